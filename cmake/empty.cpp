@@ -1,0 +1,2 @@
+// Placeholder so a module without sources still forms a library.
+namespace { int gEmptyModule; }

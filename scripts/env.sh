@@ -1,0 +1,28 @@
+# Environment for running the program and its tests under Wine: source it.
+#   source scripts/env.sh    (from the project root)
+LEVYLINE_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+export WINEPREFIX="$LEVYLINE_ROOT/build/wineprefix"
+export WINEARCH=win32
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+if [ -z "${DISPLAY:-}" ]; then
+  export DISPLAY=:97
+  if ! xdpyinfo -display :97 >/dev/null 2>&1; then
+    Xvfb :97 -screen 0 1600x1200x24 -nolisten tcp >/dev/null 2>&1 &
+    LEVYLINE_XVFB_PID=$!
+    for _ in $(seq 50); do xdpyinfo -display :97 >/dev/null 2>&1 && break; sleep 0.1; done
+  fi
+fi
+# A Wine prefix of our own, made once, with the font replacements the forms need.
+if [ ! -f "$WINEPREFIX/.levyline-ready" ]; then
+  mkdir -p "$WINEPREFIX"
+  wineboot -i >/dev/null 2>&1 || true
+  wineserver -w
+  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Arial' /d 'Liberation Sans' /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Courier New' /d 'Liberation Mono' /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Times New Roman' /d 'Liberation Serif' /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Segoe Script' /d 'Dancing Script' /f >/dev/null 2>&1
+  wineserver -w
+  touch "$WINEPREFIX/.levyline-ready"
+fi
+levyline_stop_xvfb() { [ -n "${LEVYLINE_XVFB_PID:-}" ] && kill "$LEVYLINE_XVFB_PID" 2>/dev/null; wineserver -k 2>/dev/null || true; }

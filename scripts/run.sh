@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts Levyline on FILE (or the bundled sample
+# return). Without a display the program runs under Xvfb and a screenshot of the main
+# window is saved to build/screenshot.png.
+set -e
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+bash scripts/build.sh
+had_display=${DISPLAY:-}
+source scripts/env.sh
+file="${1:-}"
+if [ -z "$file" ] && [ -f build/samples/Sample.qvr ]; then
+  file=build/samples/Sample.qvr
+fi
+args=()
+if [ -n "$file" ]; then
+  args=("$(winepath -w "$(readlink -f "$file")")")
+fi
+if [ -n "$had_display" ]; then
+  wine build/Levyline.exe "${args[@]}"
+  exit 0
+fi
+trap levyline_stop_xvfb EXIT
+wine build/Levyline.exe "${args[@]}" &
+pid=$!
+sleep "${LEVYLINE_SHOT_DELAY:-8}"
+import -display "$DISPLAY" -window root build/screenshot.png && echo "screenshot: build/screenshot.png"
+wineserver -k 2>/dev/null || true
+wait $pid 2>/dev/null || true

@@ -1,0 +1,268 @@
+// Test support: see harness.h.
+#include "tests/harness/harness.h"
+
+#include "store/store.h"
+
+#include <gtest/gtest.h>
+#include <stdio.h>
+
+#include <deque>
+
+static std::deque<int> sAnswers;
+static std::vector<ShownMessageBox> sShown;
+static int sDefaultAnswer;
+static std::deque<std::string> sFilePaths;
+static std::vector<ShellCall> sShellCalls;
+
+static int ScriptedMessageBox(HWND owner, const char *text, const char *title, unsigned flags)
+{
+    ShownMessageBox box;
+    box.title = title ? title : "";
+    box.text = text ? text : "";
+    box.flags = flags;
+    sShown.push_back(box);
+    if (!sAnswers.empty()) {
+        int answer = sAnswers.front();
+        sAnswers.pop_front();
+        return answer;
+    }
+    if (sDefaultAnswer)
+        return sDefaultAnswer;
+    ADD_FAILURE() << "unexpected message box \"" << box.title << "\": " << box.text;
+    return IDCANCEL;
+}
+
+void ScriptMessageBoxAnswer(int answer) { sAnswers.push_back(answer); }
+const std::vector<ShownMessageBox> &GetShownMessageBoxes() { return sShown; }
+void ClearShownMessageBoxes() { sShown.clear(); }
+void SetDefaultMessageBoxAnswer(int answer) { sDefaultAnswer = answer; }
+
+static int ScriptedFileDialog(int save, const char *title, char *pathBuffer, int bufferSize)
+{
+    if (sFilePaths.empty()) {
+        ADD_FAILURE() << "unexpected file dialog \"" << (title ? title : "") << "\"";
+        return 0;
+    }
+    std::string path = sFilePaths.front();
+    sFilePaths.pop_front();
+    if (path.empty() || !pathBuffer || (int)path.size() >= bufferSize)
+        return 0;
+    memcpy(pathBuffer, path.c_str(), path.size() + 1);
+    return 1;
+}
+
+void ScriptFileDialogPath(const std::string &path) { sFilePaths.push_back(path); }
+
+static int RecordedShellCall(const char *verb, const char *file)
+{
+    ShellCall call;
+    call.verb = verb ? verb : "";
+    call.file = file ? file : "";
+    sShellCalls.push_back(call);
+    return 1;
+}
+
+const std::vector<ShellCall> &GetShellCalls() { return sShellCalls; }
+
+// Resets the scripts between tests and reports answers a test scripted but never used.
+class HarnessListener : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo &) override
+    {
+        sAnswers.clear();
+        sShown.clear();
+        sDefaultAnswer = 0;
+        sFilePaths.clear();
+        sShellCalls.clear();
+        gMessageBoxHook = ScriptedMessageBox;
+        gFileDialogHook = ScriptedFileDialog;
+        gShellExecuteHook = RecordedShellCall;
+    }
+    void OnTestEnd(const ::testing::TestInfo &) override
+    {
+        if (!sAnswers.empty())
+            ADD_FAILURE() << sAnswers.size() << " scripted message-box answer(s) were not used";
+    }
+};
+
+void InstallTestHarness()
+{
+    ::testing::UnitTest::GetInstance()->listeners().Append(new HarnessListener);
+}
+
+// ---- modal dialogs ----
+static std::vector<HWND> sWindowsBefore;
+static std::function<void(HWND)> sSteps;
+static HWND sFoundDialog;
+static UINT_PTR sDriverTimer;
+static int sDriverTicks;
+
+static BOOL CALLBACK CollectWindow(HWND window, LPARAM param)
+{
+    ((std::vector<HWND> *)param)->push_back(window);
+    return TRUE;
+}
+
+static std::vector<HWND> ThreadWindows()
+{
+    std::vector<HWND> list;
+    EnumThreadWindows(GetCurrentThreadId(), CollectWindow, (LPARAM)&list);
+    return list;
+}
+
+static void CALLBACK DriverTimerProc(HWND, UINT, UINT_PTR, DWORD)
+{
+    sDriverTicks++;
+    std::vector<HWND> now = ThreadWindows();
+    for (HWND w : now) {
+        bool old = false;
+        for (HWND b : sWindowsBefore)
+            if (b == w)
+                old = true;
+        char cls[32] = "";
+        GetClassNameA(w, cls, sizeof(cls));
+        if (!old && !strcmp(cls, "#32770") && IsWindowVisible(w)) {
+            KillTimer(NULL, sDriverTimer);
+            sDriverTimer = 0;
+            sFoundDialog = w;
+            std::function<void(HWND)> steps = sSteps;
+            sSteps = nullptr;
+            if (steps)
+                steps(w);
+            if (IsWindow(w))
+                PostMessageA(w, WM_COMMAND, IDCANCEL, 0);
+            return;
+        }
+    }
+    if (sDriverTicks > 200) {  // about 10 seconds: give up rather than hang
+        KillTimer(NULL, sDriverTimer);
+        sDriverTimer = 0;
+        ADD_FAILURE() << "no dialog appeared";
+    }
+}
+
+INT_PTR RunDialogWithSteps(const std::function<INT_PTR()> &runModal, const std::function<void(HWND)> &steps)
+{
+    sWindowsBefore = ThreadWindows();
+    sSteps = steps;
+    sFoundDialog = NULL;
+    sDriverTicks = 0;
+    sDriverTimer = SetTimer(NULL, 0, 50, DriverTimerProc);
+    INT_PTR result = runModal();
+    if (sDriverTimer) {
+        KillTimer(NULL, sDriverTimer);
+        sDriverTimer = 0;
+    }
+    sSteps = nullptr;
+    return result;
+}
+
+void ClickButton(HWND dialog, int controlId)
+{
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(controlId, BN_CLICKED), (LPARAM)GetDlgItem(dialog, controlId));
+}
+
+void SetControlText(HWND dialog, int controlId, const char *text) { SetDlgItemTextA(dialog, controlId, text); }
+
+std::string GetControlText(HWND dialog, int controlId)
+{
+    char buffer[4096] = "";
+    GetDlgItemTextA(dialog, controlId, buffer, sizeof(buffer));
+    return buffer;
+}
+
+int IsControlEnabled(HWND dialog, int controlId)
+{
+    HWND control = GetDlgItem(dialog, controlId);
+    return control && IsWindowEnabled(control);
+}
+
+int IsControlChecked(HWND dialog, int controlId) { return IsDlgButtonChecked(dialog, controlId) == BST_CHECKED; }
+
+// ---- windows ----
+void PumpMessages(int ms)
+{
+    DWORD end = GetTickCount() + (DWORD)ms;
+    do {
+        MSG msg;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (ms > 0)
+            Sleep(5);
+    } while ((int)(end - GetTickCount()) > 0);
+}
+
+int CaptureClientArea(HWND window, Screenshot *out)
+{
+    if (!window || !out)
+        return 0;
+    RECT rc;
+    GetClientRect(window, &rc);
+    int w = rc.right, h = rc.bottom;
+    if (w <= 0 || h <= 0)
+        return 0;
+    BITMAPINFO bi;
+    memset(&bi, 0, sizeof(bi));
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void *bits = NULL;
+    HDC screen = GetDC(window);
+    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, NULL, 0);
+    HDC mem = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(mem, dib);
+    // Ask the window to paint itself into our bitmap; fall back to copying the screen.
+    RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    if (!PrintWindow(window, mem, 1 /* client only */))
+        BitBlt(mem, 0, 0, w, h, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    out->width = w;
+    out->height = h;
+    out->pixels.assign((const unsigned *)bits, (const unsigned *)bits + (size_t)w * h);
+    for (unsigned &p : out->pixels)
+        p &= 0xFFFFFF;
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    DeleteObject(dib);
+    ReleaseDC(window, screen);
+    return 1;
+}
+
+int SaveScreenshotBmp(const Screenshot &shot, const char *path)
+{
+    FILE *f = fopen(path, "wb");
+    if (!f)
+        return 0;
+    int stride = (shot.width * 3 + 3) & ~3;
+    BITMAPFILEHEADER fh;
+    BITMAPINFOHEADER ih;
+    memset(&fh, 0, sizeof(fh));
+    memset(&ih, 0, sizeof(ih));
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof(fh) + sizeof(ih);
+    fh.bfSize = fh.bfOffBits + stride * shot.height;
+    ih.biSize = sizeof(ih);
+    ih.biWidth = shot.width;
+    ih.biHeight = -shot.height;
+    ih.biPlanes = 1;
+    ih.biBitCount = 24;
+    fwrite(&fh, sizeof(fh), 1, f);
+    fwrite(&ih, sizeof(ih), 1, f);
+    std::vector<unsigned char> row(stride);
+    for (int y = 0; y < shot.height; y++) {
+        for (int x = 0; x < shot.width; x++) {
+            unsigned p = shot.At(x, y);
+            row[x * 3] = p & 0xFF;
+            row[x * 3 + 1] = (p >> 8) & 0xFF;
+            row[x * 3 + 2] = (p >> 16) & 0xFF;
+        }
+        fwrite(row.data(), 1, stride, f);
+    }
+    fclose(f);
+    return 1;
+}
+
+std::string BuildPath(const char *relative) { return std::string(relative); }

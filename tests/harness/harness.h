@@ -1,0 +1,64 @@
+// Test support shared by every test executable: scripted message-box answers, file
+// dialog and shell seams, a driver for modal dialogs, window screenshots.
+#ifndef LEVYLINE_TEST_HARNESS_H
+#define LEVYLINE_TEST_HARNESS_H
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// ---- message boxes ----
+struct ShownMessageBox {
+    std::string title;
+    std::string text;
+    unsigned flags;
+};
+// Queue the answer for the next message box (IDYES, IDNO, IDOK ...). A box shown with
+// no scripted answer fails the running test with its text and answers IDCANCEL.
+void ScriptMessageBoxAnswer(int answer);
+// Every box shown since the test began (or since ClearShownMessageBoxes).
+const std::vector<ShownMessageBox> &GetShownMessageBoxes();
+void ClearShownMessageBoxes();
+// Let boxes pass with this answer without a script (for tests that don't care); 0 turns it off.
+void SetDefaultMessageBoxAnswer(int answer);
+
+// ---- file dialogs and the shell ----
+// The next open/save dialog "chooses" this path (an empty path = the user cancels).
+void ScriptFileDialogPath(const std::string &path);
+struct ShellCall {
+    std::string verb;
+    std::string file;
+};
+const std::vector<ShellCall> &GetShellCalls();
+
+// ---- modal dialogs ----
+// Runs runModal (which shows a modal dialog and returns its result); when a new dialog
+// window of this thread appears, steps(dialog) runs inside the dialog's own loop. If the
+// steps leave the dialog open it is cancelled. Returns runModal's result.
+INT_PTR RunDialogWithSteps(const std::function<INT_PTR()> &runModal, const std::function<void(HWND)> &steps);
+void ClickButton(HWND dialog, int controlId);
+void SetControlText(HWND dialog, int controlId, const char *text);
+std::string GetControlText(HWND dialog, int controlId);
+int IsControlEnabled(HWND dialog, int controlId);
+int IsControlChecked(HWND dialog, int controlId);
+
+// ---- windows ----
+// Dispatches pending messages for about ms milliseconds (at least once).
+void PumpMessages(int ms);
+// Client area of a window as 32-bit pixels (0x00RRGGBB), top row first.
+struct Screenshot {
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned> pixels;
+    unsigned At(int x, int y) const { return pixels[(size_t)y * width + x]; }
+};
+int CaptureClientArea(HWND window, Screenshot *out);
+// Writes a screenshot as a 24-bit BMP file (for looking at a failure).
+int SaveScreenshotBmp(const Screenshot &shot, const char *path);
+
+// Path of a file the build made (relative to the build folder, where ctest runs).
+std::string BuildPath(const char *relative);
+
+#endif
