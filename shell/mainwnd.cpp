@@ -85,6 +85,7 @@ int RegisterMainWindowClass(HINSTANCE instance)
 HWND CreateMainWindow(HINSTANCE instance)
 {
     gInstance = instance;
+    InstallMainWindowHandlers();
     if (!RegisterMainWindowClass(instance))
         return NULL;
     int x = CW_USEDEFAULT, y = CW_USEDEFAULT, w = 1100, h = 820;

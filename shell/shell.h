@@ -94,6 +94,8 @@ typedef LRESULT (*MainCommandProc)(HWND window, UINT message, WPARAM wParam, LPA
 // Extra message handlers of the main window (return road, page road ...), tried in order
 // before the frame's own handling. At most 16.
 int AddMainWindowHandler(MainCommandProc proc);
+// Adds every area's handler (shell/handlers.cpp); called once before the main window exists.
+int InstallMainWindowHandlers(void);
 
 // ---- program entry and main window ----
 int RunProgram(HINSTANCE instance, const char *commandLine, int showCommand);

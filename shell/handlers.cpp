@@ -1,0 +1,11 @@
+// The message handlers that the other parts of the program add to the main window.
+// Each line names the handler of one area; MainWndProc tries them in this order before
+// its own handling.
+#include "shell/shell.h"
+
+int InstallMainWindowHandlers(void)
+{
+    // One AddMainWindowHandler(...) line per area, e.g. the return commands, the
+    // recompute timer, the page view's commands, printing.
+    return 1;
+}
