@@ -156,8 +156,8 @@ void *AppendToBuffer(void *buffer, size_t *size, size_t extra);
 // The length of path up to and including its last backslash (or '/'), 0 when it has none.
 int GetFolderPartLength(const char *path);
 // pathBuffer holds bufferSize bytes. When the file exists, puts suffix (and, when counterWidth > 0, a
-// zero-padded counter 1, 2 ... of that width; with 0 the suffix is repeated) before the extension
-// until no file of that name exists. Returns 1 with the free name in pathBuffer, or 0 (pathBuffer
+// zero-padded counter 1, 2 ... of that width) before the extension until no file of that name exists
+// (with counterWidth 0 only the one name with the suffix is tried). Returns 1 with the free name in pathBuffer, or 0 (pathBuffer
 // unchanged) when no free name was found or it would not fit. A path that does not exist is left
 // unchanged (returns 1).
 int MakeUniquePathName(char *pathBuffer, int bufferSize, const char *suffix, int counterWidth);
