@@ -269,4 +269,375 @@ int LookupUsState(const char *text, char *out, int groupFlags);
 // with the outputs untouched.
 int GetStateAgencyName(int code, int reserved1, int reserved2, char *shortOut, char *longOut);
 
+// ---- open return and form model ----
+// The return master record, pages (form instances), field records and tables, the file record
+// of a read data file, the soft-font records and the globals of the open return.
+// File formats of FormPaks and return files: docs/file-formats.md.
+
+struct FormPakRecord;   // the forms tree's FormPak list entry (entry/entry.h)
+struct _TREEITEM;
+typedef struct _TREEITEM *HTREEITEM;   // as in <commctrl.h>
+
+// The return master record: 3200 bytes, reached through the RETURN_* offsets below (byte
+// positions as stored in the return file). Text members are zero-ended within their size.
+#define OPEN_RETURN_SIZE        3200
+#define OPEN_RETURN_SIZE_2656   2656   // older layout, recognised by the size word
+#define OPEN_RETURN_SIZE_2560   2560   // oldest layout, recognised by the size word
+struct OpenReturn {
+    uint8_t bytes[OPEN_RETURN_SIZE];
+};
+static_assert(sizeof(OpenReturn) == 3200, "OpenReturn is 3200 bytes");
+
+#define RETURN_SIZE_WORD          0      // u32: 3200
+#define RETURN_LAYOUT_FLAGS       4      // u32: reserved for the layout
+// Person blocks (taxpayer at RETURN_TAXPAYER, spouse at RETURN_SPOUSE), 287 bytes each; members
+// at PERSON_* offsets from the block start.
+#define RETURN_TAXPAYER           8
+#define RETURN_SPOUSE             295
+#define PERSON_BLOCK_SIZE         287
+#define PERSON_SSN                0      // char[12] identification number (item 'a')
+#define PERSON_FIRST_NAME         12     // char[32] (item 'b')
+#define PERSON_MIDDLE_NAME        44     // char[32] (item 'c')
+#define PERSON_LAST_NAME          76     // char[40] (item 'd')
+#define PERSON_SUFFIX             116    // char[8]  (item 'e', the member after the last name)
+#define PERSON_BIRTH_DATE         124    // char[12] mm/dd/yyyy (item 'y')
+#define PERSON_AGI                136    // char[16] adjusted gross income (item 'v')
+#define PERSON_PRIOR_AGI          152    // char[16] prior-year AGI (item 'w')
+#define PERSON_PRIOR_PIN          168    // char[8]  prior-year PIN (item 'x')
+#define PERSON_SELF_PIN           176    // char[8]  self-select PIN (item 'z')
+#define PERSON_SELF_PIN_FLAG      184    // u8: 1 = self-select PIN used
+#define PERSON_OCCUPATION         185    // char[32] (item 'k')
+#define PERSON_DAYTIME_PHONE      217    // char[16] (item 't')
+#define PERSON_DEATH_DATE         233    // char[12] (item 'u')
+#define PERSON_IP_PIN             245    // char[8]  identity-protection PIN (item 'q')
+#define PERSON_EMAIL              253    // char[34] e-mail address of the person
+// Return-level members.
+#define RETURN_NAME_LINE          582    // char[50] taxpayer and spouse joined, or the business name
+#define RETURN_IN_CARE_OF         632    // char[36] in-care-of name (item 'o')
+#define RETURN_ADDRESS_KIND       668    // u8: '3' non-US address, else US
+#define RETURN_STREET             669    // char[40] street address (item 'm', 'f')
+#define RETURN_APARTMENT          709    // char[10] apartment (item 'g')
+#define RETURN_CITY               719    // char[40] city (items 'h', 'n')
+#define RETURN_STATE              759    // char[4]  state abbreviation (item 'i')
+#define RETURN_ZIP                763    // char[12] ZIP code (item 'j')
+#define RETURN_COUNTRY            775    // char[40] foreign country (item 'l')
+#define RETURN_PROVINCE           815    // char[40] foreign province or county (item 'p')
+#define RETURN_POSTAL_CODE        855    // char[16] foreign postal code (item 'r')
+#define RETURN_PHONE              871    // char[16] return phone (item 's')
+#define RETURN_FILING_STATUS      887    // u8 '1'..'5' (item '!')
+#define RETURN_DEPENDENT_FLAG     888    // u8 'X' when claimed as a dependent (item '@')
+#define RETURN_BUSINESS_NAME2     889    // char[72] second business name line (kind '4')
+#define RETURN_TRADE_NAME         961    // char[43] trade name (kind '5')
+#define RETURN_EIN                1004   // char[12] employer identification number (kind '3')
+#define RETURN_EMAIL              1016   // char[64] e-mail address
+#define RETURN_TRACKING_NUMBER    1080   // char[14], 14 x 0xB1 = not yet assigned (no terminator)
+#define RETURN_TRACKING_LENGTH    14
+#define TRACKING_UNASSIGNED_BYTE  0xB1
+#define RETURN_PART_PRESENT       1096   // u8[3]: federal, state, other part present
+#define RETURN_BUSINESS_NAME      1100   // char[72] business name (kind '0')
+#define RETURN_IDENTITY           1172   // char[32] return identity text
+#define RETURN_SIGNER_NAME        1204   // char[40] business signer's name (kind '6')
+#define RETURN_SIGNER_TITLE       1244   // char[40] business signer's title (kind '7')
+#define RETURN_BUSINESS_PHONE     1284   // char[16] (kind '8')
+#define RETURN_TRANSMISSION       2386   // 14-byte transmission block (before the federal part block)
+#define RETURN_TRANSMISSION_SIZE  14
+// Part blocks: federal, state, other; 264 bytes apart; members at PART_* offsets.
+#define RETURN_PART_FEDERAL       2400
+#define RETURN_PART_STATE         2664
+#define RETURN_PART_OTHER         2928
+#define PART_BLOCK_SIZE           264
+#define PART_CODE                 0      // char[6]: state or return code text, 4 characters ("MN", "940X")
+#define PART_TAX_YEAR             6      // u16
+#define PART_SENT_TIME            8      // SYSTEMTIME (UTC)
+#define PART_STATUS_TIME          24     // SYSTEMTIME (UTC); for an accepted part the acceptance time
+#define PART_STATUS_LETTER        40     // u8: 'A' accepted, 'P' pending, 'R' rejected, 0 never sent
+#define PART_STATUS_CODE          41     // u8
+#define PART_REJECT_LETTER        42     // u8
+#define PART_FORM_COUNT           44     // u16
+#define PART_MESSAGE              46     // char[218]
+
+// Access to the record through the offsets (no alignment assumed).
+inline char *ReturnText(OpenReturn *r, int offset) { return (char *)r->bytes + offset; }
+inline uint8_t *ReturnBytes(OpenReturn *r, int offset) { return r->bytes + offset; }
+uint16_t GetReturnU16(const OpenReturn *r, int offset);
+uint32_t GetReturnU32(const OpenReturn *r, int offset);
+void SetReturnU16(OpenReturn *r, int offset, uint16_t value);
+void SetReturnU32(OpenReturn *r, int offset, uint32_t value);
+// Copies text into the member at offset of size bytes (cut, always zero-ended); 1 when it fit.
+int SetReturnText(OpenReturn *r, int offset, int size, const char *text);
+// The size of the text member at offset (0 for an offset that is not a text member).
+int GetReturnMemberSize(int offset);
+// Zero-fills the record, sets its size word and the "not assigned" tracking number.
+void InitOpenReturn(OpenReturn *r);
+
+// One field of a page or of a record layout: twelve 4-byte words. Words 0..9 are owned
+// MemAlloc texts (null = empty).
+// Word 9 (second) holds either a zero-ended text (overflow text, present flag) or a binary
+// signature block: a block that starts with "qvbb" is a FieldClip whose length is 32 plus its
+// u32 at byte 28 (GetFieldSecondLength). Store blocks with SetFieldBlob, texts with SetFieldText.
+struct FieldRecord {
+    char *seq;          // [0] sequence number text ("0010")
+    char *description;  // [1]
+    char *line;         // [2] line text of the form
+    char *length;       // [3] length text ("12")
+    char *typeCode;     // [4] type code ("N", "T[1a]", "S[sig]", "CN")
+    char *valueList;    // [5] value list, literal or formula
+    char *value;        // [6] current value text
+    char *seqPrefix;    // [7] sequence prefix characters
+    char *groupLabel;   // [8] "[group|label]"
+    char *second;       // [9] second text or "qvbb" signature block (see above)
+    RECT *rect;         // [10] rectangle in page units (300 dpi); null = not on the page
+    uint16_t tabLinks[2]; // [11] previous, next field index in tab order
+};
+static_assert(sizeof(FieldRecord) == 48, "FieldRecord is twelve words");
+#define TAB_PREVIOUS 0
+#define TAB_NEXT     1
+
+// A page's fields. fields[0] is a dummy record (index 0 means "not found" to FindLayoutField);
+// count includes it. sortedIndex holds count - 1 field indexes (1..count-1) in ascending order
+// of their sequence number texts (compared with strcmp).
+struct FieldTable {
+    int count;
+    FieldRecord *fields;
+    int *sortedIndex;
+};
+
+// One button of a page (four words).
+struct FieldButtonSlot {
+    HWND window;          // owner-drawn "BUTTON", 0 until created
+    HBITMAP bitmap;       // 0 until loaded
+    int action;           // action number from the field's type code
+    FieldRecord *field;   // the button's field
+};
+
+// Image-source codes of a page.
+#define IMAGE_SOURCE_PCL     0
+#define IMAGE_SOURCE_PCL2    203
+#define IMAGE_SOURCE_BMP     219
+// Page kinds (first u16 of every forms-tree record).
+#define PAGE_KIND_FORM       3
+#define PAGE_KIND_GENERATED  4
+
+// One page of one form in the open return (136 bytes).
+// Image range: for PCL pages [imageStart, imageEnd) and for BMP pages [imageStart, imageEnd]
+// (inclusive), both as "record offset + position in the decoded record", so the bytes of the
+// page are record[imageStart - recordOffset ...].
+struct FormInstance {
+    uint16_t kind;            // 0: 3 form page, 4 generated page
+    uint8_t hasPageData;      // 2: 1 when the page has page data of its own
+    uint8_t jurisdiction;     // 3: 100 federal, 97 withholding, 101 print and scan, 1..51 states
+    uint16_t groupOrder;      // 4: set by the forms tree
+    uint16_t imageSource;     // 6: 0/203 PCL, 219 compressed BMP
+    uint32_t defOffset;       // 8: page-definition record: file offset, stored length, method
+    uint32_t defLength;       // 12
+    uint32_t defMethod;       // 16
+    uint32_t bmpOffset;       // 20: page-bitmap record: file offset, stored length, method
+    uint32_t bmpLength;       // 24
+    uint32_t bmpMethod;       // 28
+    uint32_t imageStart;      // 32: this page's image range (see above)
+    uint32_t imageEnd;        // 36
+    uint16_t fileYear;        // 40: tax year of the FormPak file
+    uint16_t taxYear;         // 42: the form's tax year
+    char *formPakPath;        // 44: the FormPak's path (points to the FormPakRecord's path or owned)
+    FieldTable *fieldTable;   // 48: owned
+    char *pageKey;            // 52: "Form 1040.1", owned
+    char *displayName;        // 56: owned
+    HTREEITEM treeItem;       // 60: set by the forms tree
+    uint16_t shadingCode;     // 64: 0..8
+    uint16_t buttonCount;     // 66
+    HWND tooltip;             // 68
+    FieldButtonSlot *buttons; // 72: buttonCount slots, owned
+    uint16_t orderKey[2];     // 76: sort keys of the forms tree (filled at creation)
+    uint32_t accentColor;     // 80: RGB, written by the forms tree
+    uint8_t mainForm;         // 84: 1 = main-form page
+    uint8_t amended;          // 85: 1 = amended main-form page
+    uint8_t landscape;        // 86: 1 = landscape page (set by the PCL interpreter too)
+    uint8_t ownsFormPakPath;  // 87: 1 when formPakPath is an owned copy
+    uint16_t formIndex;       // 88: index in the FormPak's page directory
+    uint16_t copyNumber;      // 90: 1-based copy of this page key in the return
+    uint16_t pageNumber;      // 92: page number of the form (the number after the key's dot)
+    uint16_t reserved0;       // 94
+    void *blob;               // 96: owned copy of page data (generated pages), may be null
+    uint32_t blobLength;      // 100
+    HBITMAP pageBitmap;       // 104: cached page bitmap, owned, may be null
+    HBITMAP thumbBitmap;      // 108: owned, may be null
+    uint32_t reserved[6];     // 112..135
+};
+static_assert(sizeof(FormInstance) == 136, "FormInstance is 136 bytes");
+
+// FormPak page-directory entry (in memory, as decoded). One entry is one page, named by its
+// form name; the page key is name + "." + pageNumber.
+#define PAGE_FLAG_MAIN_FORM  1
+#define PAGE_FLAG_LANDSCAPE  2
+struct PageDirectoryEntry {
+    uint32_t nameOffset;      // form name: offset into the file record's string pool
+    uint16_t maxCopies;       // largest number of copies of the form offered
+    uint8_t copiesToAdd;      // copies-to-add mark (start dialogs write it, adding reads it)
+    uint8_t pageNumber;       // 1-based page of the form
+    uint8_t jurisdiction;     // as FormInstance.jurisdiction
+    uint8_t flags;            // PAGE_FLAG_*
+    uint16_t imageSource;     // as FormInstance.imageSource
+    uint32_t imageStart;      // image range as in FormInstance
+    uint32_t imageEnd;
+    uint32_t fieldStart;      // first byte of this page's field definitions in the field record
+    uint32_t fieldLength;     // their byte length
+    uint16_t fieldCount;      // fields (without the dummy record 0)
+    uint16_t orderKey[2];     // sort keys of the forms tree
+    uint16_t reserved;
+};
+static_assert(sizeof(PageDirectoryEntry) == 36, "PageDirectoryEntry is 36 bytes");
+
+// Return-file form-directory entry: 28 bytes.
+struct FormDirectoryEntry {
+    uint32_t pageKeyOffset;   // page key ("Form 1040.1"): offset into the string pool
+    uint32_t pairOffset;      // field-pair data: offset into the field-pair record
+    uint32_t pairCount;       // number of field pairs
+    uint32_t formPakOffset;   // FormPak file name: offset into the string pool
+    uint16_t formIndex;       // index in that FormPak's page directory
+    uint16_t taxYear;         // the form's tax year
+    uint8_t jurisdiction;
+    uint8_t flags;            // PAGE_FLAG_* and FORM_FLAG_AMENDED
+    uint16_t copyNumber;
+    uint32_t pairLength;      // byte length of the field-pair data
+};
+static_assert(sizeof(FormDirectoryEntry) == 28, "FormDirectoryEntry is 28 bytes");
+#define FORM_FLAG_AMENDED 4
+
+// Packed file types.
+#define FILE_TYPE_FORMPAK  1
+#define FILE_TYPE_RETURN   2
+#define FILE_TYPE_UPLOAD   3
+#define FILE_TYPE_STATUS   4
+
+// One decoded record of a read data file.
+struct FileRecordSlot {
+    uint8_t *data;            // MemAlloc block (one zero byte past the data), null when absent
+    uint32_t length;
+};
+// Record ids (slot index = id).
+#define REC_HEADER_STRINGS   0   // zero-separated texts; the first is the form name
+#define REC_PAGE_DIRECTORY   1   // FormPak page directory
+#define REC_STRING_POOL      2
+#define REC_FIELD_DEFS       3   // FormPak field definitions
+#define REC_PAGE_DEFS        4   // PCL page definitions (read on demand by offset)
+#define REC_PAGE_BITMAPS     5   // compressed BMP pages (read on demand by offset)
+#define REC_RETURN           6   // OpenReturn record (size word first)
+#define REC_FORM_DIRECTORY   7   // return-file form directory
+#define REC_FIELD_PAIRS      8   // return-file field values
+#define REC_NOTES            9   // return notes
+#define REC_BATCH_STATUS     10  // status file block
+#define REC_SLOT_COUNT       11
+
+// The in-memory result of reading a packed data file (108 bytes).
+struct FileRecord {
+    uint16_t fileType;                  // 0: FILE_TYPE_*
+    uint16_t taxYear;                   // 2
+    uint16_t pageCount;                 // 4: FormPak page-directory entries
+    uint16_t formCount;                 // 6: return-file form-directory entries
+    FileRecordSlot slots[REC_SLOT_COUNT]; // 8..95: decoded records by id (page records: not loaded)
+    uint32_t recordOffset[2];           // 96: file offsets of the page-definition and page-bitmap
+                                        //     records (0 when absent)
+    char *path;                         // 104: owned copy of the file's path
+};
+static_assert(sizeof(FileRecord) == 108, "FileRecord is 108 bytes");
+// Typed views of a file record's slots (null when absent).
+inline PageDirectoryEntry *GetPageDirectory(FileRecord *f)
+{ return (PageDirectoryEntry *)f->slots[REC_PAGE_DIRECTORY].data; }
+inline FormDirectoryEntry *GetFormDirectory(FileRecord *f)
+{ return (FormDirectoryEntry *)f->slots[REC_FORM_DIRECTORY].data; }
+// The string-pool text at offset, or "" when the offset is outside the pool.
+const char *GetPoolString(const FileRecord *f, uint32_t offset);
+
+// Soft-font store of the PCL interpreter: one record per font id.
+#pragma pack(push, 1)
+struct FontCharSlot {
+    uint16_t byteCount;       // bytes of the character's bitmap rows
+    uint8_t *rows;            // owned; freed when the return is closed
+    uint8_t descriptor[16];   // PCL character descriptor (big-endian fields at bytes 6..15)
+    uint8_t spare[2];
+};
+struct FormRecord {
+    uint16_t id;              // font id
+    uint8_t kind;
+    uint8_t fontHeader[64];   // ESC ) s # W header
+    FontCharSlot chars[255];  // character codes 0..254
+};
+#pragma pack(pop)
+static_assert(sizeof(FontCharSlot) == 24, "FontCharSlot is 24 bytes");
+
+// One part of a parsed type code.
+struct FieldFormatPart {
+    char letter;              // type letter (the format's first byte is the first part's letter)
+    char sign;                // '+', '-' or 0
+    uint8_t mark;             // 'a' and '*' parts, and 'z' bracket texts: zero-or-alternative mark
+    uint8_t greaterMark;      // '>' taken off the end of the bracket text
+    uint8_t lessMark;         // '<' taken off the end of the bracket text
+    char colonDigit;          // digit after ':' in the bracket text, 0 when none
+    uint16_t intDigits;       // integer digits
+    uint16_t decimals;        // decimals
+    char taxKind;             // 'T': kind character ('0'..'8')
+    char itemLetter;          // 'T': item letter
+    char itemFlag;            // 'T': flag character after the item letter
+    char position;            // one-character position ('0'..'9'), 0 when none
+    uint8_t lMark;            // 'i' / 'B': 'L' mark after the number
+    uint8_t calculated;       // part of a 'C' / 'c' prefixed code
+    int16_t number;           // 'i' / 'B': the number carried (-1 when none)
+    char bracket[64];         // bracket text (without '>' / '<' and ':' digit)
+};
+#define FIELD_FORMAT_MAX_PARTS 5
+struct FieldFormat {
+    FieldFormatPart parts[FIELD_FORMAT_MAX_PARTS];
+    int count;
+    char prefix;              // 'C' or 'c' when the code is calculated, else 0
+};
+
+// Globals of the open return (defined in store/return_globals.cpp).
+extern OpenReturn gOpenReturn;             // the one return record
+extern OpenReturn *gOpenReturnPtr;         // = &gOpenReturn
+extern char gReturnPath[260];              // the open return's file (empty: no file name yet)
+extern int gReturnModified;                // 1 = unsaved changes
+extern int gReturnLoading;                 // 1 while a return is loaded
+extern int gFormRecordCount;               // loaded soft-font records
+extern FormRecord *gCurrentFormRecord;     // current soft-font record
+extern char gCurrentFormName[128];         // current form name (log lines)
+extern uint8_t *gCachedPageData;           // page-definition record last read from a FormPak
+extern uint32_t gCachedPageLength;         // its decoded length
+extern uint32_t gCachedPageOffset;         // record file offset, stored length and method it came from
+extern uint32_t gCachedPageStored;
+extern uint32_t gCachedPageMethod;
+extern struct FormPakRecord *gCachedPageSource; // the FormPak it came from
+
+// Field values.
+// Replaces the text in *slot by a copy of text (null/empty frees it). 1 when the text changed,
+// 0 when equal; a change sets gReturnModified unless gReturnLoading.
+int SetFieldText(char **slot, const char *text);
+// Stores the one character text[position] as the value (empty text or a position past its end
+// frees the slot). 1 when changed, else 0; marks the return modified as SetFieldText does.
+int SetFieldChar(char **slot, const char *text, int position);
+// Stores a binary block (e.g. a "qvbb" signature) in *slot (null/0 frees it); 1 when changed.
+int SetFieldBlob(char **slot, const void *data, uint32_t length);
+// The byte length of a field's second word: a "qvbb" block's length, else the text length.
+uint32_t GetFieldSecondLength(const FieldRecord *field);
+// Parses a type code into up to five parts; returns the number of parts (0 for null/empty).
+int ParseFieldFormat(const char *typeCode, FieldFormat *formatOut, int skipFlag);
+// The four integers of the field's "*"-prefixed attribute text (value list), 0 when missing.
+int ParseFieldAttributes(const FieldRecord *field, int *a, int *b, int *c, int *d);
+
+// Page records.
+// Frees a page record and what it owns (page key, display name, blob, bitmaps, buttons,
+// field table, an owned FormPak path). Accepts null; returns null.
+FormInstance *FreeFormInstance(FormInstance *page);
+
+// Page query over the open return (modes in store/pages_query.cpp). key is a text for the
+// key modes, a 1-based position (intptr_t) for mode 15, an HTREEITEM for modes 16 and 17.
+// outArray receives pages (mode 13: out[0] = the page of the found tree item); null = count.
+int FindReturnPages(int mode, const void *key, FormInstance **outArray, intptr_t reference);
+// Seam: the forms tree enumerates its pages in tree order (folder null = all pages; else the
+// pages below that folder item), filling out (when not null, up to capacity) and returning the
+// count. While it is null, the test page list below is used.
+typedef int (*ReturnPageEnumProc)(HTREEITEM folder, FormInstance **out, int capacity);
+extern ReturnPageEnumProc gReturnPageEnumerator;
+// Test page list: the pages of the return in order (null/0 clears it). The array is copied.
+void SetTestReturnPages(FormInstance *const *pages, int count);
+
 #endif // LEVYLINE_STORE_H

@@ -1,0 +1,84 @@
+// field_values.cpp - storing field values: texts, single characters and binary blocks in the
+// text slots of a FieldRecord.
+#include "store/store.h"
+
+#include <string.h>
+
+static void MarkReturnModified(void)
+{
+    if (!gReturnLoading)
+        gReturnModified = 1;
+}
+
+// Length of the block held in a slot: a "qvbb" block states its own length.
+static uint32_t GetSlotLength(const char *slot)
+{
+    if (!slot)
+        return 0;
+    if (memcmp(slot, "qvbb", 4) == 0 || (slot[0] == 'q' && strncmp(slot, "qvbb", 4) == 0)) {
+        uint32_t bits;
+        memcpy(&bits, slot + 28, 4);
+        return 32 + bits;
+    }
+    return (uint32_t)strlen(slot);
+}
+
+int SetFieldText(char **slot, const char *text)
+{
+    if (!slot)
+        return 0;
+    if (!text || !*text) {
+        if (!*slot)
+            return 0;
+        *slot = (char *)MemFree(*slot);
+        MarkReturnModified();
+        return 1;
+    }
+    if (*slot && strcmp(*slot, text) == 0)
+        return 0;
+    size_t n = strlen(text);
+    char *copy = (char *)MemAlloc(64, n + 1);
+    if (!copy)
+        return 0;
+    memcpy(copy, text, n);
+    MemFree(*slot);
+    *slot = copy;
+    MarkReturnModified();
+    return 1;
+}
+
+int SetFieldChar(char **slot, const char *text, int position)
+{
+    char one[2] = {0, 0};
+    if (text && position >= 0 && (size_t)position < strlen(text))
+        one[0] = text[position];
+    return SetFieldText(slot, one);
+}
+
+int SetFieldBlob(char **slot, const void *data, uint32_t length)
+{
+    if (!slot)
+        return 0;
+    if (!data || !length) {
+        if (!*slot)
+            return 0;
+        *slot = (char *)MemFree(*slot);
+        MarkReturnModified();
+        return 1;
+    }
+    if (*slot && GetSlotLength(*slot) == length && memcmp(*slot, data, length) == 0)
+        return 0;
+    char *copy = (char *)MemAlloc(64, (size_t)length + 1);
+    if (!copy)
+        return 0;
+    memcpy(copy, data, length);
+    MemFree(*slot);
+    *slot = copy;
+    MarkReturnModified();
+    return 1;
+}
+
+uint32_t GetFieldSecondLength(const FieldRecord *field)
+{
+    return field ? GetSlotLength(field->second) : 0;
+}
