@@ -295,56 +295,53 @@ static_assert(sizeof(OpenReturn) == 3200, "OpenReturn is 3200 bytes");
 #define RETURN_TAXPAYER           8
 #define RETURN_SPOUSE             295
 #define PERSON_BLOCK_SIZE         287
-#define PERSON_SSN                0      // char[12] identification number (item 'a')
-#define PERSON_FIRST_NAME         12     // char[32] (item 'b')
-#define PERSON_MIDDLE_NAME        44     // char[32] (item 'c')
-#define PERSON_LAST_NAME          76     // char[40] (item 'd')
-#define PERSON_SUFFIX             116    // char[8]  (item 'e', the member after the last name)
-#define PERSON_BIRTH_DATE         124    // char[12] mm/dd/yyyy (item 'y')
-#define PERSON_AGI                136    // char[16] adjusted gross income (item 'v')
-#define PERSON_PRIOR_AGI          152    // char[16] prior-year AGI (item 'w')
-#define PERSON_PRIOR_PIN          168    // char[8]  prior-year PIN (item 'x')
-#define PERSON_SELF_PIN           176    // char[8]  self-select PIN (item 'z')
-#define PERSON_SELF_PIN_FLAG      184    // u8: 1 = self-select PIN used
-#define PERSON_OCCUPATION         185    // char[32] (item 'k')
-#define PERSON_DAYTIME_PHONE      217    // char[16] (item 't')
-#define PERSON_DEATH_DATE         233    // char[12] (item 'u')
-#define PERSON_IP_PIN             245    // char[8]  identity-protection PIN (item 'q')
-#define PERSON_EMAIL              253    // char[34] e-mail address of the person
+#define PERSON_SSN                0      // char[12] identification number
+#define PERSON_FIRST_NAME         12     // char[21]
+#define PERSON_MIDDLE_NAME        33     // char[21]
+#define PERSON_LAST_NAME          54     // char[21]
+#define PERSON_SUFFIX             75     // char[4]  ("Jr", the member after the last name)
+#define PERSON_TITLE              79     // char[5]  ("Dr")
+#define PERSON_BIRTH_DATE         84     // char[11] mm/dd/yyyy
+#define PERSON_DEATH_DATE         95     // char[11] mm/dd/yyyy
+#define PERSON_AGI                106    // char[13] this year's adjusted gross income
+#define PERSON_PRIOR_AGI          119    // char[13] prior-year AGI
+#define PERSON_IP_PIN             132    // char[13] identity-protection PIN
+#define PERSON_PRIOR_PIN          145    // char[13] prior-year PIN
+#define PERSON_SELF_PIN           158    // char[12] self-select PIN
+#define PERSON_SELF_PIN_FLAG      170    // u8: 1 = self-select PIN used
+#define PERSON_SIGN_DATE          171    // char[11] signature date
+#define PERSON_PHONE              182    // char[15] daytime phone
+#define PERSON_OCCUPATION         197    // char[40]
+#define PERSON_EMAIL              237    // char[50]
 // Return-level members.
 #define RETURN_NAME_LINE          582    // char[50] taxpayer and spouse joined, or the business name
-#define RETURN_IN_CARE_OF         632    // char[36] in-care-of name (item 'o')
+#define RETURN_IN_CARE_OF         632    // char[36]
 #define RETURN_ADDRESS_KIND       668    // u8: '3' non-US address, else US
-#define RETURN_STREET             669    // char[40] street address (item 'm', 'f')
-#define RETURN_APARTMENT          709    // char[10] apartment (item 'g')
-#define RETURN_CITY               719    // char[40] city (items 'h', 'n')
-#define RETURN_STATE              759    // char[4]  state abbreviation (item 'i')
-#define RETURN_ZIP                763    // char[12] ZIP code (item 'j')
-#define RETURN_COUNTRY            775    // char[40] foreign country (item 'l')
-#define RETURN_PROVINCE           815    // char[40] foreign province or county (item 'p')
-#define RETURN_POSTAL_CODE        855    // char[16] foreign postal code (item 'r')
-#define RETURN_PHONE              871    // char[16] return phone (item 's')
-#define RETURN_FILING_STATUS      887    // u8 '1'..'5' (item '!')
-#define RETURN_DEPENDENT_FLAG     888    // u8 'X' when claimed as a dependent (item '@')
-#define RETURN_BUSINESS_NAME2     889    // char[72] second business name line (kind '4')
-#define RETURN_TRADE_NAME         961    // char[43] trade name (kind '5')
-#define RETURN_EIN                1004   // char[12] employer identification number (kind '3')
+#define RETURN_STREET             670    // char[36]
+#define RETURN_CITY               706    // char[36]
+#define RETURN_STATE              742    // char[3]  US state abbreviation
+#define RETURN_ZIP                745    // char[11] US ZIP code
+#define RETURN_PROVINCE           756    // char[17] non-US province or state
+#define RETURN_COUNTRY            773    // char[36] non-US country
+#define RETURN_POSTAL_CODE        809    // char[18] non-US postal code
+#define RETURN_PHONE              827    // char[13] phone of the return
+#define RETURN_APARTMENT          840    // char[21] apartment (US address; cleared for non-US)
+#define RETURN_FOREIGN_APARTMENT  861    // char[21] apartment or suite of a non-US address
+#define RETURN_CONTACT_NAME       882    // char[36] contact person
+#define RETURN_FILING_STATUS      918    // u8 '1'..'5' (0 = not chosen)
+#define RETURN_DEPENDENT_FLAG     919    // u8 'X' when the taxpayer can be claimed as a dependent
+#define RETURN_EIN                1004   // char[12] employer identification number
 #define RETURN_EMAIL              1016   // char[64] e-mail address
 #define RETURN_TRACKING_NUMBER    1080   // char[14], 14 x 0xB1 = not yet assigned (no terminator)
 #define RETURN_TRACKING_LENGTH    14
 #define TRACKING_UNASSIGNED_BYTE  0xB1
-#define RETURN_PART_PRESENT       1096   // u8[3]: federal, state, other part present
-#define RETURN_BUSINESS_NAME      1100   // char[72] business name (kind '0')
-#define RETURN_IDENTITY           1172   // char[32] return identity text
-#define RETURN_SIGNER_NAME        1204   // char[40] business signer's name (kind '6')
-#define RETURN_SIGNER_TITLE       1244   // char[40] business signer's title (kind '7')
-#define RETURN_BUSINESS_PHONE     1284   // char[16] (kind '8')
-#define RETURN_TRANSMISSION       2386   // 14-byte transmission block (before the federal part block)
+#define RETURN_PART_PRESENT       1094   // u8[3]: federal, state, other part present
+#define RETURN_TRANSMISSION       1098   // 14-byte transmission block (before the federal part block)
 #define RETURN_TRANSMISSION_SIZE  14
 // Part blocks: federal, state, other; 264 bytes apart; members at PART_* offsets.
-#define RETURN_PART_FEDERAL       2400
-#define RETURN_PART_STATE         2664
-#define RETURN_PART_OTHER         2928
+#define RETURN_PART_FEDERAL       1112
+#define RETURN_PART_STATE         1376
+#define RETURN_PART_OTHER         1640
 #define PART_BLOCK_SIZE           264
 #define PART_CODE                 0      // char[6]: state or return code text, 4 characters ("MN", "940X")
 #define PART_TAX_YEAR             6      // u16
@@ -355,6 +352,13 @@ static_assert(sizeof(OpenReturn) == 3200, "OpenReturn is 3200 bytes");
 #define PART_REJECT_LETTER        42     // u8
 #define PART_FORM_COUNT           44     // u16
 #define PART_MESSAGE              46     // char[218]
+#define RETURN_BUSINESS_NAME      1904   // char[72] business name
+#define RETURN_IDENTITY           1976   // char[40] return identity text
+#define RETURN_TRADE_NAME         2016   // char[72] trade name ("doing business as")
+#define RETURN_SIGNER_NAME        2088   // char[40] business signer's name
+#define RETURN_SIGNER_TITLE       2128   // char[40] business signer's title
+#define RETURN_BUSINESS_PHONE     2168   // char[16]
+// 2184..3199: spare (zero).
 
 // Access to the record through the offsets (no alignment assumed).
 inline char *ReturnText(OpenReturn *r, int offset) { return (char *)r->bytes + offset; }
@@ -509,6 +513,36 @@ static_assert(sizeof(FormDirectoryEntry) == 28, "FormDirectoryEntry is 28 bytes"
 #define FILE_TYPE_UPLOAD   3
 #define FILE_TYPE_STATUS   4
 
+// The packed data-file container (docs/file-formats.md): a 312-byte header, stored scrambled,
+// then entryCount 16-byte entries, then the records.
+#define PACKED_MAGIC          "QVPK"
+#define PACKED_VERSION        1
+#define PACKED_MAX_ENTRIES    64
+struct PackedFileHeader {
+    char magic[4];            // 0: "QVPK"
+    uint16_t version;         // 4: PACKED_VERSION
+    uint16_t fileType;        // 6: FILE_TYPE_*
+    uint16_t taxYear;         // 8
+    uint16_t entryCount;      // 10
+    uint32_t fileLength;      // 12: the whole file
+    uint32_t checksum;        // 16: CRC-32 of the file with the header clear and this word 0
+    uint32_t flags;           // 20
+    char writer[64];          // 24: the writing program's text
+    uint8_t keyArea[224];     // 88: key material of upload packages; zero otherwise
+};
+static_assert(sizeof(PackedFileHeader) == 312, "PackedFileHeader is 312 bytes");
+struct PackedFileEntry {
+    uint16_t recordId;        // REC_*
+    uint16_t method;          // RECORD_METHOD_*
+    uint32_t offset;          // file offset of the stored bytes
+    uint32_t storedLength;    // bytes in the file
+    uint32_t decodedLength;   // bytes after decoding (never more than storedLength)
+};
+static_assert(sizeof(PackedFileEntry) == 16, "PackedFileEntry is 16 bytes");
+// Record encoding methods (decoding works in place and never grows the data).
+#define RECORD_METHOD_PLAIN   0
+#define RECORD_METHOD_XOR     1   // XOR with the tax-year keystream
+
 // One decoded record of a read data file.
 struct FileRecordSlot {
     uint8_t *data;            // MemAlloc block (one zero byte past the data), null when absent
@@ -516,15 +550,15 @@ struct FileRecordSlot {
 };
 // Record ids (slot index = id).
 #define REC_HEADER_STRINGS   0   // zero-separated texts; the first is the form name
-#define REC_PAGE_DIRECTORY   1   // FormPak page directory
-#define REC_STRING_POOL      2
+#define REC_PAGE_DIRECTORY   1   // FormPak page directory (PageDirectoryEntry array)
+#define REC_STRING_POOL      2   // length-prefixed texts and blobs
 #define REC_FIELD_DEFS       3   // FormPak field definitions
 #define REC_PAGE_DEFS        4   // PCL page definitions (read on demand by offset)
 #define REC_PAGE_BITMAPS     5   // compressed BMP pages (read on demand by offset)
 #define REC_RETURN           6   // OpenReturn record (size word first)
-#define REC_FORM_DIRECTORY   7   // return-file form directory
+#define REC_FORM_DIRECTORY   7   // return-file form directory (FormDirectoryEntry array)
 #define REC_FIELD_PAIRS      8   // return-file field values
-#define REC_NOTES            9   // return notes
+#define REC_NOTES            9   // return notes (three zero-separated texts)
 #define REC_BATCH_STATUS     10  // status file block
 #define REC_SLOT_COUNT       11
 
@@ -534,9 +568,10 @@ struct FileRecord {
     uint16_t taxYear;                   // 2
     uint16_t pageCount;                 // 4: FormPak page-directory entries
     uint16_t formCount;                 // 6: return-file form-directory entries
-    FileRecordSlot slots[REC_SLOT_COUNT]; // 8..95: decoded records by id (page records: not loaded)
-    uint32_t recordOffset[2];           // 96: file offsets of the page-definition and page-bitmap
-                                        //     records (0 when absent)
+    FileRecordSlot slots[REC_SLOT_COUNT]; // 8..95: decoded records by id (page records are
+                                        //     loaded only with READ_DATA_PAGES)
+    PackedFileEntry *entries;           // 96: owned copy of the file's entries (checked)
+    uint32_t entryCount;                // 100
     char *path;                         // 104: owned copy of the file's path
 };
 static_assert(sizeof(FileRecord) == 108, "FileRecord is 108 bytes");
@@ -545,8 +580,12 @@ inline PageDirectoryEntry *GetPageDirectory(FileRecord *f)
 { return (PageDirectoryEntry *)f->slots[REC_PAGE_DIRECTORY].data; }
 inline FormDirectoryEntry *GetFormDirectory(FileRecord *f)
 { return (FormDirectoryEntry *)f->slots[REC_FORM_DIRECTORY].data; }
-// The string-pool text at offset, or "" when the offset is outside the pool.
+// The string-pool text at offset, or "" when the offset is not the start of a pool entry.
+// *lengthOut (may be null) = the entry's byte length (binary entries may hold zero bytes).
 const char *GetPoolString(const FileRecord *f, uint32_t offset);
+const char *GetPoolEntry(const FileRecord *f, uint32_t offset, uint32_t *lengthOut);
+// The entry of a record id in a read file, or null.
+const PackedFileEntry *FindFileEntry(const FileRecord *f, int recordId);
 
 // Soft-font store of the PCL interpreter: one record per font id.
 #pragma pack(push, 1)
@@ -639,5 +678,115 @@ typedef int (*ReturnPageEnumProc)(HTREEITEM folder, FormInstance **out, int capa
 extern ReturnPageEnumProc gReturnPageEnumerator;
 // Test page list: the pages of the return in order (null/0 clears it). The array is copied.
 void SetTestReturnPages(FormInstance *const *pages, int count);
+
+// Soft-font records (PCL interpreter).
+// Makes the record of fontId current (gCurrentFormRecord), creating a zero-filled one when
+// absent; returns it, or null when it cannot be made.
+FormRecord *GetFormRecord(int fontId);
+// Frees every soft-font record with its character rows (the return is closed); returns the count.
+int FreeFormRecords(void);
+
+// Return and page names.
+#define FORM_NAME_SIZE 128
+// The page's copy number when its form (page key) has two or more pages in the open return,
+// else 0.
+int GetFormCopyNumber(const FormInstance *page);
+// Return type of formName (or, null/empty, of the open return's main form): 1040, 4868, 540,
+// 2401 (MN M1), 2402 (MN M1PR); 0 for the 94x family or no main form.
+int GetReturnType(const char *formName);
+// Employment-tax return type of formName (or of the open return): 940, 941, 943, 944, 945,
+// 9401 / 9411 / 9431 / 9441 / 9451 for the amended "-X" forms, 0 when not one.
+int GetBusinessReturnType(const char *formName);
+// Splits a page key ("Form 1040.2"). formPart (FORM_NAME_SIZE bytes, may be null) = "Form 1040";
+// pagePart (16 bytes, may be null) = "2"; out (FORM_NAME_SIZE bytes, may be null) = mode 0
+// "Form 1040, Page 2", mode 2 "Form 1040". Returns the page number (0 when the key has none).
+int FormatFormDisplayName(char *formPart, char *pagePart, const char *pageKey, char *out, int mode);
+// 1 when every page of the open return has taxYear; else 0, and with show set the message
+// "Error Adding Forms To Return".
+int ShowFormPakYearError(uint16_t taxYear, int show);
+
+// Reading data files (store/packed_read.cpp). Never trusts the file: every offset, length,
+// count and index is checked; a damaged file is refused with a "999 FHE: " log line and a
+// message box, and nothing partial is returned (the record is left empty).
+#define READ_DATA_PAGES 1   // mode bit: also load the page-definition and page-bitmap records
+#define READ_DATA_QUIET 2   // mode bit: log only, no message box
+int ReadDataFile(const char *path, int reserved, FileRecord *fileRecord, int mode);
+// Frees what the record holds and zero-fills it (returnRecord is not touched; may be null).
+int ReleaseFileRecord(FileRecord *fileRecord, OpenReturn *returnRecord);
+// Decodes length bytes of buffer in place by method; out must equal buffer (in place only).
+// Returns the byte count (0 for an unknown method).
+int DecodeRecordData(int reserved, void *buffer, int method, int reserved2, void *out,
+                     uint32_t length, int reserved3, uint16_t taxYear);
+// The reverse of DecodeRecordData (in place, same length); returns the byte count.
+int EncodeRecordData(void *buffer, int method, uint32_t length, uint16_t taxYear);
+// The index of pageKey ("Form 1040.1", case ignored) in the FormPak's page directory, or -1.
+// copyValueOut = the entry's largest number of copies, taxYearOut = the FormPak's tax year.
+int FindFormInFormPak(const char *formPakPath, const char *pageKey, int *copyValueOut,
+                      uint16_t *taxYearOut);
+// The same on a read FormPak record; -1 when absent.
+int FindPageInFileRecord(FileRecord *formPak, const char *pageKey);
+// Reads one record of a FormPak by its entry values (file offset, stored length, method) and
+// decodes it. With buffer null returns the decoded length; otherwise fills buffer (bufferSize
+// bytes; length + 1 recommended) and returns the bytes written; 0 on any failure (logged).
+uint32_t ReadFormPakRecord(const char *formPakPath, uint32_t offset, uint32_t storedLength,
+                           uint32_t method, uint16_t taxYear, uint8_t *buffer, uint32_t bufferSize);
+// The page-data cache, keyed by FormPak record and (offset, stored length, method).
+// GetCachedPageData returns the cached bytes (and *lengthOut) when the key matches, else null.
+const uint8_t *GetCachedPageData(struct FormPakRecord *source, uint32_t offset, uint32_t stored,
+                                 uint32_t method, uint32_t *lengthOut);
+// Takes ownership of data (MemAlloc block of length + 1 bytes) as the cached page record.
+void SetCachedPageData(struct FormPakRecord *source, uint32_t offset, uint32_t stored,
+                       uint32_t method, uint8_t *data, uint32_t length);
+// Frees the cache; call whenever FormPak records are freed.
+void ClearCachedPageData(void);
+
+// Pages and fields from read files (store/return_load.cpp).
+// The field table of page pageIndex of a read FormPak (with the dummy record 0), or null.
+FieldTable *BuildFieldTableFromFormPak(FileRecord *formPak, int pageIndex);
+// A new page record (kind 3) for page pageIndex of a read FormPak: image references, key,
+// display name, field table; formPakPath is copied (owned). Not filed in the forms tree.
+FormInstance *CreatePageRecord(FileRecord *formPak, int pageIndex, const char *formPakPath,
+                               int copyNumber);
+// Stores the saved values of form formIndex of a read return file into table (fields found by
+// sequence number; unknown numbers skipped). clearFirst empties every value first. Returns the
+// number of values stored, -1 when the form's data is damaged (nothing stored).
+int ApplyReturnFieldPairs(FileRecord *returnFile, int formIndex, FieldTable *table, int clearFirst);
+// Copies the read return record into record, upgrading older layouts; 1 on success.
+int UpgradeReturnRecord(OpenReturn *record, const uint8_t *stored, uint32_t length);
+
+// Writing data files (store/packed_write.cpp). The file is written to "<path>.tmp" and renamed
+// over path only when complete; on failure the previous file is untouched.
+struct PackedRecordSpec {
+    int recordId;
+    int method;
+    const void *data;
+    uint32_t length;
+};
+// The file offset that record index of records will get.
+uint32_t GetPackedRecordOffset(const PackedRecordSpec *records, int count, int index);
+int WritePackedFile(const char *path, int fileType, uint16_t taxYear, const char *writer,
+                    const PackedRecordSpec *records, int count);
+// One page of a FormPak to write.
+struct FormPakPageSpec {
+    const char *formName;     // "Form 1040"
+    int pageNumber;           // 1-based
+    int maxCopies;
+    int jurisdiction;
+    int flags;                // PAGE_FLAG_*
+    int imageSource;          // IMAGE_SOURCE_*
+    const uint8_t *image;     // PCL stream, or a "_rvq" compressed BMP block
+    uint32_t imageLength;
+    const FieldRecord *fields; // fields[0] is the dummy record (skipped)
+    int fieldCount;            // including the dummy
+    uint16_t orderKey[2];
+};
+// Writes a FormPak; headerStrings: count texts (the first the form name). method: record
+// encoding method of the records. 1 on success.
+int WriteFormPak(const char *path, uint16_t taxYear, const char *const *headerStrings,
+                 int headerCount, const FormPakPageSpec *pages, int pageCount, int method);
+// Writes a return file of record, the given pages (their values and second texts) and the three
+// notes (note to IRS, note to self, regulatory explanation; any may be null). 1 on success.
+int WriteReturnFile(const char *path, const OpenReturn *record, FormInstance *const *pages,
+                    int count, const char *const notes[3]);
 
 #endif // LEVYLINE_STORE_H
