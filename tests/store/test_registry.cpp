@@ -1,0 +1,90 @@
+// Registry settings by scope: reading with size limits and type checks, writing, copies.
+#include "store/store.h"
+
+#include <gtest/gtest.h>
+#include <string.h>
+
+TEST(Registry, ScopePaths)
+{
+    EXPECT_STREQ("Software\\VantorelGroup\\Levyline\\2024", GetRegistryScopePath(REG_SCOPE_YEAR));
+    EXPECT_STREQ("Software\\VantorelGroup\\Levyline\\2023", GetRegistryScopePath(REG_SCOPE_PREVYEAR));
+    EXPECT_STREQ("Software\\VantorelGroup\\Levyline\\2024\\Admin", GetRegistryScopePath(REG_SCOPE_ADMIN));
+    EXPECT_STREQ("Software\\VantorelGroup\\Levyline\\2024\\Preparer", GetRegistryScopePath(REG_SCOPE_PREPARER));
+    EXPECT_STREQ("Software\\VantorelGroup\\Levyline\\Common", GetRegistryScopePath(REG_SCOPE_COMMON));
+    EXPECT_EQ(nullptr, GetRegistryScopePath(0));
+    EXPECT_EQ(nullptr, GetRegistryScopePath(6));
+    char buffer[8] = "x";
+    EXPECT_EQ(0, ReadRegistryValue(buffer, 9, 0, "DataDir", sizeof buffer, REG_SZ));
+    EXPECT_EQ(0, WriteRegistryValue(9, "X", REG_SZ, "x", 0));
+}
+
+TEST(Registry, TextValuesAreCutToTheBufferAndZeroEnded)
+{
+    ASSERT_EQ(1, WriteRegistryValue(REG_SCOPE_ADMIN, "TestText", REG_SZ, "C:\\Returns\\2024", 0));
+    char buffer[64];
+    memset(buffer, 'x', sizeof buffer);
+    ASSERT_NE(0, ReadRegistryValue(buffer, REG_SCOPE_ADMIN, 0, "TestText", sizeof buffer, REG_SZ));
+    EXPECT_STREQ("C:\\Returns\\2024", buffer);
+    char small[6];
+    memset(small, 'x', sizeof small);
+    ASSERT_NE(0, ReadRegistryValue(small, REG_SCOPE_ADMIN, 0, "TestText", sizeof small, REG_SZ));
+    EXPECT_STREQ("C:\\Re", small);
+    // Another scope does not see it; a missing value leaves the buffer empty.
+    memset(buffer, 'x', sizeof buffer);
+    EXPECT_EQ(0, ReadRegistryValue(buffer, REG_SCOPE_PREPARER, 0, "TestText", sizeof buffer, REG_SZ));
+    EXPECT_STREQ("", buffer);
+    // A text read as a 4-byte value is refused.
+    DWORD number = 5;
+    EXPECT_EQ(0, ReadRegistryValue(&number, REG_SCOPE_ADMIN, 0, "TestText", sizeof number, REG_DWORD));
+    EXPECT_EQ(0u, number);
+    EXPECT_EQ(1, DeleteRegistryValue(REG_SCOPE_ADMIN, "TestText"));
+    EXPECT_EQ(1, DeleteRegistryValue(REG_SCOPE_ADMIN, "TestText"));  // already gone
+    EXPECT_EQ(0, ReadRegistryValue(buffer, REG_SCOPE_ADMIN, 0, "TestText", sizeof buffer, REG_SZ));
+}
+
+TEST(Registry, FourByteColourValues)
+{
+    COLORREF colour = RGB(0x12, 0x34, 0x56);
+    ASSERT_EQ(1, WriteRegistryValue(REG_SCOPE_YEAR, "TestColor", REG_DWORD, &colour, sizeof colour));
+    COLORREF back = 0;
+    ASSERT_NE(0, ReadRegistryValue(&back, REG_SCOPE_YEAR, 0, "TestColor", sizeof back, REG_DWORD));
+    EXPECT_EQ(colour, back);
+    // A 4-byte binary value also reads as a colour; a text buffer does not take a number.
+    ASSERT_EQ(1, WriteRegistryValue(REG_SCOPE_YEAR, "TestColor", REG_BINARY, &colour, sizeof colour));
+    back = 0;
+    ASSERT_NE(0, ReadRegistryValue(&back, REG_SCOPE_YEAR, 0, "TestColor", sizeof back, REG_DWORD));
+    EXPECT_EQ(colour, back);
+    char text[16] = "x";
+    EXPECT_EQ(0, ReadRegistryValue(text, REG_SCOPE_YEAR, 0, "TestColor", sizeof text, REG_SZ));
+    EXPECT_STREQ("", text);
+    // Raw reads (kind 0) never copy more than the buffer holds.
+    unsigned char one[2] = {0, 0};
+    ASSERT_NE(0, ReadRegistryValue(one, REG_SCOPE_YEAR, 0, "TestColor", 1, 0));
+    EXPECT_EQ(0x12, one[0]);
+    EXPECT_EQ(0, one[1]);
+    DeleteRegistryValue(REG_SCOPE_YEAR, "TestColor");
+}
+
+TEST(Registry, AllocatedCopiesAndKeyCreation)
+{
+    const char *key = "Software\\VantorelGroup\\Levyline\\Common\\TestAllocKey";
+    RegDeleteKeyA(HKEY_CURRENT_USER, key);
+    DWORD type = 1, size = 1;
+    EXPECT_EQ(nullptr, QueryRegistryValueAlloc(HKEY_CURRENT_USER, key, "SigFiles", 0, &type, &size));
+    EXPECT_EQ(0u, type);
+    EXPECT_EQ(0u, size);
+    HKEY opened;
+    EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, &opened));
+    // With create 1 the key appears even though the value is missing.
+    EXPECT_EQ(nullptr, QueryRegistryValueAlloc(HKEY_CURRENT_USER, key, "SigFiles", 1, &type, &size));
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_SET_VALUE, &opened));
+    // A value stored without its terminator still comes back zero-ended.
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(opened, "SigFiles", 0, REG_SZ, (const BYTE *)"5;C:\\a.bmp", 10));
+    RegCloseKey(opened);
+    char *copy = (char *)QueryRegistryValueAlloc(HKEY_CURRENT_USER, key, "SigFiles", 0, &type, &size);
+    ASSERT_NE(nullptr, copy);
+    EXPECT_EQ((DWORD)REG_SZ, type);
+    EXPECT_STREQ("5;C:\\a.bmp", copy);
+    MemFree(copy);
+    RegDeleteKeyA(HKEY_CURRENT_USER, key);
+}
