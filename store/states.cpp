@@ -4,7 +4,6 @@
 
 #include <string.h>
 
-static_assert(sizeof(UsStateRow) == 67, "UsStateRow is 67 bytes");
 
 // Each section begins with a row whose abbreviation is empty and ends at the next such row.
 const UsStateRow gStateTable[] = {

@@ -246,6 +246,7 @@ struct UsStateRow {
     char abbreviation[3];
     char name[64];
 };
+static_assert(sizeof(UsStateRow) == 67, "UsStateRow is 67 bytes");
 // Groups of the table (the option flags of a state type's bracket text).
 #define STATE_GROUP_STATES      1    // the 50 states and DC, rows 1..51 = jurisdiction codes
 #define STATE_GROUP_MILITARY    2

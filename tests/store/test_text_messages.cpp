@@ -66,3 +66,32 @@ TEST(MessageBoxes, AppMessageBoxGoesThroughTheSeam)
     EXPECT_EQ(block.text, GetShownMessageBoxes()[0].text);
     EXPECT_EQ(0, ShowAppMessageBox(NULL));
 }
+
+TEST(MessageBoxes, AppMessageDialogShowsTextWithTheStretchMarked)
+{
+    AppMessageBoxParams block = {};
+    block.caption = "Field Explanation";
+    block.text = "Line 7 = Form not found";
+    block.markStart = 9;
+    block.markLength = 14;
+    MessageBoxHookProc saved = gMessageBoxHook;
+    gMessageBoxHook = NULL;  // show the real dialog
+    std::string caption, text;
+    DWORD selStart = 0, selEnd = 0;
+    INT_PTR result = RunDialogWithSteps([&]() -> INT_PTR { return ShowAppMessageBox(&block); },
+                                        [&](HWND dialog) {
+                                            char title[64];
+                                            GetWindowTextA(dialog, title, sizeof title);
+                                            caption = title;
+                                            text = GetControlText(dialog, 1001);
+                                            SendDlgItemMessageA(dialog, 1001, EM_GETSEL, (WPARAM)&selStart,
+                                                                (LPARAM)&selEnd);
+                                            ClickButton(dialog, IDOK);
+                                        });
+    gMessageBoxHook = saved;
+    EXPECT_EQ(IDOK, result);
+    EXPECT_EQ("Field Explanation", caption);
+    EXPECT_EQ(block.text, text);
+    EXPECT_EQ(9u, selStart);
+    EXPECT_EQ(23u, selEnd);
+}
