@@ -7,6 +7,7 @@
 
 HWND gMainWindow;
 HINSTANCE gInstance;
+HWND gFormTabs;
 HWND gFormsTreeWindow;
 HWND gPageViewWindow;
 HWND gEditBarContainer;
@@ -85,6 +86,7 @@ int RegisterMainWindowClass(HINSTANCE instance)
 HWND CreateMainWindow(HINSTANCE instance)
 {
     gInstance = instance;
+    gOpenDialogHookProc = FileDialogHookProc;
     InstallMainWindowHandlers();
     if (!RegisterMainWindowClass(instance))
         return NULL;
