@@ -42,4 +42,44 @@ int ParseTaxpayerFieldType(char itemLetter, const FieldFormatPart *part, const c
 int ParsePTypeCode(char subLetter, const FieldFormatPart *part, const char *bracketText,
                    int *kindOut, int *subkindOut);
 
+// Stores an edited taxpayer item (itemCode: the text after "T[", e.g. "1a", "2y", "3", "1a:3")
+// into record under its edit rules (digits of SSNs, EINs, PINs and ZIP codes, dates as
+// mm/dd/yyyy, states as abbreviations, phones as (nnn)nnn-nnnn; a value that does not fit its
+// member is refused). Name edits rebuild the name line. typeCode may be null. Returns 0 when the
+// rules refuse the value (nothing stored), else 1.
+int ApplyFieldEditRules(const char *itemCode, const char *text, OpenReturn *returnRecord,
+                        const char *typeCode);
+// Builds the name line into destination (size bytes) from names: taxpayer first, middle, last,
+// suffix and (count 8) spouse first, middle, last, suffix; null entries count as empty.
+// "JOHN A SMITH", "JOHN A & JANE B SMITH", "JOHN A SMITH & JANE B DOE"; middle initials, then
+// suffixes are left out when the line would not fit. Returns the length written.
+int BuildNameLine(char *destination, int size, const char *const *names, int count);
+
+// ---- form keys, header strings and main-form pages ----
+
+// Mode 2: formName without a leading "Form " or "Schedule " (and without an existing prefix),
+// with prefix put in front ("Form 1040" -> "1040"); other modes: prefix + formName. Writes into
+// out (FORM_NAME_SIZE bytes) and returns it; with out null returns a new MemAlloc text.
+char *BuildFormKey(const char *formName, const char *prefix, char *out, int mode);
+// Pointers to the first three zero-separated texts of a read FormPak's header record (any
+// output may be null; missing texts give ""); the first is the form name ("Form 941").
+// Returns the number of texts found (at most 3).
+int GetHeaderStrings(FileRecord *formPakRecord, const char **first, const char **second,
+                     const char **third);
+// The 1-based row of the main-form page table matching pageKey (and jurisdiction, 0 = any),
+// 0 when the page is no main-form page.
+int FindMainFormPage(const char *pageKey, int jurisdiction, int reserved1, int reserved2);
+// The return type (1040, 4868, 540, 2401, 2402, 940 ... 945, 9401.. for "-X" forms, 9400 PIN
+// request) and part letter ('F', 'S', 'O') of a table row; 1, or 0 for a row outside the table.
+int GetMainFormRow(int row, int *returnTypeOut, char *partOut);
+// Which returns the open return holds (a main-form page of the federal, state, other part);
+// outputs may be null. Returns how many are present.
+int FindMainReturnForm(int *federalOut, int *stateOut, int *otherOut);
+
+// ---- attachments ----
+#define PDF_ATTACHMENT_MAX_BYTES (60u * 1024u * 1024u)
+// 1 when path names a readable file that begins with "%PDF" and is at most the limit; with
+// report 1 a refusal is shown ("Attach File").
+int CheckPdfAttachment(const char *path, int report);
+
 #endif // LEVYLINE_PREPARE_H

@@ -329,8 +329,8 @@ static_assert(sizeof(OpenReturn) == 3200, "OpenReturn is 3200 bytes");
 #define RETURN_APARTMENT          840    // char[21] apartment (US address; cleared for non-US)
 #define RETURN_FOREIGN_APARTMENT  861    // char[21] apartment or suite of a non-US address
 #define RETURN_CONTACT_NAME       882    // char[36] contact person
-#define RETURN_FILING_STATUS      918    // u8 '1'..'5' (0 = not chosen)
-#define RETURN_DEPENDENT_FLAG     919    // u8 'X' when the taxpayer can be claimed as a dependent
+#define RETURN_FILING_STATUS      918    // char[2] "1".."5" ("" = not chosen)
+#define RETURN_DEPENDENT_FLAG     920    // char[2] "X" when the taxpayer can be claimed as a dependent
 #define RETURN_EIN                1004   // char[12] employer identification number
 #define RETURN_EMAIL              1016   // char[64] e-mail address
 #define RETURN_TRACKING_NUMBER    1080   // char[14], 14 x 0xB1 = not yet assigned (no terminator)
@@ -662,6 +662,15 @@ uint32_t GetFieldSecondLength(const FieldRecord *field);
 int ParseFieldFormat(const char *typeCode, FieldFormat *formatOut, int skipFlag);
 // The four integers of the field's "*"-prefixed attribute text (value list), 0 when missing.
 int ParseFieldAttributes(const FieldRecord *field, int *a, int *b, int *c, int *d);
+
+// Field tables.
+#define FIELD_TABLE_MAX_FIELDS 16000
+// A zero-filled table of count records (record 0 is the dummy), no index yet; null when count is
+// outside 1..FIELD_TABLE_MAX_FIELDS. Freed with FreeLayoutTable (prepare/prepare.h).
+FieldTable *CreateFieldTable(int count);
+// (Re)builds table->sortedIndex: field indexes 1..count-1 in ascending strcmp order of their
+// sequence numbers, equal numbers in table order. 1 on success.
+int BuildSortedFieldIndex(FieldTable *table);
 
 // Page records.
 // Frees a page record and what it owns (page key, display name, blob, bitmaps, buttons,
