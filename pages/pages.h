@@ -1,0 +1,412 @@
+// pages.h - public interface of the form pages: the page canvas and bitmap toolkit, the PCL and
+// HP-GL/2 interpreters, vector artwork, field painting, page images, the page view, printing, PDF.
+//
+// Several topics live in this one header; each has its own banner section.
+#ifndef LEVYLINE_PAGES_H
+#define LEVYLINE_PAGES_H
+
+#include <windows.h>
+#include <stdint.h>
+#include "store/store.h"
+
+// ---- bitmap toolkit ----
+// Stateless operations on DIB sections, device contexts and colour tables. Bitmaps returned
+// belong to the caller; MemAlloc blocks returned are freed with MemFree.
+
+// The standard 16 VGA colours (black, maroon, green, olive, navy, purple, teal, silver, grey,
+// red, lime, yellow, blue, fuchsia, aqua, white) in colour-table order.
+extern const RGBQUAD gVgaPalette[16];
+// Bytes of a DIB image: rows padded to 16 bits, or to 32 bits when align32 is set.
+unsigned int GetDibImageSize(int width, int height, int bitsPerPixel, int align32);
+// |height| x ((bitsPerPixel x width + 31) / 32 x 4).
+unsigned int GetDibImageSize32(int width, int height, int bitsPerPixel);
+// Colour-table entries of a depth: 2, 16, 256 (8 and 16 bits), else 0.
+int GetDibColorCount(int bitsPerPixel);
+// Header (40 bytes, 3780 pixels per metre) and colour table: palette's entries, or for 1 bit
+// black and white, for 4 bits the VGA colours; 8 and 16 bits need a palette (else null).
+// A negative height means top-down rows. MemFree the result.
+BITMAPINFO *BuildBitmapInfo(int width, int height, int bitsPerPixel, const RGBQUAD *palette);
+// A DIB section; fillRop non-zero fills and checks it (VerifyBitmapFill); bits (all rows) are
+// copied in when given. Null on failure.
+HBITMAP CreateDibBitmap(int width, int height, int bitsPerPixel, DWORD fillRop, const void *bits,
+                        const RGBQUAD *palette);
+// Checks a WHITENESS / BLACKNESS fill of the bitmap in dc by its corners, flood-fills it when
+// they are wrong and logs a "999 BBI: " line when that fails too. Returns 1 when filled.
+int VerifyBitmapFill(HDC dc, int width, int height, int bitsPerPixel, DWORD fillRop, const RGBQUAD *palette);
+// Bits per pixel of a bitmap, 0 for none.
+int GetBitmapBitsPerPixel(HBITMAP bitmap);
+// Width and height of a bitmap; 0 for none.
+int GetBitmapSize(HBITMAP bitmap, int *width, int *height);
+// A MemAlloc copy of the colour table of the bitmap in dc (or of bitmap when dc is null) and its
+// entry count (2 to the bits per pixel); null and 0 for bitmaps without one (above 8 bits).
+RGBQUAD *GetDibColorTable(HDC dc, HBITMAP bitmap, int *count);
+// Loads the page-canvas palette (canvasMode 1: 0 black, 7 silver, 8 grey, last white, others
+// zero) or the VGA palette (0) into the bitmap selected in dc. 1 on success.
+int LoadCanvasPalette(HDC dc, int canvasMode);
+// Puts a colour into the first zero entry (from index 1) of the colour table of the bitmap in
+// dc: 1 when added; 0 for greys (black, white), when already present, or when full.
+int AddPaletteColor(HDC dc, COLORREF colour);
+// Makes sure colour is in the colour table of the bitmap in dc: AddPaletteColor, else on a
+// 4-bit bitmap the highest index (14 down to 1) no pixel uses that is not black, white, grey or
+// silver takes it. 1 when the colour is in the table afterwards.
+int EnsureColorInPalette(HDC dc, COLORREF colour);
+// The full ternary raster-operation code of an operation index 0..255.
+DWORD GetTernaryRop(int index);
+// Four-operand blit: foreground operation (low 24 bits of rop4) where mask is 1, background
+// operation (high byte) where it is 0; without a mask a plain BitBlt.
+BOOL MaskedBlt(HDC destDc, int x, int y, int width, int height, HDC srcDc, int srcX, int srcY, HBITMAP mask,
+               int maskX, int maskY, DWORD rop4);
+// Turns the bitmap's pixels (90 clockwise: the top row becomes the right-hand column; 180; 270);
+// a new DIB section of the same depth and colour table; other angles null.
+HBITMAP RotateBitmap(HBITMAP bitmap, int angle);
+// One step of a resampling table (12-bit weights, 4096 = 1.0). Area average (average set and
+// the size shrinks): one step per source pixel; output = the output pixel it falls in, current =
+// its share of that output, carry = its share of the next output, or -1 when the output ends
+// with this pixel (0: the output goes on). Blend: one step per output pixel; output = the left
+// (upper) source pixel, current = its weight, carry = the next pixel's weight (-1 when none).
+struct ResampleStep {
+    int output;
+    int current;
+    int carry;
+};
+// The weight table of ResizeBitmap (MemFree it); null for sizes below 1.
+ResampleStep *BuildResampleTable(int srcSize, int dstSize, int average);
+// 24-bit resampling into a new screen-compatible bitmap: copy, area average (both shrink) or
+// 2 x 2 blend; null when one dimension grows and the other shrinks.
+HBITMAP ResizeBitmap(HBITMAP bitmap, int width, int height);
+// Returns bitmap unchanged when it fits rect and force is 0; else scales it by the smaller of the
+// two ratios, deletes the input and returns the new one (scaleOut = the factor). A zero-size
+// bitmap or rectangle gives null (the input is then left to the caller).
+HBITMAP FitBitmapToRect(const RECT *rect, HBITMAP bitmap, double *scaleOut, int force);
+// 24-bit pixel rules, in place (rows as stored, padded to 4 bytes). 1 done, 0 not 24-bit.
+int ConvertToGrayscale(unsigned char *bits, const BITMAPINFOHEADER *header);
+int ThresholdToBlackWhite(unsigned char *bits, const BITMAPINFOHEADER *header);
+// Ink = a pixel with any component 0. rectOut = ink bounds (right and bottom one past),
+// percentOut = (ink x 100 + pixels / 2) / pixels. 1 when there is ink.
+int GetInkBounds(const unsigned char *bits, const BITMAPINFOHEADER *header, RECT *rectOut, int *percentOut);
+// A new DIB section of the bitmap's size, depth and colour table, white, bits copied when asked.
+HBITMAP CopyBitmap(HBITMAP bitmap, int copyBits);
+// Copies rect (null: the whole bitmap) into a new 1-bit bitmap.
+HBITMAP CopyBitmapRegion(HBITMAP bitmap, const RECT *rect);
+// Draws src onto dest at (x, y) with rop. 1 on success.
+int BlitBitmapOnto(HBITMAP dest, HBITMAP src, int x, int y, DWORD rop);
+// Applies rop to rect (null: the whole bitmap) of dc, or of bitmap when dc is null.
+int FillRectWithRop(HDC dc, HBITMAP bitmap, const RECT *rect, DWORD rop);
+// A device-dependent copy of a bitmap for the screen.
+HBITMAP DibToDdb(HBITMAP bitmap);
+// An icon from bitmap (or, when null, the bitmap resource resourceId of instance); the colour
+// at (0, 0) is transparent; sizeOut (may be null) receives its size.
+HICON BitmapToIcon(HBITMAP bitmap, HINSTANCE instance, int resourceId, SIZE *sizeOut);
+// A button bitmap widened to width: the part right of column 22 is stretched from column 7 to
+// the new edge and columns 0 to 21 drawn again; the input is deleted (returned unchanged when
+// it cannot be widened).
+HBITMAP WidenButtonBitmap(HBITMAP bitmap, int width);
+// A button face width x height: the button bitmap, a frame and the drop-down arrow (resource
+// "BTNS_DROPDOWN_BMP", 11/13 of the height), pressed or not.
+HBITMAP DrawDropdownButton(HBITMAP buttonBitmap, int width, int height, int pressed);
+// The name of a GDI+ Status value ("Ok" .. "PropertyNotSupported"), else "Unknown".
+const char *GetGdiplusStatusText(int status);
+
+// ---- page canvas ----
+// One memory DC with a 2400 x 3168, 4-bit page bitmap (canvas palette) and a 7200-byte row
+// work buffer, shared by every page rendering.
+#define PAGE_CANVAS_WIDTH   2400
+#define PAGE_CANVAS_HEIGHT  3168
+#define PAGE_WORK_BUFFER_SIZE 7200
+extern HDC gPageCanvasDc;              // created on first use, kept
+extern HBITMAP gPageCanvasBitmap;      // the page bitmap selected in it (null once handed out)
+extern HBITMAP gPageCanvasFirstBitmap; // the bitmap the DC held when it was created
+extern unsigned char *gPageWorkBuffer; // 7200 bytes
+// Clears the work buffer (allocating it), creates the DC on first use (with a 1-pixel black
+// pen), deletes a page bitmap still selected, selects a new white canvas bitmap with the canvas
+// palette. Returns the DC's first bitmap.
+HBITMAP ResetPageCanvas(void);
+// Deselects and returns the page bitmap (the caller owns it); null when none is selected.
+HBITMAP DetachPageCanvasBitmap(void);
+// Frees the work buffer.
+void FreePageBuffer(void);
+// Whitens ink touching the bottom edge (from the row two above the bottom upward, at most 60
+// rows). Returns 1 when nothing was whitened.
+int EraseBottomEdgeInk(HBITMAP bitmap);
+// Direct access to a DIB section's pixels, rows addressed top row first whatever the row order.
+struct CanvasBits {
+    unsigned char *row0;   // the top row
+    int rowStep;           // bytes from one row to the next one down (negative when bottom-up)
+    int width, height, bitsPerPixel;
+};
+// Fills out for a DIB section; 0 for other bitmaps. Call GdiFlush before touching the bits
+// after GDI drawing.
+int GetCanvasBits(HBITMAP bitmap, CanvasBits *out);
+inline unsigned char *CanvasRow(const CanvasBits &c, int y) { return c.row0 + (ptrdiff_t)y * c.rowStep; }
+
+// ---- PCL page interpreter ----
+#define PCL_MAX_ESCAPE_RECORDS 10
+#define PCL_MAX_VALUE_CHARS 23
+
+// One command of an escape sequence (a combined sequence gives one record per command).
+struct PclEscape {
+    unsigned char parameterized;     // byte after ESC
+    unsigned char group;             // group character (0 when none)
+    unsigned char third;             // first byte after the prefix
+    char prefix[3];                  // parameterized + group character, zero-ended
+    char terminator;                 // upper-cased
+    char sign;                       // '+', '-' or 0
+    char digits[PCL_MAX_VALUE_CHARS + 1];
+    int value;                       // signed, saturated
+    double real;                     // when hasReal
+    int hasReal;
+};
+// Parses the escape sequence at data[pos] (an ESC) within [pos, end): up to 10 records, the
+// position after the sequence (before any binary data). A sequence without its terminator runs
+// to end and gives no records. Returns the number of records.
+int ParsePclEscape(const unsigned char *data, unsigned int pos, unsigned int end, PclEscape *records,
+                   unsigned int *nextPos);
+// Decoders into a row buffer of bufferSize bytes, starting at offset; they never write outside
+// it and always read all length bytes. PackBits returns the end of its output (capped at
+// bufferSize), the delta row the end of the last byte it replaced (0 when none).
+unsigned int DecodePackBits(const unsigned char *in, unsigned int length, unsigned char *row, int offset,
+                            int bufferSize);
+unsigned int ApplyDeltaRow(const unsigned char *in, unsigned int length, unsigned char *row, int offset,
+                           int bufferSize);
+
+// A palette of the stream (1028 bytes): id, colour count, 256 colours (COLORREF).
+struct PclPalette {
+    uint16_t id;
+    uint16_t count;
+    uint32_t colours[256];
+};
+static_assert(sizeof(PclPalette) == 1028, "PclPalette is 1028 bytes");
+
+// The page stream and the shared position in it.
+struct PclStream {
+    const unsigned char *data;
+    unsigned int pos;
+    unsigned int start;
+    unsigned int end;
+};
+
+// ---- HP-GL/2 vector graphics ----
+// The drawing state below takes the name that <winuser.h> gives the DrawStateA/W macro; the
+// program calls that Win32 function, where it needs it, by its explicit A name.
+#undef DrawState
+struct PclRenderState;
+struct HpglPenSlot {
+    HPEN pen;
+    HBRUSH brush;
+    unsigned char colour[3];   // blue, green, red
+};
+struct DrawState {
+    int pageWidth, pageHeight;
+    int originX, originY;
+    int absoluteOrigin;
+    int penX, penY;
+    int p1x, p1y, p2x, p2y;
+    int anchorX, anchorY;
+    int scaleValue;
+    int clipDivisor;
+    int fillPattern;
+    HPEN savedPen;
+    HBRUSH savedBrush;
+    int objectsSaved;
+    HpglPenSlot pens[2];
+    int selectedPen;
+    RECT clipWindow;
+    int drawn;
+    // Polygon buffer: all points of all figures in one array.
+    int pointCount;
+    int pointCapacity;
+    POINT *points;
+    int figureIndex;
+    int figureCapacity;
+    int *figureCounts;         // null until a polygon was started (PM 0)
+    DWORD rasterOp;
+    int transparent;
+    HDC dc;                    // the canvas DC drawn into
+    PclRenderState *pcl;       // the PCL state (text routine, palettes)
+};
+// Reads and runs one HP-GL/2 command at the stream position (always advances).
+int ExecuteHpglCommand(PclStream *stream, DrawState *state);
+// The parameters at the stream position: a MemAlloc array of int (or double when *isFloat is
+// set on return), *count of them; null when there are none.
+void *ParseHpglParameters(PclStream *stream, int *count, int *isFloat);
+// Runs one command with its parameters (values as from ParseHpglParameters, may be null).
+int RenderVectorShape(const char *command, PclStream *stream, int count, const void *values, int isFloat,
+                      DrawState *state);
+int DrawPolylineEncoded(PclStream *stream, DrawState *state);
+// The next Polyline Encoded number (0 at a terminator or the end).
+int DecodePeNumber(PclStream *stream);
+int AppendPolygonPoints(DrawState *state, const POINT *points, int count);
+void ClearPolygonBuffer(DrawState *state);
+int DefineRasterFill(PclStream *stream, int count, const void *values, int isFloat);
+int ApplyHpglClip(HDC dc, DrawState *state);
+// Selects the saved pen and brush back, deletes both pen slots' objects, frees the PCL palettes
+// and clears the polygon buffer (end of page).
+void ReleaseDrawingObjects(DrawState *state);
+// The raster fill patterns (slots 0..8; null when undefined).
+extern HBITMAP gHpglPatterns[9];
+void FreeShapeCache(void);
+
+// ---- PCL page interpreter: render state and entry points ----
+struct PclRenderState {
+    int pageWidth, pageHeight, pagePixels;
+    int verticalMotionIndex, topMargin;
+    int cursorX, cursorY, xSet, ySet;
+    int unitDivisor;
+    int resolution;
+    int rectWidth, rectHeight, fillId;
+    DWORD logicalOp;
+    int compression;
+    int rasterWidth, rasterHeight;
+    int destWidth, destHeight;
+    int anchorX, anchorY, frameWidth, frameHeight;
+    PclPalette *palettes;          // growing array
+    int paletteCount;
+    int selectedPaletteId;
+    int selectedPalette;           // index into palettes, -1 when none is selected
+    int paletteControlId;
+    unsigned char composed[3];
+    int hasColour;                 // 0: black
+    COLORREF colour;
+    int rasterActive, clearSeedRow, rasterSeen;
+    int transparentCount;
+    int fontId;
+    DrawState hpgl;
+    // Per page: raster row counter and byte offset, one raster warning per page.
+    int rasterRow, rasterOffset;
+    int rasterWarningShown, xAdjustShown;
+    int rowDirty;                  // bytes of the row buffer written since it was last cleared
+    PclStream stream;
+    HWND progress;
+    int lastPercent;
+    HDC dc;                        // the canvas DC
+    CanvasBits canvas;             // the canvas bits (written directly under the default operation)
+    int clipped;                   // an HP-GL/2 clip region is selected
+};
+// The current character code (ESC * c # E); lasts beyond a page like the soft fonts.
+extern int gPclCharacterCode;
+// Draws count bytes as characters at the cursor with the current soft font (glyph painter);
+// returns the bytes consumed (a two-byte code counts two).
+int DrawPclText(PclRenderState *state, const unsigned char *bytes, int count);
+// Renders the stream range [start, end) of data onto a fresh canvas. Stops at the first form feed
+// (stopOut = the position after it, or end). landscape non-zero turns the page by 90 degrees.
+// When fieldPainter is given it runs on the canvas DC after the rotation. Returns the page
+// bitmap (caller owns it), or null when the range holds no form feed.
+typedef void (*PclFieldPainterProc)(HDC dc, HBITMAP bitmap, void *context);
+HBITMAP RenderPclRange(const unsigned char *data, unsigned int start, unsigned int end, int landscape,
+                       HWND progress, PclFieldPainterProc fieldPainter, void *context, unsigned int *stopOut);
+// Pieces of the interpreter (one file each): raster transfers (ESC * b # W; advances the stream
+// past the data), one 1-bit row onto the canvas, the rectangle fill (ESC * c # P), the glyph of
+// a character code at the cursor (1 when a glyph was drawn).
+void TransferRasterData(PclRenderState *s, int value);
+void DrawRasterRow(PclRenderState *s, const unsigned char *row, int bytes, int y);
+int CanDrawDirect(const PclRenderState *s);
+void FillPclRectangle(PclRenderState *s, int fillType);
+int DrawPclGlyph(PclRenderState *s, int code);
+// Stores soft-font data of ESC ( s # W (character) or ESC ) s # W (header) from the stream.
+void DownloadPclCharacter(PclRenderState *s, const unsigned char *data, unsigned int length);
+void DownloadPclFontHeader(PclRenderState *s, const unsigned char *data, unsigned int length);
+// 1 when a page key names a landscape form ("Form 3800.3" ... "Schedule R (Form 943).").
+int IsLandscapePageKey(const char *pageKey);
+
+// ---- printing ----
+// List reports (a list view printed or rendered as report pages), the print job of the return's
+// pages, statements and status pages, the print dialogs and their page groups.
+
+// List reports: at most this many page bitmaps are kept when a report is rendered to bitmaps.
+#define LIST_REPORT_MAX_BITMAPS 13
+// The five fonts of a report.
+enum { LIST_FONT_ROWS = 0, LIST_FONT_TITLE, LIST_FONT_SUBTITLE, LIST_FONT_HEADS, LIST_FONT_FOOTER,
+       LIST_FONT_COUNT };
+// One item of the summary line drawn under its column after the last row.
+struct ListSummaryItem {
+    int column;
+    const char *text;
+};
+// A list report: filled by the dialog that prints its list (InitListPrintJob sets the defaults),
+// completed by PrintListReport.
+struct ListPrintJob {
+    HWND listView;                  // the list whose rows are printed
+    HWND header;                    // its header control (column count, texts, alignment)
+    HBITMAP *pageBitmaps;           // LIST_REPORT_MAX_BITMAPS slots, filled when rendering to bitmaps
+    const char *title;              // main title line, also the progress caption
+    const char *subtitle;           // second title line (may be null)
+    const ListSummaryItem *summaryItems;
+    int summaryCount;
+    int autoSizeColumns;            // size every column to its contents first
+    int titleBlock;                 // draw the title block on the first page
+    int titleArtwork;               // vector artwork at the left of the title block
+    int artworkId;                  // its resource id
+    int titleFill, titleDoubleFrame, titleShadow;
+    COLORREF titleTextColour, titleFillColour;
+    int headsFlag;                  // draw the column heads band on every page
+    int headFill, headFrame;
+    COLORREF headTextColour, headFillColour;
+    int footerFlag, footerFill, footerFrame;
+    COLORREF footerTextColour, footerFillColour;
+    int centre;                     // centre the table on the page
+    int indent;                     // computed: left indent of the centred table
+    int clip;                       // bands stop at the printable width
+    int maxCellText;                // longest cell text read (0 = 260 characters)
+    int singleLine;                 // cells end in an ellipsis on one line instead of wrapping
+    float leftMargin, topMargin;    // inches
+    int landscape;                  // print across the long side
+    int rowLines;                   // a thin rule under each row (default 1)
+    SYSTEMTIME printTime;           // local time taken when printing starts (footer)
+    // Computed device geometry (device units).
+    int pageWidth, pageHeight, marginX, marginY, printableWidth, printableHeight;
+    float scaleX, scaleY;           // device pixels per screen pixel
+    double artScaleX, artScaleY;    // device dots per inch / 600
+    int fontDpi;                    // dots per inch of font heights (the device's, 300 for bitmaps)
+    int rotated;                    // 1 when the output is turned (landscape job on a portrait page)
+    int spaceX4, spaceX20, spaceY20, spaceY10, spaceY6, spaceY2;
+    int fontPoints[LIST_FONT_COUNT];        // rows, title, subtitle, heads, footer
+    HFONT fonts[LIST_FONT_COUNT];           // created while printing
+    char fontFaces[LIST_FONT_COUNT][32];
+    float shrink;                   // computed: column shrink factor (1 when the table fits)
+    int pagesProduced;              // computed: pages of the last run
+    int failed;                     // computed: 1 when the printer refused a page
+};
+// One column of a report page.
+struct ListReportColumn {
+    int listWidth;                  // width in the list (screen pixels)
+    int width;                      // width on the page (device units)
+    UINT align;                     // DT_LEFT, DT_CENTER or DT_RIGHT
+    char head[64];
+};
+// Defaults of a job for listView (its header, the fonts, colours and margins).
+void InitListPrintJob(ListPrintJob *job, HWND listView);
+// Prints the job onto printerDc (inside a document the caller started: StartPage and EndPage per
+// page) or, with printerDc null, renders it into the job's bitmap slots (4-bit page bitmaps; the
+// first LIST_REPORT_MAX_BITMAPS pages are kept, the caller owns them). stamp draws the outlined
+// "For Your Records" / "DO NOT MAIL" stamps. Returns the number of pages produced (0 when the
+// printer refused a page: job->failed is then 1).
+int PrintListReport(HWND owner, HDC printerDc, ListPrintJob *job, int stamp);
+// Column layout: page widths = list widths x job->scaleX, alignment and heads as given; when the
+// widths exceed the printable width they shrink by (printable x 100 / total, whole) / 100, and a
+// factor below 0.45 becomes 0.44 when scaleX <= 1. job->indent is set for a centred table.
+// Returns the shrink factor (1 when the table fits).
+float LayoutListColumns(ListPrintJob *job, ListReportColumn *columns, int count);
+// Device geometry of the job for printerDc, or for bitmaps (printerDc null; bitmapWidth and
+// bitmapHeight 0 = the page canvas size); screenDpiX/Y = the screen's dots per inch.
+void SetListReportGeometry(ListPrintJob *job, HDC printerDc, int bitmapWidth, int bitmapHeight,
+                           int screenDpiX, int screenDpiY);
+// The footer's date and time: "mm/dd/yyyy  hh:mm:ss a.m." on the 12-hour clock (0:xx is 12 a.m.,
+// 12:xx is 12 p.m.). Returns the length, 0 when out is too small.
+int FormatListReportTime(const SYSTEMTIME *time, char *out, int outSize);
+// 1 when a row of rowHeight starting at top is drawn on this page (three quarters of it lie
+// above bottom).
+int ListRowFitsOnPage(int top, int rowHeight, int bottom);
+
+// Print stamps: "For Your Records" (Arial bold 56 points) centred in the upper half of the page,
+// "DO NOT MAIL" (72 points) in the lower half, grey, transparent; outlined = drawn as a path with
+// a grey pen. On the printer page when printerDc is given, else on the bitmap (300 dpi). 1 = drawn.
+int DrawPrintStamps(HDC printerDc, HBITMAP bitmap, int outlined);
+// The same on any DC of a page width x height at dpi dots per inch.
+int DrawPrintStampsOnDc(HDC dc, int width, int height, int dpi, int outlined);
+// 1 when a page with this key takes stamps (a missing key and the signed or filed-as-is pages:
+// Summary, Status, payment, 8453, 8879, amended forms ... do not).
+int TakesPrintStamps(const char *pageKey);
+// 0 for the Minnesota pages that keep their own output font, else 1.
+int AllowsMnOutputFont(const FormInstance *page);
+
+#endif // LEVYLINE_PAGES_H
