@@ -1,0 +1,358 @@
+// Field entry kinds: kind, control and icons by type letter, option flags, value shapes and the
+// splitting of values into boxes, the state list and the split-entry layout.
+#include "entry/entry.h"
+#include "tests/harness/harness.h"
+
+#include <gtest/gtest.h>
+#include <string.h>
+
+namespace {
+
+FieldFormatPart MakePart(char letter, const char *bracket = "")
+{
+    FieldFormatPart part;
+    memset(&part, 0, sizeof(part));
+    part.letter = letter;
+    strncpy(part.bracket, bracket, sizeof(part.bracket) - 1);
+    part.number = -1;
+    return part;
+}
+
+struct KindResult {
+    int known, kind, subkind, control, icon0, icon1, icon2;
+};
+
+KindResult Resolve(char letter, const char *length, const FieldFormatPart *partIn = NULL, int givenKind = 0,
+                   const char *description = NULL, char listLetter = 0)
+{
+    FieldRecord field;
+    memset(&field, 0, sizeof(field));
+    field.length = (char *)length;
+    field.description = (char *)description;
+    FieldFormatPart part = partIn ? *partIn : MakePart(letter);
+    KindResult r;
+    int icons[3] = {-1, -1, -1};
+    r.kind = givenKind;
+    r.subkind = 0;
+    r.control = -1;
+    r.known = GetFieldEntryKind(&field, &part, &r.kind, &r.subkind, icons, &r.control, listLetter);
+    r.icon0 = icons[0];
+    r.icon1 = icons[1];
+    r.icon2 = icons[2];
+    return r;
+}
+
+struct LetterRow {
+    char letter;
+    const char *length;
+    int control, kind, icon;
+};
+
+TEST(EntryKind, EveryLetterGivesItsControlKindAndIcon)
+{
+    const LetterRow rows[] = {
+        {TYPE_LETTER_CODE1, "4", 1, 22, 390},
+        {'G', "12", 1, 19, 205}, {'G', "5", 1, 19, 209},
+        {'N', "12", 1, 16, 205}, {'N', "9", 5, 14, 247}, {'N', "7", 1, 18, 209},
+        {'U', "8", 1, 23, 209},
+        {'Z', "10", 1, 11, 391},
+        {'m', "10", 6, 31, 376},
+        {'*', "30", 1, 8, 223}, {'A', "20", 1, 6, 201}, {'K', "20", 1, 24, 223}, {'a', "20", 1, 7, 223},
+        {'f', "20", 1, 4, 201}, {'i', "20", 1, 4, 201}, {'j', "20", 1, 1, 201},
+        {'C', "12", 0, 0, 0}, {'L', "", 0, 0, 0}, {'S', "", 0, 0, 0}, {'b', "", 0, 0, 0},
+        {'D', "10", 3, 21, 207}, {'E', "10", 3, 21, 207}, {'O', "8", 3, 21, 207},
+        {'Y', "4", 3, 21, 207}, {'d', "7", 3, 21, 207}, {'e', "7", 3, 21, 207},
+        {'Q', "12", 4, 20, 208}, {'R', "12", 4, 20, 208}, {'r', "7", 4, 20, 208},
+        {'V', "2", 2, 0, 206}, {'v', "2", 2, 0, 206},
+        {'X', "1", 1, 28, 236}, {'x', "1", 1, 28, 236},
+        {'p', "9", 1, 27, 223},
+        {'s', "2", 2, 10, 206},
+        {'t', "13", 7, 25, 213},
+        {'u', "20", 1, 9, 223},
+    };
+    for (const LetterRow &row : rows) {
+        KindResult r = Resolve(row.letter, row.length);
+        SCOPED_TRACE(testing::Message() << "letter " << (int)row.letter << " length " << row.length);
+        EXPECT_EQ(1, r.known);
+        EXPECT_EQ(row.control, r.control);
+        EXPECT_EQ(row.kind, r.kind);
+        EXPECT_EQ(row.icon, r.icon0);
+        EXPECT_EQ(0, r.icon1);
+    }
+}
+
+TEST(EntryKind, UnknownLetterIsRefusedAndLeavesTheKind)
+{
+    KindResult r = Resolve('W', "5", NULL, 17);
+    EXPECT_EQ(0, r.known);
+    EXPECT_EQ(0, r.control);
+    EXPECT_EQ(17, r.kind);
+    EXPECT_EQ(0, r.icon0);
+    // A null part is refused too, without touching anything it cannot know.
+    int control = 5;
+    EXPECT_EQ(0, GetFieldEntryKind(NULL, NULL, NULL, NULL, NULL, &control, 0));
+    EXPECT_EQ(0, control);
+}
+
+TEST(EntryKind, NumbersByLengthGivenKindAndPinDescription)
+{
+    // Lengths 12 and 9 win over a given kind; other lengths keep it.
+    EXPECT_EQ(16, Resolve('N', "12", NULL, 29).kind);
+    EXPECT_EQ(14, Resolve('N', "9", NULL, 29).kind);
+    EXPECT_EQ(29, Resolve('N', "6", NULL, 29).kind);
+    // PIN numbers by their description.
+    KindResult pin5 = Resolve('N', "5", NULL, 0, "Self-Select PIN");
+    EXPECT_EQ(22, pin5.kind);
+    EXPECT_EQ(390, pin5.icon0);
+    EXPECT_EQ(22, Resolve('N', "10", NULL, 0, "Practitioner PIN").kind);
+    EXPECT_EQ(18, Resolve('N', "5", NULL, 0, "Number of dependents").kind);
+    FieldFormatPart marked = MakePart('N');
+    marked.greaterMark = 1;
+    KindResult one = Resolve('N', "1", &marked, 0, "PIN digit");
+    EXPECT_EQ(18, one.kind);
+    EXPECT_EQ(390, one.icon0);
+    EXPECT_EQ(209, Resolve('N', "1", NULL, 0, "PIN digit").icon0);  // no mark: plain number icon
+}
+
+TEST(EntryKind, MarkedOneCharacterEinAndStateBecomeSingleEdits)
+{
+    FieldFormatPart ein = MakePart('m');
+    ein.lessMark = 1;
+    KindResult r = Resolve('m', "1", &ein);
+    EXPECT_EQ(1, r.control);
+    EXPECT_EQ(18, r.kind);
+
+    FieldFormatPart state = MakePart('s', "-c");
+    KindResult list = Resolve('s', "2", &state);
+    EXPECT_EQ(2, list.control);
+    EXPECT_EQ(16, list.subkind);  // Canadian provinces only
+    state.greaterMark = 1;
+    state.colonDigit = '3';
+    KindResult single = Resolve('s', "1", &state);
+    EXPECT_EQ(1, single.control);
+    EXPECT_EQ(201, single.icon0);
+    EXPECT_EQ(3, single.subkind);
+}
+
+TEST(EntryKind, TextLettersKeepAGivenKindAndNamesGetTheirIcons)
+{
+    EXPECT_EQ(29, Resolve('a', "20", NULL, 29).kind);
+    EXPECT_EQ(223, Resolve('a', "20", NULL, 29).icon0);
+    EXPECT_EQ(682, Resolve('A', "20", NULL, 0, NULL, 'F').icon0);
+    EXPECT_EQ(683, Resolve('A', "20", NULL, 0, NULL, 'M').icon0);
+    EXPECT_EQ(684, Resolve('A', "20", NULL, 0, NULL, 'L').icon0);
+
+    FieldFormatPart two = MakePart('i', "2");
+    KindResult r2 = Resolve('i', "30", &two);
+    EXPECT_EQ(9, r2.control);
+    EXPECT_EQ(682, r2.icon0);
+    EXPECT_EQ(684, r2.icon1);
+    EXPECT_EQ(0, r2.icon2);
+    FieldFormatPart three = MakePart('i', "3");
+    KindResult r3 = Resolve('i', "30", &three);
+    EXPECT_EQ(10, r3.control);
+    EXPECT_EQ(682, r3.icon0);
+    EXPECT_EQ(683, r3.icon1);
+    EXPECT_EQ(684, r3.icon2);
+}
+
+TEST(EntryKind, TenTwoDecimalIsASingleEditAmount)
+{
+    FieldFormatPart r = MakePart('R');
+    r.intDigits = 10;
+    r.decimals = 2;
+    KindResult money = Resolve('R', "13", &r);
+    EXPECT_EQ(1, money.control);
+    EXPECT_EQ(17, money.kind);
+    EXPECT_EQ(205, money.icon0);
+    r.decimals = 4;
+    EXPECT_EQ(20, Resolve('R', "15", &r).kind);
+}
+
+TEST(OptionFlags, GroupsOfTheStateTable)
+{
+    EXPECT_EQ(1, GetTypeOptionFlags(""));
+    EXPECT_EQ(1, GetTypeOptionFlags(NULL));
+    EXPECT_EQ(16, GetTypeOptionFlags("-c"));
+    EXPECT_EQ(1 + 2 + 4, GetTypeOptionFlags("mp"));
+    EXPECT_EQ(1 + 8 + 32, GetTypeOptionFlags(".w"));
+    EXPECT_EQ(2 + 4 + 8 + 16 + 32, GetTypeOptionFlags("-mp.cw"));
+}
+
+TEST(EntryShape, SingleEditAndList)
+{
+    const char *list = "01=January,02=February,\"KG\"";
+    // Mode 1: a value that is a list item of a 'V' field opens an empty edit.
+    EXPECT_EQ(1, CheckEntryShape("01", 1, NULL, "V", 0, 0));
+    EXPECT_EQ(1, CheckEntryShape("01", 1, list, "N", 0, 0));
+    EXPECT_EQ(0, CheckEntryShape("01", 1, list, "V", 0, 0));
+    EXPECT_EQ(0, CheckEntryShape("February", 1, list, "V", 0, 0));
+    EXPECT_EQ(1, CheckEntryShape("01", 1, list, "V", ENTRY_KIND_COUNT, 0));
+    EXPECT_EQ(1, CheckEntryShape("0", 1, list, "V", 0, 0));  // a prefix is no item
+    // Mode 2.
+    EXPECT_EQ(1, CheckEntryShape("KG", 2, list, "V", 0, 0));
+    EXPECT_EQ(0, CheckEntryShape("K", 2, list, "V", 0, 0));
+    EXPECT_EQ(1, CheckEntryShape("", 2, NULL, "s", ENTRY_KIND_STATE, 1));
+    EXPECT_EQ(1, CheckEntryShape("MN", 2, NULL, "s", ENTRY_KIND_STATE, 1));
+    EXPECT_EQ(1, CheckEntryShape("Minnesota", 2, NULL, "s", ENTRY_KIND_STATE, 1));
+    EXPECT_EQ(0, CheckEntryShape("ON", 2, NULL, "s", ENTRY_KIND_STATE, 1));  // a province, not a state
+    EXPECT_EQ(1, CheckEntryShape("ON", 2, NULL, "s", ENTRY_KIND_STATE, 16));
+    EXPECT_EQ(0, CheckEntryShape("", 2, NULL, "V", 0, 0));
+}
+
+TEST(EntryShape, DatesIdentificationNumbersPhonesAndNames)
+{
+    EXPECT_EQ(1, CheckEntryShape("1/2/2024", 3, NULL, NULL, 0, 0));
+    EXPECT_EQ(1, CheckEntryShape("01/02/2024", 3, NULL, NULL, 0, 0));
+    EXPECT_EQ(0, CheckEntryShape("1/2/24", 3, NULL, NULL, 0, 0));
+    EXPECT_EQ(1, CheckEntryShape("01/2024", 3, NULL, NULL, 0, 0));
+    EXPECT_EQ(1, CheckEntryShape("2024", 3, NULL, NULL, 0, 0));
+    EXPECT_EQ(1, CheckEntryShape("2024-01-02", 3, NULL, NULL, 0, 0));
+    EXPECT_EQ(1, CheckEntryShape("20240102", 3, NULL, NULL, 0, 0));  // digit-only stored date
+    EXPECT_EQ(1, CheckEntryShape("012024", 3, NULL, NULL, 0, 0));
+    EXPECT_EQ(0, CheckEntryShape("2024010", 3, NULL, NULL, 0, 0));
+    EXPECT_EQ(0, CheckEntryShape("1/2/3/2024", 3, NULL, NULL, 0, 0));
+
+    EXPECT_EQ(1, CheckEntryShape("123-45-6789", 5, NULL, NULL, 0, 0));
+    EXPECT_EQ(1, CheckEntryShape("123456789", 5, NULL, NULL, 0, 0));
+    EXPECT_EQ(0, CheckEntryShape("12-345-6789", 5, NULL, NULL, 0, 0));
+    EXPECT_EQ(0, CheckEntryShape("12345678", 5, NULL, NULL, 0, 0));
+    EXPECT_EQ(1, CheckEntryShape("12-3456789", 6, NULL, NULL, 0, 0));
+    EXPECT_EQ(1, CheckEntryShape("123456789", 6, NULL, NULL, 0, 0));
+    EXPECT_EQ(0, CheckEntryShape("123-456789", 6, NULL, NULL, 0, 0));
+    EXPECT_EQ(1, CheckEntryShape("(612)555-0100", 7, NULL, NULL, 0, 0));
+    EXPECT_EQ(0, CheckEntryShape("(612) 555-0100", 7, NULL, NULL, 0, 0));
+    EXPECT_EQ(1, CheckEntryShape("6125550100", 7, NULL, NULL, 0, 0));
+
+    EXPECT_EQ(1, CheckEntryShape("anything", 4, NULL, NULL, 0, 0));
+    EXPECT_EQ(1, CheckEntryShape("Ann Lee", 9, NULL, NULL, 0, 0));
+    EXPECT_EQ(0, CheckEntryShape("Ann", 10, NULL, NULL, 0, 0));
+    EXPECT_EQ(0, CheckEntryShape("x", 8, NULL, NULL, 0, 0));
+    EXPECT_EQ(0, CheckEntryShape(NULL, 5, NULL, NULL, 0, 0));
+}
+
+TEST(EntryShape, StoredValuesOpenIntoTheirBoxes)
+{
+    char pieces[3][16];
+    const int ssn[3] = {3, 2, 4};
+    ASSERT_EQ(1, SplitEntryValue("123-45-6789", 5, ssn, 3, pieces));
+    EXPECT_STREQ("123", pieces[0]);
+    EXPECT_STREQ("45", pieces[1]);
+    EXPECT_STREQ("6789", pieces[2]);
+    ASSERT_EQ(1, SplitEntryValue("987654321", 5, ssn, 3, pieces));
+    EXPECT_STREQ("987", pieces[0]);
+    EXPECT_STREQ("65", pieces[1]);
+    EXPECT_STREQ("4321", pieces[2]);
+
+    const int date[3] = {2, 2, 4};
+    ASSERT_EQ(1, SplitEntryValue("1/2/2024", 3, date, 3, pieces));
+    EXPECT_STREQ("1", pieces[0]);
+    EXPECT_STREQ("2", pieces[1]);
+    EXPECT_STREQ("2024", pieces[2]);
+    const int isoDate[3] = {4, 2, 2};
+    ASSERT_EQ(1, SplitEntryValue("20240102", 3, isoDate, 3, pieces));
+    EXPECT_STREQ("2024", pieces[0]);
+    EXPECT_STREQ("01", pieces[1]);
+    EXPECT_STREQ("02", pieces[2]);
+    ASSERT_EQ(1, SplitEntryValue("2024-01-02", 3, isoDate, 3, pieces));
+    EXPECT_STREQ("01", pieces[1]);
+
+    const int phone[3] = {3, 3, 4};
+    ASSERT_EQ(1, SplitEntryValue("(612)555-0100", 7, phone, 3, pieces));
+    EXPECT_STREQ("612", pieces[0]);
+    EXPECT_STREQ("555", pieces[1]);
+    EXPECT_STREQ("0100", pieces[2]);
+    ASSERT_EQ(1, SplitEntryValue("6125550100", 7, phone, 3, pieces));
+    EXPECT_STREQ("0100", pieces[2]);
+
+    const int ein[2] = {2, 7};
+    ASSERT_EQ(1, SplitEntryValue("41-1234567", 6, ein, 2, pieces));
+    EXPECT_STREQ("41", pieces[0]);
+    EXPECT_STREQ("1234567", pieces[1]);
+
+    // A value of the wrong shape opens empty boxes.
+    EXPECT_EQ(0, SplitEntryValue("12-34", 5, ssn, 3, pieces));
+    EXPECT_STREQ("", pieces[0]);
+    EXPECT_EQ(0, SplitEntryValue("", 5, ssn, 3, pieces));
+}
+
+TEST(StateCombo, FillsTheChosenSectionsAndMeasuresTheWidest)
+{
+    HWND combo = CreateWindowExA(0, "COMBOBOX", "", CBS_DROPDOWN | WS_POPUP, 0, 0, 200, 300, NULL, NULL,
+                                 GetModuleHandleA(NULL), NULL);
+    ASSERT_TRUE(combo != NULL);
+    HDC dc = GetDC(combo);
+    int width = -1;
+    int widest = FillStateCombo(combo, STATE_GROUP_STATES, dc, &width);
+    EXPECT_EQ(51, SendMessageA(combo, CB_GETCOUNT, 0, 0));
+    EXPECT_GT(widest, 0);
+    EXPECT_EQ(widest, width);
+    char text[80];
+    SendMessageA(combo, CB_GETLBTEXT, 0, (LPARAM)text);
+    EXPECT_STREQ("AL Alabama", text);
+    SendMessageA(combo, CB_GETLBTEXT, 23, (LPARAM)text);
+    EXPECT_STREQ("MN Minnesota", text);
+
+    int first = 0, end = 0;
+    ASSERT_EQ(1, GetStateSectionRange(STATE_GROUP_CANADA, &first, &end));
+    SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+    FillStateCombo(combo, STATE_GROUP_STATES | STATE_GROUP_CANADA, NULL, &width);
+    EXPECT_EQ(51 + (end - first), SendMessageA(combo, CB_GETCOUNT, 0, 0));
+    EXPECT_EQ(0, width);  // nothing measured without a device context
+    SendMessageA(combo, CB_GETLBTEXT, 51, (LPARAM)text);
+    EXPECT_EQ(std::string(gStateTable[first].abbreviation) + " " + gStateTable[first].name, std::string(text));
+    ReleaseDC(combo, dc);
+    DestroyWindow(combo);
+}
+
+int gSubclassedBoxes;
+void CountSubclass(HWND) { gSubclassedBoxes++; }
+
+TEST(SplitLayout, BoxesSeparatorsAndCuesFromLeftToRight)
+{
+    HINSTANCE instance = GetModuleHandleA(NULL);
+    HWND dialog = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 400, 40, NULL, NULL, instance, NULL);
+    ASSERT_TRUE(dialog != NULL);
+    const int boxes[3] = {1098, 1099, 1100};
+    for (int id : boxes)
+        CreateWindowExA(0, "EDIT", "", WS_CHILD, 0, 2, 10, 20, dialog, (HMENU)(INT_PTR)id, instance, NULL);
+    CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 2, 6, 20, dialog, (HMENU)1108, instance, NULL);
+    CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 2, 6, 20, dialog, (HMENU)1109, instance, NULL);
+    CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 2, 6, 20, dialog, (HMENU)1105, instance, NULL);
+    SplitEntryRow rows[] = {
+        {1098, 3, 22, NULL}, {1108, 0, 0, "-"}, {1099, 2, 0, NULL}, {1109, 0, 0, "-"},
+        {1100, 4, 0, NULL}, {1105, 0, 0, "[SSN]"}, {0, 0, 0, NULL},
+    };
+    gSubclassedBoxes = 0;
+    gSplitEntrySubclassHook = CountSubclass;
+    int right = LayoutSplitEntry(rows, dialog, 8, "123-45-6789", ENTRY_CONTROL_SSN);
+    gSplitEntrySubclassHook = NULL;
+    EXPECT_EQ(3, gSubclassedBoxes);
+    EXPECT_EQ(22, rows[0].x);
+    EXPECT_EQ(22 + 24, rows[1].x);
+    EXPECT_EQ(22 + 24 + 6, rows[2].x);
+    EXPECT_EQ(22 + 24 + 6 + 16 + 6, rows[4].x);
+    EXPECT_EQ(rows[4].x + 32 + 5, rows[5].x);  // the cue starts 5 further right
+    EXPECT_GT(right, rows[5].x + 10);
+    char text[16];
+    GetDlgItemTextA(dialog, 1098, text, sizeof(text));
+    EXPECT_STREQ("123", text);
+    GetDlgItemTextA(dialog, 1100, text, sizeof(text));
+    EXPECT_STREQ("6789", text);
+    GetDlgItemTextA(dialog, 1108, text, sizeof(text));
+    EXPECT_STREQ("-", text);
+    EXPECT_EQ(4, (int)SendDlgItemMessageA(dialog, 1100, EM_GETLIMITTEXT, 0, 0));
+    RECT rect;
+    GetWindowRect(GetDlgItem(dialog, 1099), &rect);
+    EXPECT_EQ(16, rect.right - rect.left);  // two characters of width 8
+
+    // A one-character box is still two characters wide; a name entry takes no value here.
+    SplitEntryRow names[] = {{1098, 1, 10, NULL}, {0, 0, 0, NULL}};
+    SetDlgItemTextA(dialog, 1098, "");
+    EXPECT_EQ(10 + 16, LayoutSplitEntry(names, dialog, 8, "Ann Lee", ENTRY_CONTROL_NAME2));
+    GetDlgItemTextA(dialog, 1098, text, sizeof(text));
+    EXPECT_STREQ("", text);
+    DestroyWindow(dialog);
+}
+
+}  // namespace
