@@ -44,7 +44,7 @@ int ParsePTypeCode(char subLetter, const FieldFormatPart *part, const char *brac
 
 // Stores an edited taxpayer item (itemCode: the text after "T[", e.g. "1a", "2y", "3", "1a:3")
 // into record under its edit rules (digits of SSNs, EINs, PINs and ZIP codes, dates as
-// mm/dd/yyyy, states as abbreviations, phones as (nnn)nnn-nnnn; a value that does not fit its
+// mm/dd/yyyy, states as abbreviations, phones as ten digits; a value that does not fit its
 // member is refused). Name edits rebuild the name line. typeCode may be null. Returns 0 when the
 // rules refuse the value (nothing stored), else 1.
 int ApplyFieldEditRules(const char *itemCode, const char *text, OpenReturn *returnRecord,

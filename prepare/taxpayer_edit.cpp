@@ -114,13 +114,10 @@ int ApplyFieldEditRules(const char *itemCode, const char *text, OpenReturn *retu
                 snprintf(stored, sizeof stored, "%s", digits);
             break;
         }
-        case 25: { // phone: ten digits, kept as (nnn)nnn-nnnn
-            char digits[16];
-            if (KeepDigits(value, "()- .", digits, sizeof digits) != 10)
+        case 25: // phone: ten digits, kept without separators
+            if (KeepDigits(value, "()- .", stored, sizeof stored) != 10)
                 return 0;
-            snprintf(stored, sizeof stored, "(%.3s)%.3s-%.4s", digits, digits + 3, digits + 6);
             break;
-        }
         case 21: { // dates: mm/dd/yyyy
             SYSTEMTIME t;
             if (!ParseDateText(value, &t, 'D'))
