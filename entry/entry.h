@@ -123,4 +123,142 @@ extern SplitEntrySubclassProc gSplitEntrySubclassHook;
 // take no value here). Each row's x receives its position. Returns the right end of the row.
 int LayoutSplitEntry(SplitEntryRow *rows, HWND dialog, int charWidth, const char *value, int controlKind);
 
+// ---- forms tree ----
+// The left pane: a tree-view control that files the open return's pages in folders under one
+// root item, keeps folder captions with page counts, the page tabs and the list of FormPaks the
+// pages come from. Every item's data is a record that begins with a 16-bit kind.
+
+#define TREE_KIND_ROOT    1        // ReturnNode
+#define TREE_KIND_FOLDER  2        // FormGroupNode
+// 3 (PAGE_KIND_FORM) and 4 (PAGE_KIND_GENERATED) are FormInstance pages.
+
+#define IDC_FORMSTREE        1019  // the tree-view control
+#define IDC_FORMSTREE_TIP    1011  // tip panel
+#define IDC_FORMSTREE_TIPBMP 1012
+#define IDC_FORMSTREE_TIPLBL 1013
+#define IDC_FORMSTREE_TIPTXT 1014
+#define IDB_FORMSTREE_TIP    285   // bitmap of the tip panel
+#define IDB_FORMSTREE_IMAGES 286   // 16 x 16 image strip of the tree (TREE_IMAGE_* order)
+#define IDI_FOLDER_FEDERAL   340
+#define IDI_FOLDER_STATE     341
+#define IDI_FOLDER_OTHER     342
+// Caption strings of the string table.
+#define IDS_TREE_ROOT        1003  // "%Your/Your Client's% Tax Return"
+#define IDS_TREE_WITHHOLDING 1004
+#define IDS_TREE_FEDERAL     1005
+#define IDS_TREE_STATE       1006
+#define IDS_TREE_SCANNED     1007
+#define IDS_TREE_EXTRA       1008
+#define IDS_TREE_PRINTSCAN   1009
+#define IDS_TREE_MISSING     1010
+#define IDS_TREE_QUICKREF    1011
+#define IDS_TREE_BITMAPPAGES 1012
+#define IDS_TREE_SUMMARY     1013
+#define IDS_TREE_STATUS      1014
+
+// Image indexes of gTreeImageList (made by CreateFormsTree from IDB_FORMSTREE_IMAGES).
+enum {
+    TREE_IMAGE_ROOT = 0, TREE_IMAGE_FOLDER_CLOSED, TREE_IMAGE_FOLDER_OPEN, TREE_IMAGE_SUMMARY,
+    TREE_IMAGE_STATUS, TREE_IMAGE_PAGE, TREE_IMAGE_PAGE_MN, TREE_IMAGE_PAGE_SESSION, TREE_IMAGE_SCANNED,
+    TREE_IMAGE_EXTRA, TREE_IMAGE_MISSING, TREE_IMAGE_EMPLOYMENT, TREE_IMAGE_COUNT
+};
+
+// One FormPak file that pages of the return come from (chained from the ReturnNode).
+struct FormPakRecord {
+    uint16_t useCount;          // pages of the return whose definition comes from this file
+    uint32_t fileSize;          // when the file exists
+    uint32_t exists;            // 1 when the file existed when the record was made
+    FILETIME lastWrite;         // its last-write time then (only when it exists)
+    uint32_t formRecordCount;   // gFormRecordCount when the record was made
+    char *path;                 // full path (owned); pages' formPakPath point to it
+    char *fileName;             // file-name part (owned), may be null
+    FormPakRecord *next;
+};
+// The root item's record (one per tree).
+struct ReturnNode {
+    uint16_t kind;              // 1
+    uint16_t pageCount;         // pages in the whole return
+    uint16_t stateReturnCount;  // state folders that hold a jurisdiction
+    uint16_t formPakCount;      // FormPakRecords added to the list
+    OpenReturn *openReturn;     // gOpenReturnPtr
+    FormPakRecord *formPaks;    // head of the FormPak list
+    HTREEITEM rootItem;
+};
+// A folder's record.
+struct FormGroupNode {
+    uint16_t kind;              // 2
+    uint16_t pageCount;         // pages now in the folder (shown in the caption)
+    char *noteToIrs;            // owned texts of the return's notes (federal folder)
+    char *noteToSelf;
+    char *regulatoryExplanation;
+    uint16_t jurisdiction;      // state folder: its state (0 unassigned); other-return folder: its code
+    uint16_t slot;              // state folder: slot 0
+    HICON returnIcon;           // IDI_FOLDER_* for the federal, state and other-return folders
+};
+
+// The tree's items (0 while absent).
+extern HTREEITEM gTreeRootItem;
+extern HTREEITEM gTreeWithholdingFolder, gTreeFederalFolder, gTreeStateFolder, gTreeOtherReturnFolder;
+extern HTREEITEM gTreeScannedFolder, gTreeExtraFolder, gTreeQuickRefFolder, gTreeMissingFormPakFolder;
+extern HTREEITEM gTreePrintScanFolder;
+extern HTREEITEM gTreeSummaryItem, gTreeStatusItem;
+extern uint32_t gReturnPageCount;   // pages in the return
+extern int gFixedTabCount;          // pseudo-page tabs at the front of gFormTabs
+
+// Seams to the page view (set by the page view; each may be null).
+extern HTREEITEM (*gShownTreeItemHook)(void);                 // the item of the page shown
+extern void (*gClearShownDocumentHook)(void);                 // the page shown is gone
+extern void (*gShowTreeItemHook)(HTREEITEM item);             // show the selected item's page
+extern void (*gDestroyPageButtonsHook)(FormInstance *page);   // destroys the page's field buttons
+
+// Creates the tree-view control (id 1019) on parent at rect (null: empty), subclassed, with the
+// image list gTreeImageList; stores it in gFormsTreeWindow and returns it.
+HWND CreateFormsTree(HWND parent, const RECT *rect);
+// Builds the top of the tree (root, withholding, federal and state folders). create 1 at frame
+// creation, 0 after a return was closed. Returns 1.
+int InitFormsTree(HWND tree, int create);
+// Files one page (kind 3) under its folder; returns its new item, 0 on failure or refusal.
+HTREEITEM AddFormToTree(const char *caption, int image, FormInstance *page, const char *otherReturnName);
+// The one insertion routine; after 0 = sorted position for a page, first for others.
+HTREEITEM InsertFormsTreeItem(HWND tree, HTREEITEM parent, HTREEITEM after, const char *text, int image,
+                              void *record);
+// The record behind an item (null for a null item or one the control does not hold).
+void *GetTreeItemForm(HTREEITEM item);
+// The item's text (at most 127 characters, "<NULL>" when it has none); copied into out (outSize
+// bytes, cut before " [" when cut is set) when given. Returns the length (after the cut).
+int GetTreeItemText(HTREEITEM item, char *out, int cut, int outSize = 128);
+// The item's image; with no item a default page image by code (24, 25, other).
+int GetTreeItemImage(HTREEITEM item, int code);
+int SetTreeItemImage(HTREEITEM item, int image);
+// mode 1 prefix, 2 replace the " [..]" suffix, 3 replace, 4 replace keeping the "[..]" suffix.
+int SetTreeItemCaption(HTREEITEM item, const char *text, int mode);
+// Adds delta to the folder's and the root's page count and rewrites the " [n pages]" suffix;
+// a positive delta also counts the page for its FormPak. Returns the folder's new count.
+int SetFolderCaption(HTREEITEM folder, int delta, const char *formPakPath);
+// W-2, W-2G and 1099-R pages take the payer's name from their field into their caption.
+int UpdateInfoFormTreeCaption(const FieldRecord *field, FormInstance *page);
+FormPakRecord *FindOrAddFormPakRecord(const char *path, const char *fileName, int *newOut,
+                                      FormPakRecord **previousOut);
+// Frees the chain from first up to (not including) stop; returns stop.
+FormPakRecord *FreeFormPakRecords(FormPakRecord *first, FormPakRecord *stop);
+HTREEITEM CheckStateReturnLimit(HWND tree, ReturnNode *root, int code, int *slotOut);
+// The expanded-item notification: action bit 1 collapse, bit 2 expand.
+int SetFolderImage(HTREEITEM item, int action);
+int AddStartupInfoTab(void);
+int RemovePageTab(HTREEITEM item, int *noTabLeft);
+int SetPageTabText(HTREEITEM item, const char *text);
+HTREEITEM FindSortedInsertPosition(HWND tree, HTREEITEM folder, const FormInstance *page);
+int CALLBACK CompareTreePages(LPARAM first, LPARAM second, LPARAM unused);
+// The delete-item notification: frees what the item owns; returns the item to select instead.
+// record: the item's data from the notification (null: read it from the item).
+HTREEITEM OnFormsTreeDeleteItem(HTREEITEM item, void *record = NULL);
+HWND CreateFormsTreeTipPanel(HWND tree, int create);
+int UpdateFormsTreeTipVisibility(const int *flag);
+LRESULT CALLBACK FormsTreeSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK FormsTreeTipSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Enumerates the pages below folder (null: all pages) in tree order; the page query's seam.
+int EnumerateTreePages(HTREEITEM folder, FormInstance **out, int capacity);
+// Deletes every item of the tree and rebuilds its top (closing a return). Returns 1.
+int ClearFormsTree(void);
+
 #endif // LEVYLINE_ENTRY_H

@@ -409,4 +409,104 @@ int TakesPrintStamps(const char *pageKey);
 // 0 for the Minnesota pages that keep their own output font, else 1.
 int AllowsMnOutputFont(const FormInstance *page);
 
+// Print dialog with page groups. Control ids of the "PRINTDLGEX" template (the lower part of the
+// general page) and of the program's own general page (used where the platform's PrintDlgEx is
+// a stub).
+#define IDC_PRINT_ALL          1056   // radio " &All" (or the single item's name)
+#define IDC_PRINT_GROUP        1057   // radio beside the page-group combo box
+#define IDC_PRINT_CURRENT      1058   // radio " C&urrent Page"
+#define IDC_PRINT_PAGES        1059   // radio " Pa&ges:"
+#define IDC_PRINT_PAGES_EDIT   1152
+#define IDC_PRINT_COPIES       1153
+#define IDC_PRINT_COLLATE      1040
+#define IDC_PRINT_GROUP_COMBO  1477
+#define IDC_PRINT_RANGE_BOX    1072
+#define IDC_PRINT_COPIES_BOX   1073
+#define IDC_PRINT_COPIES_LABEL 1090
+#define IDC_PRINT_COLLATE_ICON 1084
+#define IDC_PRINT_PRINTER      1139   // own general page: printer combo box
+#define IDC_PRINT_PRINTER_INFO 1138   // own general page: the printer's port and comment
+#define IDC_PRINT_OPTIONS      2110   // own general page: the "PRINTDLGEX" child dialog
+// Caption of the "PRINTDLGEX" template: it only shows where a platform dialog (wrongly) uses the
+// template as a whole dialog, which is how the stub is recognised.
+#define PRINTDLGEX_TEMPLATE_CAPTION "Levyline Print Options"
+
+// The print dialog's callback object (the platform's IPrintDialogCallback), with the page-group
+// combo box of the "PRINTDLGEX" template. Reference counts are kept but never delete the object:
+// it lives on the caller's stack for one dialog.
+class CPrintDialogEx : public IUnknown {
+public:
+    class CPrintDialogCallback : public IPrintDialogCallback {
+    public:
+        CPrintDialogCallback(const char *groupList, const char *caption);
+        STDMETHOD(QueryInterface)(REFIID iid, void **out);
+        STDMETHOD_(ULONG, AddRef)();
+        STDMETHOD_(ULONG, Release)();
+        STDMETHOD(InitDone)();
+        STDMETHOD(SelectionChange)();
+        STDMETHOD(HandleMessage)(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, LRESULT *result);
+        int chosenGroup;            // combo box selection when the dialog closed
+        const char *caption;        // name of the single tree item printed, or null
+        LONG references;
+        HWND dialog;                // the template's dialog (kept on WM_INITDIALOG)
+        const char *groupList;      // ';'-separated page-group names (owned by the caller), or null
+    };
+    CPrintDialogEx(HWND owner, const char *groupList, const char *caption);
+    STDMETHOD(QueryInterface)(REFIID iid, void **out);
+    STDMETHOD_(ULONG, AddRef)();
+    STDMETHOD_(ULONG, Release)();
+    LONG references;
+    HWND owner;
+    CPrintDialogCallback *callback;        // points to callbackObject
+    CPrintDialogCallback callbackObject;
+};
+
+// 1 when the platform's PrintDlgExA is the stub that runs the classic dialog with the template
+// as the whole dialog (found out once per process by a probe that lets no window appear).
+int IsPrintDlgExStub(HWND owner);
+// The program's own general page in place of such a stub: printer, page range and copies with
+// the record's template as its lower part, calling the record's IPrintDialogCallback as the
+// platform does; fills hDC (PD_RETURNDC), hDevMode, hDevNames, Flags (range choice, collate),
+// the page ranges, nCopies and dwResultAction. Returns S_OK, or E_INVALIDARG / E_HANDLE for a
+// bad record, E_FAIL when no printer is installed.
+HRESULT ShowOwnPrintDialogEx(PRINTDLGEXA *record);
+// PrintDlgExA of the platform (looked up at run time), or the program's own page where that is
+// the stub. E_NOTIMPL when the platform has no PrintDlgExA.
+HRESULT RunPrintDialogEx(PRINTDLGEXA *record);
+// Parses a page-range text ("3-5, 7") into at most maxRanges ranges within minPage..maxPage.
+// Returns the number of ranges, 0 for an empty text, -1 for a bad text or a page outside.
+int ParsePageRangeText(const char *text, PRINTPAGERANGE *ranges, int maxRanges, int minPage, int maxPage);
+
+// The print job's state: 1 once the print dialog returned a printer, 0 again on Cancel (the
+// progress dialog) or a refusal; gPrintProgressDialog is the modeless "PRINTABORT" dialog.
+extern int gPrintJobActive;
+extern HWND gPrintProgressDialog;
+// The default printer: with buffer, its name is copied (*size = the buffer's size on entry, the
+// length with its terminator on return); without, *size = the length with its terminator.
+// Returns 0 when no default printer is defined (or the buffer is too small).
+int GetDefaultPrinterName(char *buffer, DWORD *size);
+// Scales an image into a page keeping its proportions (the smaller of the two ratios, rounded,
+// at most the page) and centres it. Returns 0 for empty sizes.
+int FitImageToPage(int imageWidth, int imageHeight, int pageWidth, int pageHeight, int *x, int *y, int *width,
+                   int *height);
+// Where a band (rectangle of the image) lands in the fitted image on the page.
+int FitBandToPage(int imageWidth, int imageHeight, int pageWidth, int pageHeight, const RECT *band, RECT *out);
+// Sends the page bitmap to the printer page, scaled and centred (in ten bands on banding
+// devices). Returns 1.
+int PrintBitmapOnPage(HDC printerDc, HBITMAP bitmap);
+// StartPage, the caption ('&' doubled) and progress text into the progress dialog, the bitmap,
+// EndPage. 1 when both calls succeeded.
+int PrintPageStartEnd(HDC printerDc, HBITMAP bitmap, const char *caption, const char *progress);
+// Caption (static 1226, '&' doubled) and progress text (static 1036) of the progress dialog;
+// either may be null.
+void SetPrintProgressTexts(const char *caption, const char *progress);
+// Removes and dispatches the thread's pending messages (the progress dialog's first) so the
+// windows paint and Cancel is seen; returns gPrintJobActive.
+int PumpPrintMessages(void);
+BOOL CALLBACK PrintAbortProc(HDC printerDc, int error);
+// "PRINTABORT": creation parameter 1 printing, 2 PDF output (no Cancel button).
+INT_PTR CALLBACK PrintAbortDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+// Hook of the classic "PRINTDLG" template: centres the dialog on its parent.
+UINT_PTR CALLBACK PrintDlgHookProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
 #endif // LEVYLINE_PAGES_H
