@@ -307,9 +307,7 @@ static void GetTaxpayerItemText(const char *code, char *out, int outSize)
     memset(&info, 0, sizeof(info));
     if (!GetTaxpayerItemInfo(code[0], code[1], &info))
         return;
-    int offset = info.offset;
-    if (code[0] == '2' && !info.perReturn)
-        offset += RETURN_SPOUSE - RETURN_TAXPAYER;
+    int offset = info.offset;  // already the spouse's member for kind '2'
     if (offset < 0 || info.size <= 0 || offset + info.size > OPEN_RETURN_SIZE || !gOpenReturnPtr)
         return;
     const char *member = (const char *)gOpenReturnPtr->bytes + offset;

@@ -330,7 +330,12 @@ int RecomputeForm(FormInstance *formInstance)
     int stopped = StopWorkerForPageWork();
     if (stopped < 0)
         return 0;
-    int changed = RecomputePage(formInstance, NULL, 0);
+    // One look at the return's pages serves every reference to other forms.
+    int count = 0;
+    FormInstance **pages = SnapshotReturnPages(&count);
+    FormulaPageSet set = {pages, count};
+    int changed = RecomputePage(formInstance, &set, 0);
+    MemFree(pages);
     if (stopped)
         RequeueStoppedRecompute();
     return changed;

@@ -128,7 +128,7 @@ static int ValidateDate(char letter, const char *text, char *out, int outSize, c
                 len = 0;
                 if (!*p)
                     break;
-            } else if (isdigit((unsigned char)*p) && len < 4) {
+            } else if (isdigit((unsigned char)*p) && len < 4 && k < count) {
                 pieces[k][len++] = *p;
             } else {
                 return 0;
