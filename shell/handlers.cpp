@@ -3,9 +3,12 @@
 // its own handling.
 #include "shell/shell.h"
 
+LRESULT ReturnCommandHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int *handled);
+
 int InstallMainWindowHandlers(void)
 {
     // One AddMainWindowHandler(...) line per area, e.g. the return commands, the
     // recompute timer, the page view's commands, printing.
+    AddMainWindowHandler(ReturnCommandHandler);
     return 1;
 }

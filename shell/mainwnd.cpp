@@ -1,6 +1,7 @@
 // The main window: frame creation, message dispatch, closing and shutdown.
 #include "shell/shell.h"
 #include "store/store.h"
+#include "entry/entry.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -123,15 +124,13 @@ static int CreateMainFrame(HWND window)
     LayoutStatusBarParts(gStatusBar, window);
     SetStatusText(gStatusBar, 2, "Ready", NULL);
 
-    if (gCreateFormsTreeProc)
-        gFormsTreeWindow = gCreateFormsTreeProc(window);
-    if (!gFormsTreeWindow)
-        gFormsTreeWindow = CreateWindowExA(WS_EX_CLIENTEDGE, kPaneClassName, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
-                                           window, (HMENU)IDC_FORMTREE, gInstance, NULL);
+    CreateFormsTree(window, NULL);
     gFormTabs = CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_BOTTOM, 0, 0, 0,
                                 0, window, (HMENU)IDC_FORMTABS, gInstance, NULL);
     if (gFormTabs)
         SendMessageA(gFormTabs, WM_SETFONT, (WPARAM)GetStockObject(DEFAULT_GUI_FONT), 0);
+    InitFormsTree(gFormsTreeWindow, 1);
+    CreateFormsTreeTipPanel(gFormsTreeWindow, 1);
     if (gCreatePageViewProc)
         gPageViewWindow = gCreatePageViewProc(window);
     if (!gPageViewWindow)

@@ -1,0 +1,94 @@
+// The open return's list of FormPak files, chained from the forms tree's root record.
+#include "entry/entry.h"
+#include "store/store.h"
+
+#include <string.h>
+
+static char *CopyText(const char *text)
+{
+    if (!text)
+        return NULL;
+    size_t length = strlen(text) + 1;
+    char *copy = (char *)MemAlloc(64, length);
+    if (copy)
+        memcpy(copy, text, length);
+    return copy;
+}
+
+FormPakRecord *FindOrAddFormPakRecord(const char *path, const char *fileName, int *newOut,
+                                      FormPakRecord **previousOut)
+{
+    if (newOut)
+        *newOut = 0;
+    if (previousOut)
+        *previousOut = NULL;
+    ReturnNode *root = (ReturnNode *)GetTreeItemForm(gTreeRootItem);
+    if (!path || !path[0] || !root || root->kind != TREE_KIND_ROOT)
+        return NULL;
+    FormPakRecord *previous = NULL;
+    for (FormPakRecord *r = root->formPaks; r; previous = r, r = r->next) {
+        if (r->path && !lstrcmpiA(r->path, path)) {
+            if (previousOut)
+                *previousOut = previous;
+            return r;
+        }
+    }
+    FormPakRecord *record = (FormPakRecord *)MemAlloc(64, sizeof(FormPakRecord));
+    if (!record)
+        return NULL;
+    record->path = CopyText(path);
+    record->fileName = fileName && fileName[0] ? CopyText(fileName) : NULL;
+    if (!record->path) {
+        MemFree(record->fileName);
+        MemFree(record);
+        return NULL;
+    }
+    if (FileExists(path)) {
+        DWORD size = 0;
+        HANDLE file = OpenFileForRead(path, &size, OPEN_FILE_QUIET);
+        if (file) {
+            record->exists = 1;
+            record->fileSize = size;
+            GetFileTime(file, NULL, NULL, &record->lastWrite);
+            CloseHandle(file);
+        }
+    }
+    record->formRecordCount = (uint32_t)gFormRecordCount;
+    if (previous)
+        previous->next = record;
+    else
+        root->formPaks = record;
+    root->formPakCount++;
+    if (newOut)
+        *newOut = 1;
+    if (previousOut)
+        *previousOut = previous;
+    return record;
+}
+
+// Forgets the cached page data when it came from this FormPak.
+void ForgetCachedPageData(FormPakRecord *record)
+{
+    if (!record || gCachedPageSource != record)
+        return;
+    gCachedPageData = (uint8_t *)MemFree(gCachedPageData);
+    gCachedPageLength = 0;
+    gCachedPageOffset = 0;
+    gCachedPageStored = 0;
+    gCachedPageMethod = 0;
+    gCachedPageSource = NULL;
+}
+
+FormPakRecord *FreeFormPakRecords(FormPakRecord *first, FormPakRecord *stop)
+{
+    FormPakRecord *r = first;
+    while (r && r != stop) {
+        FormPakRecord *next = r->next;
+        ForgetCachedPageData(r);
+        MemFree(r->path);
+        MemFree(r->fileName);
+        MemFree(r);
+        r = next;
+    }
+    return stop;
+}
