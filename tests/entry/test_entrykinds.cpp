@@ -356,3 +356,71 @@ TEST(SplitLayout, BoxesSeparatorsAndCuesFromLeftToRight)
 }
 
 }  // namespace
+
+namespace {
+
+struct ItemRow {
+    const char *type;
+    const char *length;
+    int control, kind, subkind;
+    char letter;
+};
+
+TEST(EntryKind, TaxpayerAndPreparerItemsTakeTheKindOfTheirMember)
+{
+    const ItemRow rows[] = {
+        {"T[1a]", "11", ENTRY_CONTROL_SSN, ENTRY_KIND_SSN, 0, 'N'},
+        {"T[2a]", "9", ENTRY_CONTROL_SSN, ENTRY_KIND_SSN, 0, 'N'},
+        {"T[1b]", "20", ENTRY_CONTROL_EDIT, 4, 0, 'i'},
+        {"T[1i]", "2", ENTRY_CONTROL_LIST, ENTRY_KIND_STATE, STATE_GROUP_STATES, 's'},
+        {"T[1j]", "10", ENTRY_CONTROL_EDIT, ENTRY_KIND_ZIP, 0, 'Z'},
+        {"T[1y]", "10", ENTRY_CONTROL_DATE, ENTRY_KIND_DATE, 0, 'D'},
+        {"T[1s]", "13", ENTRY_CONTROL_PHONE, ENTRY_KIND_PHONE, 0, 't'},
+        {"T[1v]", "9", ENTRY_CONTROL_EDIT, ENTRY_KIND_AMOUNT, 0, 'N'},   // an amount, never SSN boxes
+        {"T[1z]", "12", ENTRY_CONTROL_EDIT, ENTRY_KIND_PIN, 0, 'N'},     // a PIN, never an amount
+        {"T[1@]", "1", ENTRY_CONTROL_EDIT, ENTRY_KIND_CHECK, 0, 'X'},
+        {"T[3]", "10", ENTRY_CONTROL_EIN, ENTRY_KIND_EIN, 0, 'm'},
+        {"T[7]", "13", ENTRY_CONTROL_PHONE, ENTRY_KIND_PHONE, 0, 't'},
+        {"P[a]", "11", ENTRY_CONTROL_EDIT, ENTRY_KIND_PTIN, 0, 'p'},
+        {"P[s]", "11", ENTRY_CONTROL_SSN, ENTRY_KIND_SSN, 0, 'N'},
+        {"P[i]", "2", ENTRY_CONTROL_LIST, ENTRY_KIND_STATE, STATE_GROUP_STATES, 's'},
+        {"P[d]", "10", ENTRY_CONTROL_DATE, ENTRY_KIND_DATE, 0, 'D'},
+    };
+    for (const ItemRow &row : rows) {
+        FieldFormat format;
+        ASSERT_GE(ParseFieldFormat(row.type, &format, 0), 1) << row.type;
+        FieldRecord field;
+        memset(&field, 0, sizeof(field));
+        field.length = (char *)row.length;
+        field.typeCode = (char *)row.type;
+        int kind = 0, subkind = 0, control = -1;
+        SCOPED_TRACE(row.type);
+        EXPECT_EQ(1, GetFieldEntryKind(&field, &format.parts[0], &kind, &subkind, NULL, &control, 0));
+        EXPECT_EQ(row.control, control);
+        EXPECT_EQ(row.kind, kind);
+        EXPECT_EQ(row.subkind, subkind);
+        EXPECT_EQ(row.letter, GetPartEntryLetter(&field, &format.parts[0], NULL));
+    }
+    // An unknown item is refused.
+    FieldFormat format;
+    ASSERT_GE(ParseFieldFormat("T[9q]", &format, 0), 1);
+    int control = -1;
+    EXPECT_EQ(0, GetFieldEntryKind(NULL, &format.parts[0], NULL, NULL, NULL, &control, 0));
+}
+
+TEST(EntryKind, HintOfATaxpayerItemShowsItsMembersCharacters)
+{
+    FieldRecord field;
+    memset(&field, 0, sizeof(field));
+    field.typeCode = (char *)"T[1a]";
+    field.length = (char *)"11";
+    char hint[256];
+    BuildFieldHintText(hint, sizeof(hint), "Form 1040", 1, &field, NULL, NULL);
+    EXPECT_STREQ("Form 1040\r\n  - Allowable chars: 0-9\r\n  - Max length: 11", hint);
+    field.typeCode = (char *)"T[1i]";
+    field.length = NULL;
+    BuildFieldHintText(hint, sizeof(hint), "Form 1040", 1, &field, NULL, NULL);
+    EXPECT_STREQ("Form 1040\r\n  - Allowable chars: A-Z", hint);
+}
+
+}  // namespace
