@@ -10,12 +10,14 @@ static void MarkReturnModified(void)
         gReturnModified = 1;
 }
 
-// Length of the block held in a slot: a "qvbb" block states its own length.
+// Length of the block held in a slot: a "qvbb" block states its own length. Only SetFieldBlob
+// and the file reader store such blocks, and both check the stated length; SetFieldText never
+// stores a text that begins with "qvbb".
 static uint32_t GetSlotLength(const char *slot)
 {
     if (!slot)
         return 0;
-    if (memcmp(slot, "qvbb", 4) == 0 || (slot[0] == 'q' && strncmp(slot, "qvbb", 4) == 0)) {
+    if (strncmp(slot, "qvbb", 4) == 0) {
         uint32_t bits;
         memcpy(&bits, slot + 28, 4);
         return 32 + bits;
@@ -34,7 +36,9 @@ int SetFieldText(char **slot, const char *text)
         MarkReturnModified();
         return 1;
     }
-    if (*slot && strcmp(*slot, text) == 0)
+    if (strncmp(text, "qvbb", 4) == 0)
+        return 0;   // reserved for signature blocks: refused
+    if (*slot && strncmp(*slot, "qvbb", 4) != 0 && strcmp(*slot, text) == 0)
         return 0;
     size_t n = strlen(text);
     char *copy = (char *)MemAlloc(64, n + 1);
@@ -65,6 +69,12 @@ int SetFieldBlob(char **slot, const void *data, uint32_t length)
         *slot = (char *)MemFree(*slot);
         MarkReturnModified();
         return 1;
+    }
+    if (length >= 4 && memcmp(data, "qvbb", 4) == 0) {
+        if (!CheckFieldWordBytes(9, (const uint8_t *)data, length))
+            return 0;   // a block whose stated length is wrong is refused
+    } else if (memchr(data, 0, length)) {
+        return 0;       // other blocks are texts: no zero bytes
     }
     if (*slot && GetSlotLength(*slot) == length && memcmp(*slot, data, length) == 0)
         return 0;

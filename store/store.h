@@ -508,6 +508,8 @@ struct FormDirectoryEntry {
 static_assert(sizeof(FormDirectoryEntry) == 28, "FormDirectoryEntry is 28 bytes");
 #define FORM_FLAG_AMENDED 4
 
+#define PROGRAM_TAX_YEAR   2024   // the tax year of this program, its returns and FormPaks
+
 // Packed file types.
 #define FILE_TYPE_FORMPAK  1
 #define FILE_TYPE_RETURN   2
@@ -519,6 +521,7 @@ static_assert(sizeof(FormDirectoryEntry) == 28, "FormDirectoryEntry is 28 bytes"
 #define PACKED_MAGIC          "QVPK"
 #define PACKED_VERSION        1
 #define PACKED_MAX_ENTRIES    64
+#define PACKED_MAX_FILE_LENGTH (256u * 1024u * 1024u)
 struct PackedFileHeader {
     char magic[4];            // 0: "QVPK"
     uint16_t version;         // 4: PACKED_VERSION
@@ -654,7 +657,9 @@ int SetFieldText(char **slot, const char *text);
 // Stores the one character text[position] as the value (empty text or a position past its end
 // frees the slot). 1 when changed, else 0; marks the return modified as SetFieldText does.
 int SetFieldChar(char **slot, const char *text, int position);
-// Stores a binary block (e.g. a "qvbb" signature) in *slot (null/0 frees it); 1 when changed.
+// Stores a "qvbb" signature block (its stated length must equal length) or a text of length
+// bytes without zero bytes in *slot (null/0 frees it); 1 when changed, 0 when equal or refused.
+// SetFieldText refuses texts beginning with "qvbb" (the block marker).
 int SetFieldBlob(char **slot, const void *data, uint32_t length);
 // The byte length of a field's second word: a "qvbb" block's length, else the text length.
 uint32_t GetFieldSecondLength(const FieldRecord *field);
@@ -763,6 +768,44 @@ FormInstance *CreatePageRecord(FileRecord *formPak, int pageIndex, const char *f
 int ApplyReturnFieldPairs(FileRecord *returnFile, int formIndex, FieldTable *table, int clearFirst);
 // Copies the read return record into record, upgrading older layouts; 1 on success.
 int UpgradeReturnRecord(OpenReturn *record, const uint8_t *stored, uint32_t length);
+
+// Pieces of the packed format shared by readers and writers (store/packed_codec.cpp).
+// The header's scrambling (its own inverse) and the file checksum.
+void ScramblePackedHeader(void *header);
+uint32_t ComputePackedChecksum(const uint8_t *file, uint32_t length);
+uint32_t ComputePackedChecksumParts(const PackedFileHeader *clearHeader, const uint8_t *rest,
+                                    uint32_t restLength);
+// A growing MemAlloc byte buffer (always one zero byte past the data). After a failed append
+// `failed` is set and further appends do nothing.
+struct PackBuffer {
+    uint8_t *data;
+    uint32_t length;
+    uint32_t capacity;
+    int failed;
+};
+int PackAppend(PackBuffer *b, const void *data, uint32_t length);   // data null: zeros
+int PackAppendU16(PackBuffer *b, uint16_t v);
+int PackAppendU32(PackBuffer *b, uint32_t v);
+void PackFree(PackBuffer *b);
+// Appends a string-pool entry (u32 length, bytes, zero) and returns its offset (0 on failure).
+uint32_t PackPoolString(PackBuffer *pool, const void *data, uint32_t length);
+// 1 when bytes may be held by text word `word` of a FieldRecord: no zero bytes, or for word 9 a
+// "qvbb" block of exactly its stated length.
+int CheckFieldWordBytes(int word, const uint8_t *bytes, uint32_t length);
+// Field definitions of one page: fields[1..count-1] (fields[0] is the dummy) appended to out.
+int EncodeFieldDefinitions(PackBuffer *out, const FieldRecord *fields, int count);
+// Checks a page's run of count field definitions; with tableOut builds its FieldTable (dummy
+// record 0, sorted index). 0 with *whyOut (may be null) = the reason when the run is damaged.
+int DecodeFieldDefinitions(const uint8_t *data, uint32_t length, int count, FieldTable **tableOut,
+                           const char **whyOut);
+// The field pairs of a table (values and second words) appended to out.
+int EncodeFieldPairs(PackBuffer *out, const FieldTable *table, uint32_t *pairCountOut);
+// Walks count field pairs, checking each; calls proc (may be null) per pair. proc returns 0 to
+// fail the walk. 0 with *whyOut when the data is damaged.
+typedef int (*FieldPairProc)(void *context, int word, const char *seq, uint32_t seqLength,
+                             const uint8_t *value, uint32_t valueLength);
+int WalkFieldPairs(const uint8_t *data, uint32_t length, uint32_t count, FieldPairProc proc,
+                   void *context, const char **whyOut);
 
 // Writing data files (store/packed_write.cpp). The file is written to "<path>.tmp" and renamed
 // over path only when complete; on failure the previous file is untouched.
