@@ -301,6 +301,9 @@ void TransferRasterData(PclRenderState *s, int value);
 void DrawRasterRow(PclRenderState *s, const unsigned char *row, int bytes, int y);
 int CanDrawDirect(const PclRenderState *s);
 void FillPclRectangle(PclRenderState *s, int fillType);
+// The 8 x 8 look of a shading percentage 3..81 (bit 1 = black, first pixel in the high bit, row y
+// of the page uses entry y & 7); null for the solid levels.
+const unsigned char *GetPclShadePattern(int percent);
 int DrawPclGlyph(PclRenderState *s, int code);
 // Stores soft-font data of ESC ( s # W (character) or ESC ) s # W (header) from the stream.
 void DownloadPclCharacter(PclRenderState *s, const unsigned char *data, unsigned int length);
