@@ -300,6 +300,39 @@ TEST(Validate, RefusalIsShownOnceOrWrittenAndNormalFormMustFit)
     EXPECT_NE(std::string(message).find("..."), std::string::npos);
 }
 
+TEST(Validate, NormalFormsSplitBackIntoTheirBoxes)
+{
+    struct SplitCase {
+        int kind;
+        char letter;
+        int controlKind;
+        const char *input;
+        int widths[3];
+        int count;
+        const char *pieces[3];
+    } cases[] = {
+        {ENTRY_KIND_DATE, 'D', ENTRY_CONTROL_DATE, "1/5/2024", {2, 2, 4}, 3, {"01", "05", "2024"}},
+        {ENTRY_KIND_DATE, 'E', ENTRY_CONTROL_DATE, "20240105", {4, 2, 2}, 3, {"2024", "01", "05"}},
+        {ENTRY_KIND_DATE, 'O', ENTRY_CONTROL_DATE, "1-5-24", {2, 2, 2}, 3, {"01", "05", "24"}},
+        {ENTRY_KIND_DATE, 'd', ENTRY_CONTROL_DATE, "3/2024", {2, 4, 0}, 2, {"03", "2024", ""}},
+        {ENTRY_KIND_DATE, 'Y', ENTRY_CONTROL_DATE, "2024", {4, 0, 0}, 1, {"2024", "", ""}},
+        {ENTRY_KIND_SSN, 'N', ENTRY_CONTROL_SSN, "123456789", {3, 2, 4}, 3, {"123", "45", "6789"}},
+        {ENTRY_KIND_EIN, 'm', ENTRY_CONTROL_EIN, "123456789", {2, 7, 0}, 2, {"12", "3456789", ""}},
+        {ENTRY_KIND_PHONE, 't', ENTRY_CONTROL_PHONE, "123.456.7890", {3, 3, 4}, 3, {"123", "456", "7890"}},
+    };
+    for (const SplitCase &sc : cases) {
+        std::string normal;
+        Case c = {sc.kind, 0, sc.letter, 10, sc.input, 1, nullptr};
+        ASSERT_EQ(Check(c, &normal), 1) << sc.input;
+        char type[2] = {sc.letter, 0};
+        EXPECT_EQ(CheckEntryShape(normal.c_str(), sc.controlKind, nullptr, type, sc.kind, 0), 1) << normal;
+        char pieces[3][16] = {};
+        ASSERT_EQ(SplitEntryValue(normal.c_str(), sc.controlKind, sc.widths, sc.count, pieces), 1) << normal;
+        for (int i = 0; i < sc.count; i++)
+            EXPECT_STREQ(pieces[i], sc.pieces[i]) << normal;
+    }
+}
+
 TEST(Validate, ValidateSsnResults)
 {
     char out[16];
