@@ -645,4 +645,165 @@ void SwapFieldClips(FieldClip *saved[FIELD_CLIP_SLOTS]);
 // Returns 1 when one was added.
 int CollectTaggedFields(const FieldTable *table, char *list, int listSize);
 
+// ---- page view ----
+// The page view window (class "PVClass"): the page shown at the zoom, scrolled and clicked;
+// page loading; field colours and redraw. All of it runs on the user-interface thread; the
+// recompute worker reaches it only through WM_PAGE_REDRAWFIELD sent across threads.
+
+#define PAGE_VIEW_CLASS "PVClass"
+#define PAGE_VIEW_CONTROL_ID 1020
+// gPageViewFlags
+#define PAGE_VIEW_ZOOMED   1   // rebuild the scaled bitmap, keep the scroll position in proportion
+#define PAGE_VIEW_NEWPAGE  2   // rebuild it and scroll to the top left
+#define PAGE_VIEW_RESIZED  4   // the client size changed: margins again before the next paint
+#define PAGE_VIEW_LINE_X   5   // scroll line steps in pixels
+#define PAGE_VIEW_LINE_Y   25
+
+// lParam of WM_OPEN_STATEMENT with wParam 1 (84 bytes): the statement grid's parameter block
+// as the page view fills it.
+struct PageStatementBlock {
+    FieldRecord *field;         // the statement's field (the record named by the clicked field)
+    FieldRecord *summaryField;  // the page field clicked
+    uint32_t fieldIndex;
+    char *caption;
+    char *importData;
+    uint32_t importInvalid;
+    uint16_t kind;              // 1 clicked, 2 entered with Tab / Shift+Tab
+    uint16_t result;
+    uint32_t direction;         // 0 forward, 1 backward
+    uint32_t exportShown;
+    uint32_t importMarks;
+    uint32_t navigated;
+    int32_t placeX, placeY;     // the field's top-left in page-view client pixels
+    uint32_t showTotal;         // 1 for an "S[t" field
+    uint32_t outputTarget, outputArg1, outputArg2, outputResult;
+    uint32_t invalidCount;
+    HWND owner;
+    FormInstance *page;         // the page shown
+};
+static_assert(sizeof(PageStatementBlock) == 84, "the page view's statement block is 84 bytes");
+
+// The parameter block of the "MultiField" popup as the page view fills it.
+struct MultiFieldParams {
+    uint32_t groupKind;         // 0 numbered list ('c', "S[m"), 1 name or address ("S[c")
+    FieldRecord *field;
+    FieldTable *fields;
+    uint32_t fieldIndex;
+    char *caption;              // tree caption (", Copy %d" added for copies)
+    uint32_t firstField;        // IsFirstEditableField: no previous field
+    uint16_t kind;              // 1 clicked, 2 entered with Tab / Shift+Tab
+    uint16_t result;            // out: 2 the user tabbed out
+    uint32_t direction;         // out: 0 forward, 1 backward
+    uint32_t wrapLeaves;        // 1: Tab past the first or last member leaves the popup
+    int32_t placeX, placeY;     // the field's top-left in page-view client pixels
+};
+
+// Globals of the page view (the window itself is gPageViewWindow, shell/shell.h).
+extern HBITMAP gPageBitmap;        // the full-size page (300 dpi); 1 x 1 one-bit while empty
+extern HBITMAP gScaledPageBitmap;  // the page scaled to gZoom; 0 when none
+extern float gZoom;                // page units to screen pixels; 0.3 at start
+extern float gLastPaintZoom;       // the zoom of the last rebuild
+extern int gPageScrollX, gPageScrollY;       // scroll position in scaled pixels
+extern int gPageScrollMaxX, gPageScrollMaxY; // largest scroll positions, never below 0
+extern int gPageMarginX, gPageMarginY;       // offset of the scaled page in the client area
+extern uint16_t gPageViewFlags;              // PAGE_VIEW_*
+extern int gPageShown;             // 1 while a page is loaded
+extern int gPageButtonDown;        // a left press in the view awaits its release
+extern struct EditRequest gEditRequest; // the page view's request to the edit bar (entry/entry.h)
+
+// Window.
+HWND CreatePageView(HWND parent);
+LRESULT CALLBACK PageViewWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The page shown: 1 its tree item, 2 its page key, 3 its FieldTable, 4 its FormInstance; 0 for
+// another kind or no page.
+void *GetCurrentDocument(int kind);
+void SetCurrentDocument(HTREEITEM treeItem);
+// The record with that sequence number in records (or, when null, the table's own), else 0.
+FieldRecord *FindFieldRecord(const char *sequenceText, FieldTable *fieldTable, FieldRecord *records);
+// The first field of the page shown whose rectangle holds the page point; its index in outIndex.
+FieldRecord *FindFieldAtPoint(POINT pagePoint, int *outIndex);
+// The same over a given table (no window needed).
+FieldRecord *FindFieldInTable(const FieldTable *table, POINT pagePoint, int *outIndex);
+// What a click on the field opens: 0 edit bar, 1 explanation, 2 statement group, 3 and 4
+// multi-field popup, 5 and 6 statement, 7 attachment, 8 signature, 9 nothing.
+int GetFieldKind(const FieldRecord *field);
+int OpenEditBar(HWND pageView, struct EditRequest *request);
+int ScrollRectIntoView(HWND window, const RECT *rect, int dx, int dy);
+int IsFirstEditableField(const FieldTable *fieldTable, int index);
+// The field that Tab (direction 0) or Shift+Tab (1) reaches from index: the tab links followed
+// past fields without a rectangle and the kinds the walk passes over. The walk ends after as
+// many steps as the table has fields, at a link out of range and back at its start. -1: none.
+int FindNextTabField(const FieldTable *table, int index, int direction);
+// The amended copy of a sent return: its file name ("_amended" before the extension, else with
+// a two-digit counter; 0 when none is free or fits), and the send state it clears.
+int MakeAmendedPathName(const char *path, char *out, int outSize);
+void ClearReturnSendState(OpenReturn *record);
+
+// Geometry of the view (32-bit float as the page view computes it).
+int ScalePageLength(int length, float zoom);               // trunc(length x zoom), at least 1
+int PageToClient(int pageCoord, float zoom, int scroll, int margin);
+int ClientToPage(unsigned clientCoord, int margin, int scroll, float zoom);
+void ComputePageMargins(int clientWidth, int clientHeight, int scaledWidth, int scaledHeight,
+                        int *marginX, int *marginY);
+// Scroll positions after a zoom change from last to zoom (hScrollHeight: SM_CYHSCROLL).
+void AdjustScrollForZoom(float zoom, float last, int clientWidth, int clientHeight, int scaledWidth,
+                         int scaledHeight, int hScrollHeight, int *scrollX, int *scrollY);
+// Where a paint copies the scaled page: 1 with the destination rectangle and source point, 0
+// when the source point lies outside the scaled bitmap.
+int ComputePaintCopy(const RECT *paint, int marginX, int marginY, int scrollX, int scrollY,
+                     int scaledWidth, int scaledHeight, RECT *dest, POINT *source);
+// The grey strips of the client area that the page does not cover; returns their number (0..4).
+int ComputeMarginStrips(int clientWidth, int clientHeight, int marginX, int marginY, int scrollX,
+                        int scrollY, int scaledWidth, int scaledHeight, RECT strips[4]);
+// The field's rectangle in client pixels of the page view.
+void GetFieldClientRect(const RECT *pageRect, RECT *out);
+
+// The message of a click on a calculated field from ExplainFieldFormula's text and out-values
+// (calc/calc.h): a MemAlloc text and the stretch of it to mark (*markStart -1 for none).
+struct FormulaExplainInfo;
+char *BuildSourceExplanation(const FieldRecord *field, const char *sources, const struct FormulaExplainInfo *info,
+                             int *markStart, int *markLength);
+// Its title ("Line %s - description" ...).
+int BuildSourceExplanationTitle(const FieldRecord *field, char *out, int outSize);
+
+// Page loading.
+void LoadPageImage(HTREEITEM treeItem, OpenReturn *returnRecord);
+void ClearPageView(void);
+int FindPageContentRows(HDC dc, const BITMAP *bitmapInfo, RECT *outRect);
+int IsPixelRowWhite(HDC dc, int width, int row, int margin);
+// Stand-in for the Summary and Status page renderer: a white page of the form-page size.
+// forPrint: a new bitmap (the caller deletes it); else gPageBitmap is whitened, null returned.
+HBITMAP RenderSummaryPage(HWND progressBar, OpenReturn *returnRecord, int mode, int forPrint);
+
+// Field colours and redraw.
+// (GetFieldTextColor: field painting above.)
+COLORREF GetFieldShadeColor(HDC dc, HBITMAP bitmap);
+// The colour that shading code 1 takes from a colour table (CLR_INVALID when none qualifies).
+COLORREF PickPageShadeColor(const RGBQUAD *table, int count, COLORREF textColor);
+int RedrawField(FieldRecord *field);
+int RedrawAllFields(void);
+
+// Hooks to parts built elsewhere; each is called when set (a click whose editor is not set
+// stops there). Their owners set them at start-up.
+// The "Explain" dialog for one field ({4, field, page key}); its result (non-zero: saved).
+extern INT_PTR (*gOpenExplainDialogProc)(HWND owner, FieldRecord *field, const char *pageKey);
+// The "MultiField" popup (parent the page view); its result.
+extern INT_PTR (*gOpenMultiFieldDialogProc)(HWND parent, MultiFieldParams *params);
+// The "SigCapture" dialog for the field; stores a new signature in the field; 1 after OK.
+extern INT_PTR (*gOpenSigCaptureDialogProc)(HWND owner, FieldRecord *field, int fieldIndex);
+// The click on an attachment field ("S[pdf]").
+extern int (*gAttachFileClickProc)(HWND pageView, FieldRecord *field, FieldTable *table, int fieldIndex);
+extern int (*gAttachPdfToFieldProc)(FieldRecord *field, FieldRecord *partner, FieldRecord *folderField,
+                                    const char *path);
+extern int (*gShowEfileInfoSheetProc)(HWND owner, int page);            // ShowEfileInfoSheet
+// Field buttons of a page.
+extern int (*gDestroyPageButtonsProc)(FieldButtonSlot *slots, int count, HWND tooltipWindow);
+extern int (*gPositionFieldButtonsProc)(HWND pageView, FormInstance *form, int scrollX, int marginX,
+                                        int scrollY, int marginY, int zoomChanged);
+// WM_DRAWITEM and WM_COMMAND of the field buttons (return value of the message).
+extern LRESULT (*gFieldButtonMessageProc)(HWND pageView, UINT message, WPARAM wParam, LPARAM lParam);
+// Fills the taxpayer items of a page (PropagateFormHeaderName).
+extern int (*gPropagateFormHeaderNameProc)(FieldTable *fieldTable, OpenReturn *returnRecord,
+                                           FormInstance *formInstance, int firstIndex, int redraw);
+
 #endif // LEVYLINE_PAGES_H
