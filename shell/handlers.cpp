@@ -2,6 +2,7 @@
 // Each line names the handler of one area; MainWndProc tries them in this order before
 // its own handling.
 #include "shell/shell.h"
+#include "calc/calc.h"
 
 LRESULT ReturnCommandHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int *handled);
 
@@ -10,5 +11,6 @@ int InstallMainWindowHandlers(void)
     // One AddMainWindowHandler(...) line per area, e.g. the return commands, the
     // recompute timer, the page view's commands, printing.
     AddMainWindowHandler(ReturnCommandHandler);
+    InitRecompute();  // timer 997: the deferred recompute and page freeing
     return 1;
 }
