@@ -644,6 +644,33 @@ void SwapFieldClips(FieldClip *saved[FIELD_CLIP_SLOTS]);
 // rectangle whose type is exactly "T[1x]", "T[2x]", "T[1w]", "T[2w]" or "S[sig]", while they fit.
 // Returns 1 when one was added.
 int CollectTaggedFields(const FieldTable *table, char *list, int listSize);
+// A DIB section from the bytes of a BMP file (BITMAPFILEHEADER, BITMAPINFOHEADER, colour table
+// for 8 bits or fewer, uncompressed rows): offsets, sizes and depth are checked against length;
+// null for anything else.
+HBITMAP CreateBitmapFromBmpFile(const uint8_t *data, uint32_t length);
+// The page's image from the decoded page-bitmap record (recordLength bytes; the page's block is
+// record[imageStart - bmpOffset .. imageEnd - bmpOffset], an "_rvq" compressed BMP): the bitmap
+// with the tagged fields' backgrounds saved into the clip slots (first three) and all fields
+// painted (backgrounds cleared first). Null when the block is out of range, does not expand or is
+// no sound BMP. The caller owns the bitmap.
+HBITMAP BuildPageImageFromBmp(const uint8_t *record, uint32_t recordLength, FormInstance *page);
+// Reverse video: the first field of each tagged type with a rectangle gets its value painted in
+// black (a signature field its signature image) and its rectangle inverted; into dc or (dc
+// null) into bitmap. Returns the number of tagged fields found.
+int InvertTaggedFields(HDC dc, HBITMAP bitmap, FormInstance *page);
+// Scales the content up by extraWidth x extraHeight pixels, keeping the bitmap's size (the part
+// pushed past the right and bottom edges is cut). dc: the DC holding bitmap, or null.
+int StretchPageContent(HDC dc, HBITMAP bitmap, int extraWidth, int extraHeight);
+// The Minnesota form-number stamp box of a page key, and (Schedule M1LTI.1) the band whitened
+// beside it (empty for the others).
+void GetMinnesotaStampBox(const char *pageKey, RECT *box, RECT *whiteBand);
+// The Minnesota output treatment: stamp box whitened and "1029" drawn, light shading colours
+// of the colour table made white, tagged fields inverted, content stretched by 17 rows.
+int ApplyMinnesotaStamp(HBITMAP image, FormInstance *page);
+// Steps after the source of a page image: field values (form pages), the Minnesota treatment,
+// print stamps (forPrint and a page that takes them), reverse video, landscape rotation.
+// Returns the finished image (it may be a new bitmap: the one passed is then deleted).
+HBITMAP FinishPageImage(HBITMAP image, FormInstance *page, int forPrint);
 
 // ---- page view ----
 // The page view window (class "PVClass"): the page shown at the zoom, scrolled and clicked;
