@@ -292,6 +292,7 @@ int DrawPclText(PclRenderState *state, const unsigned char *bytes, int count);
 // When fieldPainter is given it runs on the canvas DC after the rotation. Returns the page
 // bitmap (caller owns it), or null when the range holds no form feed.
 typedef void (*PclFieldPainterProc)(HDC dc, HBITMAP bitmap, void *context);
+extern unsigned int gPclLastStop;   // where the last rendering stopped (as stopOut)
 HBITMAP RenderPclRange(const unsigned char *data, unsigned int start, unsigned int end, int landscape,
                        HWND progress, PclFieldPainterProc fieldPainter, void *context, unsigned int *stopOut);
 // Pieces of the interpreter (one file each): raster transfers (ESC * b # W; advances the stream
@@ -310,6 +311,17 @@ void DownloadPclCharacter(PclRenderState *s, const unsigned char *data, unsigned
 void DownloadPclFontHeader(PclRenderState *s, const unsigned char *data, unsigned int length);
 // 1 when a page key names a landscape form ("Form 3800.3" ... "Schedule R (Form 943).").
 int IsLandscapePageKey(const char *pageKey);
+// A form page's image record (image-source 219: the page-bitmap record; else the
+// page-definition record): with buffer null its decoded length; else fills buffer (bufferSize
+// bytes, length + 1 recommended; a zero follows the data when it fits) and returns the bytes
+// written. Served from the page-data cache only when it holds this record of this page's FormPak.
+// 0 when the FormPak cannot be read.
+uint32_t ReadPageImageData(uint8_t *buffer, uint32_t bufferSize, FormInstance *page);
+// Renders a form page's PCL stream: the part [imageStart, imageEnd) (as record offsets) of the
+// page-definition record (recordLength decoded bytes), turned when its page key names a landscape
+// form (which sets the page's landscape flag), with its fields painted (DrawFieldData). progress:
+// a progress bar (PBM_SETPOS, one message per percent) or null. The bitmap is the caller's.
+HBITMAP RenderPclPage(const uint8_t *record, uint32_t recordLength, FormInstance *page, HWND progress);
 
 // ---- printing ----
 // List reports (a list view printed or rendered as report pages), the print job of the return's

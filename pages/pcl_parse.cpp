@@ -120,26 +120,30 @@ unsigned int DecodePackBits(const unsigned char *in, unsigned int length, unsign
 {
     unsigned int i = 0;
     long long out = offset < 0 ? 0 : offset;
-    long long written = out;
     while (i < length) {
         unsigned char n = in[i++];
         if (n < 128) {
             unsigned int count = n + 1u;
             if (count > length - i) count = length - i;
-            for (unsigned int k = 0; k < count; k++, out++)
-                if (out < bufferSize) row[out] = in[i + k];
+            if (out < bufferSize) {
+                long long room = bufferSize - out;
+                memcpy(row + out, in + i, count < room ? count : (size_t)room);
+            }
+            out += count;
             i += count;
         } else if (n > 128) {
             if (i >= length) break;
             unsigned char v = in[i++];
             int count = 257 - n;
-            for (int k = 0; k < count; k++, out++)
-                if (out < bufferSize) row[out] = v;
+            if (out < bufferSize) {
+                long long room = bufferSize - out;
+                memset(row + out, v, count < room ? count : (size_t)room);
+            }
+            out += count;
         }
         // 128 is a no-op header.
-        if (out > written) written = out;
     }
-    return (unsigned int)(written < bufferSize ? written : bufferSize);
+    return (unsigned int)(out < bufferSize ? out : bufferSize);
 }
 
 unsigned int ApplyDeltaRow(const unsigned char *in, unsigned int length, unsigned char *row, int offset,

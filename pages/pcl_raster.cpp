@@ -40,7 +40,21 @@ void DrawRasterRow(PclRenderState *s, const unsigned char *row, int bytes, int y
     if (!s->logicalOp && CanDrawDirect(s) && y < s->canvas.height && pageBytes * 8 <= s->canvas.width) {
         if (!gInkMasksReady) BuildInkMasks();
         unsigned char *out = CanvasRow(s->canvas, y);
-        for (int i = 0; i < bytes; i++) {
+        int i = 0;
+        for (; i + 4 <= bytes; i += 4) {
+            uint32_t four;
+            memcpy(&four, row + i, 4);
+            if (!four) continue;   // most of a form's row is white
+            for (int k = i; k < i + 4; k++) {
+                unsigned char b = row[k];
+                if (!b) continue;
+                uint32_t v;
+                memcpy(&v, out + 4 * k, 4);
+                v &= gInkMasks[b];
+                memcpy(out + 4 * k, &v, 4);
+            }
+        }
+        for (; i < bytes; i++) {
             unsigned char b = row[i];
             if (!b) continue;
             uint32_t v;

@@ -6,6 +6,8 @@
 #include <string.h>
 
 #define MAX_PCL_PALETTES 1024
+
+unsigned int gPclLastStop;
 #define CURSOR_LIMIT 1000000
 
 static const char *const kLandscapeKeys11[] = {"Form 3800.3", "Form 3800.4", "Form 3800.7",
@@ -284,6 +286,7 @@ HBITMAP RenderPclRange(const unsigned char *data, unsigned int start, unsigned i
                        HWND progress, PclFieldPainterProc fieldPainter, void *context, unsigned int *stopOut)
 {
     if (stopOut) *stopOut = end;
+    gPclLastStop = end;
     if (!data || start >= end) return NULL;
     ResetPageCanvas();
     if (!gPageCanvasDc || !gPageCanvasBitmap || !gPageWorkBuffer) return NULL;
@@ -364,5 +367,6 @@ HBITMAP RenderPclRange(const unsigned char *data, unsigned int start, unsigned i
         SetBkColor(gPageCanvasDc, oldBk);
     }
     if (stopOut) *stopOut = s->stream.pos;
+    gPclLastStop = s->stream.pos;
     return result;
 }

@@ -1,0 +1,107 @@
+// pagebench [STREAM.pcl] - renders fixed pages through the PCL interpreter many times and prints,
+// per page kind, "NAME median_ms=M pages_per_s=P hash=H": the median milliseconds per page, pages
+// per second, and a hash of the canvas (so a speed-up cannot silently change the output).
+// Without an argument: a real Form 1040 page printed by Ghostscript (testdata/f1040-1.pcl of the
+// build folder, when the build made it), a dense soft-font text page and an HP-GL/2-heavy page.
+#include <windows.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string>
+#include <vector>
+#include <algorithm>
+#include "pages/pages.h"
+#include "store/store.h"
+#include "tools/pclgen/pclstreams.h"
+
+static int QuietMessage(HWND, const char *, const char *, unsigned)
+{
+    return IDOK;
+}
+
+// FNV-1a over the page's size, colour table and pixel rows (top row first).
+static unsigned long long HashPage(HBITMAP bitmap)
+{
+    unsigned long long h = 1469598103934665603ull;
+    auto add = [&h](const void *p, size_t n) {
+        const unsigned char *b = (const unsigned char *)p;
+        for (size_t i = 0; i < n; i++) h = (h ^ b[i]) * 1099511628211ull;
+    };
+    CanvasBits c;
+    if (!GetCanvasBits(bitmap, &c)) return 0;
+    add(&c.width, sizeof c.width);
+    add(&c.height, sizeof c.height);
+    int count = 0;
+    RGBQUAD *table = GetDibColorTable(NULL, bitmap, &count);
+    if (table) add(table, count * sizeof(RGBQUAD));
+    MemFree(table);
+    GdiFlush();
+    size_t rowBytes = ((size_t)c.width * c.bitsPerPixel + 7) / 8;
+    for (int y = 0; y < c.height; y++) add(CanvasRow(c, y), rowBytes);
+    return h;
+}
+
+static int ReadFile(const char *path, std::string *out)
+{
+    FILE *f = fopen(path, "rb");
+    if (!f) return 0;
+    char buffer[65536];
+    size_t n;
+    out->clear();
+    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0) out->append(buffer, n);
+    fclose(f);
+    return 1;
+}
+
+static void Bench(const char *name, const std::string &stream, int runs)
+{
+    const unsigned char *data = (const unsigned char *)stream.data();
+    unsigned length = (unsigned)stream.size();
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    std::vector<double> times;
+    unsigned long long hash = 0;
+    for (int i = 0; i < runs + 2; i++) {
+        LARGE_INTEGER a, b;
+        QueryPerformanceCounter(&a);
+        HBITMAP page = RenderPclRange(data, 0, length, 0, NULL, NULL, NULL, NULL);
+        QueryPerformanceCounter(&b);
+        if (!page) {
+            printf("%s failed: no page\n", name);
+            return;
+        }
+        if (i == 0) hash = HashPage(page);
+        DeleteObject(page);
+        if (i >= 2) times.push_back((double)(b.QuadPart - a.QuadPart) * 1000.0 / (double)frequency.QuadPart);
+    }
+    std::sort(times.begin(), times.end());
+    double median = times[times.size() / 2];
+    printf("%s median_ms=%.3f pages_per_s=%.1f hash=%016llx\n", name, median, median > 0 ? 1000.0 / median : 0.0,
+           hash);
+    fflush(stdout);
+}
+
+int main(int argc, char **argv)
+{
+    gMessageBoxHook = QuietMessage;
+    int runs = 50;
+    if (argc > 1) {
+        std::string stream;
+        if (!ReadFile(argv[1], &stream)) {
+            fprintf(stderr, "pagebench: cannot read %s\n", argv[1]);
+            return 1;
+        }
+        Bench("stream", stream, runs);
+        return 0;
+    }
+    std::string irs;
+    if (ReadFile("testdata/f1040-1.pcl", &irs) || ReadFile("build/testdata/f1040-1.pcl", &irs))
+        Bench("irs_f1040_page1", irs, runs);
+    else
+        printf("irs_f1040_page1 skipped: testdata/f1040-1.pcl not found (run from the build folder)\n");
+    std::vector<pclgen::Glyph> glyphs = pclgen::RasteriseFont("Arial", 40);
+    Bench("softfont_text", pclgen::DenseTextPage(glyphs, 40), runs);
+    Bench("hpgl_vectors", pclgen::VectorPage(), runs);
+    FreeFormRecords();
+    FreePageBuffer();
+    return 0;
+}
