@@ -261,4 +261,291 @@ int EnumerateTreePages(HTREEITEM folder, FormInstance **out, int capacity);
 // Deletes every item of the tree and rebuilds its top (closing a return). Returns 1.
 int ClearFormsTree(void);
 
+// ---- edit bar ----
+// Tooltips, the '^' multi-field list, the edit request, the edit bar (container and entry rows)
+// and the commit of an accepted page-field entry.
+#include <commctrl.h>
+
+// Every tooltip of the program stays up 30 seconds and wraps its text at 300 pixels.
+#define TOOLTIP_AUTOPOP_MS   30000
+#define TOOLTIP_MAX_WIDTH    300
+// Rectangle modes of AddTooltipTool.
+#define TOOLTIP_RECT_PARENT  1   // the window's client rectangle in its parent; the tool is the parent's
+#define TOOLTIP_RECT_CLIENT  2   // the window's client rectangle; the tool is the window's
+#define TOOLTIP_RECT_CLIENT2 3   // as 2
+#define TOOLTIP_RECT_TAB     4   // the rectangle of tab item toolId of a tab control
+// A tooltip window ("tooltips_class32", topmost popup, no prefix, always tip, plus extraStyle)
+// owned by owner; with topmost set it is put on top of the topmost windows. Null on failure.
+HWND CreateTooltipWindow(HWND owner, DWORD extraStyle, int topmost);
+// Registers one tool (flags plus TTF_SUBCLASS) on the tooltip window; see the rectangle modes.
+void AddTooltipTool(HWND tooltip, HWND window, const char *text, UINT_PTR toolId, int rectMode, UINT flags);
+// Fills the tool record AddTooltipTool sends; 0 when the window or tab item is missing.
+int BuildTooltipToolInfo(TOOLINFOA *info, HWND window, const char *text, UINT_PTR toolId, int rectMode,
+                         UINT flags);
+
+// Requester kinds of an edit request (who asked, and how the result goes back).
+#define EDIT_REQUESTER_PAGE_VIEW  1   // modeless; committed by the edit bar (CommitFieldEntry)
+#define EDIT_REQUESTER_GRID       2   // modeless; WM_EDIT_DONE to the statement grid
+#define EDIT_REQUESTER_FORMS_LIST 3   // modal; the caller reads text and the result
+#define EDIT_REQUESTER_MULTIFIELD 5   // modeless; WM_EDIT_DONE to the multi-field popup
+#define EDIT_REQUESTER_SIGNATURE  6   // modal; the caller reads text and the result
+// Entry modes.
+#define EDIT_ENTRY_CLICK          1
+#define EDIT_ENTRY_KEYBOARD       2
+// Part check: lParam points at a u32 that receives 1 (valid) or 0.
+#define WM_EDITBAR_CHECKPART      (WM_APP + 13)
+#define EDITBAR_MAX_PARTS         3
+#define EDIT_TEXT_SIZE            128
+#define EDIT_LIST_TYPES_SIZE      64
+
+// Controls of "EBCONTAINER".
+#define IDC_EB_CHOICE1   1159
+#define IDC_EB_CHOICE2   1160
+#define IDC_EB_CHOICE3   1161
+#define IDC_EB_FRAME     1392
+#define IDC_EB_SHADOW    1264
+// Controls of "EDITBAR".
+#define IDC_EB_EDIT1     1098
+#define IDC_EB_EDIT2     1099
+#define IDC_EB_EDIT3     1100
+#define IDC_EB_LIST      1101
+#define IDC_EB_LISTFRAME1 1102
+#define IDC_EB_LISTFRAME2 1103
+#define IDC_EB_NAMEFRAME 1104
+#define IDC_EB_CUE1      1105
+#define IDC_EB_CUE2      1106
+#define IDC_EB_CUE3      1107
+#define IDC_EB_SEP1      1108
+#define IDC_EB_SEP2      1109
+#define IDC_EB_SEP3      1110
+#define IDC_EB_HINTTOOL  1111   // tool id of the kind icon's hint
+#define IDC_EB_STMT      1116
+#define IDC_EB_ICON1     1347
+#define IDC_EB_ICON2     1348
+#define IDC_EB_ICON3     1349
+// Bitmap of the statement button.
+#define IDB_EB_STMT      324
+
+// One field of a '^' multi-field list.
+struct MultiFieldListItem {
+    FieldRecord *field;      // the listed field of the page (never null: items without one are dropped)
+    uint32_t lettered;       // 1 when the item (or an earlier one of its group) carried letters
+    uint32_t group;          // bracket group, from 0
+    uint32_t position;       // number among the lettered items of its group, from 0
+    char letters[8];         // the group's letters (at most 4)
+};
+static_assert(sizeof(MultiFieldListItem) == 24, "MultiFieldListItem is 24 bytes");
+
+// The block with which a window asks the edit bar to edit one field (416 bytes). The opener
+// clears it and fills the fields marked (in); the edit bar owns the rest.
+struct EditRequest {
+    char text[EDIT_TEXT_SIZE];   // (in) current value (at most 127 characters); out: the entered value
+    char itemCode[12];           // taxpayer item code of the committed 'T' part ("1a"); "" = none
+    FieldRecord *field;          // (in) the field edited; at commit the committing part's field
+    uint8_t partLetter;          // letter of the current lettered '^' list item
+    uint8_t reserved0[3];
+    uint32_t fieldIndex;         // (in) index of the field in its page's field table
+    RECT fieldRect;              // (in) the field's rectangle in screen coordinates
+    const char *caption;         // (in) start of the hint (the current form's name)
+    HWND requester;              // (in) window that asked; gets the focus back
+    HWND container;              // the container dialog
+    HWND shadow;                 // the shadow rectangle
+    HWND focusControl;           // control that receives the focus first
+    HWND partWindows[EDITBAR_MAX_PARTS];
+    uint16_t requesterKind;      // (in) EDIT_REQUESTER_*
+    uint16_t entryMode;          // (in) EDIT_ENTRY_CLICK or EDIT_ENTRY_KEYBOARD
+    uint32_t partCount;
+    uint32_t activePart;
+    FieldFormat *format;         // the parsed type code
+    HBRUSH whiteBrush;
+    HBRUSH greyBrush;            // 0xE0E0E0
+    HFONT font;
+    HBITMAP stmtButtonUp;
+    HBITMAP stmtButtonDown;
+    uint32_t settingUp;          // 1 while a part dialog initialises
+    uint32_t cancelled;          // 1 after Escape: no part stores anything
+    uint32_t valid;              // result of the last part check; the modal result
+    uint32_t dropDownWasOpen;
+    uint32_t modeless;           // requester kinds 1, 2 and 5
+    uint32_t checking;           // 1 while a part of a modeless bar is validated
+    uint32_t stampTime;          // the committed part's field is 'U' or 'K'
+    uint32_t amendedBox;         // 'c' for the "Amended" box of a Form 940 page; after commit 1 set, 2 cleared
+    uint32_t advanceWhenFull;
+    uint32_t commitWhenFull;
+    HWND notifyWindow;           // message posted after the container is destroyed
+    UINT notifyMessage;
+    WPARAM notifyWParam;
+    LPARAM notifyLParam;
+    uint32_t lastEditKey;        // VK_DELETE or VK_BACK when last pressed in the list's edit box
+    uint32_t gridRow;            // (in, grid)
+    uint32_t gridColumn;         // (in, grid)
+    const char *fontFace;        // (in, optional) face of the entry font
+    int32_t fontHeight;          // (in) its height
+    int32_t extraHeight;         // (in, typed signature) extra row height
+    char listTypes[EDIT_LIST_TYPES_SIZE]; // the '^' list's type codes joined
+    uint32_t listItemCount;
+    MultiFieldListItem *listItems;
+    FormInstance *page;          // (in, optional) the page of the field; the page shown when null.
+                                 // Remembered at open so a late commit lands on the right page.
+    FieldTable *fieldTable;      // the field table the field belongs to (page's, or the opener's)
+    uint32_t committedCount;     // parts committed by this edit bar
+    uint32_t unchanged;          // at commit: the part was not edited, the field keeps its value
+    uint32_t reserved[3];
+};
+static_assert(sizeof(EditRequest) == 416, "EditRequest is 416 bytes");
+
+// One entry row of the edit bar. Each part keeps its own field, item code, text and marks, so
+// a part never checks or commits against another part's field.
+struct EditBarPart {
+    HWND window;                 // the part dialog
+    uint32_t index;              // part number, from 0 (also its part of the request's format)
+    char typeText[64];           // the part's letter, with its bracket text in square brackets
+    int kind;                    // validation kind and sub-kind
+    int subkind;
+    int controlKind;             // ENTRY_CONTROL_*
+    HBITMAP icons[3];
+    int width;
+    int height;
+    HWND focusControl;           // edit 1098 or list 1101
+    UINT selectMessage;          // EM_SETSEL
+    HWND tooltip;
+    FieldRecord *field;          // the part's own field
+    FieldRecord *nameFields[3];  // name kinds: the field of each box
+    char itemCode[16];           // 'T' part: its item code ("1a", "1a:3")
+    char partLetter;             // letter of a lettered '^' item, else 0
+    char letter;                 // the letter the part is entered as ('T' and 'P' parts resolved)
+    int boxCount;                // split kinds: visible boxes
+    int boxChars[3];             // split kinds: characters of each box
+    char initial[EDIT_TEXT_SIZE];   // the value the row opened with
+    char text[EDIT_TEXT_SIZE];      // the text of the last successful check
+    char boxTexts[3][EDIT_TEXT_SIZE]; // name kinds: the checked text of each box
+    uint32_t valid;              // 1 after a successful check (cleared by an edit)
+    uint32_t committed;          // 1 once committed (never twice)
+    uint32_t edited;             // 1 once the user changed the entry
+    uint32_t closing;            // 1 while the row closes
+    uint32_t stampTime;
+    uint32_t amendedBox;
+    uint32_t advanceWhenFull;
+    uint32_t commitWhenFull;
+    HWND navigateFrom;           // the box a Tab came from
+    int textLimit;               // text limit of a single edit
+    int charWidth;
+};
+// The container's window data: the request, then one pair per part; each part dialog's window
+// data points at its pair.
+struct EditBarPair {
+    EditRequest *request;
+    EditBarPart *part;
+};
+
+// Parses the '^' list of the request's field against the request's field table (or, when it
+// has none, the page's): fills listItems (MemAlloc array owned by the request), listItemCount
+// and listTypes. Returns the item count; 0 when the list is empty or refused (joined type codes
+// longer than 63 characters, or letters longer than 4).
+int ParseMultiFieldList(EditRequest *request);
+// The same on a value list and a table: *itemsOut receives a MemAlloc array (null for 0 items).
+// Items whose sequence number is not on the page are dropped (their lettered position is
+// still counted).
+int ParseMultiFieldListText(const char *valueList, const FieldTable *table, MultiFieldListItem **itemsOut,
+                            char *listTypes, int listTypesSize);
+// The letter a lettered item stands for (its group's letter at its position), else 0.
+char GetListItemLetter(const MultiFieldListItem *item);
+
+// The container ("EBContainer"): creation parameter = EditRequest*.
+INT_PTR CALLBACK EbContainerDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+// An entry row ("EditBar"): creation parameter = EditBarPair*.
+INT_PTR CALLBACK EditBarDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+// Subclass procedure of the entry edits and of the list's edit box.
+LRESULT CALLBACK EditBarComboProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Opens a modeless edit bar (requester kinds 1, 2, 5) as a child of parent: creates the
+// container (kept in gEditBarContainer) without showing it. Null when an edit bar already exists
+// ("Invalid window handle.  Edit bar already running.") or the container could not be made (or
+// closed at once: a check-mark click, a field that cannot be entered).
+HWND CreateEditBar(HWND parent, EditRequest *request);
+// Shows a modeless edit bar where its set-up placed it, with its shadow and parts, and focuses
+// the request's focus control. 1 on success.
+int ShowEditBar(HWND container, EditRequest *request);
+// Runs the edit bar modally (requester kinds 3 and 6) over owner. Returns the request's valid
+// (1 when a value was accepted; the text is in request->text), 0 when cancelled or refused.
+INT_PTR RunModalEditBar(HWND owner, EditRequest *request);
+// Moves the frame around part's row and, with focus, selects and focuses its entry control.
+int SelectEditBarPart(HWND container, EditBarPair *table, int part, int focus);
+// 1 when the window under the cursor is one of the choice boxes of the container.
+int IsCursorOnPartChoice(HWND container);
+// A visible grey "Static" child (id 1264) covering rect (parent's client coordinates).
+HWND CreateEditBarShadow(HWND parent, const RECT *rect);
+// Commits an open modeless edit bar as Enter would (checked first) before a command that
+// saves or closes the return. Returns 1 when no edit bar is open afterwards (committed, or none
+// was open), 0 when its value was refused and the bar stays open (the command should stop).
+int CommitOpenEditBar(void);
+// Stores a page field's accepted entry: edit rules, SetFieldText, redraw, header names, tree
+// caption, the field's own computation, the form's recompute and a full recompute request.
+void CommitFieldEntry(EditRequest *request);
+
+// Placement of the edit bar (screen coordinates), computed from the field's rectangle, the
+// requester's client rectangle in screen coordinates and the part sizes.
+struct EditBarPlacement {
+    int x, y, width, height;     // the container
+    int rowX;                    // left of the part rows in the container's client area
+    int rowY[EDITBAR_MAX_PARTS]; // top of each row in the container's client area
+    int boxY[EDITBAR_MAX_PARTS]; // top of each choice box (several parts)
+};
+int ComputeEditBarPlacement(const RECT *fieldRect, const RECT *clientScreen, int partCount, int partWidth,
+                            int partHeight, int boxWidth, int boxHeight, EditBarPlacement *out);
+
+// Part check helpers (no window needed).
+// Joins the boxes of a split entry (date, SSN, EIN, phone) into the value handed to the
+// validator: a date's visible boxes with '/' (empty boxes filled with '0' up to their limits,
+// all empty = ""); SSN and EIN boxes with '-' after each non-empty box but the last; phone
+// "(" box 1 ")" box 2 "-" box 3. limits are the boxes' character counts. Returns the length.
+int JoinSplitEntryText(int controlKind, const char *const *boxes, const int *limits, int count, char *out,
+                       int outSize);
+// Resolves what was typed or chosen in a list part into the value to store: "" for an empty
+// text or one beginning with '<'; a state part (stateGroups non-zero) as its abbreviation (a
+// typed abbreviation, a typed name, or a chosen "AB Name" item); another list as the code of the
+// item whose code or label the text equals exactly (case ignored). Returns 1 accepted (text
+// rewritten), 0 refused.
+int ResolveListEntry(char *text, int textSize, const char *valueList, char partLetter, int stateGroups);
+// The items of a list part's value list (split at commas and double quotes; with cutAtEquals
+// each item is cut at its '='): calls proc for each non-empty item; returns the item count.
+typedef void (*ListItemProc)(const char *item, void *context);
+int ForEachListItem(const char *valueList, int cutAtEquals, ListItemProc proc, void *context);
+
+// Shared by the edit bar's source files.
+#define WM_EDITBAR_FOCUSLOST (WM_APP + 61)   // posted to a row whose entry control lost the focus
+// The pair of a row dialog (null for other windows).
+EditBarPair *GetEditBarPair(HWND partDialog);
+// The field offset records away from field in the request's field table, or null.
+FieldRecord *GetNeighbourField(const EditRequest *request, const FieldRecord *field, int offset);
+// Builds a row's controls (WM_INITDIALOG of "EDITBAR"); 0 when the row closed at once.
+int SetupEditBarPart(HWND dialog, EditBarPair *pair);
+// The part check; 1 valid (the text in the part and the request), 0 refused (message shown).
+int CheckEditBarPart(HWND dialog, EditBarPair *pair);
+// Tab (backward 0 or 1): the next box of a split entry, or leave the field.
+int NavigateEditBarPart(HWND dialog, EditBarPair *pair, int backward);
+// WM_COMMAND, WM_KEYDOWN and the focus-lost check of a row.
+int HandleEditBarCommand(HWND dialog, EditBarPair *pair, WPARAM wParam, LPARAM lParam);
+int HandleEditBarKey(HWND dialog, EditBarPair *pair, WPARAM key);
+int HandleEditBarFocusLost(HWND dialog, EditBarPair *pair);
+// WM_CLOSE of a row (checkFirst = its lParam); 1 when the row closed, 0 when it stays open.
+int CloseEditBarPart(HWND dialog, EditBarPair *pair, int checkFirst);
+// The commit steps of one valid row (once).
+int CommitEditBarPart(EditBarPair *pair);
+// Makes part the only checked choice and moves the frame to it (no focus change).
+int ActivateEditBarPart(HWND container, int part);
+// Subclasses an entry edit with EditBarComboProc.
+void SubclassEditBarControl(HWND control);
+// Focuses a row's entry control (or control) with its whole text selected.
+void FocusEditBarEntry(EditBarPart *part, HWND control);
+// The statement button: stores a changed value and asks the main window for the statement.
+void OpenFieldStatement(EditRequest *request, EditBarPart *part);
+// The page shown in the page view (null when none).
+FormInstance *GetShownPage(void);
+// Repaints a field whose value changed, when page is the page shown.
+void RepaintCommittedField(FieldRecord *field, FormInstance *page);
+// Tells the user that the taxpayer information refused text (nothing was stored).
+void ShowEditRulesRefusal(const char *text);
+// The return-record offset of the edit time a 'U' or 'K' field of page stamps, 0 for none.
+int GetPartEditTimeOffset(const FormInstance *page);
+
 #endif // LEVYLINE_ENTRY_H

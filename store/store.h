@@ -842,4 +842,12 @@ int WriteFormPak(const char *path, uint16_t taxYear, const char *const *headerSt
 int WriteReturnFile(const char *path, const OpenReturn *record, FormInstance *const *pages,
                     int count, const char *const notes[3]);
 
+// ---- edit bar: part edit times ----
+// When a 'U' or 'K' field of a part's main-form page (or "Form 8888.1") last changed: one
+// SYSTEMTIME (UTC) per part block, in the spare area of the return record, apart from the
+// part blocks' sent and status times.
+#define RETURN_EDIT_TIME_FEDERAL  2184
+#define RETURN_EDIT_TIME_STATE    2200
+#define RETURN_EDIT_TIME_OTHER    2216
+
 #endif // LEVYLINE_STORE_H

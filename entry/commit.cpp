@@ -1,0 +1,75 @@
+// commit.cpp - the commit road of a page field: a value the edit bar accepted becomes part of the
+// return (taxpayer record through the edit rules, the field's value, its repaint, the forms-tree
+// caption), then the form is recomputed at once and the whole return later on the worker.
+#include "entry/entry.h"
+#include "calc/calc.h"
+#include "prepare/prepare.h"
+#include "shell/shell.h"
+
+#include <stdio.h>
+#include <string.h>
+
+FormInstance *GetShownPage(void)
+{
+    return NULL;
+}
+
+void RepaintCommittedField(FieldRecord *field, FormInstance *page)
+{
+    if (!field || !page || !gIsPageShownProc || !gIsPageShownProc(page))
+        return;
+    // As the recompute worker repaints a changed value: drawn into the page bitmap, then shown.
+    if (gDrawChangedFieldProc)
+        gDrawChangedFieldProc(field, page);
+    if (gPageViewWindow && IsWindow(gPageViewWindow)) {
+        PageRedrawBlock block = {field, 1, 0, 1, 0};
+        SendMessageA(gPageViewWindow, WM_PAGE_REDRAWFIELD, 0, (LPARAM)&block);
+    }
+}
+
+void ShowEditRulesRefusal(const char *text)
+{
+    char message[300];
+    snprintf(message, sizeof(message),
+             "\"%.60s\" cannot be stored in the return's taxpayer information.\r\n\r\n"
+             "The field keeps its previous value.",
+             text ? text : "");
+    ShowMessageBox(gMainWindow, message, "Data Validation Error", MB_ICONEXCLAMATION);
+}
+
+static int IsComputedOnCommit(const char *code)
+{
+    if (!code)
+        return 0;
+    return code[0] == 'x' || (code[0] == 'P' && strlen(code) > 2 && code[2] == 'l');
+}
+
+void CommitFieldEntry(EditRequest *request)
+{
+    if (!request || !request->field)
+        return;
+    FieldRecord *field = request->field;
+    FormInstance *page = request->page ? request->page : GetShownPage();
+    FieldTable *table = page && page->fieldTable ? page->fieldTable : request->fieldTable;
+
+    // The worker reads the values this replaces: it ends first (sent messages are handled
+    // while waiting for it).
+    EndRecomputeWorker();
+
+    if (!request->unchanged) {
+        if (request->itemCode[0] &&
+            !ApplyFieldEditRules(request->itemCode, request->text, gOpenReturnPtr, field->typeCode)) {
+            ShowEditRulesRefusal(request->text);
+            return;
+        }
+        if (SetFieldText(&field->value, request->text))
+            RepaintCommittedField(field, page);
+    }
+    if (page)
+        UpdateInfoFormTreeCaption(field, page);
+    if (IsComputedOnCommit(field->typeCode) && table)
+        ComputeField(field, table, page);
+    if (page)
+        RecomputeForm(page);
+    RequestRecompute(1, NULL);
+}
