@@ -612,6 +612,17 @@ int ReadSignatureImage(const void *image, uint32_t imageLength, float *scaleOut,
 // rect), the signature scaled and ANDed at the corner plus its offsets; invert turns the
 // rectangle to reverse video. 0 (nothing drawn) for a block that is not sound.
 int DrawSignatureImage(HDC dc, const RECT *rect, const void *image, uint32_t imageLength, int invert);
+// The page view's shaded fields: for each field with a rectangle a block is made from the page
+// bitmap (check boxes shaded inside, tagged fields tinted, others filled with the shading colour,
+// calculated, label, button and return-type 'T[.0' fields white), its value painted, resampled
+// by zoom and composited onto the view bitmap (the scaled page). The view rectangle, moved by
+// (offsetX, offsetY), is invalidated in view when invalidate is set. drawEmpty paints empty
+// fields at page size too. shadeColour is the page's field shading (white while gViewOnly).
+// Returns the number of fields composited. (DrawActiveField of the page view passes gZoom,
+// GetFieldShadeColor, margin - scroll and the page view window.)
+int DrawActiveFieldAt(FieldRecord *fields, int count, HBITMAP pageBitmap, HBITMAP viewBitmap, float zoom,
+                      COLORREF shadeColour, int offsetX, int offsetY, HWND view, int invalidate, int drawEmpty,
+                      const FormInstance *page);
 
 // ---- page image generation ----
 // The finished image of one page: source (PCL, compressed BMP, generated page), field values,

@@ -415,3 +415,49 @@ TEST(FieldPaint, MinnesotaSeparatorsByKind)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ActiveField, ShadedBlocksWithValuesCompositedOntoTheScaledPage)
+{
+    // The page: white with a black rule through the amount field; the view at half size.
+    TestCanvas pageCanvas(800, 400);
+    PatBlt(pageCanvas.dc, 0, 140, 800, 4, BLACKNESS);
+    HBITMAP pageBitmap = pageCanvas.Detach();
+    TestCanvas view(400, 200, 24);
+    HDC pageDc = CreateCompatibleDC(NULL);
+    HGDIOBJ oldPage = SelectObject(pageDc, pageBitmap);
+    SetStretchBltMode(view.dc, HALFTONE);
+    StretchBlt(view.dc, 0, 0, 400, 200, pageDc, 0, 0, 800, 400, SRCCOPY);
+    SelectObject(pageDc, oldPage);
+    DeleteDC(pageDc);
+    HBITMAP viewBitmap = view.bitmap;
+    SelectObject(view.dc, view.old);   // the view bitmap is composited through its own DC
+
+    const COLORREF shade = RGB(0xCC, 0xFF, 0xCC);
+    TestField amount("N", "12", "1,234", RECT{100, 100, 500, 160});
+    TestField empty("A", "20", NULL, RECT{100, 200, 500, 260});
+    TestField calculated("CN", "12", NULL, RECT{100, 300, 500, 360});
+    FieldRecord fields[3] = {amount.record, empty.record, calculated.record};
+    EXPECT_EQ(3, DrawActiveFieldAt(fields, 3, pageBitmap, viewBitmap, 0.5f, shade, 0, 0, NULL, 0, 0, NULL));
+
+    view.old = SelectObject(view.dc, viewBitmap);
+    RECT amountView = {51, 51, 249, 79};
+    RECT emptyView = {51, 101, 249, 129};
+    RECT calcView = {51, 151, 249, 179};
+    int amountArea = (amountView.right - amountView.left) * (amountView.bottom - amountView.top);
+    EXPECT_GT(view.CountColour(shade, &amountView), amountArea / 2);        // shaded
+    RECT text = {180, 51, 249, 79};
+    EXPECT_GT(amountArea - view.CountColour(shade, &amountView), 50);   // and the value in it
+    EXPECT_GT(view.InkBounds(&text).right, 200);                            // right-aligned
+    RECT rule = {60, 70, 70, 72};
+    EXPECT_EQ(20, view.CountColour(shade, &rule));      // a plain field covers the page under it
+    RECT edge = {50, 70, 51, 72};
+    EXPECT_EQ(0, view.CountColour(RGB(255, 255, 255), &edge));   // its left edge keeps the page (ANDed)
+    int emptyArea = (emptyView.right - emptyView.left) * (emptyView.bottom - emptyView.top);
+    EXPECT_EQ(emptyArea, view.CountColour(shade, &emptyView));
+    EXPECT_EQ(0, view.CountColour(shade, &calcView));   // calculated fields stay white
+    DeleteObject(pageBitmap);
+}
+
+}  // namespace
