@@ -261,6 +261,21 @@ int EnumerateTreePages(HTREEITEM folder, FormInstance **out, int capacity);
 // Deletes every item of the tree and rebuilds its top (closing a return). Returns 1.
 int ClearFormsTree(void);
 
+// The forms list ("FORMSLIST"): one row per form of a FormPak; the copies chosen go into the
+// copies-to-add marks of the FormPak's page directory.
+#define IDC_FORMSLIST_PROMPT 1600
+#define IDC_FORMSLIST_LIST   1601
+#define IDC_FORMSLIST_COPIES 1603
+#define IDC_FORMSLIST_SPIN   1604
+// Edits a row's copies (the edit bar, requester kind 3): text holds the copies on entry and the
+// entered text on return; returns 1 when the user accepted. Null: a double click switches the
+// row between none and one copy.
+typedef int (*FormsListCopiesEditProc)(HWND dialog, HWND list, int row, char *text, int textSize);
+extern FormsListCopiesEditProc gFormsListCopiesEditHook;
+INT_PTR CALLBACK FormsListDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+// Runs the forms list for a read FormPak; IDOK when marks were set, else IDCANCEL.
+int ShowFormsListDialog(HWND owner, FileRecord *formPak);
+
 // ---- edit bar ----
 // Tooltips, the '^' multi-field list, the edit request, the edit bar (container and entry rows)
 // and the commit of an accepted page-field entry.

@@ -5,6 +5,8 @@
 #include "store/store.h"
 
 #include <commctrl.h>
+#include <stdio.h>
+#include <string.h>
 
 int SelectTabOfTreeItem(HTREEITEM item);
 HTREEITEM GetTabTreeItem(int index);
@@ -53,9 +55,136 @@ static LRESULT OnTabNotify(NMHDR *header, int *handled)
     return 0;
 }
 
+static const char kReturnFilter[] =
+    "Levyline Return Files (*.qvr)\0*.qvr\0Levyline Form Files (*.qvp)\0*.qvp\0";
+
+// Open: the user picks a return file (or a FormPak to install).
+static int OnOpenCommand(HWND window)
+{
+    char path[MAX_PATH] = "";
+    char folder[MAX_PATH] = "";
+    GetProgramFolder(folder, FOLDER_DATA);
+    if (!ShowFileOpenDialog("Open Return", "qvr", kReturnFilter, REG_SCOPE_YEAR, 0, NULL, folder, path, sizeof(path),
+                            window))
+        return 0;
+    return OpenTaxFile(window, path, gOpenReturnPtr, 0);
+}
+
+// Save As: the user names the file (proposed: the return's file, else its name line in the
+// data folder). With lParam 1 the return is saved under gReturnPath as it stands: the caller
+// has put the new name there.
+static int OnSaveAsCommand(HWND window, LPARAM lParam)
+{
+    if (lParam == 1 && gReturnPath[0])
+        return SaveReturnFile(window, gReturnPath);
+    char path[MAX_PATH] = "";
+    if (gReturnPath[0])
+        lstrcpynA(path, gReturnPath, sizeof(path));
+    else {
+        char folder[MAX_PATH] = "", name[64] = "";
+        GetProgramFolder(folder, FOLDER_DATA);
+        lstrcpynA(name, ReturnText(gOpenReturnPtr, RETURN_NAME_LINE), 50);
+        RemoveChars(name, "\\/:*?\"<>|");
+        TrimSpaces(name);
+        snprintf(path, sizeof(path), "%s%s%s.qvr", folder, folder[0] ? "\\" : "", name[0] ? name : "Return");
+    }
+    if (!ShowFileSaveDialog(window, "Save Return As", "qvr", "Levyline Return Files (*.qvr)\0*.qvr\0", path,
+                            sizeof(path)))
+        return 0;
+    size_t n = strlen(path);
+    if (n < 4 || lstrcmpiA(path + n - 4, ".qvr")) {
+        if (n + 4 >= sizeof(path)) {
+            ShowMessageBox(window, "The file name is too long.", "Error Saving File", MB_OK | MB_ICONEXCLAMATION);
+            return 0;
+        }
+        lstrcatA(path, ".qvr");
+    }
+    return SaveReturnFile(window, path);
+}
+
+static int OnSaveCommand(HWND window)
+{
+    if (!gReturnPath[0])
+        return OnSaveAsCommand(window, 0);
+    return SaveReturnFile(window, gReturnPath);
+}
+
+static int OnCloseCommand(HWND window)
+{
+    if (gReturnModified && !AskSaveChanges(window))
+        return 0;
+    return CloseOpenReturn();
+}
+
+// A recent file: the index-th path of the "RecentFiles" list ("max;path;path...").
+static int OnRecentFileCommand(HWND window, int index)
+{
+    char *list = (char *)QueryRegistryValueAlloc(HKEY_CURRENT_USER, GetRegistryScopePath(REG_SCOPE_YEAR),
+                                                 "RecentFiles", 0, NULL, NULL);
+    if (!list)
+        return 0;
+    char path[MAX_PATH] = "";
+    char *position = NULL;
+    char *token = TokenizeString(list, ";", &position, 1);  // the list's maximum
+    for (int i = 0; token && i <= index; i++) {
+        token = TokenizeString(NULL, ";", &position, 1);
+        if (token && i == index)
+            lstrcpynA(path, token, sizeof(path));
+    }
+    MemFree(list);
+    if (!path[0])
+        return 0;
+    if (!FileExists(path)) {
+        char text[400];
+        snprintf(text, sizeof(text), "The file %.260s could not be found.", path);
+        ShowMessageBox(window, text, "File Not Found", MB_OK | MB_ICONEXCLAMATION);
+        return 0;
+    }
+    return OpenTaxFile(window, path, gOpenReturnPtr, 0);
+}
+
+static LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam, int *handled)
+{
+    int id = LOWORD(wParam);
+    switch (id) {
+    case IDM_OPEN:
+        *handled = 1;
+        gOperationCode = 1;
+        return OnOpenCommand(window);
+    case IDM_SAVE:
+        *handled = 1;
+        gOperationCode = 2;
+        return OnSaveCommand(window);
+    case IDM_SAVEAS:
+        *handled = 1;
+        gOperationCode = 3;
+        return OnSaveAsCommand(window, lParam);
+    case IDM_CLOSE:
+        *handled = 1;
+        gOperationCode = 4;
+        return OnCloseCommand(window);
+    case IDM_ADDFORM:
+        *handled = 1;
+        gOperationCode = 24;
+        return OpenTaxFile(window, NULL, gOpenReturnPtr, 1);
+    }
+    if (id >= IDM_RECENTFILE_FIRST && id <= IDM_RECENTFILE_LAST) {
+        *handled = 1;
+        gOperationCode = 5;
+        return OnRecentFileCommand(window, id - IDM_RECENTFILE_FIRST);
+    }
+    return 0;
+}
+
 LRESULT ReturnCommandHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int *handled)
 {
     switch (message) {
+    case WM_COMMAND:
+        return OnCommand(window, wParam, lParam, handled);
+    case WM_OPEN_FILE:
+        *handled = 1;
+        gOperationCode = 1;
+        return lParam ? OpenTaxFile(window, (const char *)lParam, gOpenReturnPtr, 0) : 0;
     case WM_NOTIFY: {
         NMHDR *header = (NMHDR *)lParam;
         if (!header)
