@@ -393,6 +393,59 @@ TEST_F(FormsTree, ClearingResetsEverythingTheReturnOwned)
     EXPECT_EQ("CA State Return [1 page]", Text(gTreeStateFolder));
 }
 
+// Every mode of the page query, answered by walking this tree.
+TEST_F(FormsTree, PageQueryWalksTheTreeInOrder)
+{
+    HTREEITEM w2a = AddFormToTree("W-2", TREE_IMAGE_PAGE, MakePage("Form W-2.1", 97, 5), NULL);
+    HTREEITEM f1 = AddFormToTree("1040 p1", TREE_IMAGE_PAGE, MakePage("Form 1040.1", 100, 10), NULL);
+    HTREEITEM f2 = AddFormToTree("1040 p2", TREE_IMAGE_PAGE, MakePage("Form 1040.2", 100, 10), NULL);
+    HTREEITEM w2b = AddFormToTree("W-2", TREE_IMAGE_PAGE, MakePage("Form W-2.1", 97, 5), NULL);
+    HTREEITEM sb = AddFormToTree("Sch B", TREE_IMAGE_PAGE, MakePage("Schedule B.1", 100, 20), NULL);
+    HTREEITEM mn = AddFormToTree("MN", TREE_IMAGE_PAGE, MakePage("MN M1.1", 24, 1), NULL);
+    ASSERT_TRUE(w2a && f1 && f2 && w2b && sb && mn);
+    auto page = [](HTREEITEM item) { return (FormInstance *)GetTreeItemForm(item); };
+    struct Case {
+        int mode;
+        const void *key;
+        intptr_t reference;
+        int result;
+        std::vector<HTREEITEM> pages;
+    };
+    std::vector<Case> cases = {
+        {1, "form w-2.1", 0, 2, {w2a, w2b}},
+        {2, NULL, 0, 6, {w2a, w2b, f1, f2, sb, mn}},
+        {4, "Form 1040.7", 0, 2, {f1, f2}},
+        {4, "Form W", 0, 0, {}},
+        {7, "Schedule B.1", 0, 1, {sb}},
+        {7, "Schedule C.1", 0, 0, {}},
+        {9, "Form W-2.1", 0, 2, {}},
+        {13, NULL, (intptr_t)w2a, 1, {w2b}},
+        {14, "FORM 1040.2", 0, 1, {f2}},
+        {15, (const void *)(intptr_t)3, 0, 1, {f1}},
+        {15, (const void *)(intptr_t)7, 0, 0, {}},
+        {16, gTreeFederalFolder, 0, 3, {f1, f2, sb}},
+        {16, gTreeStateFolder, 0, 1, {mn}},
+        {17, mn, 0, 5, {}},
+        {17, gTreeSummaryItem, 0, -1, {}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << "mode " << c.mode);
+        FormInstance *out[8] = {};
+        EXPECT_EQ(c.result, FindReturnPages(c.mode, c.key, out, c.reference));
+        for (size_t i = 0; i < c.pages.size(); i++)
+            EXPECT_EQ(page(c.pages[i]), out[i]) << "page " << i;
+        if (c.mode != 17 && c.mode != 13 && c.mode != 12 && c.mode != 14 && c.mode != 15)
+            EXPECT_EQ(c.result, FindReturnPages(c.mode, c.key, NULL, c.reference));  // counting only
+    }
+    // The pseudo pages are not counted; copy numbers come from the same walk.
+    EXPECT_EQ(2, GetFormCopyNumber(page(w2b)));
+    EXPECT_EQ(0, GetFormCopyNumber(page(sb)));
+    EXPECT_EQ(6, EnumerateTreePages(NULL, NULL, 0));
+    FormInstance *two[2] = {};
+    EXPECT_EQ(2, EnumerateTreePages(NULL, two, 2));  // never more than the room given
+    EXPECT_EQ(page(w2a), two[0]);
+}
+
 TEST_F(FormsTree, TipPanelShowsOnlyWhileTheListLeavesRoom)
 {
     ShowWindow(window, SW_SHOW);
