@@ -246,6 +246,36 @@ void ReleaseDrawingObjects(DrawState *state);
 extern HBITMAP gHpglPatterns[9];
 void FreeShapeCache(void);
 
+// ---- vector artwork ----
+// Outlines of the program's artwork (resources of type "VOF": u32 n, n points of two signed
+// 16-bit values, n GDI point-type bytes) laid out from a layer table.
+#define VECTOR_BLANK 9999        // a blank of 80 units
+#define VECTOR_LINE_BREAK 9998   // a line break (line height 210)
+#define VECTOR_LINE_HEIGHT 210
+#define VECTOR_MAX_LAYERS 64
+struct VectorArtLayer {
+    uint16_t resourceId;   // "VOF" resource, VECTOR_BLANK, VECTOR_LINE_BREAK, or 0 = end of table
+    COLORREF colour;       // fill and outline colour
+    uint32_t shadow;       // non-zero: a grey drop shadow under a filled layer
+    uint32_t style;        // 2 outline only (caller's pen width); else filled, 1-unit outline, or
+                           // the caller's pen width when bit value 2 is set (3)
+    uint32_t spacing;      // extra space after the layer
+    uint32_t width;        // extent, set by the layout (kept when already larger)
+    uint32_t height;
+};
+static_assert(sizeof(VectorArtLayer) == 28, "VectorArtLayer is 28 bytes");
+// A new bitmap (the caller's) of the layers drawn and scaled, or null when a listed resource is
+// missing. layers null (layersSize 0): the default table (413, blank, 414; extended adds a blank,
+// 417, 415, 417, 419); stacked turns the first blank into a line break.
+HBITMAP DrawVectorArt(double scaleX, double scaleY, int stacked, int extended, int shadowOffset, int penWidth,
+                      COLORREF background, const VectorArtLayer *layers, int layersSize);
+// Draws a point list (types as in a GDI path) into dc's current path or directly, offset by
+// (dx, dy) (the points are shifted for the call and back). Returns 1.
+int DrawVectorSegments(HDC dc, POINT *points, const BYTE *types, int count, int dx, int dy);
+// The points (as 32-bit pairs) and types of a "VOF" resource of the program; MemFree both.
+// 0 when the resource is missing.
+int LoadVectorOutline(int resourceId, POINT **pointsOut, BYTE **typesOut, int *countOut);
+
 // ---- PCL page interpreter: render state and entry points ----
 struct PclRenderState {
     int pageWidth, pageHeight, pagePixels;
@@ -524,6 +554,38 @@ INT_PTR CALLBACK PrintAbortDlgProc(HWND dialog, UINT message, WPARAM wParam, LPA
 // Hook of the classic "PRINTDLG" template: centres the dialog on its parent.
 UINT_PTR CALLBACK PrintDlgHookProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Page groups of the print dialog: one row per group, ended by a row with an empty name.
+#define PRINT_GROUP_ROWS        7
+#define PRINT_GROUP_FOLDER      16   // a folder of the forms tree
+#define PRINT_GROUP_PSEUDO_PAGE 99   // the Summary or the Status page
+struct PrintPageGroup {
+    char name[64];
+    int queryMode;          // page query used without a tree item (0: none)
+    int kind;               // PRINT_GROUP_*
+    char key[64];           // key of that query
+    HTREEITEM item;         // the folder or page item
+    int included;           // 1 when offered in the dialog
+    int index;              // its index in the combo box, -1 when not offered
+};
+// Fills rows (PRINT_GROUP_ROWS) from the forms tree: "Federal return", "State return 1", "Other
+// return", "Withholding forms" (folders holding pages, offered under their tree text without the
+// page count), "Summary page", "Status page". *groupListOut (may be null) = a MemAlloc text of the
+// offered names joined by ';' (null when none). Returns the number offered.
+int BuildPrintPageGroups(PrintPageGroup *rows, char **groupListOut);
+// The dialog's answer as an owned MemAlloc array of pages (*pagesOut, *countOut): a tree item
+// given (the forms tree's menu) prints that item's page (a folder: its pages) whatever the range;
+// "current page" the page shown (none shown: no pages); the selection the chosen group's pages
+// (the classic dialog: the page shown); page numbers the return's pages in those ranges (tree
+// order, Summary and Status not counted); otherwise the Summary page, the Status page and all
+// pages. Flags and ranges come from whichever record is given. Returns the count (0: none).
+int CollectPagesToPrint(const PRINTDLGEXA *recordEx, const PRINTDLGA *record, const PrintPageGroup *rows,
+                        int chosenGroup, FormInstance ***pagesOut, int *countOut, HTREEITEM treeItem);
+// Runs the print dialog for record with the page groups (mode 1) or the single item's caption,
+// and on "print" fills the page list (mode 1) or sets *countOut to 1 (modes 2 and 3). Returns the
+// dialog's result.
+HRESULT ShowPrintDialogEx(PRINTDLGEXA *record, FormInstance ***pagesOut, int *countOut, int mode,
+                          HTREEITEM treeItem);
+
 // ---- field painting ----
 // Field values painted as text over page images: the data font, the alignment of each field
 // type, the shrink loop that fits a text into its rectangle, signatures, check boxes, shading.
@@ -694,6 +756,18 @@ int ApplyMinnesotaStamp(HBITMAP image, FormInstance *page);
 // print stamps (forPrint and a page that takes them), reverse video, landscape rotation.
 // Returns the finished image (it may be a new bitmap: the one passed is then deleted).
 HBITMAP FinishPageImage(HBITMAP image, FormInstance *page, int forPrint);
+// Seams to the page view and the generated pages (each may be null): the full-size bitmap of
+// the page shown, and the Summary / Status page renderer (RenderSummaryPage).
+typedef HBITMAP (*ShownPageBitmapProc)(void);
+extern ShownPageBitmapProc gShownPageBitmapHook;
+typedef HBITMAP (*SummaryPageRenderProc)(HWND progress, OpenReturn *record, int mode, int forPrint);
+extern SummaryPageRenderProc gRenderSummaryPageHook;
+// The finished image of one page for printing and PDF output (caller deletes it), or null: the
+// page shown (copied, when no output runs), the Summary or Status page, or a form page read from
+// its FormPak (PCL or compressed BMP; another image-source code shows "Form-image generation
+// source not determined. Research. [RAVOVIVE-only]"); then FinishPageImage. The saved field
+// backgrounds of the page shown are kept while another page is built.
+HBITMAP GeneratePageImage(FormInstance *page, int forPrint);
 
 // ---- page view ----
 // The page view window (class "PVClass"): the page shown at the zoom, scrolled and clicked;
