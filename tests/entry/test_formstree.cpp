@@ -102,6 +102,9 @@ protected:
         if (IsWindow(window))
             DestroyWindow(window);
         PumpMessages(0);
+        // The frame makes its page pane again only when this global is clear.
+        if (gPageViewWindow && !IsWindow(gPageViewWindow))
+            gPageViewWindow = NULL;
     }
 };
 

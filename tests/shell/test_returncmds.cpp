@@ -206,6 +206,9 @@ protected:
         if (IsWindow(window))
             DestroyWindow(window);
         PumpMessages(0);
+        // The frame makes its page pane again only when this global is clear.
+        if (gPageViewWindow && !IsWindow(gPageViewWindow))
+            gPageViewWindow = NULL;
     }
     // A return with a two-page Form 1040, Schedule B, two W-2s and a Minnesota page, values
     // and notes, saved under name.
