@@ -143,6 +143,45 @@ static void DrawLine(HDC dc, int x1, int y1, int x2, int y2)
     LineTo(dc, x2, y2);
 }
 
+// The artwork at the left of the title block, drawn at the job's artwork scales and fitted to
+// the block's height; returns where the title text starts.
+static int DrawTitleArtwork(ReportRun *run, const RECT *block, int textLeft)
+{
+    ListPrintJob *job = run->job;
+    COLORREF background = job->titleFill ? job->titleFillColour : RGB(255, 255, 255);
+    VectorArtLayer layers[2];
+    memset(layers, 0, sizeof layers);
+    const VectorArtLayer *table = 0;
+    int tableSize = 0;
+    if (job->artworkId > 1) {
+        // A single outline of the caller's; id 1 is the program's logo (the default table).
+        layers[0].resourceId = (uint16_t)job->artworkId;
+        table = layers;
+        tableSize = sizeof layers;
+    }
+    HBITMAP art = DrawVectorArt(job->artScaleX, job->artScaleY, 0, 0, 0, 1, background, table, tableSize);
+    if (!art)
+        return textLeft;
+    int width = 0, height = 0;
+    GetBitmapSize(art, &width, &height);
+    int room = block->bottom - block->top - 2 * job->spaceY10;
+    if (width > 0 && height > 0 && room > 0) {
+        int drawHeight = height < room ? height : room;
+        int drawWidth = (int)((double)width * drawHeight / height);
+        HDC artDc = CreateCompatibleDC(run->dc);
+        HGDIOBJ old = SelectObject(artDc, art);
+        int oldMode = SetStretchBltMode(run->dc, HALFTONE);
+        StretchBlt(run->dc, textLeft, block->top + job->spaceY10, drawWidth, drawHeight, artDc, 0, 0, width, height,
+                   SRCCOPY);
+        SetStretchBltMode(run->dc, oldMode);
+        SelectObject(artDc, old);
+        DeleteDC(artDc);
+        textLeft += drawWidth + job->spaceX20;
+    }
+    DeleteObject(art);
+    return textLeft;
+}
+
 // Title block of the first page: title and subtitle lines, optional fill, frame and shadow.
 static int DrawTitleBlock(ReportRun *run, int top)
 {
@@ -168,8 +207,11 @@ static int DrawTitleBlock(ReportRun *run, int top)
         InflateRect(&inner, -inset, -inset);
         FrameBlack(dc, &inner);
     }
+    int textLeft = block.left + job->spaceX20;
+    if (job->titleArtwork)
+        textLeft = DrawTitleArtwork(run, &block, textLeft);
     SetTextColor(dc, job->titleTextColour);
-    RECT text = {block.left + job->spaceX20, block.top + job->spaceY10, block.right - job->spaceX20,
+    RECT text = {textLeft, block.top + job->spaceY10, block.right - job->spaceX20,
                  block.top + job->spaceY10 + titleHeight};
     if (titleHeight) {
         SelectObject(dc, job->fonts[LIST_FONT_TITLE]);
