@@ -58,21 +58,23 @@ static int CanvasPixelIndex(const CanvasBits &c, int x, int y)
 static void WriteGlyphDirect(const CanvasBits &c, const uint8_t *rows, int rowBytes, int width, int height, int x0,
                              int y0, unsigned char index)
 {
-    for (int gy = 0; gy < height; gy++) {
-        int y = y0 + gy;
-        if (y < 0) continue;
-        if (y >= c.height) break;
-        unsigned char *out = CanvasRow(c, y);
+    // Only the part of the glyph that lies on the canvas is visited.
+    int firstRow = y0 < 0 ? -y0 : 0, endRow = c.height - y0 < height ? c.height - y0 : height;
+    int firstCol = x0 < 0 ? -x0 : 0, endCol = c.width - x0 < width ? c.width - x0 : width;
+    if (firstRow >= endRow || firstCol >= endCol) return;
+    int firstByte = firstCol / 8, endByte = (endCol + 7) / 8;
+    for (int gy = firstRow; gy < endRow; gy++) {
+        unsigned char *out = CanvasRow(c, y0 + gy);
         const uint8_t *in = rows + (size_t)gy * rowBytes;
-        for (int b = 0; b < rowBytes; b++) {
+        for (int b = firstByte; b < endByte; b++) {
             unsigned char bits = in[b];
             if (!bits) continue;
             for (int k = 0; k < 8; k++) {
                 if (!(bits & (0x80 >> k))) continue;
                 int gx = b * 8 + k;
-                if (gx >= width) break;
+                if (gx < firstCol) continue;
+                if (gx >= endCol) break;
                 int x = x0 + gx;
-                if (x < 0 || x >= c.width) continue;
                 unsigned char *p = out + (x >> 1);
                 if (x & 1) *p = (unsigned char)((*p & 0xF0) | index);
                 else *p = (unsigned char)((*p & 0x0F) | (index << 4));

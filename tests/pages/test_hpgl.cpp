@@ -190,7 +190,13 @@ TEST(Hpgl, TwoFiguresStrokedInOneCall)
     Pe(h, "", {{0, 200}});
     h += "EP;";
     PageInk ink;
+    ASSERT_TRUE(RenderStream(Section(""), &ink));
+    HGDIOBJ canvasPen = GetCurrentObject(gPageCanvasDc, OBJ_PEN);
+    HGDIOBJ canvasBrush = GetCurrentObject(gPageCanvasDc, OBJ_BRUSH);
     ASSERT_TRUE(RenderStream(Section(h), &ink));
+    // The page's pens and brushes are gone and the canvas has its own back.
+    EXPECT_EQ(canvasPen, GetCurrentObject(gPageCanvasDc, OBJ_PEN));
+    EXPECT_EQ(canvasBrush, GetCurrentObject(gPageCanvasDc, OBJ_BRUSH));
     // Figure 1: (100,100)-(300,100) horizontal; figure 2 from (300,100) down to (300,300).
     EXPECT_TRUE(ink.IsBlack(200, 100));
     EXPECT_TRUE(ink.IsBlack(300, 200));
