@@ -66,25 +66,14 @@ FormPakRecord *FindOrAddFormPakRecord(const char *path, const char *fileName, in
     return record;
 }
 
-// Forgets the cached page data when it came from this FormPak.
-void ForgetCachedPageData(FormPakRecord *record)
-{
-    if (!record || gCachedPageSource != record)
-        return;
-    gCachedPageData = (uint8_t *)MemFree(gCachedPageData);
-    gCachedPageLength = 0;
-    gCachedPageOffset = 0;
-    gCachedPageStored = 0;
-    gCachedPageMethod = 0;
-    gCachedPageSource = NULL;
-}
-
 FormPakRecord *FreeFormPakRecords(FormPakRecord *first, FormPakRecord *stop)
 {
     FormPakRecord *r = first;
+    // The page-data cache is keyed by the record's address, which a later record may reuse.
+    if (r && r != stop)
+        ClearCachedPageData();
     while (r && r != stop) {
         FormPakRecord *next = r->next;
-        ForgetCachedPageData(r);
         MemFree(r->path);
         MemFree(r->fileName);
         MemFree(r);

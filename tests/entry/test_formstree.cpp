@@ -285,8 +285,14 @@ TEST_F(FormsTree, FormPakRecordsFollowTheirPages)
     EXPECT_EQ(0, isNew);
     EXPECT_EQ(root->formPaks, previous);
     EXPECT_EQ(root->formPaks->next, two);
+    // Page data cached from the FormPak that leaves the list is forgotten with it.
+    uint8_t *data = (uint8_t *)MemAlloc(64, 9);
+    SetCachedPageData(two, 400, 8, 1, data, 8);
+    ASSERT_TRUE(GetCachedPageData(two, 400, 8, 1, NULL) != NULL);
     DeleteItem(c);
     EXPECT_TRUE(root->formPaks->next == NULL);
+    EXPECT_TRUE(gCachedPageData == NULL);
+    EXPECT_TRUE(gCachedPageSource == NULL);
     DeleteItem(a);
     EXPECT_EQ(1, root->formPaks->useCount);
     EXPECT_EQ("Federal Return [1 page]", Text(gTreeFederalFolder));
