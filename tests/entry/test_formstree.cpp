@@ -269,6 +269,21 @@ TEST_F(FormsTree, RemovingTheOnlyPageRestoresTheEmptyReturn)
     EXPECT_EQ("CA State Return [1 page]", Text(gTreeStateFolder));
 }
 
+TEST_F(FormsTree, ALostPseudoPageNeverTakesTheTreeWithIt)
+{
+    HTREEITEM page = AddFormToTree("A", TREE_IMAGE_PAGE, MakePage("Form A.1", 100, 1), NULL);
+    ASSERT_TRUE(page != NULL);
+    // The Summary item is gone already when the last page leaves.
+    DeleteItem(gTreeSummaryItem);
+    EXPECT_TRUE(gTreeSummaryItem == NULL);
+    DeleteItem(page);
+    EXPECT_TRUE(gTreeStatusItem == NULL);
+    ASSERT_TRUE(gTreeRootItem != NULL);
+    std::vector<std::string> expected = {"Withholding Forms [empty]", "Federal Return [empty]",
+                                         "State Return [empty]"};
+    EXPECT_EQ(expected, Children(gTreeRootItem));
+}
+
 TEST_F(FormsTree, FormPakRecordsFollowTheirPages)
 {
     HTREEITEM a = AddFormToTree("A", TREE_IMAGE_PAGE, MakePage("Form A.1", 100, 1, "C:\\p\\one.qvp"), NULL);

@@ -261,6 +261,20 @@ TEST_F(ReturnRoad, SaveCloseAndReopenKeepPagesOrderCaptionsAndValues)
     EXPECT_STREQ("", gReturnPath);
     EXPECT_STREQ("", ReturnText(gOpenReturnPtr, RETURN_NAME_LINE));
     EXPECT_EQ(0u, gReturnPageCount);
+    EXPECT_TRUE(gCachedPageData == NULL);
+    EXPECT_TRUE(gCurrentFormRecord == NULL);
+    EXPECT_EQ(std::vector<std::string>{"Startup Info"}, [] {
+        std::vector<std::string> tabs;
+        char text[64] = "";
+        TCITEMA tab;
+        memset(&tab, 0, sizeof(tab));
+        tab.mask = TCIF_TEXT;
+        tab.pszText = text;
+        tab.cchTextMax = sizeof(text);
+        for (int i = 0; SendMessageA(gFormTabs, TCM_GETITEMA, i, (LPARAM)&tab); i++)
+            tabs.push_back(text);
+        return tabs;
+    }());
 
     EXPECT_EQ(1, SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)path.c_str()));
     EXPECT_EQ(kSavedOutline, TreeOutline());
