@@ -106,6 +106,15 @@ HBITMAP WidenButtonBitmap(HBITMAP bitmap, int width);
 HBITMAP DrawDropdownButton(HBITMAP buttonBitmap, int width, int height, int pressed);
 // The name of a GDI+ Status value ("Ok" .. "PropertyNotSupported"), else "Unknown".
 const char *GetGdiplusStatusText(int status);
+// Room for the field text colour (GetFieldTextColor) in the palette of the bitmap in dc, as
+// EnsureColorInPalette.
+int EnsureTextColorInPalette(HDC dc);
+// The content rectangle of bitmap (FindPageContentRows; dc holds the bitmap, or null) copied into
+// a new 1-bit bitmap; originOut = its top-left corner. Null when the bitmap has no ink.
+HBITMAP CropBitmapToInk(HDC dc, HBITMAP bitmap, POINT *originOut);
+// The text drawn (alignment 5, black on white, one clipped line, height 48, weight 700, faceName)
+// into a 1-bit bitmap of size (the rectangle reaching 4 above and below it), cropped to its ink.
+HBITMAP RenderTextBitmap(const char *text, const SIZE *size, const char *faceName);
 
 // ---- page canvas ----
 // One memory DC with a 2400 x 3168, 4-bit page bitmap (canvas palette) and a 7200-byte row
@@ -585,6 +594,26 @@ int CollectPagesToPrint(const PRINTDLGEXA *recordEx, const PRINTDLGA *record, co
 // dialog's result.
 HRESULT ShowPrintDialogEx(PRINTDLGEXA *record, FormInstance ***pagesOut, int *countOut, int mode,
                           HTREEITEM treeItem);
+
+// The print job. mode 1: the return's pages (treeItem: only that item, from the forms tree's
+// menu; stamp: printed copies are stamped where the page takes stamps); mode 2: the list report
+// job (stamp: stamped report pages); mode 3: one "Tax Return Status" page per return of the
+// null-terminated entries. Returns 1 when the job ran to its end (the dialog was confirmed, not
+// cancelled, and the printer took every page), else 0 after its message.
+struct BatchStatusEntry;
+int PrintForms(HWND owner, ListPrintJob *job, HTREEITEM treeItem, int mode, int stamp, BatchStatusEntry **entries);
+// Prints the pages, each on its own printer page (progress texts, Minnesota output flags).
+// 0 when the printer refused a page or the job was cancelled.
+int PrintReturnPages(HDC printerDc, FormInstance *const *pages, int count, int forPrint);
+// One "Tax Return Status" page per run of entries sharing a return identity. 1 when any printed.
+int PrintReturnStatusPages(HDC printerDc, BatchStatusEntry *const *entries);
+// 1 (after "Unable to Print ...") when a page of the list is an amended form of the "Print and
+// Scan Forms" group whose return part is not accepted; else 0.
+int CheckAmendedPagesPrintable(FormInstance *const *pages, int count);
+// The same for the pages at positions first..last of the return, or (0, 0) the page shown.
+int CheckAmendedFormsPrintable(int first, int last);
+// The main window's handler of IDM_PRINT (lParam: the tree item from the forms tree's menu).
+LRESULT PrintCommandHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int *handled);
 
 // ---- field painting ----
 // Field values painted as text over page images: the data font, the alignment of each field

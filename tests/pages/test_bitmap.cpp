@@ -410,3 +410,66 @@ TEST(BitmapToolkit, CopiesRegionsAndIcons)
     EXPECT_STREQ("Unknown", GetGdiplusStatusText(21));
     EXPECT_STREQ("Unknown", GetGdiplusStatusText(-1));
 }
+
+TEST(BitmapToolkit, InkCroppingAndTypedText)
+{
+    HBITMAP b = CreateDibBitmap(100, 60, 4, WHITENESS, NULL, NULL);
+    HDC dc = CreateCompatibleDC(NULL);
+    HGDIOBJ old = SelectObject(dc, b);
+    PatBlt(dc, 20, 10, 30, 5, BLACKNESS);
+    PatBlt(dc, 40, 30, 5, 12, BLACKNESS);
+    POINT origin = {-1, -1};
+    HBITMAP cropped = CropBitmapToInk(dc, b, &origin);   // through the caller's DC
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    ASSERT_TRUE(cropped);
+    int w, h;
+    GetBitmapSize(cropped, &w, &h);
+    EXPECT_EQ(30, w);
+    EXPECT_EQ(32, h);
+    EXPECT_EQ(20, origin.x);
+    EXPECT_EQ(10, origin.y);
+    EXPECT_EQ(1, GetBitmapBitsPerPixel(cropped));
+    EXPECT_EQ(RGB(0, 0, 0), PixelOf(cropped, 0, 0));
+    EXPECT_EQ(RGB(255, 255, 255), PixelOf(cropped, 0, 31));
+    EXPECT_EQ(RGB(0, 0, 0), PixelOf(cropped, 22, 31));
+    DeleteObject(cropped);
+    HBITMAP blank = CreateDibBitmap(10, 10, 1, WHITENESS, NULL, NULL);
+    EXPECT_EQ(NULL, CropBitmapToInk(NULL, blank, &origin));   // no ink: no bitmap
+    DeleteObject(blank);
+    DeleteObject(b);
+
+    SIZE size = {400, 80};
+    HBITMAP typed = RenderTextBitmap("Jane Q Taxpayer", &size, "Arial");
+    ASSERT_TRUE(typed);
+    GetBitmapSize(typed, &w, &h);
+    EXPECT_GT(w, 100);
+    EXPECT_LE(w, 400);
+    EXPECT_GT(h, 20);
+    EXPECT_LE(h, 60);   // cropped to the ink of a 48-unit font
+    EXPECT_EQ(1, GetBitmapBitsPerPixel(typed));
+    DeleteObject(typed);
+    EXPECT_EQ(NULL, RenderTextBitmap("", &size, "Arial"));
+}
+
+TEST(BitmapToolkit, FieldTextColourFindsRoomInAPagePalette)
+{
+    // A canvas-palette page whose free entries are all taken still makes room for the colour.
+    RGBQUAD table[16] = {};
+    for (int i = 0; i < 16; i++) table[i].rgbRed = table[i].rgbGreen = table[i].rgbBlue = (BYTE)(i * 17);
+    table[3].rgbRed = 250;   // a colour, unused by the pixels
+    HBITMAP b = CreateDibBitmap(8, 8, 4, WHITENESS, NULL, table);
+    HDC dc = CreateCompatibleDC(NULL);
+    HGDIOBJ old = SelectObject(dc, b);
+    COLORREF colour = GetFieldTextColor(NULL);
+    EXPECT_EQ(1, EnsureTextColorInPalette(dc));
+    RGBQUAD q[16];
+    GetDIBColorTable(dc, 0, 16, q);
+    int found = 0;
+    for (int i = 0; i < 16; i++)
+        if (RGB(q[i].rgbRed, q[i].rgbGreen, q[i].rgbBlue) == colour) found = 1;
+    EXPECT_TRUE(found);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(b);
+}
