@@ -392,6 +392,31 @@ TEST_F(ReturnRoad, AddFormCommandAddsTheCopiesChosenInTheFormsList)
     EXPECT_EQ("Withholding Forms [2 pages]", Text(gTreeWithholdingFolder));
 }
 
+TEST_F(ReturnRoad, AnOpenedFormPakIsInstalledAndOffersItsForms)
+{
+    std::string pak = MakeFormPak("install_test.qvp", {"Schedule 1"},
+                                  {{"Schedule 1", 1, 100, 0, 1, 30, {{"0010", "N", NULL}}}});
+    char folder[MAX_PATH];
+    ASSERT_EQ(1, GetProgramFolder(folder, FOLDER_FORMPAK));
+    std::string installed = std::string(folder) + "\\install_test.qvp";
+    DeleteFileA(installed.c_str());
+    LRESULT result = RunDialogWithSteps(
+        [&] { return (INT_PTR)SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)pak.c_str()); },
+        [](HWND dialog) {
+            SetControlText(dialog, IDC_FORMSLIST_COPIES, "1");
+            ClickButton(dialog, IDOK);
+        });
+    EXPECT_EQ(1, result);
+    EXPECT_EQ(1, FileExists(installed.c_str()));
+    EXPECT_EQ("Federal Return [1 page]", Text(gTreeFederalFolder));
+    // The page comes from the installed copy.
+    FormInstance *page = PageOf(Child(gTreeFederalFolder));
+    ASSERT_TRUE(page != NULL);
+    EXPECT_EQ(0, lstrcmpiA(installed.c_str(), page->formPakPath));
+    CloseOpenReturn();
+    DeleteFileA(installed.c_str());
+}
+
 TEST_F(ReturnRoad, FormsOfAnotherTaxYearAreRefused)
 {
     AddPage(Make1040Pak(), 0);
