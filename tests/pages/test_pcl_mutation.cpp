@@ -90,56 +90,13 @@ std::string Mutate(const std::string &base, Random &r)
     return s;
 }
 
-std::string HandBuiltPage()
-{
-    std::string s;
-    Esc(s, "E");
-    s += "@PJL SET RESOLUTION=300\r\n";
-    Esc(s, "*t300R");
-    Cmd(s, "*c", 11, 'D');
-    DataCmd(s, ")s", FontHeader(8, 8));
-    for (int c = 'a'; c <= 'h'; c++) CharDownload(s, c, 1, 6, 8, 6, 36, std::string("\x3c\x42\x81\x81\x42\x3c", 6));
-    CursorTo(s, 100, 100);
-    s += "abcdefgh\rabc";
-    Esc(s, "&p4X");
-    s += "\x1b\r\x80\x05";
-    Esc(s, "&p1I");
-    Esc(s, "&p6C");
-    Esc(s, "&p1S");
-    Esc(s, "*v200A*v10B*v10C*v2I");
-    Esc(s, "*v2S");
-    s += "bad";
-    Esc(s, "*r6S");
-    Esc(s, "*r3T");
-    Esc(s, "*r1A");
-    Esc(s, "*b5M");
-    DataCmd(s, "*b", std::string("\x00\x00\x03\x12\x34\x56\x02\x00\x02\xfe\x21\x03\x00\x02\x01\x77", 16));
-    Esc(s, "*rB");
-    RasterBlock(s, 64, 300, {std::string("\xff\x81\x81\xff", 4), std::string("\x18\x18\x18\x18", 4)}, 3);
-    RasterBlock(s, 64, 320, {std::string(40, '\xaa'), std::string(40, '\x55')}, 2);
-    Esc(s, "*c200a100b45g2P");
-    Esc(s, "*c5g3P");
-    Esc(s, "*l136O");
-    RasterBlock(s, 64, 400, {std::string(10, '\xf0')}, 0);
-    Esc(s, "%1B");
-    s += "IN;SP1;PC1,0,0,255;PU500,500;PM0;";
-    Pe(s, "=", {{600, 500}, {600, 600}, {500, 600}});
-    s += "PM1;";
-    Pe(s, "", {{10, 10}, {30, 0}, {0, 30}});
-    s += "FP1;RF2,8,2,1,0,1,0,1,0,1,0,0,1,0,1,0,1,0,1;FT11,2;PU700,700;RR50,50;LBab\x03";
-    s += "PM0;BZ800,800,900,700,1000,800;EP;IW0,0,2000,2000;PU10,10;PM0;";
-    Esc(s, "%0A");
-    s += '\f';
-    return s;
-}
-
 } // namespace
 
 TEST(PclMutation, DamagedStreamsNeverCrashHangOrLeak)
 {
     SetDefaultMessageBoxAnswer(IDOK);
     std::vector<std::string> bases;
-    bases.push_back(HandBuiltPage());
+    bases.push_back(FeaturePage());
     bases.push_back(VectorPage());
     bases.push_back(DenseTextPage(RasteriseFont("Arial", 24), 24));
     std::string irs;
