@@ -225,8 +225,7 @@ HBITMAP FinishPageImage(HBITMAP image, FormInstance *page, int forPrint)
         HGDIOBJ old = NULL;
         HDC dc = BeginBitmapDc(NULL, image, &old);
         if (dc) {
-            COLORREF textColour = GetFieldTextColor(NULL);
-            if (textColour != 0) EnsureColorInPalette(dc, textColour);
+            if (GetFieldTextColor(NULL) != 0) EnsureTextColorInPalette(dc);
             DrawFieldData(dc, NULL, page->fieldTable->fields, page->fieldTable->count, NULL, RGB(255, 255, 255), 1,
                           0, page);
             EndBitmapDc(NULL, dc, old);

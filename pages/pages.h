@@ -785,12 +785,6 @@ int ApplyMinnesotaStamp(HBITMAP image, FormInstance *page);
 // print stamps (forPrint and a page that takes them), reverse video, landscape rotation.
 // Returns the finished image (it may be a new bitmap: the one passed is then deleted).
 HBITMAP FinishPageImage(HBITMAP image, FormInstance *page, int forPrint);
-// Seams to the page view and the generated pages (each may be null): the full-size bitmap of
-// the page shown, and the Summary / Status page renderer (RenderSummaryPage).
-typedef HBITMAP (*ShownPageBitmapProc)(void);
-extern ShownPageBitmapProc gShownPageBitmapHook;
-typedef HBITMAP (*SummaryPageRenderProc)(HWND progress, OpenReturn *record, int mode, int forPrint);
-extern SummaryPageRenderProc gRenderSummaryPageHook;
 // The finished image of one page for printing and PDF output (caller deletes it), or null: the
 // page shown (copied, when no output runs), the Summary or Status page, or a form page read from
 // its FormPak (PCL or compressed BMP; another image-source code shows "Form-image generation

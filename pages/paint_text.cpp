@@ -153,8 +153,18 @@ int DrawTextInRect(HDC dc, TextDrawParams *params, LOGFONTA *logFont, TEXTMETRIC
         DeleteObject(wideFont);
     } else {
         SetTextAlign(dc, align);
+        // The characters are placed at the advances that were measured, so a text that was found
+        // to fit is drawn exactly that wide (some renderers space glyphs of palette bitmaps wider).
+        INT *advances = textLength > 0 ? (INT *)MemAlloc(64, (size_t)textLength * sizeof(INT)) : NULL;
+        SIZE size;
+        if (advances && GetTextExtentExPointA(dc, params->text, textLength, 0, NULL, advances, &size)) {
+            for (int i = textLength - 1; i > 0; i--) advances[i] -= advances[i - 1];
+        } else {
+            advances = (INT *)MemFree(advances);
+        }
         ExtTextOutA(dc, x, y, params->fitMode == TEXT_FIT_CLIP ? ETO_CLIPPED : 0, &work, params->text,
-                    (UINT)textLength, NULL);
+                    (UINT)textLength, advances);
+        MemFree(advances);
     }
 
     if (mask) {
