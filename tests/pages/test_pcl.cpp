@@ -466,9 +466,16 @@ TEST_F(PclTest, ColourRasterWithAPaletteAndColouredText)
     // Coloured text: entry 2 as the current colour.
     Cmd(s, "*c", 6, 'D');
     CharDownload(s, 'Q', 0, 1, 8, 1, 40, std::string("\xFF", 1));
+    CharDownload(s, 'R', 0, 1, 8, 1, 40, std::string("\xF0", 1));
     Esc(s, "*v2S");
     CursorTo(s, 300, 300);
     s += "Q";
+    // On a black box a coloured glyph goes through a mask of its own ink: the rest stays black.
+    CursorTo(s, 400, 390);
+    Esc(s, "*c20a20b0P");
+    Esc(s, "*v2S");
+    CursorTo(s, 402, 400);
+    s += "R";
     s += '\f';
     PageInk ink;
     ASSERT_TRUE(RenderStream(s, &ink));
@@ -480,6 +487,11 @@ TEST_F(PclTest, ColourRasterWithAPaletteAndColouredText)
     EXPECT_TRUE(ink.IsWhite(48, 61));
     EXPECT_EQ(RGB(200, 0, 0), ink.At(300, 299));
     EXPECT_EQ(RGB(200, 0, 0), ink.At(307, 299));
+    EXPECT_EQ(RGB(200, 0, 0), ink.At(402, 399));
+    EXPECT_EQ(RGB(200, 0, 0), ink.At(405, 399));
+    EXPECT_TRUE(ink.IsBlack(406, 399));
+    EXPECT_TRUE(ink.IsBlack(409, 399));
+    EXPECT_TRUE(ink.IsBlack(401, 399));
 }
 
 TEST_F(PclTest, ColourRasterSizesAreBounded)
