@@ -560,6 +560,8 @@ FormInstance *GetShownPage(void);
 void RepaintCommittedField(FieldRecord *field, FormInstance *page);
 // Tells the user that the taxpayer information refused text (nothing was stored).
 void ShowEditRulesRefusal(const char *text);
+// The item code of a field whose type code is a taxpayer item ("T[1b]" -> "1b"); 0 for others.
+int GetTaxpayerItemCode(const FieldRecord *field, char *out, int outSize);
 // The return-record offset of the edit time a 'U' or 'K' field of page stamps, 0 for none.
 int GetPartEditTimeOffset(const FormInstance *page);
 

@@ -339,6 +339,21 @@ static int GetOwnFieldKind(const FieldRecord *field, FieldFormatPart *partOut, i
     return 1;
 }
 
+int GetTaxpayerItemCode(const FieldRecord *field, char *out, int outSize)
+{
+    FieldFormat format;
+    if (!field || !out || ParseFieldFormat(field->typeCode, &format, 1) < 1)
+        return 0;
+    const FieldFormatPart *own = &format.parts[0];
+    if (own->letter != 'T' || !own->bracket[0])
+        return 0;
+    if (own->colonDigit)
+        snprintf(out, outSize, "%s:%c", own->bracket, own->colonDigit);
+    else
+        snprintf(out, outSize, "%s", own->bracket);
+    return 1;
+}
+
 // Names: each box belongs to its own field. Nothing is stored here: the commit stores the
 // boxes, after the edit rules of taxpayer names have accepted all of them.
 static int CheckNameBoxes(HWND dialog, EditRequest *request, EditBarPart *part)
@@ -400,6 +415,26 @@ static int CheckNameBoxes(HWND dialog, EditRequest *request, EditBarPart *part)
                            part->field->valueList, descriptor, part->letter, descriptor->bracket, NULL,
                            FieldLength(part->field), 1))
         return 0;
+    // Taxpayer name boxes must also pass the edit rules, all of them, before anything is stored.
+    if (request->requesterKind == EDIT_REQUESTER_PAGE_VIEW) {
+        OpenReturn *copy = (OpenReturn *)MemAlloc(64, sizeof(OpenReturn));
+        if (!copy)
+            return 0;
+        memcpy(copy, gOpenReturnPtr, sizeof(OpenReturn));
+        for (int i = 0; i < boxCount; i++) {
+            char code[16];
+            if (GetTaxpayerItemCode(part->nameFields[i], code, sizeof(code)) &&
+                !ApplyFieldEditRules(code, boxes[i], copy, NULL)) {
+                MemFree(copy);
+                ShowEditRulesRefusal(boxes[i]);
+                HWND box = GetDlgItem(dialog, IDC_EB_EDIT1 + i);
+                SetFocus(box);
+                SelectEntryText(box);
+                return 0;
+            }
+        }
+        MemFree(copy);
+    }
     for (int i = 0; i < 3; i++)
         snprintf(part->boxTexts[i], EDIT_TEXT_SIZE, "%s", i < boxCount ? boxes[i] : "");
     snprintf(request->text, sizeof(request->text), "%s", joined);

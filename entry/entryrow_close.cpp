@@ -15,7 +15,7 @@ int GetPartEditTimeOffset(const FormInstance *page)
 {
     if (!page || !page->pageKey)
         return 0;
-    int mainRow = FindMainFormPage(page->pageKey, 0, 0, 0);
+    int mainRow = FindMainFormPage(page->pageKey, page->jurisdiction, 0, 0);
     if (!mainRow && _stricmp(page->pageKey, "Form 8888.1") != 0)
         return 0;
     char partLetter = 0;
@@ -55,18 +55,9 @@ static int StoreNameBoxes(EditRequest *request, EditBarPart *part)
         return 0;
     memcpy(saved, gOpenReturnPtr, sizeof(OpenReturn));
     for (int i = 0; i < boxes; i++) {
-        FieldRecord *field = part->nameFields[i];
-        FieldFormat format;
-        if (!field || ParseFieldFormat(field->typeCode, &format, 1) < 1)
-            continue;
-        FieldFormatPart *own = &format.parts[0];
-        if (own->letter != 'T' || !own->bracket[0])
-            continue;
         char code[16];
-        if (own->colonDigit)
-            snprintf(code, sizeof(code), "%s:%c", own->bracket, own->colonDigit);
-        else
-            snprintf(code, sizeof(code), "%s", own->bracket);
+        if (!GetTaxpayerItemCode(part->nameFields[i], code, sizeof(code)))
+            continue;
         if (!ApplyFieldEditRules(code, part->boxTexts[i], gOpenReturnPtr, NULL)) {
             memcpy(gOpenReturnPtr, saved, sizeof(OpenReturn));
             MemFree(saved);
