@@ -791,6 +791,12 @@ HBITMAP FinishPageImage(HBITMAP image, FormInstance *page, int forPrint);
 // source not determined. Research. [RAVOVIVE-only]"); then FinishPageImage. The saved field
 // backgrounds of the page shown are kept while another page is built.
 HBITMAP GeneratePageImage(FormInstance *page, int forPrint);
+// The page view while no return is open, composed off-screen at the page view's client size
+// (rect's size when there is no page view) and copied into rect of dc (erase: rect whitened
+// first): the logo, a page picture and the three hint lines. Returns 1 when drawn.
+int DrawEmptyPageHint(HDC dc, const RECT *rect, int erase);
+// The end of the hint's second line for the view mode (split view, tabs above, tabs below).
+const char *GetEmptyPageHintListText(void);
 
 // ---- page view ----
 // The page view window (class "PVClass"): the page shown at the zoom, scrolled and clicked;

@@ -1,6 +1,7 @@
 // Page images: compressed-BMP pages (checked headers, tagged backgrounds, painted fields), the
 // Minnesota stamp and colour clean-up, print stamps, reverse video and landscape rotation.
 #include "pages/pages.h"
+#include "shell/shell.h"
 #include "tests/harness/harness.h"
 #include "tests/pages/test_paint_util.h"
 
@@ -359,6 +360,48 @@ TEST(PageFinish, TaggedFieldsTurnToWhiteOnBlackWithTheirValues)
     EXPECT_EQ(0, canvas.CountColour(RGB(0, 0, 0), &plain));
     RECT copy = f.rects[4];
     EXPECT_EQ(0, canvas.CountColour(RGB(0, 0, 0), &copy));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(EmptyPageHint, LogoTextsAndTheListHintByViewMode)
+{
+    int fullScreen = gFullScreen, tabsOnTop = gTabsOnTop;
+    gFullScreen = 0;
+    EXPECT_STREQ("in the window to the left.", GetEmptyPageHintListText());
+    gFullScreen = 1;
+    gTabsOnTop = 1;
+    EXPECT_STREQ("on the tabs above.", GetEmptyPageHintListText());
+    gTabsOnTop = 0;
+    EXPECT_STREQ("on the tabs below.", GetEmptyPageHintListText());
+
+    int rightEnd[2] = {0, 0};
+    for (int mode = 0; mode < 2; mode++) {
+        gFullScreen = mode;
+        TestCanvas view(900, 300, 24);
+        PatBlt(view.dc, 0, 0, 900, 300, BLACKNESS);
+        RECT rect = {0, 0, 900, 250};
+        ASSERT_EQ(1, DrawEmptyPageHint(view.dc, &rect, 1));
+        RECT logo = {20, 20, 120, 60};
+        EXPECT_GT(view.InkBounds(&logo).right, 20);                    // the logo
+        RECT first = {33, 95, 900, 112};
+        RECT ink = view.InkBounds(&first);
+        EXPECT_LT(ink.left, 40);                                        // first line from x 33
+        EXPECT_GT(ink.right, 300);
+        RECT icon = {20, 97, 32, 109};
+        EXPECT_LT(view.CountColour(RGB(255, 255, 255), &icon), 12 * 12);   // the page picture
+        RECT second = {33, 115, 900, 132};
+        rightEnd[mode] = view.InkBounds(&second).right;
+        RECT third = {33, 155, 900, 172};
+        EXPECT_GT(view.CountColour(RGB(0, 0, 178), &third), 100);     // the blue line
+        RECT below = {0, 250, 900, 300};
+        EXPECT_EQ(900 * 50, view.CountColour(RGB(0, 0, 0), &below));  // outside the rect untouched
+    }
+    EXPECT_GT(rightEnd[0], rightEnd[1]);   // "in the window to the left." is longer
+    gFullScreen = fullScreen;
+    gTabsOnTop = tabsOnTop;
 }
 
 }  // namespace
