@@ -496,6 +496,12 @@ int CommitOpenEditBar(void);
 // Stores a page field's accepted entry: edit rules, SetFieldText, redraw, header names, tree
 // caption, the field's own computation, the form's recompute and a full recompute request.
 void CommitFieldEntry(EditRequest *request);
+// The forms list's copies edit (gFormsListCopiesEditHook): a modal edit bar (requester kind 3)
+// over the row's copies cell; text holds the copies and receives the entry. 1 when accepted.
+int EditFormsListCopies(HWND dialog, HWND list, int row, char *text, int textSize);
+// Plugs the edit bar into the program (the forms list's copies edit, the page view's click
+// road). Call once at start-up. Returns 1.
+int InitEditBar(void);
 
 // Placement of the edit bar (screen coordinates), computed from the field's rectangle, the
 // requester's client rectangle in screen coordinates and the part sizes.

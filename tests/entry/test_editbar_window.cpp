@@ -537,3 +537,60 @@ TEST_F(EditBarWindow, ModalRequesterReadsTheText)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(EditBarFormsList, CopiesEditedInAModalBarOverTheCell)
+{
+    HWND owner = CreateRequester();
+    HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT, 10, 10, 400, 200, owner,
+                                NULL, gInstance, NULL);
+    const char *heads[3] = {"Form", "Pages", "Copies"};
+    for (int c = 0; c < 3; c++) {
+        LVCOLUMNA column;
+        memset(&column, 0, sizeof(column));
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        column.pszText = (char *)heads[c];
+        column.cx = 100;
+        column.iSubItem = c;
+        SendMessageA(list, LVM_INSERTCOLUMNA, c, (LPARAM)&column);
+    }
+    LVITEMA item;
+    memset(&item, 0, sizeof(item));
+    item.mask = LVIF_TEXT;
+    item.pszText = (char *)"Schedule B";
+    SendMessageA(list, LVM_INSERTITEMA, 0, (LPARAM)&item);
+
+    InitEditBar();
+    ASSERT_EQ(EditFormsListCopies, gFormsListCopiesEditHook);
+    char text[128] = "1";
+    RECT bar = {0, 0, 0, 0};
+    HWND shadowParent = NULL;
+    int accepted = 0;
+    RunDialogWithSteps(
+        [&]() {
+            accepted = gFormsListCopiesEditHook(owner, list, 0, text, sizeof(text));
+            return (INT_PTR)accepted;
+        },
+        [&](HWND container) {
+            EditRequest *request = *(EditRequest **)GetWindowLongPtrA(container, DWLP_USER);
+            GetWindowRect(container, &bar);
+            shadowParent = request->shadow ? GetParent(request->shadow) : NULL;
+            char shown[16];
+            GetDlgItemTextA(request->partWindows[0], IDC_EB_EDIT1, shown, sizeof(shown));
+            EXPECT_STREQ("1", shown);
+            SetDlgItemTextA(request->partWindows[0], IDC_EB_EDIT1, "3");
+            SendMessageA(request->partWindows[0], WM_KEYDOWN, VK_RETURN, 0);
+        });
+    EXPECT_EQ(1, accepted);
+    EXPECT_STREQ("3", text);
+    EXPECT_EQ(owner, shadowParent);
+    RECT cell = {LVIR_BOUNDS, 2, 0, 0};
+    SendMessageA(list, LVM_GETSUBITEMRECT, 0, (LPARAM)&cell);
+    MapWindowPoints(list, HWND_DESKTOP, (POINT *)&cell, 2);
+    EXPECT_EQ(cell.left, bar.left);
+    EXPECT_EQ(nullptr, gEditBarContainer);
+    DestroyWindow(list);
+}
+
+}  // namespace
