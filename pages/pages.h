@@ -709,11 +709,15 @@ int DrawSignatureImage(HDC dc, const RECT *rect, const void *image, uint32_t ima
 // by zoom and composited onto the view bitmap (the scaled page). The view rectangle, moved by
 // (offsetX, offsetY), is invalidated in view when invalidate is set. drawEmpty paints empty
 // fields at page size too. shadeColour is the page's field shading (white while gViewOnly).
-// Returns the number of fields composited. (DrawActiveField of the page view passes gZoom,
-// GetFieldShadeColor, margin - scroll and the page view window.)
+// Returns the number of fields composited.
 int DrawActiveFieldAt(FieldRecord *fields, int count, HBITMAP pageBitmap, HBITMAP viewBitmap, float zoom,
                       COLORREF shadeColour, int offsetX, int offsetY, HWND view, int invalidate, int drawEmpty,
                       const FormInstance *page);
+// The same for the page shown: zoom gZoom, the page's shading colour (GetFieldShadeColor), the
+// view rectangle moved by (toX - fromX, toY - fromY) (margin less scroll) and invalidated in the
+// page view window.
+int DrawActiveField(FieldRecord *fields, int count, HBITMAP pageBitmap, HBITMAP viewBitmap, int fromX, int toX,
+                    int fromY, int toY, int reserved, int invalidate, int drawEmpty);
 
 // ---- page image generation ----
 // The finished image of one page: source (PCL, compressed BMP, generated page), field values,

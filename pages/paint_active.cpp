@@ -201,3 +201,12 @@ int DrawActiveFieldAt(FieldRecord *fields, int count, HBITMAP pageBitmap, HBITMA
     MemFree(colourTable);
     return painted;
 }
+
+int DrawActiveField(FieldRecord *fields, int count, HBITMAP pageBitmap, HBITMAP viewBitmap, int fromX, int toX,
+                    int fromY, int toY, int reserved, int invalidate, int drawEmpty)
+{
+    (void)reserved;
+    COLORREF shade = GetFieldShadeColor(NULL, pageBitmap);
+    return DrawActiveFieldAt(fields, count, pageBitmap, viewBitmap, gZoom, shade, toX - fromX, toY - fromY,
+                             gPageViewWindow, invalidate, drawEmpty, (FormInstance *)GetCurrentDocument(4));
+}
