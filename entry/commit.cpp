@@ -3,6 +3,7 @@
 // caption), then the form is recomputed at once and the whole return later on the worker.
 #include "entry/entry.h"
 #include "calc/calc.h"
+#include "pages/pages.h"
 #include "prepare/prepare.h"
 #include "shell/shell.h"
 
@@ -11,20 +12,14 @@
 
 FormInstance *GetShownPage(void)
 {
-    return NULL;
+    return (FormInstance *)GetCurrentDocument(4);
 }
 
 void RepaintCommittedField(FieldRecord *field, FormInstance *page)
 {
-    if (!field || !page || !gIsPageShownProc || !gIsPageShownProc(page))
-        return;
-    // As the recompute worker repaints a changed value: drawn into the page bitmap, then shown.
-    if (gDrawChangedFieldProc)
-        gDrawChangedFieldProc(field, page);
-    if (gPageViewWindow && IsWindow(gPageViewWindow)) {
-        PageRedrawBlock block = {field, 1, 0, 1, 0};
-        SendMessageA(gPageViewWindow, WM_PAGE_REDRAWFIELD, 0, (LPARAM)&block);
-    }
+    // Only a field of the page shown is painted (a later commit of another page just stores).
+    if (field && (!page || page == GetShownPage()))
+        RedrawField(field);
 }
 
 void ShowEditRulesRefusal(const char *text)
@@ -56,15 +51,21 @@ void CommitFieldEntry(EditRequest *request)
     // while waiting for it).
     EndRecomputeWorker();
 
+    int rulesRan = 0;
     if (!request->unchanged) {
-        if (request->itemCode[0] &&
-            !ApplyFieldEditRules(request->itemCode, request->text, gOpenReturnPtr, field->typeCode)) {
-            ShowEditRulesRefusal(request->text);
-            return;
+        if (request->itemCode[0]) {
+            if (!ApplyFieldEditRules(request->itemCode, request->text, gOpenReturnPtr, field->typeCode)) {
+                ShowEditRulesRefusal(request->text);
+                return;
+            }
+            rulesRan = 1;
         }
         if (SetFieldText(&field->value, request->text))
             RepaintCommittedField(field, page);
     }
+    // The page's header name fields follow a changed taxpayer item.
+    if (rulesRan && page && table && gPropagateFormHeaderNameProc)
+        gPropagateFormHeaderNameProc(table, gOpenReturnPtr, page, 0, page == GetShownPage() ? 1 : 0);
     if (page)
         UpdateInfoFormTreeCaption(field, page);
     if (IsComputedOnCommit(field->typeCode) && table)
