@@ -454,24 +454,60 @@ TEST_F(EditBarWindow, PlacedOverTheFieldWithItsShadowAndHint)
     EXPECT_EQ(bar.right - bar.left, shadow.right - shadow.left);
     EXPECT_EQ(bar.bottom - bar.top, shadow.bottom - shadow.top);
 
-    // The kind icon's tooltip is the field's hint.
-    EditBarPart *part = PartOf(&request);
-    char hint[1024], expected[1024];
-    BuildFieldHintText(expected, sizeof(expected), "Form 1040", EDIT_REQUESTER_PAGE_VIEW, part->field, NULL, NULL);
-    TOOLINFOA info;
-    memset(&info, 0, sizeof(info));
-    info.cbSize = sizeof(info);
-    info.hwnd = PartWindow(&request);
-    info.uId = IDC_EB_HINTTOOL;
-    info.lpszText = hint;
-    hint[0] = 0;
-    SendMessageA(part->tooltip, TTM_GETTEXTA, sizeof(hint), (LPARAM)&info);
-    EXPECT_STREQ(expected, hint);
-    EXPECT_NE(nullptr, strstr(hint, "Wages"));
     request.cancelled = 1;
     SendMessageA(gEditBarContainer, WM_CLOSE, 0, 0);
     EXPECT_TRUE(WaitForEditBarGone());
     EXPECT_EQ(nullptr, request.shadow);
+}
+
+std::string ToolTextW(HWND tooltip, HWND window, UINT_PTR id)
+{
+    wchar_t text[1100] = L"";
+    TOOLINFOW info;
+    memset(&info, 0, sizeof(info));
+    info.cbSize = sizeof(info);
+    info.hwnd = window;
+    info.uId = id;
+    info.lpszText = text;
+    SendMessageW(tooltip, TTM_GETTEXTW, sizeof(text) / sizeof(text[0]), (LPARAM)&info);
+    char narrow[1100] = "";
+    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof(narrow), NULL, NULL);
+    return narrow;
+}
+
+TEST_F(EditBarWindow, KindIconsAndHintTooltips)
+{
+    struct Row {
+        const char *seq;
+        int controlKind;
+        const char *allowed;
+    } rows[] = {
+        {"0010", ENTRY_CONTROL_SSN, "Allowable chars: 0-9"},
+        {"0020", ENTRY_CONTROL_EDIT, "Allowable chars: 0-9"},
+        {"0030", ENTRY_CONTROL_LIST, "Allowable chars: Select from list"},
+        {"0040", ENTRY_CONTROL_LIST, "Allowable chars: A-Z"},
+        {"0090", ENTRY_CONTROL_DATE, "(Format: mmddyyyy)"},
+        {"0130", ENTRY_CONTROL_PHONE, "Allowable chars: 0-9"},
+        {"0080", ENTRY_CONTROL_EDIT, "Allowable chars: A-Z, 0-9"},
+    };
+    for (const Row &row : rows) {
+        ASSERT_NE(nullptr, Open(row.seq)) << row.seq;
+        EditBarPart *part = PartOf(&request);
+        EXPECT_EQ(row.controlKind, part->controlKind) << row.seq;
+        EXPECT_NE(nullptr, (HANDLE)SendMessageA(Item(IDC_EB_ICON1), STM_GETIMAGE, IMAGE_BITMAP, 0)) << row.seq;
+        char expected[1024];
+        BuildFieldHintText(expected, sizeof(expected), "Form 1040", EDIT_REQUESTER_PAGE_VIEW, part->field, NULL, NULL);
+        std::string hint = ToolTextW(part->tooltip, PartWindow(&request), IDC_EB_HINTTOOL);
+        EXPECT_EQ(expected, hint) << row.seq;
+        EXPECT_EQ(0u, hint.find("Form 1040")) << row.seq;
+        EXPECT_NE(std::string::npos, hint.find(part->field->description)) << row.seq;
+        EXPECT_NE(std::string::npos, hint.find(row.allowed)) << row.seq << ": " << hint;
+        if (part->field->seqPrefix)
+            EXPECT_EQ("Show field in Statement View", ToolTextW(part->tooltip, Item(IDC_EB_STMT), IDC_EB_STMT));
+        request.cancelled = 1;
+        SendMessageA(gEditBarContainer, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(WaitForEditBarGone());
+    }
 }
 
 TEST_F(EditBarWindow, KeptInsideTheRightEdgeOfTheView)
