@@ -439,7 +439,7 @@ TEST_F(EditBarWindow, UnsupportedFieldsCloseWithTheirMessage)
     FreeFormInstance(other);
 }
 
-TEST_F(EditBarWindow, PlacedOverTheFieldWithItsShadowAndHint)
+TEST_F(EditBarWindow, PlacedOverTheFieldWithItsShadow)
 {
     ASSERT_NE(nullptr, Open("0020"));
     RECT bar;
