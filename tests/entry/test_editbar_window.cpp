@@ -597,15 +597,17 @@ TEST(EditBarFormsList, CopiesEditedInAModalBarOverTheCell)
     item.pszText = (char *)"Schedule B";
     SendMessageA(list, LVM_INSERTITEMA, 0, (LPARAM)&item);
 
+    FormsListCopiesEditProc savedHook = gFormsListCopiesEditHook;
     InitEditBar();
     ASSERT_EQ(EditFormsListCopies, gFormsListCopiesEditHook);
+    gFormsListCopiesEditHook = savedHook;
     char text[128] = "1";
     RECT bar = {0, 0, 0, 0};
     HWND shadowParent = NULL;
     int accepted = 0;
     RunDialogWithSteps(
         [&]() {
-            accepted = gFormsListCopiesEditHook(owner, list, 0, text, sizeof(text));
+            accepted = EditFormsListCopies(owner, list, 0, text, sizeof(text));
             return (INT_PTR)accepted;
         },
         [&](HWND container) {
