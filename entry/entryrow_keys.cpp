@@ -405,6 +405,8 @@ int HandleEditBarFocusLost(HWND dialog, EditBarPair *pair)
             return 0;
         }
         HWND root = GetAncestor(focus, GA_ROOT);
+        if (root && !IsWindowEnabled(root))
+            return 0;   // a disabled window (the owner of a modal bar) takes no entry from the user
         HWND requesterRoot = request->requester ? GetAncestor(request->requester, GA_ROOT) : NULL;
         if (root && root != requesterRoot && IsDialogWindow(root) && IsWindowVisible(root))
             return 0;   // a dialog in front of the bar, such as a message box
