@@ -46,6 +46,12 @@ int WriteFormPak(const char *path, uint16_t taxYear, const char *const *headerSt
             EncodeFieldDefinitions(&fields, p->fields, p->fieldCount);
         e->fieldLength = fields.length - e->fieldStart;
         e->fieldCount = (uint16_t)(p->fieldCount > 1 ? p->fieldCount - 1 : 0);
+        // Write nothing the reader would refuse (tab links outside the page, bad blocks ...).
+        if (e->fieldCount && !fields.failed &&
+            !DecodeFieldDefinitions(fields.data + e->fieldStart, e->fieldLength, e->fieldCount, NULL, NULL)) {
+            ok = 0;
+            break;
+        }
         if (!e->fieldCount)
             e->fieldStart = 0;
     }

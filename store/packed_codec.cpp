@@ -83,7 +83,7 @@ int PackAppend(PackBuffer *b, const void *data, uint32_t length)
         b->failed = 1;
         return 0;
     }
-    if (b->length + length > b->capacity) {
+    if (!b->data || b->length + length > b->capacity) {
         uint32_t capacity = b->capacity ? b->capacity : 256;
         while (capacity < b->length + length)
             capacity = capacity > 0x3FFFFFFFu ? 0x7FFFFFFFu : capacity * 2;
