@@ -1,0 +1,39 @@
+// qvtool.h - the FormPak and return-file tool: shared declarations of its source files.
+#ifndef LEVYLINE_QVTOOL_H
+#define LEVYLINE_QVTOOL_H
+
+#include "store/store.h"
+
+#include <string>
+#include <vector>
+
+// Reports an error on stderr (prefixed "qvtool: ") and returns 0.
+int ToolError(const char *format, ...);
+// A Unix path ("/work/x") as the Windows path Wine maps it to ("Z:\work\x"); other paths as
+// given, with '/' turned into '\'.
+std::string ToWindowsPath(const std::string &path);
+// Joins a relative path to a folder (absolute paths are kept).
+std::string ResolvePath(const std::string &folder, const std::string &path);
+// The whole file; 0 when it cannot be read.
+int LoadFileBytes(const std::string &path, std::vector<uint8_t> *out);
+
+// qvtool dump FILE [-f]
+int RunDump(const char *path, int withFields);
+// qvtool build DESCRIPTION OUTPUT [FORMPAK-FOLDER]
+int RunBuild(const char *description, const char *output, const char *formPakFolder);
+
+// Rectangles of a PDF's fillable fields from qpdf's JSON
+// (qpdf --json=2 --json-key=acroform --json-key=qpdf FILE).
+struct PdfFieldIndex;
+PdfFieldIndex *LoadPdfFieldIndex(const std::string &jsonPath);
+void FreePdfFieldIndex(PdfFieldIndex *index);
+// Finds the field named name (its full name, or its full name ending in "." + name) and gives
+// its page (1-based) and rectangle in page units (300 dpi, the program's 2400 x 3168 page).
+// Returns 1, or 0 with a message when it is missing or ambiguous.
+int FindPdfField(PdfFieldIndex *index, const char *name, int *pageOut, RECT *rectOut, int *isCheckBoxOut);
+
+// A BMP file as the "_rvq" compressed block of a bitmap page. With crop, a 2550 x 3300 letter
+// page at 300 dpi is cut to the program's page (x 75, y 0, 2400 x 3168).
+int MakeBitmapPageBlock(const std::string &path, int crop, std::vector<uint8_t> *block);
+
+#endif
