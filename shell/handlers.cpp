@@ -5,12 +5,14 @@
 #include "calc/calc.h"
 
 LRESULT ReturnCommandHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int *handled);
+LRESULT PrintCommandHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int *handled);
 
 int InstallMainWindowHandlers(void)
 {
     // One AddMainWindowHandler(...) line per area, e.g. the return commands, the
     // recompute timer, the page view's commands, printing.
     AddMainWindowHandler(ReturnCommandHandler);
+    AddMainWindowHandler(PrintCommandHandler);   // IDM_PRINT (pages/print_command.cpp)
     InitRecompute();  // timer 997: the deferred recompute and page freeing
     return 1;
 }

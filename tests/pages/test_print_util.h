@@ -64,7 +64,7 @@ inline std::string WaitForPrintJob(int timeoutMs = 60000)
         while (PeekMessageA(&message, 0, 0, 0, PM_REMOVE))
             DispatchMessageA(&message);
         std::string data = ReadWholeFile(path);
-        size_t end = data.find_last_not_of("\r\n \t");
+        size_t end = data.find_last_not_of("\r\n \t\x04");   // pstops ends with CTRL-D
         if (end != std::string::npos && end >= 4 && data.compare(end - 4, 5, "%%EOF") == 0)
             return data;
         Sleep(200);
@@ -72,13 +72,19 @@ inline std::string WaitForPrintJob(int timeoutMs = 60000)
     return std::string();
 }
 
-// Pages of a PostScript job: its "%%Pages:" count, else its "%%Page:" lines.
+// Pages of a PostScript job: its last numeric "%%Pages:" count (the header's or the trailer's
+// when the header says "(atend)"), else its "%%Page:" lines.
 inline int CountJobPages(const std::string &job)
 {
-    size_t at = job.find("\n%%Pages: ");
-    if (at != std::string::npos && job.compare(at + 10, 5, "(atend)") != 0)
-        return atoi(job.c_str() + at + 10);
-    int pages = 0;
+    int pages = -1;
+    for (size_t at = job.find("\n%%Pages: "); at != std::string::npos; at = job.find("\n%%Pages: ", at + 1)) {
+        const char *value = job.c_str() + at + 10;
+        if (*value >= '0' && *value <= '9')
+            pages = atoi(value);
+    }
+    if (pages >= 0)
+        return pages;
+    pages = 0;
     for (size_t p = job.find("\n%%Page: "); p != std::string::npos; p = job.find("\n%%Page: ", p + 1))
         pages++;
     return pages;
