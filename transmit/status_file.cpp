@@ -129,3 +129,32 @@ int GetStatusFilePath(char *buffer, int bufferSize)
     }
     return 1;
 }
+
+BatchStatusEntry **ReadBatchStatusFile(const char *path, int *countOut)
+{
+    if (countOut)
+        *countOut = 0;
+    char ownPath[MAX_PATH];
+    if (!path || !path[0]) {
+        if (!GetStatusFilePath(ownPath, sizeof ownPath))
+            return 0;
+        path = ownPath;
+    }
+    if (!FileExists(path)) {
+        // No status check has run yet: no entries.
+        return (BatchStatusEntry **)MemAlloc(64, sizeof(BatchStatusEntry *));
+    }
+    FileRecord file;
+    memset(&file, 0, sizeof file);
+    BatchStatusEntry **entries = 0;
+    if (!ReadDataFile(path, 0, &file, READ_DATA_QUIET)) {
+        LogStatusBlockProblem("file could not be read", 0);
+    } else if (file.fileType != FILE_TYPE_STATUS || !file.slots[REC_BATCH_STATUS].data) {
+        LogStatusBlockProblem("file is no status file", file.fileType);
+    } else {
+        entries = ParseBatchStatusBlock(file.slots[REC_BATCH_STATUS].data, file.slots[REC_BATCH_STATUS].length,
+                                        countOut);
+    }
+    ReleaseFileRecord(&file, 0);
+    return entries;
+}

@@ -63,5 +63,10 @@ BatchStatusEntry **FreeBatchStatusEntries(BatchStatusEntry **entries);
 // The status file's path (data folder + STATUS_FILE_NAME) into buffer (bufferSize bytes); 1 when
 // it fit.
 int GetStatusFilePath(char *buffer, int bufferSize);
+// Reads the status file at path (null: the data folder's "QvrStatx.dat"), a packed data file of
+// type FILE_TYPE_STATUS whose record REC_BATCH_STATUS holds the status block; the entries are
+// checked as ParseBatchStatusBlock checks them. A missing file gives an empty array (*countOut
+// 0); a file that cannot be read or holds no status block gives null after a "999 BST: " line.
+BatchStatusEntry **ReadBatchStatusFile(const char *path, int *countOut);
 
 #endif // LEVYLINE_TRANSMIT_H

@@ -156,3 +156,40 @@ TEST(StatusFile, PathIsInTheDataFolder)
     EXPECT_FALSE(GetStatusFilePath(path, 5));
     EXPECT_STREQ(path, "");
 }
+
+TEST(StatusFile, FileReadThroughThePackedContainer)
+{
+    char folder[MAX_PATH];
+    GetTempPathA(sizeof folder, folder);
+    std::string path = std::string(folder) + "QvrStatxTest.dat";
+    DeleteFileA(path.c_str());
+    int count = -1;
+    // No file yet: no entries.
+    BatchStatusEntry **entries = ReadBatchStatusFile(path.c_str(), &count);
+    ASSERT_TRUE(entries);
+    EXPECT_EQ(count, 0);
+    FreeBatchStatusEntries(entries);
+
+    std::vector<BatchStatusEntry> in = {MakeEntry("RET-9", 'F', 0, 'A'), MakeEntry("RET-9", 'S', 5, 'P')};
+    std::vector<uint8_t> block = BuildBlock(in);
+    PackedRecordSpec record = {REC_BATCH_STATUS, 0, block.data(), (uint32_t)block.size()};
+    ASSERT_EQ(1, WritePackedFile(path.c_str(), FILE_TYPE_STATUS, 2024, 0, &record, 1));
+    entries = ReadBatchStatusFile(path.c_str(), &count);
+    ASSERT_TRUE(entries);
+    ASSERT_EQ(count, 2);
+    EXPECT_EQ(entries[1]->jurisdiction, 5);
+    EXPECT_EQ(entries[1]->statusLetter, 'P');
+    FreeBatchStatusEntries(entries);
+
+    // A return file in its place is no status file.
+    PackedRecordSpec other = {REC_NOTES, 0, block.data(), (uint32_t)block.size()};
+    ASSERT_EQ(1, WritePackedFile(path.c_str(), FILE_TYPE_RETURN, 2024, 0, &other, 1));
+    EXPECT_EQ(ReadBatchStatusFile(path.c_str(), &count), nullptr);
+    EXPECT_EQ(count, 0);
+    // Nor is a file of garbage.
+    FILE *f = fopen(path.c_str(), "wb");
+    fputs("not a packed file at all", f);
+    fclose(f);
+    EXPECT_EQ(ReadBatchStatusFile(path.c_str(), &count), nullptr);
+    DeleteFileA(path.c_str());
+}
