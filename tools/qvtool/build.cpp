@@ -72,7 +72,7 @@ static std::string Substitute(const std::string &text, const std::map<std::strin
 }
 
 static int ParseDescription(const std::vector<uint8_t> &bytes, const std::map<std::string, std::string> &vars,
-                            std::vector<Line> *lines)
+                            const std::string &folder, int depth, std::vector<Line> *lines)
 {
     std::string all(bytes.begin(), bytes.end());
     size_t at = 0;
@@ -110,6 +110,16 @@ static int ParseDescription(const std::vector<uint8_t> &bytes, const std::map<st
             line.tokens.push_back(t);
             while (*p == ' ' || *p == '\t')
                 p++;
+        }
+        if (!line.tokens.empty() && line.tokens[0].key.empty() && line.tokens[0].value == "include") {
+            // include "FILE": the lines of another description file (relative to this one's folder)
+            std::vector<uint8_t> included;
+            if (line.tokens.size() < 2 || depth > 8)
+                return ToolError("line %d: include \"FILE\" (at most 8 deep)", number);
+            std::string path = ResolvePath(folder, line.tokens[1].value);
+            if (!LoadFileBytes(path, &included) || !ParseDescription(included, vars, folder, depth + 1, lines))
+                return ToolError("line %d: in %s", number, path.c_str());
+            continue;
         }
         lines->push_back(line);
     }
@@ -244,25 +254,26 @@ static int SetPageImage(PageBuild *page, const Line &line, const std::string &fo
         page->source = IMAGE_SOURCE_PCL;
         return LoadFileBytes(path, &page->image);
     }
-    if (kind == "pdf") {
+    if (kind == "pdf" || kind == "ps") {
         // The page's rendition by Ghostscript's ljet2p device: <name>-<page>.pcl in PCLDIR.
         if (line.tokens.size() < 4)
-            return ToolError("line %d: image pdf FILE PAGE", line.number);
+            return ToolError("line %d: image pdf|ps FILE PAGE", line.number);
         page->pdfPage = atoi(line.tokens[3].value.c_str());
         std::string base = line.tokens[2].value;
         size_t slash = base.find_last_of("/\\");
         if (slash != std::string::npos)
             base = base.substr(slash + 1);
-        if (base.size() > 4 && _stricmp(base.c_str() + base.size() - 4, ".pdf") == 0)
-            base.resize(base.size() - 4);
+        size_t dot = base.find_last_of('.');
+        if (dot != std::string::npos)
+            base.resize(dot);
         auto it = vars.find("PCLDIR");
         std::string pclFolder = it != vars.end() ? it->second : folder;
         std::string pcl = ResolvePath(pclFolder, base + "-" + line.tokens[3].value + ".pcl");
         page->source = IMAGE_SOURCE_PCL;
         if (!LoadFileBytes(pcl, &page->image))
-            return ToolError("line %d: render the PDF first: gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=ljet2p -r300 "
-                             "-sPAPERSIZE=letter -sOutputFile=%s-%%d.pcl %s.pdf",
-                             line.number, base.c_str(), base.c_str());
+            return ToolError("line %d: render the page first: gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=ljet2p -r300 "
+                             "-sPAPERSIZE=letter -sOutputFile=%s-%%d.pcl %s",
+                             line.number, base.c_str(), line.tokens[2].value.c_str());
         return 1;
     }
     if (kind == "bmp") {
@@ -496,7 +507,7 @@ int RunBuild(const char *description, const char *output, const char *formPakFol
             vars[n] = ToWindowsPath(value);
     }
     std::vector<Line> lines;
-    if (!ParseDescription(bytes, vars, &lines))
+    if (!ParseDescription(bytes, vars, folder, 0, &lines))
         return 0;
     if (lines.empty())
         return ToolError("%s is empty", description);
