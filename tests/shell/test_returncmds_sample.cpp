@@ -1,0 +1,266 @@
+// The sample return and the sample FormPaks the build makes: opened through WM_OPEN_FILE and
+// the Open command, pages under their folders in order, forms added from the FormPaks, and a
+// save, close and reopen that finds every value again.
+#include "calc/calc.h"
+#include "entry/entry.h"
+#include "shell/shell.h"
+#include "store/store.h"
+#include "tests/harness/harness.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <stdio.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const char *const kFormPaks[] = {"f1040.qvp", "f1040s1.qvp", "f1040sb.qvp", "f1040sb-bitmap.qvp", "f941.qvp",
+                                 "mnm1pr.qvp"};
+
+std::string FullPath(const std::string &relative)
+{
+    char full[MAX_PATH];
+    DWORD n = GetFullPathNameA(relative.c_str(), sizeof(full), full, NULL);
+    return n && n < sizeof(full) ? full : relative;
+}
+
+// A folder of its own holding a copy of the sample return and the FormPaks beside it (the
+// return names its FormPaks by file name; they are found next to it).
+std::string SampleFolder()
+{
+    static std::string folder;
+    if (folder.empty()) {
+        char temp[MAX_PATH];
+        GetTempPathA(sizeof(temp), temp);
+        char name[MAX_PATH];
+        snprintf(name, sizeof(name), "%slvsample%lu\\", temp, (unsigned long)GetCurrentProcessId());
+        CreateDirectoryA(name, NULL);
+        folder = name;
+        for (const char *pak : kFormPaks)
+            CopyFileA(FullPath(BuildPath((std::string("formpaks\\") + pak).c_str())).c_str(), (folder + pak).c_str(),
+                      FALSE);
+        CopyFileA(FullPath(BuildPath("samples\\Sample.qvr")).c_str(), (folder + "Sample.qvr").c_str(), FALSE);
+    }
+    return folder;
+}
+
+HTREEITEM Child(HTREEITEM parent)
+{
+    return (HTREEITEM)SendMessageA(gFormsTreeWindow, TVM_GETNEXTITEM, TVGN_CHILD, (LPARAM)parent);
+}
+
+HTREEITEM Next(HTREEITEM item)
+{
+    return (HTREEITEM)SendMessageA(gFormsTreeWindow, TVM_GETNEXTITEM, TVGN_NEXT, (LPARAM)item);
+}
+
+std::string Text(HTREEITEM item)
+{
+    char text[128];
+    GetTreeItemText(item, text, 0, sizeof(text));
+    return text;
+}
+
+std::vector<std::string> TreeOutline()
+{
+    std::vector<std::string> out;
+    for (HTREEITEM top = Child(gTreeRootItem); top; top = Next(top)) {
+        out.push_back(Text(top));
+        for (HTREEITEM page = Child(top); page; page = Next(page))
+            out.push_back("  " + Text(page));
+    }
+    return out;
+}
+
+// Every value and second text of every page, in tree order.
+std::vector<std::string> AllValues()
+{
+    std::vector<std::string> out;
+    FormInstance *pages[64] = {};
+    int count = FindReturnPages(2, NULL, pages, 0);
+    for (int p = 0; p < count && p < 64; p++) {
+        FieldTable *table = pages[p]->fieldTable;
+        for (int i = 1; table && i < table->count; i++) {
+            const FieldRecord &f = table->fields[i];
+            if (f.value || f.second)
+                out.push_back(std::string(pages[p]->pageKey) + " " + (f.seq ? f.seq : "") + " = " +
+                              (f.value ? f.value : "") + " | " + (f.second ? f.second : ""));
+        }
+    }
+    return out;
+}
+
+std::string Value(const char *pageKey, const char *seq)
+{
+    FormInstance *page = NULL;
+    if (!FindReturnPages(14, pageKey, &page, 0) || !page || !page->fieldTable)
+        return "<no page>";
+    for (int i = 1; i < page->fieldTable->count; i++) {
+        const FieldRecord &f = page->fieldTable->fields[i];
+        if (f.seq && !strcmp(f.seq, seq))
+            return f.value ? f.value : "";
+    }
+    return "<no field>";
+}
+
+// Lets the recompute worker run to its end.
+void WaitForRecompute()
+{
+    for (int i = 0; i < 400 && (gRecomputeThread || !gRecomputeDone); i++)
+        PumpMessages(10);
+}
+
+// Selects the forms-list row of a form and types its copies.
+void ChooseCopies(HWND dialog, const char *form, const char *copies)
+{
+    HWND list = GetDlgItem(dialog, IDC_FORMSLIST_LIST);
+    LVFINDINFOA find;
+    memset(&find, 0, sizeof(find));
+    find.flags = LVFI_STRING;
+    find.psz = form;
+    int row = (int)SendMessageA(list, LVM_FINDITEMA, (WPARAM)-1, (LPARAM)&find);
+    ASSERT_GE(row, 0) << form;
+    LVITEMA state;
+    memset(&state, 0, sizeof(state));
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(list, LVM_SETITEMSTATE, row, (LPARAM)&state);
+    SetControlText(dialog, IDC_FORMSLIST_COPIES, copies);
+}
+
+class SampleReturn : public ::testing::Test {
+protected:
+    HWND window = NULL;
+    void SetUp() override
+    {
+        gReturnModified = 0;
+        window = CreateMainWindow(gInstance);
+        ASSERT_TRUE(window != NULL);
+        PumpMessages(0);
+    }
+    void TearDown() override
+    {
+        gAddFormsStartHook = NULL;
+        CloseOpenReturn();
+        if (IsWindow(window))
+            DestroyWindow(window);
+        PumpMessages(0);
+        if (gPageViewWindow && !IsWindow(gPageViewWindow))
+            gPageViewWindow = NULL;
+    }
+};
+
+const std::vector<std::string> kSampleOutline = {
+    "Summary", "Status", "Withholding Forms [empty]", "Federal Return [5 pages]", "  Form 1040, Page 1",
+    "  Form 1040, Page 2", "  Schedule 1, Page 1", "  Schedule 1, Page 2", "  Schedule B, Page 1",
+    "State Return [empty]"};
+
+TEST_F(SampleReturn, OpensThroughWmOpenFileWithItsPagesInOrder)
+{
+    std::string path = SampleFolder() + "Sample.qvr";
+    ASSERT_EQ(1, FileExists(path.c_str())) << path;
+    EXPECT_EQ(1, SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)path.c_str()));
+    EXPECT_EQ(kSampleOutline, TreeOutline());
+    EXPECT_TRUE(gTreeMissingFormPakFolder == NULL);
+    EXPECT_EQ("52,000", Value("Form 1040.1", "0101"));
+    EXPECT_EQ("1,200", Value("Schedule 1.1", "0070"));
+    EXPECT_EQ("First Lakes Bank", Value("Schedule B.1", "0101"));
+    EXPECT_STREQ("Saint Paul", ReturnText(gOpenReturnPtr, RETURN_CITY));
+    FormGroupNode *federal = (FormGroupNode *)GetTreeItemForm(gTreeFederalFolder);
+    ASSERT_TRUE(federal && federal->noteToSelf);
+    EXPECT_STREQ("Sample return made by the build from the IRS forms.", federal->noteToSelf);
+    // Summary, Status and one tab per page; the first page is selected.
+    EXPECT_EQ(7, (int)SendMessageA(gFormTabs, TCM_GETITEMCOUNT, 0, 0));
+    EXPECT_EQ(Child(gTreeFederalFolder), (HTREEITEM)SendMessageA(gFormsTreeWindow, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    ReturnNode *root = (ReturnNode *)GetTreeItemForm(gTreeRootItem);
+    EXPECT_EQ(3, root->formPakCount);
+    EXPECT_TRUE(GetShownMessageBoxes().empty());
+}
+
+TEST_F(SampleReturn, OpensThroughTheOpenCommand)
+{
+    ScriptFileDialogPath(SampleFolder() + "Sample.qvr");
+    EXPECT_EQ(1, SendMessageA(window, WM_COMMAND, IDM_OPEN, 0));
+    EXPECT_EQ(kSampleOutline, TreeOutline());
+    EXPECT_STREQ((SampleFolder() + "Sample.qvr").c_str(), gReturnPath);
+}
+
+TEST_F(SampleReturn, SaveCloseAndReopenFindEveryValue)
+{
+    std::string path = SampleFolder() + "Sample.qvr";
+    ASSERT_EQ(1, SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)path.c_str()));
+    WaitForRecompute();
+    std::vector<std::string> values = AllValues();
+    EXPECT_GT(values.size(), 15u);
+    std::string copy = SampleFolder() + "Sample copy.qvr";
+    DeleteFileA(copy.c_str());
+    ScriptFileDialogPath(copy);
+    EXPECT_EQ(1, SendMessageA(window, WM_COMMAND, IDM_SAVEAS, 0));
+    EXPECT_EQ(0, gReturnModified);
+    EXPECT_EQ(1, SendMessageA(window, WM_COMMAND, IDM_CLOSE, 0));
+    EXPECT_TRUE(AllValues().empty());
+    EXPECT_EQ(1, SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)copy.c_str()));
+    EXPECT_EQ(kSampleOutline, TreeOutline());
+    EXPECT_EQ(values, AllValues());
+    EXPECT_STREQ("John", ReturnText(gOpenReturnPtr, RETURN_TAXPAYER + PERSON_FIRST_NAME));
+}
+
+TEST_F(SampleReturn, FormsAreAddedFromTheSampleFormPaks)
+{
+    std::string path = SampleFolder() + "Sample.qvr";
+    ASSERT_EQ(1, SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)path.c_str()));
+    // The M1PR FormPak: no start dialog yet and nothing marked, so the forms list is shown.
+    ScriptFileDialogPath(SampleFolder() + "mnm1pr.qvp");
+    LRESULT added = RunDialogWithSteps([&] { return (INT_PTR)SendMessageA(window, WM_COMMAND, IDM_ADDFORM, 0); },
+                                       [](HWND dialog) {
+                                           EXPECT_EQ(3, (int)SendDlgItemMessageA(dialog, IDC_FORMSLIST_LIST,
+                                                                                 LVM_GETITEMCOUNT, 0, 0));
+                                           ChooseCopies(dialog, "Form M1PR", "1");
+                                           ChooseCopies(dialog, "MN CRP", "2");
+                                           ClickButton(dialog, IDOK);
+                                       });
+    EXPECT_EQ(1, added);
+    ASSERT_TRUE(gTreeStateFolder != NULL);
+    EXPECT_EQ("MN State Return [3 pages]", Text(gTreeStateFolder));
+    std::vector<std::string> state;
+    for (HTREEITEM page = Child(gTreeStateFolder); page; page = Next(page))
+        state.push_back(Text(page));
+    EXPECT_EQ((std::vector<std::string>{"Form M1PR, Page 1", "MN CRP, Page 1", "MN CRP, Page 1"}), state);
+    EXPECT_EQ(1, gReturnModified);
+    // The new pages take the return's taxpayer through their recompute, and everything saves.
+    WaitForRecompute();
+    std::string copy = SampleFolder() + "Sample with M1PR.qvr";
+    DeleteFileA(copy.c_str());
+    ScriptFileDialogPath(copy);
+    EXPECT_EQ(1, SendMessageA(window, WM_COMMAND, IDM_SAVEAS, 0));
+    std::vector<std::string> values = AllValues();
+    SendMessageA(window, WM_COMMAND, IDM_CLOSE, 0);
+    ASSERT_EQ(1, SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)copy.c_str()));
+    EXPECT_EQ("MN State Return [3 pages]", Text(gTreeStateFolder));
+    EXPECT_EQ(values, AllValues());
+}
+
+int MarkForm941(HWND, FileRecord *formPak, int kind)
+{
+    EXPECT_EQ(START_DIALOG_94X, kind);
+    PageDirectoryEntry *directory = GetPageDirectory(formPak);
+    for (int i = 0; i < formPak->pageCount; i++)
+        if (!strcmp(GetPoolString(formPak, directory[i].nameOffset), "Form 941"))
+            directory[i].copiesToAdd = 1;
+    return 0x1;  // first quarter
+}
+
+TEST_F(SampleReturn, AnEmploymentReturnStartsFromItsStartDialog)
+{
+    gAddFormsStartHook = MarkForm941;
+    ScriptFileDialogPath(SampleFolder() + "f941.qvp");
+    EXPECT_EQ(1, SendMessageA(window, WM_COMMAND, IDM_ADDFORM, 0));
+    EXPECT_EQ("Federal Return [2 pages]", Text(gTreeFederalFolder));
+    EXPECT_EQ("Form 941, Page 1", Text(Child(gTreeFederalFolder)));
+    EXPECT_EQ("Form 941, Page 2", Text(Next(Child(gTreeFederalFolder))));
+}
+
+}  // namespace
