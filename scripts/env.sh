@@ -14,7 +14,7 @@ if [ -z "${DISPLAY:-}" ]; then
   fi
 fi
 # A Wine prefix of our own, made once, with the font replacements the forms need.
-if [ ! -f "$WINEPREFIX/.levyline-ready" ]; then
+if [ ! -f "$WINEPREFIX/.levyline-ready-2" ]; then
   mkdir -p "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1 || true
   wineserver -w
@@ -22,7 +22,9 @@ if [ ! -f "$WINEPREFIX/.levyline-ready" ]; then
   wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Courier New' /d 'Liberation Mono' /f >/dev/null 2>&1
   wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Times New Roman' /d 'Liberation Serif' /f >/dev/null 2>&1
   wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Segoe Script' /d 'Dancing Script' /f >/dev/null 2>&1
+  # A crashing program ends at once instead of waiting in the crash dialog.
+  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
   wineserver -w
-  touch "$WINEPREFIX/.levyline-ready"
+  touch "$WINEPREFIX/.levyline-ready-2"
 fi
 levyline_stop_xvfb() { [ -n "${LEVYLINE_XVFB_PID:-}" ] && kill "$LEVYLINE_XVFB_PID" 2>/dev/null; wineserver -k 2>/dev/null || true; }
