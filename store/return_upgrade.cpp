@@ -1,10 +1,8 @@
 // return_upgrade.cpp - bringing a return record read from a file into the current layout.
 #include "store/store.h"
+#include "entry/entry.h"   // ImportTaxpayerData converts the older layouts
 
 #include <string.h>
-
-// The taxpayer data import converts the older layouts (entry/).
-int ImportTaxpayerData(OpenReturn *destination, const void *source, uint16_t sourceTaxYear, int upgrade);
 
 int UpgradeReturnRecord(OpenReturn *record, const uint8_t *stored, uint32_t length)
 {

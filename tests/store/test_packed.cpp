@@ -320,6 +320,10 @@ TEST(PackedReturn, RoundTripOfRecordPagesValuesAndNotes)
     EXPECT_EQ(-1, ApplyReturnFieldPairs(&ret, 2, t2, 0));   // no such form
     FreeLayoutTable(t2);
 
+    OpenReturn back;
+    EXPECT_EQ(1, UpgradeReturnRecord(&back, ret.slots[REC_RETURN].data, ret.slots[REC_RETURN].length));
+    EXPECT_EQ(0, memcmp(back.bytes, r.bytes, OPEN_RETURN_SIZE));
+    EXPECT_EQ(0, UpgradeReturnRecord(&back, ret.slots[REC_RETURN].data, 3000));   // length disagrees
     ReleaseFileRecord(&ret, NULL);
     ReleaseFileRecord(&pak, NULL);
     FreeFormInstance(p1);

@@ -311,6 +311,9 @@ TEST(PackedDamage, ReturnFileContents)
     rec.length = 2656;
     WritePackedFile(path.c_str(), FILE_TYPE_RETURN, 2024, NULL, &rec, 1);
     EXPECT_EQ(1, TryRead(path, 0, &f));   // an older layout is recognised
+    OpenReturn upgraded;
+    EXPECT_EQ(1, UpgradeReturnRecord(&upgraded, f.slots[REC_RETURN].data, f.slots[REC_RETURN].length));
+    EXPECT_EQ(3200u, GetReturnU32(&upgraded, RETURN_SIZE_WORD));
     ReleaseFileRecord(&f, NULL);
     // A return file without its record.
     static const char notes[] = "a\0b\0c";
