@@ -674,7 +674,8 @@ int ParseFieldAttributes(const FieldRecord *field, int *a, int *b, int *c, int *
 // outside 1..FIELD_TABLE_MAX_FIELDS. Freed with FreeLayoutTable (prepare/prepare.h).
 FieldTable *CreateFieldTable(int count);
 // (Re)builds table->sortedIndex: field indexes 1..count-1 in ascending strcmp order of their
-// sequence numbers, equal numbers in table order. 1 on success.
+// sequence numbers, equal numbers in table order. 1 on success. Call it again after changing
+// count or a sequence number: FindLayoutField relies on count - 1 index entries.
 int BuildSortedFieldIndex(FieldTable *table);
 
 // Page records.
@@ -725,6 +726,7 @@ int ShowFormPakYearError(uint16_t taxYear, int show);
 // message box, and nothing partial is returned (the record is left empty).
 #define READ_DATA_PAGES 1   // mode bit: also load the page-definition and page-bitmap records
 #define READ_DATA_QUIET 2   // mode bit: log only, no message box
+// The record is overwritten (release an earlier content first). 1 on success.
 int ReadDataFile(const char *path, int reserved, FileRecord *fileRecord, int mode);
 // Frees what the record holds and zero-fills it (returnRecord is not touched; may be null).
 int ReleaseFileRecord(FileRecord *fileRecord, OpenReturn *returnRecord);
