@@ -14,6 +14,8 @@ struct ReportRun {
     HDC printerDc;           // null when rendering to bitmaps
     HBITMAP pageBitmap;      // bitmap of the page being drawn (bitmaps only; null past the limit)
     HGDIOBJ firstBitmap;     // the memory DC's own bitmap
+    int toBitmap;            // pages are drawn into page bitmaps (bitmap output, or a landscape job
+                             // on a portrait printer page: the bitmap is turned onto the page)
     int pageOpen;
     int pageNumber;
     int stamp;
@@ -288,33 +290,8 @@ static void DrawFooterBand(ReportRun *run, int top)
     DrawTextA(dc, text, -1, &right, DT_RIGHT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
 }
 
-// Sets the output rotation of a landscape job on a portrait printer page: x' = y, y' = VERTRES - x.
-static void SetReportRotation(ReportRun *run)
-{
-    if (!run->printerDc || !run->job->rotated)
-        return;
-    SetGraphicsMode(run->dc, GM_ADVANCED);
-    XFORM turn;
-    memset(&turn, 0, sizeof turn);
-    turn.eM11 = 0.0f;
-    turn.eM12 = -1.0f;
-    turn.eM21 = 1.0f;
-    turn.eM22 = 0.0f;
-    turn.eDx = 0.0f;
-    turn.eDy = (float)GetDeviceCaps(run->printerDc, VERTRES);
-    SetWorldTransform(run->dc, &turn);
-}
-
-static void ClearReportRotation(ReportRun *run)
-{
-    if (!run->printerDc || !run->job->rotated)
-        return;
-    ModifyWorldTransform(run->dc, 0, MWT_IDENTITY);
-    SetGraphicsMode(run->dc, GM_COMPATIBLE);
-}
-
-// Starts a page: StartPage (or a new page bitmap), stamps, title block (first page), heads and
-// footer. Returns 0 when the printer refused the page.
+// Starts a page: StartPage and/or a new page bitmap, stamps, title block (first page), heads
+// and footer. Returns 0 when the printer refused the page.
 static int BeginReportPage(ReportRun *run)
 {
     ListPrintJob *job = run->job;
@@ -324,19 +301,19 @@ static int BeginReportPage(ReportRun *run)
             job->failed = 1;
             return 0;
         }
-        if (run->stamp)
+        if (run->stamp && !run->toBitmap)
             DrawPrintStamps(run->printerDc, 0, 1);
-    } else if (run->pageNumber <= LIST_REPORT_MAX_BITMAPS) {
-        // Pages past the limit are laid out (to count them) but not kept.
+    }
+    if (run->toBitmap && (run->printerDc || run->pageNumber <= LIST_REPORT_MAX_BITMAPS)) {
+        // Bitmap pages past the limit are laid out (to count them) but not kept.
         run->pageBitmap = CreateDibBitmap(job->pageWidth, job->pageHeight, 4, WHITENESS, 0, 0);
         if (run->pageBitmap) {
             SelectObject(run->dc, run->pageBitmap);
-            if (run->stamp)
+            if (run->stamp && !run->printerDc)
                 DrawPrintStampsOnDc(run->dc, job->pageWidth, job->pageHeight, 300, 1);
         }
     }
     run->pageOpen = 1;
-    SetReportRotation(run);
     SetMapMode(run->dc, MM_TEXT);
     SetBkMode(run->dc, TRANSPARENT);
     SelectObject(run->dc, GetStockObject(BLACK_PEN));
@@ -356,25 +333,38 @@ static int BeginReportPage(ReportRun *run)
     return 1;
 }
 
-// Ends a page: EndPage, or the page bitmap into the next slot (turned when landscape).
+// Ends a page: a landscape page bitmap turned by 270 degrees onto the printer page (x' = y,
+// y' = VERTRES - x) with the stamps over it, then EndPage; or the page bitmap into the next
+// slot (turned 90 degrees when landscape).
 static int EndReportPage(ReportRun *run)
 {
     if (!run->pageOpen)
         return 1;
     run->pageOpen = 0;
-    ClearReportRotation(run);
     ListPrintJob *job = run->job;
+    HBITMAP page = 0;
+    if (run->toBitmap) {
+        SelectObject(run->dc, run->firstBitmap);
+        page = run->pageBitmap;
+        run->pageBitmap = 0;
+    }
     if (run->printerDc) {
+        if (page) {
+            HBITMAP turned = RotateBitmap(page, 270);
+            PrintBitmapOnPage(run->printerDc, turned ? turned : page);
+            if (turned)
+                DeleteObject(turned);
+            DeleteObject(page);
+            if (run->stamp)
+                DrawPrintStamps(run->printerDc, 0, 1);
+        }
         if (EndPage(run->printerDc) <= 0) {
             job->failed = 1;
             return 0;
         }
         return 1;
     }
-    SelectObject(run->dc, run->firstBitmap);
-    if (run->pageBitmap) {
-        HBITMAP page = run->pageBitmap;
-        run->pageBitmap = 0;
+    if (page) {
         if (job->landscape) {
             HBITMAP turned = RotateBitmap(page, 90);
             if (turned) {
@@ -611,7 +601,8 @@ int PrintListReport(HWND owner, HDC printerDc, ListPrintJob *job, int stamp)
     run.printerDc = printerDc;
     run.stamp = stamp;
     run.rowPercent = 100;
-    if (printerDc) {
+    run.toBitmap = !printerDc || job->rotated;
+    if (!run.toBitmap) {
         run.dc = printerDc;
     } else {
         HDC reference = GetDC(gMainWindow);
@@ -650,7 +641,7 @@ int PrintListReport(HWND owner, HDC printerDc, ListPrintJob *job, int stamp)
             if (DrawReportRows(&run) && DrawSummaryLine(&run))
                 EndReportPage(&run);
         }
-        if (!printerDc && run.pageOpen) {
+        if (run.toBitmap && run.pageOpen) {
             // A refused page leaves no bitmap behind.
             SelectObject(run.dc, run.firstBitmap);
             if (run.pageBitmap)
@@ -661,7 +652,7 @@ int PrintListReport(HWND owner, HDC printerDc, ListPrintJob *job, int stamp)
     }
     RestoreDC(run.dc, saved);
     DeleteReportFonts(job);
-    if (!printerDc)
+    if (run.toBitmap)
         DeleteDC(run.dc);
     MemFree(run.cellText);
     MemFree(run.columns);

@@ -499,3 +499,24 @@ TEST_F(PrintJob, RefusedPageIsAFailure)
     gPrintJobActive = 0;
     DeleteDC(dc);
 }
+
+TEST_F(PrintJob, LandscapeListReportIsTurnedOntoThePortraitPage)
+{
+    RequirePrinter();
+    TestListForJob list;
+    list.job.landscape = 1;
+    list.job.headsFlag = 1;
+    list.job.headFill = 1;
+    EXPECT_EQ(RunPrint(window, &list.job, 0, 2, 0, 0), 1);
+    EXPECT_TRUE(list.job.rotated);
+    EXPECT_GT(list.job.pageWidth, list.job.pageHeight);
+    ASSERT_EQ(CountJobPages(WaitForPrintJob()), 1);
+    HBITMAP page = RenderJobPage(1, 40);
+    ASSERT_TRUE(page);
+    int width = 0, height = 0;
+    GetBitmapSize(page, &width, &height);
+    // Turned by 270 degrees: the black heads band runs down the left side of the portrait page.
+    RECT leftStrip = {0, 0, width / 4, height}, topStrip = {0, 0, width, height / 8};
+    EXPECT_GT(PixelShare(page, leftStrip, IsDarkPixel), PixelShare(page, topStrip, IsDarkPixel));
+    DeleteObject(page);
+}
