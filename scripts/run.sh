@@ -5,12 +5,15 @@
 set -e
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-bash scripts/build.sh
 had_display=${DISPLAY:-}
 source scripts/env.sh
+bash scripts/build.sh
 file="${1:-}"
 if [ -z "$file" ] && [ -f build/samples/Sample.qvr ]; then
   file=build/samples/Sample.qvr
+  # The sample names its FormPaks by file name: they are looked up in the FormPak folder.
+  wine reg add 'HKCU\Software\VantorelGroup\Levyline\2024' /v FormDir /t REG_SZ \
+    /d "$(winepath -w "$(pwd)/build/formpaks")" /f >/dev/null 2>&1 || true
 fi
 args=()
 if [ -n "$file" ]; then

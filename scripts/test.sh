@@ -3,10 +3,10 @@
 set -e
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-bash scripts/build.sh
-source scripts/env.sh
-trap levyline_stop_xvfb EXIT
 bash scripts/cups.sh || true   # the printer the printing tests use (they skip without it)
+source scripts/env.sh          # display, Wine prefix (the build runs tools under Wine too)
+trap levyline_stop_xvfb EXIT
+bash scripts/build.sh
 set +e
 (cd build && ctest --output-on-failure -j 4 "$@")
 rc=$?
