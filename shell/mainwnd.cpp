@@ -1,7 +1,9 @@
 // The main window: frame creation, message dispatch, closing and shutdown.
 #include "shell/shell.h"
 #include "store/store.h"
+#include "pages/pages.h"
 #include "entry/entry.h"
+#include "pages/pages.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -104,12 +106,13 @@ HWND CreateMainWindow(HINSTANCE instance)
                            NULL, NULL, instance, NULL);
 }
 
+// The toolbar uses the common controls' standard images.
 static const TBBUTTON kToolbarButtons[] = {
-    {0, IDM_OPEN, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, 0},
-    {1, IDM_SAVE, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, 0},
-    {2, IDM_PRINT, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, 0},
-    {3, IDM_DELETEPAGE, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, 0},
-    {4, IDM_ZOOM, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, 0},
+    {STD_FILEOPEN, IDM_OPEN, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, 0},
+    {STD_FILESAVE, IDM_SAVE, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, 0},
+    {STD_PRINT, IDM_PRINT, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, 0},
+    {STD_DELETE, IDM_DELETEPAGE, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, 0},
+    {STD_FIND, IDM_ZOOM, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, 0},
 };
 
 static int CreateMainFrame(HWND window)
@@ -117,7 +120,7 @@ static int CreateMainFrame(HWND window)
     gMainWindow = window;
     gRebar = CreateRebar(window, IDC_REBAR);
     if (gRebar)
-        gToolbar = CreateToolbarBand(gRebar, TBSTYLE_FLAT | TBSTYLE_TOOLTIPS, kToolbarButtons, IDB_TOOLBAR,
+        gToolbar = CreateToolbarBand(gRebar, TBSTYLE_FLAT | TBSTYLE_TOOLTIPS, kToolbarButtons, 0,
                                      IDC_TOOLBAR, 5, 5, 120, 24, 0, RBBS_CHILDEDGE | RBBS_GRIPPERALWAYS);
     gStatusBar = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, window,
                                  (HMENU)IDC_STATUSBAR, gInstance, NULL);
@@ -131,11 +134,7 @@ static int CreateMainFrame(HWND window)
         SendMessageA(gFormTabs, WM_SETFONT, (WPARAM)GetStockObject(DEFAULT_GUI_FONT), 0);
     InitFormsTree(gFormsTreeWindow, 1);
     CreateFormsTreeTipPanel(gFormsTreeWindow, 1);
-    if (gCreatePageViewProc)
-        gPageViewWindow = gCreatePageViewProc(window);
-    if (!gPageViewWindow)
-        gPageViewWindow = CreateWindowExA(WS_EX_CLIENTEDGE, kPaneClassName, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
-                                          window, (HMENU)IDC_PAGEVIEW, gInstance, NULL);
+    gPageViewWindow = CreatePageView(window);
     char value[16] = "";
     if (ReadRegistryValue(value, 1, 0, "EntAssist", sizeof(value), REG_SZ))
         gEnterAdvances = value[0] == '1';
@@ -274,6 +273,10 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         KillTimer(window, IDT_BACKUP);
         KillTimer(window, IDT_DEFERRED_JOB);
         SaveWindowPlacement(window);
+        // The page buffers and GDI objects of the page canvas go with the window.
+        FreeFieldClips();
+        FreeShapeCache();
+        FreePageBuffer();
         if (gMainWindow == window)
             gMainWindow = NULL;
         PostQuitMessage(0);

@@ -1,0 +1,45 @@
+// Files dropped on the page view: a return or FormPak opens, a PDF attaches to its field.
+#include "pages/pages.h"
+#include "shell/shell.h"
+#include "entry/entry.h"
+#include "prepare/prepare.h"
+
+#include <shellapi.h>
+#include <string.h>
+
+static int HasExtension(const char *path, const char *extension)
+{
+    size_t length = strlen(path), extLength = strlen(extension);
+    return length > extLength && lstrcmpiA(path + length - extLength, extension) == 0;
+}
+
+void OnPageViewDrop(HWND window, HDROP drop)
+{
+    if (!drop)
+        return;
+    char path[MAX_PATH] = "";
+    if (DragQueryFileA(drop, 0xFFFFFFFF, NULL, 0) == 1 && DragQueryFileA(drop, 0, path, sizeof(path))) {
+        if (HasExtension(path, ".qvr") || HasExtension(path, ".qvp")) {
+            OpenTaxFile(gMainWindow, path, gOpenReturnPtr, 0);
+        } else if (HasExtension(path, ".pdf") && gPageShown) {
+            POINT client = {0, 0};
+            DragQueryPoint(drop, &client);
+            POINT point;
+            point.x = ClientToPage((unsigned)(client.x & 0xFFFF), gPageMarginX, gPageScrollX, gZoom);
+            point.y = ClientToPage((unsigned)(client.y & 0xFFFF), gPageMarginY, gPageScrollY, gZoom);
+            FieldTable *table = (FieldTable *)GetCurrentDocument(3);
+            int index = 0;
+            FieldRecord *field = FindFieldInTable(table, point, &index);
+            // The partner field is the record after the attachment field.
+            if (field && GetFieldKind(field) == 7 && index + 1 < table->count && CheckPdfAttachment(path, 1) &&
+                gAttachPdfToFieldProc) {
+                FieldRecord *partner = &table->fields[index + 1];
+                gAttachPdfToFieldProc(field, partner, NULL, path);
+                RedrawField(field);
+                RedrawField(partner);
+            }
+        }
+    }
+    DragFinish(drop);
+}
+

@@ -1,0 +1,89 @@
+// The sample return made by the build, opened in the main window: it opens on its first page
+// with the values in place, and every page of the forms tree loads when it is selected.
+#include "tests/pages/test_pageview_util.h"
+#include "prepare/prepare.h"
+
+using namespace pageview_test;
+
+namespace {
+
+// Pixels of a 4-bit page bitmap inside a rectangle that are not white.
+int CountInk(HBITMAP bitmap, const RECT *rc)
+{
+    CanvasBits bits;
+    if (!GetCanvasBits(bitmap, &bits) || bits.bitsPerPixel != 4)
+        return -1;
+    HDC dc = CreateCompatibleDC(NULL);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RGBQUAD table[16];
+    GetDIBColorTable(dc, 0, 16, table);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    int ink = 0;
+    for (int y = rc->top; y < rc->bottom && y < bits.height; y++)
+        for (int x = rc->left; x < rc->right && x < bits.width; x++) {
+            unsigned char b = CanvasRow(bits, y)[x / 2];
+            const RGBQUAD &q = table[(x & 1) ? b & 15 : b >> 4];
+            ink += q.rgbRed < 128 || q.rgbGreen < 128 || q.rgbBlue < 128;
+        }
+    return ink;
+}
+
+TEST(PageViewSample, OpensOnItsFirstPageAndLoadsEveryPage)
+{
+    char sample[MAX_PATH], formPaks[MAX_PATH];
+    if (!GetFullPathNameA(BuildPath("samples/Sample.qvr").c_str(), sizeof(sample), sample, NULL) ||
+        GetFileAttributesA(sample) == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "the sample return was not built";
+    GetFullPathNameA(BuildPath("formpaks").c_str(), sizeof(formPaks), formPaks, NULL);
+    char savedFormDir[MAX_PATH] = "";
+    int hadFormDir = ReadRegistryValue(savedFormDir, REG_SCOPE_YEAR, 0, "FormDir", sizeof(savedFormDir), REG_SZ);
+    WriteRegistryValue(REG_SCOPE_YEAR, "FormDir", REG_SZ, formPaks, 0);
+    gReturnModified = 0;
+    gZoom = 0.3f;
+    HWND main = CreateMainWindow(gInstance);
+    ASSERT_TRUE(main != NULL);
+    ShowWindow(main, SW_SHOW);
+    MoveWindow(main, 0, 0, 1200, 900, TRUE);
+    PumpMessages(50);
+    SendMessageA(main, WM_OPEN_FILE, 0, (LPARAM)sample);
+    PumpMessages(300);
+
+    // The first page of Form 1040, with the sample's wages painted in their field.
+    FormInstance *first = (FormInstance *)GetCurrentDocument(4);
+    ASSERT_TRUE(first != NULL);
+    EXPECT_STREQ("Form 1040.1", first->pageKey);
+    EXPECT_EQ(1, gPageShown);
+    EXPECT_EQ("Click a shaded field to enter data", StatusText());
+    int wages = FindLayoutField(first->fieldTable, 1, "0101", 0);
+    ASSERT_GT(wages, 0);
+    EXPECT_STREQ("52,000", first->fieldTable->fields[wages].value);
+    RECT rc = *first->fieldTable->fields[wages].rect;
+    EXPECT_GT(CountInk(gPageBitmap, &rc), 30);
+    EXPECT_EQ(720, ScaledSize().cx);
+
+    // Every page loads when selected; the generated pages say "Ready".
+    FormInstance *pages[64];
+    int count = EnumerateTreePages(NULL, pages, 64);
+    EXPECT_GE(count, 4);
+    for (int i = 0; i < count && i < 64; i++) {
+        SCOPED_TRACE(pages[i]->pageKey);
+        Select(pages[i]->treeItem);
+        EXPECT_EQ(pages[i], GetCurrentDocument(4));
+        EXPECT_EQ(1, gPageShown);
+        EXPECT_EQ(pages[i]->fieldTable ? "Click a shaded field to enter data" : "Ready", StatusText());
+    }
+    Select(gTreeSummaryItem);
+    EXPECT_EQ("Ready", StatusText());
+    EXPECT_TRUE(SendMessageA(gToolbar, TB_ISBUTTONINDETERMINATE, IDM_DELETEPAGE, 0));
+
+    gReturnModified = 0;
+    DestroyWindow(main);
+    PumpMessages(20);
+    if (hadFormDir)
+        WriteRegistryValue(REG_SCOPE_YEAR, "FormDir", REG_SZ, savedFormDir, 0);
+    else
+        DeleteRegistryValue(REG_SCOPE_YEAR, "FormDir");
+}
+
+} // namespace
