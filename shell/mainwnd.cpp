@@ -281,6 +281,13 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             gMainWindow = NULL;
         PostQuitMessage(0);
         return 0;
+    case WM_NCDESTROY:
+        // The frame's children are gone now; a later main window builds its own.
+        if (!gMainWindow || gMainWindow == window) {
+            gRebar = gToolbar = gStatusBar = gFormTabs = NULL;
+            gFormsTreeWindow = gPageViewWindow = NULL;
+        }
+        break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
