@@ -9,8 +9,8 @@
 int gPrintJobActive;
 HWND gPrintProgressDialog;
 
-#define IDI_PRINT_PROGRESS 525
-#define IDI_PDF_PROGRESS   559
+#define IDB_PRINT_PROGRESS 525   // bitmaps made into the window's icon
+#define IDB_PDF_PROGRESS   559
 #define IDC_PROGRESS_TEXT    1036
 #define IDC_PROGRESS_CAPTION 1226
 
@@ -251,8 +251,7 @@ INT_PTR CALLBACK PrintAbortDlgProc(HWND dialog, UINT message, WPARAM wParam, LPA
     case WM_INITDIALOG: {
         int mode = (int)lParam;
         HINSTANCE module = gInstance ? gInstance : GetModuleHandleA(0);
-        HICON icon = (HICON)LoadImageA(module, MAKEINTRESOURCEA(mode == 2 ? IDI_PDF_PROGRESS : IDI_PRINT_PROGRESS),
-                                       IMAGE_ICON, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0);
+        HICON icon = BitmapToIcon(0, module, mode == 2 ? IDB_PDF_PROGRESS : IDB_PRINT_PROGRESS, 0);
         if (icon)
             SendMessageA(dialog, WM_SETICON, ICON_SMALL, (LPARAM)icon);
         SetPropA(dialog, "PrintIcon", icon);
