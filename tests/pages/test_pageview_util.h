@@ -37,9 +37,10 @@ const FieldSpec kPage1Fields[] = {
 };
 const int kPage1FieldCount = sizeof(kPage1Fields) / sizeof(kPage1Fields[0]);
 
-// Page 2 (compressed BMP).
+// Page 2 (compressed BMP): its signature field's background is saved when the page is built.
 const FieldSpec kPage2Fields[] = {
     {"0010", "N", "12", "Amount", "1", NULL, NULL, {1300, 400, 2300, 470}},
+    {"0020", "S[sig]", "20", "Signature", "s", NULL, NULL, {200, 600, 1100, 700}},
 };
 
 struct SpecRecords {
@@ -139,7 +140,7 @@ struct TestReturn {
         path = TempPath("PageViewTest.qvp");
         std::string pcl = PclPage();
         std::vector<uint8_t> bmp = BmpPage();
-        SpecRecords f1(kPage1Fields, kPage1FieldCount), f2(kPage2Fields, 1);
+        SpecRecords f1(kPage1Fields, kPage1FieldCount), f2(kPage2Fields, 2);
         FormPakPageSpec specs[2];
         memset(specs, 0, sizeof(specs));
         specs[0] = {"Form 1040", 1, 1, 100, PAGE_FLAG_MAIN_FORM, IMAGE_SOURCE_PCL, (const uint8_t *)pcl.data(),

@@ -411,6 +411,19 @@ TEST_F(PageViewWindow, TabWalkOpensTheNextFieldScrolledIntoView)
     MapWindowPoints(gPageViewWindow, NULL, (POINT *)&view, 2);
     EXPECT_GE(gEditRequest.fieldRect.top, view.top);
     EXPECT_LE(gEditRequest.fieldRect.bottom, view.bottom);
+    gEditRequest.cancelled = 1;
+    DestroyWindow(gEditBarContainer);
+    gEditBarContainer = NULL;
+    // A field larger than the view: the scrolling stops when it cannot bring it in, and the bar
+    // opens all the same.
+    RECT saved = *Field(0, 8)->rect;
+    SetRect(Field(0, 8)->rect, 0, 0, 2400, 3168);
+    memset(&gEditRequest, 0, sizeof(gEditRequest));
+    DWORD start = GetTickCount();
+    SendMessageA(gPageViewWindow, WM_PAGE_GOTOFIELD, 0, 6);
+    EXPECT_LT(GetTickCount() - start, 20000u);
+    EXPECT_EQ(Field(0, 8), gEditRequest.field);
+    *Field(0, 8)->rect = saved;
 }
 
 TEST_F(PageViewWindow, FieldShadingAndTextColoursByPixels)
@@ -478,7 +491,48 @@ TEST_F(PageViewWindow, RedrawsOnlyTheFieldsOfThePageShown)
     block.count = 1000;
     SendMessageA(gPageViewWindow, WM_PAGE_REDRAWFIELD, 0, (LPARAM)&block);
     EXPECT_EQ(NULL, (HBITMAP)SendMessageA(gPageViewWindow, WM_PAGE_GETSCALED, 0, 0));
-    EXPECT_EQ(2, RedrawAllFields());   // the dummy record and the one field
+    EXPECT_EQ(3, RedrawAllFields());   // the dummy record and the two fields
+}
+
+// Black pixels of a 1-bit page bitmap inside a rectangle.
+int CountBlack(HBITMAP bitmap, const RECT *rc)
+{
+    CanvasBits bits;
+    if (!GetCanvasBits(bitmap, &bits) || bits.bitsPerPixel != 1)
+        return -1;
+    GdiFlush();
+    int black = 0;
+    for (int y = rc->top; y < rc->bottom; y++)
+        for (int x = rc->left; x < rc->right; x++)
+            black += !((CanvasRow(bits, y)[x >> 3] >> (7 - (x & 7))) & 1);
+    return black;
+}
+
+TEST_F(PageViewWindow, SignatureFieldRedrawnOverItsSavedBackground)
+{
+    Select(ret.pages[1]->treeItem);
+    FieldRecord *sig = Field(1, 2);
+    const RECT *rc = sig->rect;
+    ASSERT_EQ(0, CountBlack(gPageBitmap, rc));
+    // Ink over the field is gone after a redraw without a signature: the clean background is back.
+    FillRectWithRop(NULL, gPageBitmap, rc, BLACKNESS);
+    EXPECT_GT(CountBlack(gPageBitmap, rc), 0);
+    ASSERT_EQ(1, RedrawField(sig));
+    EXPECT_EQ(0, CountBlack(gPageBitmap, rc));
+    // A stored signature is ANDed onto the background at its offsets (x 10, y 5).
+    HBITMAP ink = CreateDibBitmap(40, 20, 1, BLACKNESS, NULL, NULL);
+    FieldClip *clip = SaveFieldClip(ink, 2);
+    DeleteObject(ink);
+    ASSERT_TRUE(clip != NULL);
+    float scale = 1.0f;
+    memcpy(&clip->type, &scale, sizeof(scale));
+    clip->unused = MAKELONG(10, 5);
+    SetFieldBlob(&sig->second, clip, 32 + clip->size);
+    MemFree(clip);
+    ASSERT_EQ(1, RedrawField(sig));
+    EXPECT_EQ(40 * 20, CountBlack(gPageBitmap, rc));
+    RECT signature = {rc->left + 10, rc->top + 5, rc->left + 50, rc->top + 25};
+    EXPECT_EQ(40 * 20, CountBlack(gPageBitmap, &signature));
 }
 
 // A WM_DROPFILES handle holding the given paths, dropped at a client point.
