@@ -156,6 +156,7 @@ protected:
     HWND window = 0;
     FileRecord file;
     std::vector<HTREEITEM> items;   // Form 1040.1, 1040.2, Schedule 1.1, Form 1040X.1 (when filed)
+    PrintJobFileLock lock;          // held for the whole test
 
     void SetUp() override
     {

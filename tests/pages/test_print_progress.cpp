@@ -70,6 +70,7 @@ TEST(PrintProgress, CancelStopsTheJobAndNothingIsPrinted)
     InitListPrintJob(&job, list);
     job.title = "Notes";
     HWND owner = CreateWindowExA(0, "STATIC", "Owner", WS_OVERLAPPED, 0, 0, 200, 200, 0, 0, GetModuleHandleA(0), 0);
+    PrintJobFileLock lock;
     ClearPrintJob();
     int result = -1;
     RunDialogWithSteps([&] { result = PrintForms(owner, &job, 0, 2, 0, 0); return (INT_PTR)0; },

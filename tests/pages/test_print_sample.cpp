@@ -46,6 +46,7 @@ std::string SampleReturnPath()
 class PrintSample : public ::testing::Test {
 protected:
     HWND window = 0;
+    PrintJobFileLock lock;   // held for the whole test
     void SetUp() override
     {
         if (!HavePrinter())

@@ -35,6 +35,26 @@ inline int HavePrinter()
     return GetDefaultPrinterName(name, &size);
 }
 
+// The job file is one for the machine: test programs of one Wine prefix (several may run at
+// once) take turns through a named mutex while they print and read it back.
+struct PrintJobFileLock {
+    HANDLE mutex;
+    PrintJobFileLock() : mutex(CreateMutexA(0, FALSE, "LevylineTestPrintJobFile"))
+    {
+        if (mutex)
+            WaitForSingleObject(mutex, 180000);
+    }
+    ~PrintJobFileLock()
+    {
+        if (mutex) {
+            ReleaseMutex(mutex);
+            CloseHandle(mutex);
+        }
+    }
+    PrintJobFileLock(const PrintJobFileLock &) = delete;
+    PrintJobFileLock &operator=(const PrintJobFileLock &) = delete;
+};
+
 inline void ClearPrintJob()
 {
     DeleteFileA(ToWinePath(PrintJobUnixPath()).c_str());
