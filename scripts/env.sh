@@ -27,4 +27,8 @@ if [ ! -f "$WINEPREFIX/.levyline-ready-2" ]; then
   wineserver -w
   touch "$WINEPREFIX/.levyline-ready-2"
 fi
+# Start the Wine server and its services now, outside any test's output pipe: a test
+# program that started them would otherwise hold ctest's pipe open until the server ends.
+wineserver -p >/dev/null 2>&1 || true
+wine cmd /c exit >/dev/null 2>&1 || true
 levyline_stop_xvfb() { [ -n "${LEVYLINE_XVFB_PID:-}" ] && kill "$LEVYLINE_XVFB_PID" 2>/dev/null; wineserver -k 2>/dev/null || true; }
