@@ -295,8 +295,8 @@ TEST_F(Recompute, RemovedPagesWaitForTheWorkerAndJobsAreValidated)
     RequestRecompute(1, nullptr);
     ASSERT_TRUE(PumpUntil(WorkerInside, 5000));
     // A removed page (not part of the return any more) is queued while the worker runs.
-    FieldSpec spec = {"0010", "N", nullptr, "5"};
-    FormInstance *removed = MakePage("Form W-2.1", MakeTable(&spec, 1));
+    FieldSpec single = {"0010", "N", nullptr, "5"};
+    FormInstance *removed = MakePage("Form W-2.1", MakeTable(&single, 1));
     EXPECT_EQ(RequestRecompute(2, removed), 1);
     EXPECT_EQ(RequestRecompute(2, removed), 1);   // queued once only
     EXPECT_EQ(RequestRecompute(2, nullptr), 0);
