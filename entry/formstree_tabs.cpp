@@ -8,20 +8,6 @@
 #include <stdio.h>
 #include <string.h>
 
-// Copies text into out with every '&' doubled (a tab shows "&&" as one '&').
-void DoubleAmpersands(const char *text, char *out, int outSize)
-{
-    int n = 0;
-    for (const char *p = text ? text : ""; *p && n < outSize - 1; p++) {
-        if (*p == '&') {
-            if (n + 2 > outSize - 1)
-                break;
-            out[n++] = '&';
-        }
-        out[n++] = *p;
-    }
-    out[n] = 0;
-}
 
 static void EnsureTabImages(void)
 {

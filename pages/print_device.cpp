@@ -186,20 +186,6 @@ int PrintBitmapOnPage(HDC printerDc, HBITMAP bitmap)
     return 1;
 }
 
-// Copies text into out with every '&' doubled (a static's caption shows the text as it is).
-static void DoubleAmpersands(const char *text, char *out, int outSize)
-{
-    int n = 0;
-    for (const char *p = text ? text : ""; *p && n < outSize - 1; p++) {
-        if (*p == '&') {
-            if (n + 2 > outSize - 1)
-                break;
-            out[n++] = '&';
-        }
-        out[n++] = *p;
-    }
-    out[n] = 0;
-}
 
 void SetPrintProgressTexts(const char *caption, const char *progress)
 {

@@ -113,13 +113,7 @@ int UpdateRecentFilesMenu(HMENU menu, const char *pathToAdd, const char *registr
     for (int i = 0; i < count && IDM_RECENTFILE_FIRST + i <= IDM_RECENTFILE_LAST; i++) {
         const char *name = paths[i] + GetFolderPartLength(paths[i]);
         char doubled[2 * MAX_PATH];
-        int n = 0;
-        for (const char *p = name; *p && n < (int)sizeof(doubled) - 2; p++) {
-            if (*p == '&')
-                doubled[n++] = '&';
-            doubled[n++] = *p;
-        }
-        doubled[n] = 0;
+        DoubleAmpersands(name, doubled, sizeof(doubled));
         char caption[2 * MAX_PATH + 16];
         snprintf(caption, sizeof(caption), "%d. %s", i + 1, doubled);
         if (AppendMenuA(menu, MF_STRING, IDM_RECENTFILE_FIRST + i, caption))

@@ -131,6 +131,8 @@ int SystemTimeToLocal(const SYSTEMTIME *utc, SYSTEMTIME *localOut);
 void RgbToHls(const uint16_t rgb[3], uint16_t hls[3]);
 // The reverse: hls[0] hue, hls[1] saturation, hls[2] lightness (0..240) into red, green, blue 0..255.
 void HlsToRgb(const uint16_t hls[3], uint16_t rgb[3]);
+// Copies text into out with every '&' doubled (captions of menus, tabs and statics).
+void DoubleAmpersands(const char *text, char *out, int outSize);
 
 // ---- utility services: files, folders and dialogs ----
 
@@ -844,14 +846,6 @@ int WriteFormPak(const char *path, uint16_t taxYear, const char *const *headerSt
 int WriteReturnFile(const char *path, const OpenReturn *record, FormInstance *const *pages,
                     int count, const char *const notes[3]);
 
-// ---- edit bar: part edit times ----
-// When a 'U' or 'K' field of a part's main-form page (or "Form 8888.1") last changed: one
-// SYSTEMTIME (UTC) per part block, in the spare area of the return record, apart from the
-// part blocks' sent and status times.
-#define RETURN_EDIT_TIME_FEDERAL  2184
-#define RETURN_EDIT_TIME_STATE    2200
-#define RETURN_EDIT_TIME_OTHER    2216
-
 // ---- return road ----
 // Pages entering the open return (from a FormPak or from a return file), opening return files,
 // installing FormPaks, adding forms, saving and closing (store/returnroad*.cpp).
@@ -894,5 +888,13 @@ int ShowFileSaveDialog(HWND owner, const char *title, const char *defaultExtensi
 // Closes the open return: stops the recompute worker, empties the forms tree and frees what the
 // return owned (FormPak list, page-data cache, soft fonts); the return record starts afresh.
 int CloseOpenReturn(void);
+
+// ---- edit bar: part edit times ----
+// When a 'U' or 'K' field of a part's main-form page (or "Form 8888.1") last changed: one
+// SYSTEMTIME (UTC) per part block, in the spare area of the return record, apart from the
+// part blocks' sent and status times.
+#define RETURN_EDIT_TIME_FEDERAL  2184
+#define RETURN_EDIT_TIME_STATE    2200
+#define RETURN_EDIT_TIME_OTHER    2216
 
 #endif // LEVYLINE_STORE_H

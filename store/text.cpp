@@ -284,3 +284,21 @@ int ResolveTextVariants(char *text, int mode)
     }
     return resolved;
 }
+
+// Copies text into out (outSize bytes) with every '&' doubled, so a menu item, tab or
+// static shows the text as it is; a pair that would not fit is left out whole.
+void DoubleAmpersands(const char *text, char *out, int outSize)
+{
+    if (!out || outSize <= 0)
+        return;
+    int n = 0;
+    for (const char *p = text ? text : ""; *p && n < outSize - 1; p++) {
+        if (*p == '&') {
+            if (n + 2 > outSize - 1)
+                break;
+            out[n++] = '&';
+        }
+        out[n++] = *p;
+    }
+    out[n] = 0;
+}
