@@ -1,0 +1,241 @@
+// The recompute worker on the sample return the build makes, opened in the main window: a
+// changed wage on Form 1040 reaches lines 1z, 9, 11 and 15 once the worker has run, and a second
+// change made while a worker is in the middle of its pass ends with the values of that change.
+#include "calc/calc.h"
+#include "entry/entry.h"
+#include "pages/pages.h"
+#include "shell/shell.h"
+#include "store/store.h"
+#include "tests/harness/harness.h"
+
+#include <gtest/gtest.h>
+#include <stdio.h>
+#include <string.h>
+
+#include <string>
+
+namespace {
+
+const char *const kSampleFormPaks[] = {"f1040.qvp", "f1040s1.qvp", "f1040sb.qvp"};
+
+std::string FullPath(const std::string &relative)
+{
+    char full[MAX_PATH];
+    DWORD n = GetFullPathNameA(relative.c_str(), sizeof(full), full, NULL);
+    return n && n < sizeof(full) ? full : relative;
+}
+
+// The sample return with its FormPaks beside it, in a folder of this test program's own.
+std::string SampleReturnPath()
+{
+    static std::string path;
+    if (path.empty()) {
+        char temp[MAX_PATH];
+        GetTempPathA(sizeof(temp), temp);
+        char folder[MAX_PATH];
+        snprintf(folder, sizeof(folder), "%slvrecompute%lu\\", temp, (unsigned long)GetCurrentProcessId());
+        CreateDirectoryA(folder, NULL);
+        for (const char *pak : kSampleFormPaks)
+            CopyFileA(FullPath(BuildPath((std::string("formpaks\\") + pak).c_str())).c_str(),
+                      (std::string(folder) + pak).c_str(), FALSE);
+        if (CopyFileA(FullPath(BuildPath("samples\\Sample.qvr")).c_str(), (std::string(folder) + "Sample.qvr").c_str(),
+                      FALSE))
+            path = std::string(folder) + "Sample.qvr";
+    }
+    return path;
+}
+
+// The page view's drawing hook, wrapped: the worker's first repaint may wait here so that the
+// test can change values while a worker is known to be in the middle of its pass.
+DrawChangedFieldProc sPageViewDraw;
+DWORD sUiThread;
+HANDLE sWorkerInside, sWorkerProceed;
+int sHoldWorker;          // 1: the next worker repaint waits for sWorkerProceed; 2: it pauses 300 ms
+LONG sWorkerRepaints;
+
+void HoldingDrawHook(FieldRecord *field, FormInstance *page)
+{
+    if (sPageViewDraw)
+        sPageViewDraw(field, page);
+    if (GetCurrentThreadId() == sUiThread)
+        return;
+    InterlockedIncrement(&sWorkerRepaints);
+    int hold = sHoldWorker;
+    if (!hold)
+        return;
+    sHoldWorker = 0;
+    SetEvent(sWorkerInside);
+    if (hold == 1)
+        WaitForSingleObject(sWorkerProceed, 10000);
+    else
+        Sleep(300);
+}
+
+bool WorkerEnded()
+{
+    return !gRecomputeThread && gRecomputeDone == 1;
+}
+
+bool WorkerInside()
+{
+    return WaitForSingleObject(sWorkerInside, 0) == WAIT_OBJECT_0;
+}
+
+bool PumpUntil(bool (*done)(), int timeoutMs)
+{
+    DWORD start = GetTickCount();
+    while (!done()) {
+        if ((int)(GetTickCount() - start) > timeoutMs)
+            return false;
+        PumpMessages(5);
+    }
+    return true;
+}
+
+class RecomputeSample : public ::testing::Test {
+protected:
+    HWND window = NULL;
+    FormInstance *form1040 = NULL;
+    FormInstance *schedule1b = NULL;
+
+    void SetUp() override
+    {
+        std::string path = SampleReturnPath();
+        if (path.empty())
+            GTEST_SKIP() << "the sample return was not built";
+        sUiThread = GetCurrentThreadId();
+        sHoldWorker = 0;
+        sWorkerRepaints = 0;
+        sWorkerInside = CreateEventA(NULL, TRUE, FALSE, NULL);
+        sWorkerProceed = CreateEventA(NULL, TRUE, FALSE, NULL);
+        gReturnModified = 0;
+        window = CreateMainWindow(gInstance);
+        ASSERT_TRUE(window != NULL);
+        ShowWindow(window, SW_SHOW);
+        PumpMessages(20);
+        ASSERT_EQ(1, SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)path.c_str()));
+        ASSERT_TRUE(PumpUntil(WorkerEnded, 10000));
+        ASSERT_EQ(1, FindReturnPages(14, "Form 1040.1", &form1040, 0));
+        ASSERT_EQ(1, FindReturnPages(14, "Schedule 1.2", &schedule1b, 0));
+        ASSERT_TRUE(form1040 && form1040->fieldTable && schedule1b && schedule1b->fieldTable);
+        // The worker repaints only the page shown: the first page of Form 1040.
+        ASSERT_EQ(form1040, (FormInstance *)GetCurrentDocument(4));
+        sPageViewDraw = gDrawChangedFieldProc;
+        gDrawChangedFieldProc = HoldingDrawHook;
+    }
+    void TearDown() override
+    {
+        if (sWorkerProceed)
+            SetEvent(sWorkerProceed);
+        if (sPageViewDraw)
+            gDrawChangedFieldProc = sPageViewDraw;
+        sPageViewDraw = NULL;
+        EndRecomputeWorker();
+        gReturnModified = 0;
+        if (window) {
+            CloseOpenReturn();
+            if (IsWindow(window))
+                DestroyWindow(window);
+        }
+        PumpMessages(0);
+        if (gPageViewWindow && !IsWindow(gPageViewWindow))
+            gPageViewWindow = NULL;
+        if (sWorkerInside)
+            CloseHandle(sWorkerInside);
+        if (sWorkerProceed)
+            CloseHandle(sWorkerProceed);
+        sWorkerInside = sWorkerProceed = NULL;
+    }
+    FieldRecord *Field(FormInstance *page, const char *seq)
+    {
+        FieldTable *table = page->fieldTable;
+        for (int i = 1; i < table->count; i++)
+            if (table->fields[i].seq && !strcmp(table->fields[i].seq, seq))
+                return &table->fields[i];
+        return NULL;
+    }
+    std::string Line(const char *seq)
+    {
+        FieldRecord *f = Field(form1040, seq);
+        return !f ? "<no field>" : f->value ? f->value : "";
+    }
+    void ExpectLines(const char *l1z, const char *l9, const char *l11, const char *l15)
+    {
+        EXPECT_EQ(l1z, Line("0109"));
+        EXPECT_EQ(l9, Line("0190"));
+        EXPECT_EQ(l11, Line("0210"));
+        EXPECT_EQ(l15, Line("0250"));
+    }
+};
+
+TEST_F(RecomputeSample, ChangedWagesReachLines9_11And15AfterTheWorkerRuns)
+{
+    // The sample as opened: wages 52,000, interest 240, Schedule 1 line 10 1,510 and line 26 450,
+    // standard deduction 29,200.
+    ExpectLines("52,000", "53,750", "53,300", "24,100");
+    EXPECT_EQ("1,510", Line("0180"));
+    EXPECT_EQ("450", Line("0200"));
+    EXPECT_EQ("29,200", Line("0240"));
+
+    ASSERT_EQ(1, SetFieldText(&Field(form1040, "0101")->value, "60,000"));
+    ASSERT_EQ(1, RequestRecompute(1, 0));
+    EXPECT_EQ(0, gRecomputeDone);
+    ASSERT_TRUE(PumpUntil(WorkerEnded, 10000));
+    ExpectLines("60,000", "61,750", "61,300", "32,100");
+    EXPECT_GT(sWorkerRepaints, 0);  // the changed lines were repainted by the worker
+    EXPECT_EQ("29,200", Line("0240"));
+
+    // A change on Schedule 1, filed after Form 1040, reaches line 10 and with it lines 11 and 15.
+    ASSERT_EQ(1, SetFieldText(&Field(schedule1b, "0210")->value, "1,450"));
+    ASSERT_EQ(1, RequestRecompute(1, 0));
+    ASSERT_TRUE(PumpUntil(WorkerEnded, 10000));
+    EXPECT_EQ("1,450", Line("0200"));
+    ExpectLines("60,000", "61,750", "60,300", "31,100");
+}
+
+TEST_F(RecomputeSample, SecondChangeDuringARecomputeEndsWithItsValues)
+{
+    sHoldWorker = 1;  // the worker waits inside its first repaint (line 1z)
+    ASSERT_EQ(1, SetFieldText(&Field(form1040, "0101")->value, "60,000"));
+    ASSERT_EQ(1, RequestRecompute(1, 0));
+    ASSERT_TRUE(PumpUntil(WorkerInside, 10000));
+    ASSERT_TRUE(gRecomputeThread != NULL);
+    EXPECT_EQ("60,000", Line("0109"));
+    // The second change while the first worker is in the middle of its pass.
+    ASSERT_EQ(1, SetFieldText(&Field(form1040, "0101")->value, "70,000"));
+    ASSERT_EQ(1, SetFieldText(&Field(schedule1b, "0210")->value, "1,450"));
+    ASSERT_EQ(1, RequestRecompute(1, 0));
+    EXPECT_EQ(1, gRecomputeCancel);
+    EXPECT_EQ(0, gRecomputeDone);
+    SetEvent(sWorkerProceed);
+    ASSERT_TRUE(PumpUntil(WorkerEnded, 10000));
+    ExpectLines("70,000", "71,750", "70,300", "41,100");
+    EXPECT_EQ("1,450", Line("0200"));
+    EXPECT_EQ(0, gRecomputeCancel);
+    // The stopped worker repainted line 1z; the worker started after it repainted the new values.
+    EXPECT_GE(sWorkerRepaints, 2);
+}
+
+TEST_F(RecomputeSample, ValueCommittedWhileTheWorkerRunsEndsWithItsValues)
+{
+    sHoldWorker = 2;  // the worker pauses in its first repaint, then goes on
+    ASSERT_EQ(1, SetFieldText(&Field(form1040, "0101")->value, "60,000"));
+    ASSERT_EQ(1, RequestRecompute(1, 0));
+    ASSERT_TRUE(PumpUntil(WorkerInside, 10000));
+    ASSERT_TRUE(gRecomputeThread != NULL);
+    // The edit bar's commit of a new wage stops the worker, stores the value, recomputes the
+    // form and asks for the full recompute again.
+    static EditRequest request;
+    memset(&request, 0, sizeof(request));
+    request.field = Field(form1040, "0101");
+    request.page = form1040;
+    strcpy(request.text, "45,500");
+    CommitFieldEntry(&request);
+    EXPECT_TRUE(gRecomputeThread == NULL);
+    EXPECT_EQ("45,500", Line("0101"));
+    ExpectLines("45,500", "47,250", "46,800", "17,600");
+    ASSERT_TRUE(PumpUntil(WorkerEnded, 10000));
+    ExpectLines("45,500", "47,250", "46,800", "17,600");
+}
+
+}  // namespace
