@@ -239,3 +239,38 @@ TEST_F(RecomputeSample, ValueCommittedWhileTheWorkerRunsEndsWithItsValues)
 }
 
 }  // namespace
+
+TEST_F(RecomputeSample, ClosingWhileTheWorkerRunsStopsItAndFreesWhatTheReturnOwned)
+{
+    EXPECT_TRUE(gCachedPageData != NULL);  // the page shown was read
+    ASSERT_TRUE(GetFormRecord(7) != NULL);  // as a page's downloaded soft font would be
+    sHoldWorker = 2;
+    ASSERT_EQ(1, SetFieldText(&Field(form1040, "0101")->value, "60,000"));
+    ASSERT_EQ(1, RequestRecompute(1, 0));
+    ASSERT_TRUE(PumpUntil(WorkerInside, 10000));
+    ASSERT_TRUE(gRecomputeThread != NULL);
+    // Close without saving: the worker is stopped before the pages it holds are freed.
+    ScriptMessageBoxAnswer(IDNO);
+    EXPECT_EQ(1, SendMessageA(window, WM_COMMAND, IDM_CLOSE, 0));
+    EXPECT_TRUE(gRecomputeThread == NULL);
+    form1040 = schedule1b = NULL;
+    EXPECT_EQ(0, FindReturnPages(2, NULL, NULL, 0));
+    EXPECT_EQ(0u, gReturnPageCount);
+    EXPECT_EQ(0, gFixedTabCount);
+    EXPECT_EQ(0, gFormRecordCount);
+    EXPECT_TRUE(gCurrentFormRecord == NULL);
+    EXPECT_TRUE(gCachedPageData == NULL && gCachedPageSource == NULL);
+    ReturnNode *root = (ReturnNode *)GetTreeItemForm(gTreeRootItem);
+    ASSERT_TRUE(root != NULL);
+    EXPECT_TRUE(root->formPaks == NULL);
+    EXPECT_STREQ("", gReturnPath);
+    EXPECT_EQ(0, gReturnModified);
+    // Whatever was still queued runs on an empty return and the deferred job ends.
+    PumpMessages(100);
+    EXPECT_TRUE(gRecomputeThread == NULL);
+    // The sample opens again with the values of its file, computed afresh.
+    ASSERT_EQ(1, SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)SampleReturnPath().c_str()));
+    ASSERT_TRUE(PumpUntil(WorkerEnded, 10000));
+    ASSERT_EQ(1, FindReturnPages(14, "Form 1040.1", &form1040, 0));
+    ExpectLines("52,000", "53,750", "53,300", "24,100");
+}
