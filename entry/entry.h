@@ -499,6 +499,10 @@ void CommitFieldEntry(EditRequest *request);
 // The forms list's copies edit (gFormsListCopiesEditHook): a modal edit bar (requester kind 3)
 // over the row's copies cell; text holds the copies and receives the entry. 1 when accepted.
 int EditFormsListCopies(HWND dialog, HWND list, int row, char *text, int textSize);
+// 1 (default): a row checks and closes when the focus leaves it, and a list closed by a click
+// outside the bar closes it. Window tests set 0 and drive the bar with messages only (under a
+// display without a window manager the focus moves on its own).
+extern int gEditBarFocusEvents;
 // Plugs the edit bar into the program (the forms list's copies edit, the page view's click
 // road). Call once at start-up. Returns 1.
 int InitEditBar(void);

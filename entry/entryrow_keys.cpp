@@ -10,6 +10,7 @@ static const char kOldProcProperty[] = "LevylineEditBarOldProc";
 
 // The edits' own window procedure (every entry edit and the list's edit box share it).
 WNDPROC gEditBarOldEditProc;
+int gEditBarFocusEvents = 1;
 
 static int IsSplitKind(int controlKind)
 {
@@ -272,7 +273,7 @@ static void OnListCloseUp(HWND dialog, EditBarPair *pair, HWND combo)
         request->dropDownWasOpen = 0;
         return;
     }
-    if (!IsCursorOverRow(dialog, request, combo)) {
+    if (gEditBarFocusEvents && !IsCursorOverRow(dialog, request, combo)) {
         if (request->requesterKind == EDIT_REQUESTER_GRID && request->requester) {
             POINT point;
             GetCursorPos(&point);
@@ -377,7 +378,7 @@ int HandleEditBarFocusLost(HWND dialog, EditBarPair *pair)
 {
     EditRequest *request = pair->request;
     EditBarPart *part = pair->part;
-    if (part->closing || part->committed || request->checking || request->settingUp)
+    if (!gEditBarFocusEvents || part->closing || part->committed || request->checking || request->settingUp)
         return 0;
     HWND focus = GetFocus();
     HWND container = request->container;

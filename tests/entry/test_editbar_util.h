@@ -105,6 +105,7 @@ inline HWND CreateRequester()
 {
     static HWND window;
     RequesterLog().clear();
+    gEditBarFocusEvents = 0;   // the tests drive the bar with messages
     if (window && IsWindow(window))
         return window;
     WNDCLASSA wc;

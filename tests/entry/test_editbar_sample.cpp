@@ -1,0 +1,298 @@
+// The edit bar on the sample return in the main window: a click on a field of Form 1040 opens
+// it, what is typed is stored in the field and painted, the form is recomputed, Tab walks on,
+// and a stored value survives saving, closing and opening the return again.
+#include "calc/calc.h"
+#include "entry/entry.h"
+#include "pages/pages.h"
+#include "prepare/prepare.h"
+#include "shell/shell.h"
+#include "store/store.h"
+#include "tests/harness/harness.h"
+
+#include <gtest/gtest.h>
+#include <stdio.h>
+#include <string.h>
+
+#include <string>
+
+namespace {
+
+// The sample return copied into a folder of its own (it is saved by a test).
+std::string SampleCopy()
+{
+    char source[MAX_PATH];
+    if (!GetFullPathNameA(BuildPath("samples/Sample.qvr").c_str(), sizeof(source), source, NULL) ||
+        GetFileAttributesA(source) == INVALID_FILE_ATTRIBUTES)
+        return "";
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof(temp), temp);
+    char path[MAX_PATH];
+    snprintf(path, sizeof(path), "%sEditBarSample%lu.qvr", temp, (unsigned long)GetCurrentProcessId());
+    return CopyFileA(source, path, FALSE) ? path : "";
+}
+
+void WaitForRecompute()
+{
+    for (int i = 0; i < 400 && (gRecomputeThread || !gRecomputeDone); i++)
+        PumpMessages(10);
+    PumpMessages(10);
+}
+
+double Number(const char *text)
+{
+    return text ? TextToDouble(text) : 0.0;
+}
+
+// Pixels of the page bitmap inside a rectangle that are not white.
+int CountInk(const RECT *rc)
+{
+    CanvasBits bits;
+    if (!gPageBitmap || !GetCanvasBits(gPageBitmap, &bits) || bits.bitsPerPixel != 4)
+        return -1;
+    HDC dc = CreateCompatibleDC(NULL);
+    HGDIOBJ old = SelectObject(dc, gPageBitmap);
+    RGBQUAD table[16];
+    GetDIBColorTable(dc, 0, 16, table);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    GdiFlush();
+    int ink = 0;
+    for (int y = rc->top; y < rc->bottom && y < bits.height; y++)
+        for (int x = rc->left; x < rc->right && x < bits.width; x++) {
+            unsigned char b = CanvasRow(bits, y)[x / 2];
+            const RGBQUAD &q = table[(x & 1) ? b & 15 : b >> 4];
+            ink += q.rgbRed < 128 || q.rgbGreen < 128 || q.rgbBlue < 128;
+        }
+    return ink;
+}
+
+struct EditBarSample : ::testing::Test {
+    static HWND sMain;
+    static std::string sPath;
+    static char sSavedFormDir[MAX_PATH];
+    static int sHadFormDir;
+    int savedEnter = 0;
+
+    static void SetUpTestSuite()
+    {
+        sPath = SampleCopy();
+        if (sPath.empty())
+            return;
+        char formPaks[MAX_PATH];
+        GetFullPathNameA(BuildPath("formpaks").c_str(), sizeof(formPaks), formPaks, NULL);
+        sHadFormDir = ReadRegistryValue(sSavedFormDir, REG_SCOPE_YEAR, 0, "FormDir", sizeof(sSavedFormDir), REG_SZ);
+        WriteRegistryValue(REG_SCOPE_YEAR, "FormDir", REG_SZ, formPaks, 0);
+        gReturnModified = 0;
+        gZoom = 0.3f;
+        gEditBarFocusEvents = 0;   // driven with messages (the focus moves on its own under Xvfb)
+        sMain = CreateMainWindow(gInstance);
+        ShowWindow(sMain, SW_SHOW);
+        MoveWindow(sMain, 0, 0, 1200, 900, TRUE);
+        PumpMessages(50);
+    }
+    static void TearDownTestSuite()
+    {
+        if (sPath.empty())
+            return;
+        gReturnModified = 0;
+        if (sMain && IsWindow(sMain))
+            DestroyWindow(sMain);
+        PumpMessages(20);
+        DeleteFileA(sPath.c_str());
+        if (sHadFormDir)
+            WriteRegistryValue(REG_SCOPE_YEAR, "FormDir", REG_SZ, sSavedFormDir, 0);
+        else
+            DeleteRegistryValue(REG_SCOPE_YEAR, "FormDir");
+    }
+    void SetUp() override
+    {
+        if (sPath.empty() || !sMain)
+            GTEST_SKIP() << "the sample return was not built";
+        savedEnter = gEnterAdvances;
+        gEnterAdvances = 0;
+        OpenSample();
+    }
+    void TearDown() override
+    {
+        if (gEditBarContainer && IsWindow(gEditBarContainer)) {
+            gEditRequest.cancelled = 1;
+            DestroyWindow(gEditBarContainer);
+        }
+        gEditBarContainer = NULL;
+        gEnterAdvances = savedEnter;
+        WaitForRecompute();
+        gReturnModified = 0;
+    }
+    void OpenSample()
+    {
+        gReturnModified = 0;
+        SendMessageA(sMain, WM_OPEN_FILE, 0, (LPARAM)sPath.c_str());
+        PumpMessages(100);
+        WaitForRecompute();
+    }
+    FormInstance *Page() { return (FormInstance *)GetCurrentDocument(4); }
+    FieldRecord *Field(const char *seq)
+    {
+        FormInstance *page = Page();
+        int index = page ? FindLayoutField(page->fieldTable, 1, seq, 0) : 0;
+        return index > 0 ? &page->fieldTable->fields[index] : NULL;
+    }
+    std::string Value(const char *seq)
+    {
+        FieldRecord *f = Field(seq);
+        return f && f->value ? f->value : "";
+    }
+    // A click in the middle of the field, as the user makes it.
+    int Click(const char *seq)
+    {
+        FieldRecord *f = Field(seq);
+        if (!f || !f->rect)
+            return 0;
+        RECT client;
+        GetFieldClientRect(f->rect, &client);
+        LPARAM point = MAKELPARAM((client.left + client.right) / 2, (client.top + client.bottom) / 2);
+        SendMessageA(gPageViewWindow, WM_LBUTTONDOWN, MK_LBUTTON, point);
+        SendMessageA(gPageViewWindow, WM_LBUTTONUP, 0, point);
+        PumpMessages(20);
+        return 1;
+    }
+    HWND Row() { return gEditRequest.partWindows[0]; }
+    int WaitForBarGone()
+    {
+        for (int i = 0; i < 30 && gEditBarContainer; i++)
+            PumpMessages(10);
+        return gEditBarContainer == NULL;
+    }
+};
+
+HWND EditBarSample::sMain;
+std::string EditBarSample::sPath;
+char EditBarSample::sSavedFormDir[MAX_PATH];
+int EditBarSample::sHadFormDir;
+
+TEST_F(EditBarSample, SsnTypedIntoItsBoxesIsStoredAndPainted)
+{
+    ASSERT_STREQ("Form 1040.1", Page()->pageKey);
+    FieldRecord *ssn = Field("0012");
+    ASSERT_NE(nullptr, ssn);
+    ASSERT_TRUE(Click("0012"));
+    ASSERT_NE(nullptr, gEditBarContainer);
+    EXPECT_EQ(ssn, gEditRequest.field);
+    HWND boxes[3] = {GetDlgItem(Row(), IDC_EB_EDIT1), GetDlgItem(Row(), IDC_EB_EDIT2), GetDlgItem(Row(), IDC_EB_EDIT3)};
+    for (HWND box : boxes)
+        SetWindowTextA(box, "");
+    SetFocus(boxes[0]);
+    PumpMessages(20);
+    if (GetFocus() == boxes[0]) {
+        for (const char *p = "123456789"; *p; p++) {
+            SendMessageA(GetFocus(), WM_CHAR, (WPARAM)*p, 1);
+            PumpMessages(10);
+        }
+    } else {
+        SetWindowTextA(boxes[0], "123");
+        SetWindowTextA(boxes[1], "45");
+        SetWindowTextA(boxes[2], "6789");
+    }
+    char text[16];
+    GetWindowTextA(boxes[0], text, sizeof(text));
+    EXPECT_STREQ("123", text);
+    GetWindowTextA(boxes[1], text, sizeof(text));
+    EXPECT_STREQ("45", text);
+    GetWindowTextA(boxes[2], text, sizeof(text));
+    EXPECT_STREQ("6789", text);
+    RECT rc = *ssn->rect;
+    SendMessageA(boxes[2], WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_TRUE(WaitForBarGone());
+    EXPECT_EQ("123-45-6789", Value("0012"));
+    EXPECT_STREQ("123456789", ReturnText(gOpenReturnPtr, RETURN_TAXPAYER + PERSON_SSN));
+    EXPECT_GT(CountInk(&rc), 30);   // the new number is on the page
+    EXPECT_EQ(1, gReturnModified);
+}
+
+TEST_F(EditBarSample, WagesRecomputeTheTotalsOfTheForm)
+{
+    const char *totals[4] = {"0109", "0190", "0210", "0250"};   // lines 1z, 9, 11, 15
+    double before[4];
+    for (int i = 0; i < 4; i++)
+        before[i] = Number(Field(totals[i])->value);
+    EXPECT_EQ(52000.0, before[0]);
+    ASSERT_TRUE(Click("0101"));
+    ASSERT_NE(nullptr, gEditBarContainer);
+    SetDlgItemTextA(Row(), IDC_EB_EDIT1, "60000");
+    SendMessageA(Row(), WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_TRUE(WaitForBarGone());
+    EXPECT_EQ("60,000", Value("0101"));
+    for (int i = 0; i < 4; i++)
+        EXPECT_EQ(before[i] + 8000.0, Number(Field(totals[i])->value)) << totals[i];
+    RECT line15 = *Field("0250")->rect;
+    EXPECT_GT(CountInk(&line15), 30);
+    WaitForRecompute();
+    EXPECT_EQ(before[3] + 8000.0, Number(Field("0250")->value));
+}
+
+TEST_F(EditBarSample, TabWalksTheTabOrderAndEscapeStoresNothing)
+{
+    ASSERT_TRUE(Click("0101"));
+    FormInstance *page = Page();
+    int from = FindLayoutField(page->fieldTable, 1, "0101", 0);
+    int next = FindNextTabField(page->fieldTable, from, 0);
+    ASSERT_GT(next, 0);
+    PostMessageA(GetDlgItem(Row(), IDC_EB_EDIT1), WM_KEYDOWN, VK_TAB, 0);
+    PumpMessages(60);
+    ASSERT_NE(nullptr, gEditBarContainer);   // the next field's bar
+    EXPECT_EQ(&page->fieldTable->fields[next], gEditRequest.field);
+    EXPECT_EQ(EDIT_ENTRY_KEYBOARD, gEditRequest.entryMode);
+    EXPECT_EQ("52,000", Value("0101"));   // unchanged, not re-typed
+    std::string old = gEditRequest.field->value ? gEditRequest.field->value : "";
+    SetDlgItemTextA(Row(), IDC_EB_EDIT1, "777");
+    PostMessageA(GetDlgItem(Row(), IDC_EB_EDIT1), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(WaitForBarGone());
+    EXPECT_EQ(old, std::string(page->fieldTable->fields[next].value ? page->fieldTable->fields[next].value : ""));
+}
+
+TEST_F(EditBarSample, EnterMovesOnWithEntAssist)
+{
+    gEnterAdvances = 1;
+    ASSERT_TRUE(Click("0122"));
+    FieldRecord *first = gEditRequest.field;
+    SetDlgItemTextA(Row(), IDC_EB_EDIT1, "300");
+    SendMessageA(GetDlgItem(Row(), IDC_EB_EDIT1), WM_KEYDOWN, VK_RETURN, 0);
+    PumpMessages(60);
+    EXPECT_EQ("300", Value("0122"));
+    ASSERT_NE(nullptr, gEditBarContainer);
+    EXPECT_NE(first, gEditRequest.field);
+}
+
+TEST_F(EditBarSample, CheckMarkClickStoresXWithoutABar)
+{
+    EXPECT_EQ("", Value("0030"));
+    ASSERT_TRUE(Click("0030"));
+    EXPECT_EQ(nullptr, gEditBarContainer);
+    EXPECT_EQ("X", Value("0030"));
+    ASSERT_TRUE(Click("0030"));
+    EXPECT_EQ("", Value("0030"));
+    // A filing status clears the other one.
+    EXPECT_EQ("X", Value("0042"));
+    ASSERT_TRUE(Click("0041"));
+    EXPECT_EQ("X", Value("0041"));
+    EXPECT_EQ("", Value("0042"));
+}
+
+TEST_F(EditBarSample, ValueSurvivesSaveCloseAndReopen)
+{
+    ASSERT_TRUE(Click("0122"));
+    SetDlgItemTextA(Row(), IDC_EB_EDIT1, "1234");
+    // Save with the bar still open: the bar is committed first.
+    SendMessageA(sMain, WM_COMMAND, IDM_SAVE, 0);
+    PumpMessages(20);
+    EXPECT_EQ(nullptr, gEditBarContainer);
+    EXPECT_EQ(0, gReturnModified);
+    SendMessageA(sMain, WM_COMMAND, IDM_CLOSE, 0);
+    PumpMessages(20);
+    EXPECT_EQ(nullptr, GetCurrentDocument(4));
+    OpenSample();
+    ASSERT_NE(nullptr, Page());
+    EXPECT_EQ("1,234", Value("0122"));
+}
+
+}  // namespace
