@@ -1,0 +1,69 @@
+// File names too long for the program's path buffers: refused with a message, the open return
+// and its file name stay as they were.
+#include "entry/entry.h"
+#include "shell/shell.h"
+#include "store/store.h"
+#include "tests/harness/harness.h"
+
+#include <gtest/gtest.h>
+#include <stdio.h>
+#include <string.h>
+
+#include <string>
+
+namespace {
+
+std::string FullPath(const std::string &relative)
+{
+    char full[MAX_PATH];
+    DWORD n = GetFullPathNameA(relative.c_str(), sizeof(full), full, NULL);
+    return n && n < sizeof(full) ? full : relative;
+}
+
+TEST(ReturnPaths, OverlongFileNamesAreRefusedAndTheOpenReturnStays)
+{
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof(temp), temp);
+    char folder[MAX_PATH];
+    snprintf(folder, sizeof(folder), "%slvpaths%lu\\", temp, (unsigned long)GetCurrentProcessId());
+    CreateDirectoryA(folder, NULL);
+    std::string sample = std::string(folder) + "Sample.qvr";
+    for (const char *pak : {"f1040.qvp", "f1040s1.qvp", "f1040sb.qvp"})
+        CopyFileA(FullPath(BuildPath((std::string("formpaks\\") + pak).c_str())).c_str(),
+                  (std::string(folder) + pak).c_str(), FALSE);
+    if (!CopyFileA(FullPath(BuildPath("samples\\Sample.qvr")).c_str(), sample.c_str(), FALSE))
+        GTEST_SKIP() << "the sample return was not built";
+
+    gReturnModified = 0;
+    HWND window = CreateMainWindow(gInstance);
+    ASSERT_TRUE(window != NULL);
+    PumpMessages(0);
+    ASSERT_EQ(1, SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)sample.c_str()));
+    std::string federal = "Federal Return [5 pages]";
+    char caption[128];
+    GetTreeItemText(gTreeFederalFolder, caption, 0, sizeof(caption));
+    EXPECT_EQ(federal, caption);
+
+    std::string overlong = std::string(folder) + std::string(300, 'n') + ".qvr";
+    gReturnModified = 0;  // no question about saving the computed values first
+    ScriptMessageBoxAnswer(IDOK);
+    EXPECT_EQ(0, SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)overlong.c_str()));
+    ASSERT_EQ(1u, GetShownMessageBoxes().size());
+    EXPECT_EQ("The file name is too long to be opened.", GetShownMessageBoxes()[0].text);
+    EXPECT_STREQ(sample.c_str(), gReturnPath);
+    GetTreeItemText(gTreeFederalFolder, caption, 0, sizeof(caption));
+    EXPECT_EQ(federal, caption);
+
+    // Saving under such a name writes nothing and keeps the return's own name.
+    EXPECT_EQ(0, SaveReturnFile(window, overlong.c_str()));
+    EXPECT_STREQ(sample.c_str(), gReturnPath);
+
+    gReturnModified = 0;
+    CloseOpenReturn();
+    DestroyWindow(window);
+    PumpMessages(0);
+    if (gPageViewWindow && !IsWindow(gPageViewWindow))
+        gPageViewWindow = NULL;
+}
+
+}  // namespace
