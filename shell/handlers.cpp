@@ -6,6 +6,7 @@
 
 LRESULT ReturnCommandHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int *handled);
 LRESULT PrintCommandHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int *handled);
+int InitEditBar(void);
 
 int InstallMainWindowHandlers(void)
 {
@@ -14,5 +15,6 @@ int InstallMainWindowHandlers(void)
     AddMainWindowHandler(ReturnCommandHandler);
     AddMainWindowHandler(PrintCommandHandler);   // IDM_PRINT (pages/print_command.cpp)
     InitRecompute();  // timer 997: the deferred recompute and page freeing
+    InitEditBar();    // the forms list edits a row's copies in the edit bar (entry/editbar_init.cpp)
     return 1;
 }
