@@ -278,6 +278,31 @@ TEST_F(EditBarSample, CheckMarkClickStoresXWithoutABar)
     EXPECT_EQ("", Value("0042"));
 }
 
+TEST_F(EditBarSample, LateCommitLandsOnThePageItWasOpenedOn)
+{
+    FormInstance *first = Page();
+    double line9Before = Number(Field("0190")->value);
+    double interestBefore = Number(Field("0122")->value);
+    ASSERT_TRUE(Click("0122"));
+    SetDlgItemTextA(Row(), IDC_EB_EDIT1, "975");
+    // Another page is shown before the value is committed.
+    FormInstance *second = NULL;
+    ASSERT_TRUE(FindReturnPages(14, "Form 1040.2", &second, 0) && second);
+    SendMessageA(gFormsTreeWindow, TVM_SELECTITEM, TVGN_CARET, (LPARAM)second->treeItem);
+    PumpMessages(50);
+    ASSERT_EQ(second, Page());
+    int onSecond = FindLayoutField(second->fieldTable, 1, "0122", 0);
+    EXPECT_EQ(1, CommitOpenEditBar());
+    int index = FindLayoutField(first->fieldTable, 1, "0122", 0);
+    ASSERT_GT(index, 0);
+    EXPECT_STREQ("975", first->fieldTable->fields[index].value);
+    if (onSecond > 0)
+        EXPECT_STRNE("975", second->fieldTable->fields[onSecond].value ? second->fieldTable->fields[onSecond].value : "");
+    // The first page's form was recomputed: line 9 follows the new interest.
+    int line9 = FindLayoutField(first->fieldTable, 1, "0190", 0);
+    EXPECT_EQ(line9Before + 975.0 - interestBefore, Number(first->fieldTable->fields[line9].value));
+}
+
 TEST_F(EditBarSample, ValueSurvivesSaveCloseAndReopen)
 {
     ASSERT_TRUE(Click("0122"));
