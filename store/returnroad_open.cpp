@@ -176,6 +176,9 @@ static int OpenReturnFile(HWND owner, const char *path, OpenReturn *returnRecord
         snprintf(line, sizeof(line), "999 OPN: %.260s: %d page(s) without their FormPak\r\n", keepPath, missing);
         WriteLogLine(line);
     }
+    // Calculated values the file left empty are derived data, not changes of the user: fill
+    // them in while the return still counts as loading, so an opened return is unmodified.
+    RecomputeAllFormsNow(0);
     gReturnLoading = 0;
     memcpy(gReturnPath, keepPath, strlen(keepPath) + 1);
     gReturnModified = 0;

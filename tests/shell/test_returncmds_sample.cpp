@@ -180,6 +180,19 @@ TEST_F(SampleReturn, OpensThroughWmOpenFileWithItsPagesInOrder)
     EXPECT_TRUE(GetShownMessageBoxes().empty());
 }
 
+// Calculated values that the file leaves empty are filled in on opening without marking the
+// return changed: closing it right away asks nothing.
+TEST_F(SampleReturn, OpeningFillsCalculatedValuesWithoutMarkingTheReturnChanged)
+{
+    std::string path = SampleFolder() + "Sample.qvr";
+    ASSERT_EQ(1, SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)path.c_str()));
+    EXPECT_EQ("52,000", Value("Form 1040.1", "0109"));  // line 1z
+    WaitForRecompute();
+    EXPECT_EQ(0, gReturnModified);
+    EXPECT_EQ(1, SendMessageA(window, WM_COMMAND, IDM_CLOSE, 0));
+    EXPECT_TRUE(GetShownMessageBoxes().empty());
+}
+
 TEST_F(SampleReturn, OpensThroughTheOpenCommand)
 {
     ScriptFileDialogPath(SampleFolder() + "Sample.qvr");
