@@ -5,6 +5,7 @@
 #include "shell/shell.h"
 #include "store/store.h"
 #include "tests/harness/harness.h"
+#include "tests/harness/sample.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -32,21 +33,7 @@ struct PageSpec {
     std::vector<FieldSpec> fields;
 };
 
-std::string TempFolder()
-{
-    static std::string folder;
-    if (folder.empty()) {
-        char temp[MAX_PATH];
-        GetTempPathA(sizeof(temp), temp);
-        char name[MAX_PATH];
-        snprintf(name, sizeof(name), "%slvreturn%lu\\", temp, (unsigned long)GetCurrentProcessId());
-        CreateDirectoryA(name, NULL);
-        folder = name;
-    }
-    return folder;
-}
-
-std::string TempPath(const std::string &name) { return TempFolder() + name; }
+std::string TempPath(const std::string &name) { return MakeTestFolder("lvreturn") + name; }
 
 // Writes a FormPak of the pages (one small PCL stream each) and returns its path.
 std::string MakeFormPak(const std::string &file, const std::vector<const char *> &header,
@@ -103,35 +90,6 @@ std::string MakeMnPak(const std::string &file = "mn.qvp")
 {
     return MakeFormPak(file, {"MN M1", "Minnesota Individual Income Tax", "2024.1"},
                        {{"MN M1", 1, 24, PAGE_FLAG_MAIN_FORM, 1, 1, {{"0010", "N", NULL}}}});
-}
-
-HTREEITEM Child(HTREEITEM parent)
-{
-    return (HTREEITEM)SendMessageA(gFormsTreeWindow, TVM_GETNEXTITEM, TVGN_CHILD, (LPARAM)parent);
-}
-
-HTREEITEM Next(HTREEITEM item)
-{
-    return (HTREEITEM)SendMessageA(gFormsTreeWindow, TVM_GETNEXTITEM, TVGN_NEXT, (LPARAM)item);
-}
-
-std::string Text(HTREEITEM item)
-{
-    char text[128];
-    GetTreeItemText(item, text, 0, sizeof(text));
-    return text;
-}
-
-// The whole tree as "caption" lines, pages indented under their folders.
-std::vector<std::string> TreeOutline()
-{
-    std::vector<std::string> out;
-    for (HTREEITEM top = Child(gTreeRootItem); top; top = Next(top)) {
-        out.push_back(Text(top));
-        for (HTREEITEM page = Child(top); page; page = Next(page))
-            out.push_back("  " + Text(page));
-    }
-    return out;
 }
 
 FormInstance *PageOf(HTREEITEM item)

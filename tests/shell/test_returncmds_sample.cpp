@@ -6,6 +6,7 @@
 #include "shell/shell.h"
 #include "store/store.h"
 #include "tests/harness/harness.h"
+#include "tests/harness/sample.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -17,62 +18,11 @@
 
 namespace {
 
-const char *const kFormPaks[] = {"f1040.qvp", "f1040s1.qvp", "f1040sb.qvp", "f1040sb-bitmap.qvp", "f941.qvp",
-                                 "mnm1pr.qvp"};
-
-std::string FullPath(const std::string &relative)
-{
-    char full[MAX_PATH];
-    DWORD n = GetFullPathNameA(relative.c_str(), sizeof(full), full, NULL);
-    return n && n < sizeof(full) ? full : relative;
-}
-
-// A folder of its own holding a copy of the sample return and the FormPaks beside it (the
-// return names its FormPaks by file name; they are found next to it).
+// A folder of its own holding a copy of the sample return and the FormPaks beside it.
 std::string SampleFolder()
 {
-    static std::string folder;
-    if (folder.empty()) {
-        char temp[MAX_PATH];
-        GetTempPathA(sizeof(temp), temp);
-        char name[MAX_PATH];
-        snprintf(name, sizeof(name), "%slvsample%lu\\", temp, (unsigned long)GetCurrentProcessId());
-        CreateDirectoryA(name, NULL);
-        folder = name;
-        for (const char *pak : kFormPaks)
-            CopyFileA(FullPath(BuildPath((std::string("formpaks\\") + pak).c_str())).c_str(), (folder + pak).c_str(),
-                      FALSE);
-        CopyFileA(FullPath(BuildPath("samples\\Sample.qvr")).c_str(), (folder + "Sample.qvr").c_str(), FALSE);
-    }
-    return folder;
-}
-
-HTREEITEM Child(HTREEITEM parent)
-{
-    return (HTREEITEM)SendMessageA(gFormsTreeWindow, TVM_GETNEXTITEM, TVGN_CHILD, (LPARAM)parent);
-}
-
-HTREEITEM Next(HTREEITEM item)
-{
-    return (HTREEITEM)SendMessageA(gFormsTreeWindow, TVM_GETNEXTITEM, TVGN_NEXT, (LPARAM)item);
-}
-
-std::string Text(HTREEITEM item)
-{
-    char text[128];
-    GetTreeItemText(item, text, 0, sizeof(text));
-    return text;
-}
-
-std::vector<std::string> TreeOutline()
-{
-    std::vector<std::string> out;
-    for (HTREEITEM top = Child(gTreeRootItem); top; top = Next(top)) {
-        out.push_back(Text(top));
-        for (HTREEITEM page = Child(top); page; page = Next(page))
-            out.push_back("  " + Text(page));
-    }
-    return out;
+    return SampleReturnFolder("lvsample", {"f1040.qvp", "f1040s1.qvp", "f1040sb.qvp", "f1040sb-bitmap.qvp",
+                                           "f941.qvp", "mnm1pr.qvp"});
 }
 
 // Every value and second text of every page, in tree order.
@@ -104,13 +54,6 @@ std::string Value(const char *pageKey, const char *seq)
             return f.value ? f.value : "";
     }
     return "<no field>";
-}
-
-// Lets the recompute worker run to its end.
-void WaitForRecompute()
-{
-    for (int i = 0; i < 400 && (gRecomputeThread || !gRecomputeDone); i++)
-        PumpMessages(10);
 }
 
 // Selects the forms-list row of a form and types its copies.

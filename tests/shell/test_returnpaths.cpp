@@ -4,6 +4,7 @@
 #include "shell/shell.h"
 #include "store/store.h"
 #include "tests/harness/harness.h"
+#include "tests/harness/sample.h"
 
 #include <gtest/gtest.h>
 #include <stdio.h>
@@ -13,25 +14,11 @@
 
 namespace {
 
-std::string FullPath(const std::string &relative)
-{
-    char full[MAX_PATH];
-    DWORD n = GetFullPathNameA(relative.c_str(), sizeof(full), full, NULL);
-    return n && n < sizeof(full) ? full : relative;
-}
-
 TEST(ReturnPaths, OverlongFileNamesAreRefusedAndTheOpenReturnStays)
 {
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof(temp), temp);
-    char folder[MAX_PATH];
-    snprintf(folder, sizeof(folder), "%slvpaths%lu\\", temp, (unsigned long)GetCurrentProcessId());
-    CreateDirectoryA(folder, NULL);
-    std::string sample = std::string(folder) + "Sample.qvr";
-    for (const char *pak : {"f1040.qvp", "f1040s1.qvp", "f1040sb.qvp"})
-        CopyFileA(FullPath(BuildPath((std::string("formpaks\\") + pak).c_str())).c_str(),
-                  (std::string(folder) + pak).c_str(), FALSE);
-    if (!CopyFileA(FullPath(BuildPath("samples\\Sample.qvr")).c_str(), sample.c_str(), FALSE))
+    std::string folder = MakeTestFolder("lvpaths");
+    std::string sample = folder + "Sample.qvr";
+    if (!CopySampleReturn(folder, {"f1040.qvp", "f1040s1.qvp", "f1040sb.qvp"}))
         GTEST_SKIP() << "the sample return was not built";
 
     gReturnModified = 0;
