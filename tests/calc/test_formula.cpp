@@ -7,56 +7,9 @@
 #include "calc/calc.h"
 #include "prepare/prepare.h"
 #include "tests/harness/harness.h"
+#include "tests/harness/fields.h"
 
 namespace {
-
-struct FieldSpec {
-    const char *seq;
-    const char *type;
-    const char *formula;
-    const char *value;
-    const char *line;
-    const char *description;
-};
-
-FieldTable *MakeTable(const FieldSpec *specs, int n)
-{
-    FieldTable *table = CreateFieldTable(n + 1);
-    for (int i = 0; i < n; i++) {
-        FieldRecord *f = &table->fields[i + 1];
-        SetFieldText(&f->seq, specs[i].seq);
-        SetFieldText(&f->typeCode, specs[i].type);
-        SetFieldText(&f->valueList, specs[i].formula);
-        SetFieldText(&f->value, specs[i].value);
-        SetFieldText(&f->line, specs[i].line);
-        SetFieldText(&f->description, specs[i].description);
-    }
-    BuildSortedFieldIndex(table);
-    return table;
-}
-
-FormInstance *MakePage(const char *key, FieldTable *table)
-{
-    FormInstance *page = (FormInstance *)MemAlloc(64, sizeof(FormInstance));
-    page->kind = PAGE_KIND_FORM;
-    SetFieldText(&page->pageKey, key);
-    page->fieldTable = table;
-    return page;
-}
-
-FieldRecord *Field(FieldTable *table, const char *seq)
-{
-    for (int i = 1; i < table->count; i++)
-        if (table->fields[i].seq && strcmp(table->fields[i].seq, seq) == 0)
-            return &table->fields[i];
-    return nullptr;
-}
-
-std::string Value(FieldTable *table, const char *seq)
-{
-    FieldRecord *f = Field(table, seq);
-    return f && f->value ? f->value : "";
-}
 
 const FieldSpec kMain[] = {
     {"0101", "N", nullptr, "50,000", "1a", "Wages"},

@@ -11,38 +11,9 @@
 #include "prepare/prepare.h"
 #include "shell/shell.h"
 #include "tests/harness/harness.h"
+#include "tests/harness/fields.h"
 
 namespace {
-
-struct FieldSpec {
-    const char *seq;
-    const char *type;
-    const char *formula;
-    const char *value;
-};
-
-FieldTable *MakeTable(const FieldSpec *specs, int n)
-{
-    FieldTable *table = CreateFieldTable(n + 1);
-    for (int i = 0; i < n; i++) {
-        FieldRecord *f = &table->fields[i + 1];
-        SetFieldText(&f->seq, specs[i].seq);
-        SetFieldText(&f->typeCode, specs[i].type);
-        SetFieldText(&f->valueList, specs[i].formula);
-        SetFieldText(&f->value, specs[i].value);
-    }
-    BuildSortedFieldIndex(table);
-    return table;
-}
-
-FormInstance *MakePage(const char *key, FieldTable *table)
-{
-    FormInstance *page = (FormInstance *)MemAlloc(64, sizeof(FormInstance));
-    page->kind = PAGE_KIND_FORM;
-    SetFieldText(&page->pageKey, key);
-    page->fieldTable = table;
-    return page;
-}
 
 // Form 1040 page 1: lines 1a, 1b, 1z, 2b, 8, 9, 10, 11, 12, 13, 14, 15.
 const FieldSpec kForm1040[] = {
@@ -106,22 +77,6 @@ void DrawHook(FieldRecord *, FormInstance *)
         WaitForSingleObject(sWorkerProceed, 5000);
     else if (sHookMode == 2)
         Sleep(200);
-}
-
-bool PumpUntil(bool (*done)(), int timeoutMs)
-{
-    DWORD start = GetTickCount();
-    while (!done()) {
-        if ((int)(GetTickCount() - start) > timeoutMs)
-            return false;
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
-    return true;
 }
 
 bool RecomputeFinished()

@@ -7,6 +7,7 @@
 #include "shell/shell.h"
 #include "store/store.h"
 #include "tests/harness/harness.h"
+#include "tests/harness/sample.h"
 
 #include <gtest/gtest.h>
 #include <stdio.h>
@@ -16,33 +17,11 @@
 
 namespace {
 
-const char *const kSampleFormPaks[] = {"f1040.qvp", "f1040s1.qvp", "f1040sb.qvp"};
-
-std::string FullPath(const std::string &relative)
-{
-    char full[MAX_PATH];
-    DWORD n = GetFullPathNameA(relative.c_str(), sizeof(full), full, NULL);
-    return n && n < sizeof(full) ? full : relative;
-}
-
 // The sample return with its FormPaks beside it, in a folder of this test program's own.
 std::string SampleReturnPath()
 {
-    static std::string path;
-    if (path.empty()) {
-        char temp[MAX_PATH];
-        GetTempPathA(sizeof(temp), temp);
-        char folder[MAX_PATH];
-        snprintf(folder, sizeof(folder), "%slvrecompute%lu\\", temp, (unsigned long)GetCurrentProcessId());
-        CreateDirectoryA(folder, NULL);
-        for (const char *pak : kSampleFormPaks)
-            CopyFileA(FullPath(BuildPath((std::string("formpaks\\") + pak).c_str())).c_str(),
-                      (std::string(folder) + pak).c_str(), FALSE);
-        if (CopyFileA(FullPath(BuildPath("samples\\Sample.qvr")).c_str(), (std::string(folder) + "Sample.qvr").c_str(),
-                      FALSE))
-            path = std::string(folder) + "Sample.qvr";
-    }
-    return path;
+    std::string path = SampleReturnFolder("lvrecompute", {"f1040.qvp", "f1040s1.qvp", "f1040sb.qvp"}) + "Sample.qvr";
+    return FileExists(path.c_str()) ? path : "";
 }
 
 // The page view's drawing hook, wrapped: the worker's first repaint may wait here so that the
@@ -79,17 +58,6 @@ bool WorkerEnded()
 bool WorkerInside()
 {
     return WaitForSingleObject(sWorkerInside, 0) == WAIT_OBJECT_0;
-}
-
-bool PumpUntil(bool (*done)(), int timeoutMs)
-{
-    DWORD start = GetTickCount();
-    while (!done()) {
-        if ((int)(GetTickCount() - start) > timeoutMs)
-            return false;
-        PumpMessages(5);
-    }
-    return true;
 }
 
 class RecomputeSample : public ::testing::Test {

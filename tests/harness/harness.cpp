@@ -193,6 +193,17 @@ void PumpMessages(int ms)
     } while ((int)(end - GetTickCount()) > 0);
 }
 
+bool PumpUntil(bool (*done)(), int timeoutMs)
+{
+    DWORD start = GetTickCount();
+    while (!done()) {
+        if ((int)(GetTickCount() - start) > timeoutMs)
+            return false;
+        PumpMessages(5);
+    }
+    return true;
+}
+
 int CaptureClientArea(HWND window, Screenshot *out)
 {
     if (!window || !out)

@@ -47,6 +47,8 @@ int IsControlChecked(HWND dialog, int controlId);
 // ---- windows ----
 // Dispatches pending messages for about ms milliseconds (at least once).
 void PumpMessages(int ms);
+// Dispatches messages until done() says so; false when timeoutMs passes first.
+bool PumpUntil(bool (*done)(), int timeoutMs);
 // Client area of a window as 32-bit pixels (0x00RRGGBB), top row first.
 struct Screenshot {
     int width = 0;
