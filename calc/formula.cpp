@@ -286,15 +286,7 @@ static FormInstance **FindKeyPages(const FormulaPageSet *set, const char *key, i
         *countOut = n;
         return out;
     }
-    int n = FindReturnPages(1, key, NULL, 0);
-    if (n <= 0)
-        return NULL;
-    FormInstance **out = (FormInstance **)MemAlloc(64, sizeof(FormInstance *) * (n + 1));
-    if (!out)
-        return NULL;
-    int got = FindReturnPages(1, key, out, 0);
-    *countOut = got < n ? got : n;
-    return out;
+    return SnapshotReturnPages(1, key, countOut);
 }
 
 // The text of a taxpayer item ("1a", "2b", "0") from the return record.
@@ -690,15 +682,10 @@ static void ExplainList(const FormulaList *list, const FieldTable *ownTable, Exp
 // The page of the open return whose field table holds field, or null.
 static FormInstance *FindPageOfField(const FieldRecord *field)
 {
-    int n = FindReturnPages(2, NULL, NULL, 0);
-    if (n <= 0)
-        return NULL;
-    FormInstance **pages = (FormInstance **)MemAlloc(64, sizeof(FormInstance *) * (n + 1));
+    int got = 0;
+    FormInstance **pages = SnapshotReturnPages(2, NULL, &got);
     if (!pages)
         return NULL;
-    int got = FindReturnPages(2, NULL, pages, 0);
-    if (got > n)
-        got = n;
     FormInstance *owner = NULL;
     for (int i = 0; i < got && !owner; i++) {
         FieldTable *table = pages[i] ? pages[i]->fieldTable : NULL;

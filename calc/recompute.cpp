@@ -106,21 +106,6 @@ static int RecomputePages(FormInstance *const *pages, int count, const FormulaPa
     return total;
 }
 
-// The open return's pages in tree order: a new MemAlloc array (null when there are none).
-static FormInstance **SnapshotReturnPages(int *countOut)
-{
-    *countOut = 0;
-    int n = FindReturnPages(2, NULL, NULL, 0);
-    if (n <= 0)
-        return NULL;
-    FormInstance **pages = (FormInstance **)MemAlloc(64, sizeof(FormInstance *) * (n + 1));
-    if (!pages)
-        return NULL;
-    int got = FindReturnPages(2, NULL, pages, 0);
-    *countOut = got < n ? got : n;
-    return pages;
-}
-
 unsigned __stdcall RecomputeAllForms(void *param)
 {
     RecomputeJob *job = (RecomputeJob *)param;
@@ -162,7 +147,7 @@ static void FreeDeferredPages(void)
 static void StartWorker(void)
 {
     int count = 0;
-    FormInstance **pages = SnapshotReturnPages(&count);
+    FormInstance **pages = SnapshotReturnPages(2, NULL, &count);
     if (!pages) {
         InterlockedExchange(&gRecomputeDone, 1);
         return;
@@ -332,7 +317,7 @@ int RecomputeForm(FormInstance *formInstance)
         return 0;
     // One look at the return's pages serves every reference to other forms.
     int count = 0;
-    FormInstance **pages = SnapshotReturnPages(&count);
+    FormInstance **pages = SnapshotReturnPages(2, NULL, &count);
     FormulaPageSet set = {pages, count};
     int changed = RecomputePage(formInstance, &set, 0);
     MemFree(pages);
@@ -350,7 +335,7 @@ int RecomputeAllFormsNow(int showStatus)
         SetBusyCursor(1);
     }
     int count = 0;
-    FormInstance **pages = SnapshotReturnPages(&count);
+    FormInstance **pages = SnapshotReturnPages(2, NULL, &count);
     FormulaPageSet set = {pages, count};
     int changed = pages ? RecomputePages(pages, count, &set, 0) : 0;
     MemFree(pages);

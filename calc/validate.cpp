@@ -423,6 +423,7 @@ int ValidateFieldData(char *text, char *messageBuffer, const char *caption, int 
         checkLength = 1;
         break;
     case ENTRY_KIND_ALNUM:
+    case ENTRY_KIND_KEY_TEXT:
         ok = CheckAllowedChars(work, 1, 1, " ", "letters, digits and blanks", reason, sizeof(reason));
         checkLength = 1;
         break;
@@ -438,10 +439,6 @@ int ValidateFieldData(char *text, char *messageBuffer, const char *caption, int 
         break;
     case ENTRY_KIND_TEXT_SLASH:
         ok = CheckAllowedChars(work, 1, 1, " -/", "letters, digits, blanks, - and /", reason, sizeof(reason));
-        checkLength = 1;
-        break;
-    case ENTRY_KIND_KEY_TEXT:
-        ok = CheckAllowedChars(work, 1, 1, " ", "letters, digits and blanks", reason, sizeof(reason));
         checkLength = 1;
         break;
     case ENTRY_KIND_DIGITS:

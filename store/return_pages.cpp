@@ -154,6 +154,20 @@ int FindReturnPages(int mode, const void *key, FormInstance **outArray, intptr_t
     return result;
 }
 
+FormInstance **SnapshotReturnPages(int mode, const void *key, int *countOut)
+{
+    *countOut = 0;
+    int n = FindReturnPages(mode, key, NULL, 0);
+    if (n <= 0)
+        return NULL;
+    FormInstance **pages = (FormInstance **)MemAlloc(64, sizeof(FormInstance *) * (n + 1));
+    if (!pages)
+        return NULL;
+    int got = FindReturnPages(mode, key, pages, 0);
+    *countOut = got < n ? got : n;
+    return pages;
+}
+
 int GetFormCopyNumber(const FormInstance *page)
 {
     if (!page || !page->pageKey)

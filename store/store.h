@@ -689,6 +689,9 @@ FormInstance *FreeFormInstance(FormInstance *page);
 // key modes, a 1-based position (intptr_t) for mode 15, an HTREEITEM for modes 16 and 17.
 // outArray receives pages (mode 13: out[0] = the page of the found tree item); null = count.
 int FindReturnPages(int mode, const void *key, FormInstance **outArray, intptr_t reference);
+// The pages of a FindReturnPages query (mode and key as there) as a new MemAlloc array the caller
+// frees, and their count in *countOut; null (count 0) when there are none or memory ran out.
+FormInstance **SnapshotReturnPages(int mode, const void *key, int *countOut);
 // Seam: the forms tree enumerates its pages in tree order (folder null = all pages; else the
 // pages below that folder item), filling out (when not null, up to capacity) and returning the
 // count. While it is null, the test page list below is used.
