@@ -34,11 +34,7 @@ struct CommitRoad : ::testing::Test {
     }
     void TearDown() override
     {
-        if (gEditBarContainer && IsWindow(gEditBarContainer)) {
-            request.cancelled = 1;
-            DestroyWindow(gEditBarContainer);
-        }
-        gEditBarContainer = NULL;
+        CloseEditBar(&request);
         FreeFormInstance(page);
         memcpy(gOpenReturnPtr, &saved, sizeof(saved));
     }

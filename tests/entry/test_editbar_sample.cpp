@@ -8,6 +8,8 @@
 #include "shell/shell.h"
 #include "store/store.h"
 #include "tests/harness/harness.h"
+#include "tests/harness/pixels.h"
+#include "tests/harness/sample.h"
 
 #include <gtest/gtest.h>
 #include <stdio.h>
@@ -31,13 +33,6 @@ std::string SampleCopy()
     return CopyFileA(source, path, FALSE) ? path : "";
 }
 
-void WaitForRecompute()
-{
-    for (int i = 0; i < 400 && (gRecomputeThread || !gRecomputeDone); i++)
-        PumpMessages(10);
-    PumpMessages(10);
-}
-
 double Number(const char *text)
 {
     return text ? TextToDouble(text) : 0.0;
@@ -46,31 +41,12 @@ double Number(const char *text)
 // Pixels of the page bitmap inside a rectangle that are not white.
 int CountInk(const RECT *rc)
 {
-    CanvasBits bits;
-    if (!gPageBitmap || !GetCanvasBits(gPageBitmap, &bits) || bits.bitsPerPixel != 4)
-        return -1;
-    HDC dc = CreateCompatibleDC(NULL);
-    HGDIOBJ old = SelectObject(dc, gPageBitmap);
-    RGBQUAD table[16];
-    GetDIBColorTable(dc, 0, 16, table);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    GdiFlush();
-    int ink = 0;
-    for (int y = rc->top; y < rc->bottom && y < bits.height; y++)
-        for (int x = rc->left; x < rc->right && x < bits.width; x++) {
-            unsigned char b = CanvasRow(bits, y)[x / 2];
-            const RGBQUAD &q = table[(x & 1) ? b & 15 : b >> 4];
-            ink += q.rgbRed < 128 || q.rgbGreen < 128 || q.rgbBlue < 128;
-        }
-    return ink;
+    return ::CountInk(gPageBitmap, rc);
 }
 
 struct EditBarSample : ::testing::Test {
     static HWND sMain;
     static std::string sPath;
-    static char sSavedFormDir[MAX_PATH];
-    static int sHadFormDir;
     int savedEnter = 0;
 
     static void SetUpTestSuite()
@@ -78,10 +54,7 @@ struct EditBarSample : ::testing::Test {
         sPath = SampleCopy();
         if (sPath.empty())
             return;
-        char formPaks[MAX_PATH];
-        GetFullPathNameA(BuildPath("formpaks").c_str(), sizeof(formPaks), formPaks, NULL);
-        sHadFormDir = ReadRegistryValue(sSavedFormDir, REG_SCOPE_YEAR, 0, "FormDir", sizeof(sSavedFormDir), REG_SZ);
-        WriteRegistryValue(REG_SCOPE_YEAR, "FormDir", REG_SZ, formPaks, 0);
+        UseBuildFormPaks();
         gReturnModified = 0;
         gZoom = 0.3f;
         gEditBarFocusEvents = 0;   // driven with messages (the focus moves on its own under Xvfb)
@@ -99,10 +72,7 @@ struct EditBarSample : ::testing::Test {
             DestroyWindow(sMain);
         PumpMessages(20);
         DeleteFileA(sPath.c_str());
-        if (sHadFormDir)
-            WriteRegistryValue(REG_SCOPE_YEAR, "FormDir", REG_SZ, sSavedFormDir, 0);
-        else
-            DeleteRegistryValue(REG_SCOPE_YEAR, "FormDir");
+        RestoreFormPakFolder();
     }
     void SetUp() override
     {
@@ -114,11 +84,7 @@ struct EditBarSample : ::testing::Test {
     }
     void TearDown() override
     {
-        if (gEditBarContainer && IsWindow(gEditBarContainer)) {
-            gEditRequest.cancelled = 1;
-            DestroyWindow(gEditBarContainer);
-        }
-        gEditBarContainer = NULL;
+        CloseEditBar(&gEditRequest);
         gEnterAdvances = savedEnter;
         WaitForRecompute();
         gReturnModified = 0;
@@ -167,8 +133,6 @@ struct EditBarSample : ::testing::Test {
 
 HWND EditBarSample::sMain;
 std::string EditBarSample::sPath;
-char EditBarSample::sSavedFormDir[MAX_PATH];
-int EditBarSample::sHadFormDir;
 
 TEST_F(EditBarSample, SsnTypedIntoItsBoxesIsStoredAndPainted)
 {

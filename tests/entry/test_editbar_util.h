@@ -7,6 +7,7 @@
 #include "shell/shell.h"
 #include "store/store.h"
 #include "tests/harness/harness.h"
+#include "tests/harness/sample.h"
 
 #include <gtest/gtest.h>
 #include <stdio.h>

@@ -40,11 +40,7 @@ struct EditBarWindow : ::testing::Test {
     }
     void TearDown() override
     {
-        if (gEditBarContainer && IsWindow(gEditBarContainer)) {
-            request.cancelled = 1;
-            DestroyWindow(gEditBarContainer);
-        }
-        gEditBarContainer = NULL;
+        CloseEditBar(&request);
         gEnterAdvances = savedEnter;
         PumpMessages(10);
         FreeFormInstance(page);
@@ -488,21 +484,6 @@ TEST_F(EditBarWindow, PlacedOverTheFieldWithItsShadow)
     SendMessageA(gEditBarContainer, WM_CLOSE, 0, 0);
     EXPECT_TRUE(WaitForEditBarGone());
     EXPECT_EQ(nullptr, request.shadow);
-}
-
-std::string ToolTextW(HWND tooltip, HWND window, UINT_PTR id)
-{
-    wchar_t text[1100] = L"";
-    TOOLINFOW info;
-    memset(&info, 0, sizeof(info));
-    info.cbSize = sizeof(info);
-    info.hwnd = window;
-    info.uId = id;
-    info.lpszText = text;
-    SendMessageW(tooltip, TTM_GETTEXTW, sizeof(text) / sizeof(text[0]), (LPARAM)&info);
-    char narrow[1100] = "";
-    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof(narrow), NULL, NULL);
-    return narrow;
 }
 
 TEST_F(EditBarWindow, KindIconsAndHintTooltips)

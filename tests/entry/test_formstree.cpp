@@ -5,6 +5,7 @@
 #include "shell/shell.h"
 #include "store/store.h"
 #include "tests/harness/harness.h"
+#include "tests/harness/sample.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -14,54 +15,6 @@
 #include <vector>
 
 namespace {
-
-char *CopyText(const char *text)
-{
-    size_t n = strlen(text) + 1;
-    char *copy = (char *)MemAlloc(64, n);
-    memcpy(copy, text, n);
-    return copy;
-}
-
-FormInstance *MakePage(const char *key, int jurisdiction, uint16_t order, const char *pak = "C:\\FormPaks\\f1040.qvp")
-{
-    FormInstance *page = (FormInstance *)MemAlloc(64, sizeof(FormInstance));
-    page->kind = PAGE_KIND_FORM;
-    page->jurisdiction = (uint8_t)jurisdiction;
-    page->taxYear = 2024;
-    page->pageKey = CopyText(key);
-    page->orderKey[0] = order;
-    if (pak) {
-        page->formPakPath = CopyText(pak);
-        page->ownsFormPakPath = 1;
-    }
-    return page;
-}
-
-std::string Text(HTREEITEM item, int cut = 0)
-{
-    char text[128];
-    GetTreeItemText(item, text, cut, sizeof(text));
-    return text;
-}
-
-HTREEITEM Child(HTREEITEM parent)
-{
-    return (HTREEITEM)SendMessageA(gFormsTreeWindow, TVM_GETNEXTITEM, TVGN_CHILD, (LPARAM)parent);
-}
-
-HTREEITEM Next(HTREEITEM item)
-{
-    return (HTREEITEM)SendMessageA(gFormsTreeWindow, TVM_GETNEXTITEM, TVGN_NEXT, (LPARAM)item);
-}
-
-std::vector<std::string> Children(HTREEITEM parent)
-{
-    std::vector<std::string> out;
-    for (HTREEITEM c = Child(parent); c; c = Next(c))
-        out.push_back(Text(c));
-    return out;
-}
 
 std::vector<std::string> Tabs()
 {
@@ -91,20 +44,13 @@ protected:
     HWND window = NULL;
     void SetUp() override
     {
-        gReturnModified = 0;
-        window = CreateMainWindow(gInstance);
+        window = OpenMainWindow();
         ASSERT_TRUE(window != NULL);
-        PumpMessages(0);
     }
     void TearDown() override
     {
         gReturnModified = 0;
-        if (IsWindow(window))
-            DestroyWindow(window);
-        PumpMessages(0);
-        // The frame makes its page pane again only when this global is clear.
-        if (gPageViewWindow && !IsWindow(gPageViewWindow))
-            gPageViewWindow = NULL;
+        DestroyMainWindow(window);
     }
 };
 

@@ -29,20 +29,7 @@ struct TooltipFixture : ::testing::Test {
             DestroyWindow(tooltip);
         DestroyWindow(owner);
     }
-    std::string ToolText(HWND window, UINT_PTR id)
-    {
-        wchar_t text[1100] = L"";
-        TOOLINFOW info;
-        memset(&info, 0, sizeof(info));
-        info.cbSize = sizeof(info);
-        info.hwnd = window;
-        info.uId = id;
-        info.lpszText = text;
-        SendMessageW(tooltip, TTM_GETTEXTW, sizeof(text) / sizeof(text[0]), (LPARAM)&info);
-        char narrow[1100] = "";
-        WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof(narrow), NULL, NULL);
-        return narrow;
-    }
+    std::string ToolText(HWND window, UINT_PTR id) { return ToolTextW(tooltip, window, id); }
     int ToolRect(HWND window, UINT_PTR id, RECT *rect)
     {
         TOOLINFOA info;

@@ -3,6 +3,7 @@
 
 #include "store/store.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <stdio.h>
 
@@ -191,6 +192,21 @@ void PumpMessages(int ms)
         if (ms > 0)
             Sleep(5);
     } while ((int)(end - GetTickCount()) > 0);
+}
+
+std::string ToolTextW(HWND tooltip, HWND window, UINT_PTR id)
+{
+    wchar_t text[1100] = L"";
+    TOOLINFOW info;
+    memset(&info, 0, sizeof(info));
+    info.cbSize = sizeof(info);
+    info.hwnd = window;
+    info.uId = id;
+    info.lpszText = text;
+    SendMessageW(tooltip, TTM_GETTEXTW, sizeof(text) / sizeof(text[0]), (LPARAM)&info);
+    char narrow[1100] = "";
+    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof(narrow), NULL, NULL);
+    return narrow;
 }
 
 bool PumpUntil(bool (*done)(), int timeoutMs)

@@ -43,6 +43,8 @@ void SetControlText(HWND dialog, int controlId, const char *text);
 std::string GetControlText(HWND dialog, int controlId);
 int IsControlEnabled(HWND dialog, int controlId);
 int IsControlChecked(HWND dialog, int controlId);
+// The text a tooltip control shows for tool id of window (read as UTF-16, given in the ANSI code page).
+std::string ToolTextW(HWND tooltip, HWND window, UINT_PTR id);
 
 // ---- windows ----
 // Dispatches pending messages for about ms milliseconds (at least once).

@@ -7,6 +7,7 @@
 #include "tests/harness/harness.h"
 
 #include <stdio.h>
+#include <string.h>
 
 #include <map>
 
@@ -47,6 +48,52 @@ std::string SampleReturnFolder(const char *name, std::initializer_list<const cha
     return folder;
 }
 
+static char sSavedFormDir[MAX_PATH];
+static int sHadFormDir;
+
+void UseBuildFormPaks()
+{
+    char formPaks[MAX_PATH];
+    GetFullPathNameA(BuildPath("formpaks").c_str(), sizeof(formPaks), formPaks, NULL);
+    sSavedFormDir[0] = 0;
+    sHadFormDir = ReadRegistryValue(sSavedFormDir, REG_SCOPE_YEAR, 0, "FormDir", sizeof(sSavedFormDir), REG_SZ);
+    WriteRegistryValue(REG_SCOPE_YEAR, "FormDir", REG_SZ, formPaks, 0);
+}
+
+void RestoreFormPakFolder()
+{
+    if (sHadFormDir)
+        WriteRegistryValue(REG_SCOPE_YEAR, "FormDir", REG_SZ, sSavedFormDir, 0);
+    else
+        DeleteRegistryValue(REG_SCOPE_YEAR, "FormDir");
+}
+
+HWND OpenMainWindow()
+{
+    gReturnModified = 0;
+    HWND window = CreateMainWindow(gInstance);
+    PumpMessages(0);
+    return window;
+}
+
+void DestroyMainWindow(HWND window)
+{
+    if (IsWindow(window))
+        DestroyWindow(window);
+    PumpMessages(0);
+    if (gPageViewWindow && !IsWindow(gPageViewWindow))
+        gPageViewWindow = NULL;
+}
+
+void CloseEditBar(EditRequest *request)
+{
+    if (gEditBarContainer && IsWindow(gEditBarContainer)) {
+        request->cancelled = 1;
+        DestroyWindow(gEditBarContainer);
+    }
+    gEditBarContainer = NULL;
+}
+
 HTREEITEM Child(HTREEITEM parent)
 {
     return (HTREEITEM)SendMessageA(gFormsTreeWindow, TVM_GETNEXTITEM, TVGN_CHILD, (LPARAM)parent);
@@ -81,6 +128,29 @@ std::vector<std::string> TreeOutline()
             out.push_back("  " + Text(page));
     }
     return out;
+}
+
+char *CopyText(const char *text)
+{
+    size_t n = strlen(text) + 1;
+    char *copy = (char *)MemAlloc(64, n);
+    memcpy(copy, text, n);
+    return copy;
+}
+
+FormInstance *MakePage(const char *key, int jurisdiction, uint16_t order, const char *pak)
+{
+    FormInstance *page = (FormInstance *)MemAlloc(64, sizeof(FormInstance));
+    page->kind = PAGE_KIND_FORM;
+    page->jurisdiction = (uint8_t)jurisdiction;
+    page->taxYear = 2024;
+    page->pageKey = CopyText(key);
+    page->orderKey[0] = order;
+    if (pak) {
+        page->formPakPath = CopyText(pak);
+        page->ownsFormPakPath = 1;
+    }
+    return page;
 }
 
 void WaitForRecompute()

@@ -1,11 +1,15 @@
-// Test support around the sample return the build makes and the forms tree of the main window:
-// copies of the sample return with its FormPaks in a folder of the test program's own, and
-// walks over the tree's items and captions.
+// Test support around the sample return the build makes and the main window: copies of the
+// sample return with its FormPaks in a folder of the test program's own, the FormPak folder
+// setting, the main window and its edit bar, and walks over the forms tree's items and captions.
 #ifndef LEVYLINE_TEST_SAMPLE_H
 #define LEVYLINE_TEST_SAMPLE_H
 
 #include <windows.h>
 #include <commctrl.h>
+
+#include "store/store.h"
+
+struct EditRequest;
 
 #include <initializer_list>
 #include <string>
@@ -24,6 +28,21 @@ int CopySampleReturn(const std::string &folder, std::initializer_list<const char
 // per test program (the return names its FormPaks by file name; they are found next to it).
 std::string SampleReturnFolder(const char *name, std::initializer_list<const char *> formPaks);
 
+// Points the FormPak folder setting (FormDir) at the FormPaks of the build, keeping what it was;
+// RestoreFormPakFolder puts that back (or removes the setting when there was none).
+void UseBuildFormPaks();
+void RestoreFormPakFolder();
+
+// ---- main window ----
+// The main window of a test, made with the return marked unchanged and its messages run.
+HWND OpenMainWindow();
+// Destroys the main window of a test (when it still is one) and lets its messages run. The
+// frame makes its page pane again only when gPageViewWindow is clear, so a destroyed one is
+// forgotten.
+void DestroyMainWindow(HWND window);
+// Cancels and destroys the edit bar when one is open (request: the request it was opened for).
+void CloseEditBar(EditRequest *request);
+
 // ---- forms tree ----
 HTREEITEM Child(HTREEITEM parent);
 HTREEITEM Next(HTREEITEM item);
@@ -33,6 +52,11 @@ std::string Text(HTREEITEM item, int cut = 0);
 std::vector<std::string> Children(HTREEITEM parent);
 // The whole tree as "caption" lines, pages indented under their folders.
 std::vector<std::string> TreeOutline();
+// A copy of text in memory of MemAlloc (the program frees page texts with MemFree).
+char *CopyText(const char *text);
+// A form page record of tax year 2024 ready to be filed in the tree, from FormPak pak (null: none).
+FormInstance *MakePage(const char *key, int jurisdiction, uint16_t order,
+                       const char *pak = "C:\\FormPaks\\f1040.qvp");
 
 // ---- recompute ----
 // Lets the recompute worker run to its end.

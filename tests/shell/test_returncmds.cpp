@@ -152,21 +152,14 @@ protected:
     HWND window = NULL;
     void SetUp() override
     {
-        gReturnModified = 0;
-        window = CreateMainWindow(gInstance);
+        window = OpenMainWindow();
         ASSERT_TRUE(window != NULL);
-        PumpMessages(0);
     }
     void TearDown() override
     {
         gAddFormsStartHook = NULL;
         CloseOpenReturn();
-        if (IsWindow(window))
-            DestroyWindow(window);
-        PumpMessages(0);
-        // The frame makes its page pane again only when this global is clear.
-        if (gPageViewWindow && !IsWindow(gPageViewWindow))
-            gPageViewWindow = NULL;
+        DestroyMainWindow(window);
     }
     // A return with a two-page Form 1040, Schedule B, two W-2s and a Minnesota page, values
     // and notes, saved under name.

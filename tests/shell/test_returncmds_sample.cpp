@@ -79,20 +79,14 @@ protected:
     HWND window = NULL;
     void SetUp() override
     {
-        gReturnModified = 0;
-        window = CreateMainWindow(gInstance);
+        window = OpenMainWindow();
         ASSERT_TRUE(window != NULL);
-        PumpMessages(0);
     }
     void TearDown() override
     {
         gAddFormsStartHook = NULL;
         CloseOpenReturn();
-        if (IsWindow(window))
-            DestroyWindow(window);
-        PumpMessages(0);
-        if (gPageViewWindow && !IsWindow(gPageViewWindow))
-            gPageViewWindow = NULL;
+        DestroyMainWindow(window);
     }
 };
 
