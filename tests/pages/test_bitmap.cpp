@@ -3,20 +3,11 @@
 #include <gtest/gtest.h>
 #include "pages/pages.h"
 #include "tests/harness/harness.h"
+#include "tests/harness/pixels.h"
 #include <string.h>
 #include <vector>
 
 namespace {
-
-COLORREF PixelOf(HBITMAP bitmap, int x, int y)
-{
-    HDC dc = CreateCompatibleDC(NULL);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    COLORREF c = GetPixel(dc, x, y);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    return c;
-}
 
 // A 24-bit DIB whose pixel (x, y) is colours[y * w + x].
 HBITMAP Make24(int w, int h, const std::vector<COLORREF> &colours)

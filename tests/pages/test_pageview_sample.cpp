@@ -2,43 +2,20 @@
 // with the values in place, and every page of the forms tree loads when it is selected.
 #include "tests/pages/test_pageview_util.h"
 #include "prepare/prepare.h"
+#include "tests/harness/pixels.h"
+#include "tests/harness/sample.h"
 
 using namespace pageview_test;
 
 namespace {
 
-// Pixels of a 4-bit page bitmap inside a rectangle that are not white.
-int CountInk(HBITMAP bitmap, const RECT *rc)
-{
-    CanvasBits bits;
-    if (!GetCanvasBits(bitmap, &bits) || bits.bitsPerPixel != 4)
-        return -1;
-    HDC dc = CreateCompatibleDC(NULL);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    RGBQUAD table[16];
-    GetDIBColorTable(dc, 0, 16, table);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    int ink = 0;
-    for (int y = rc->top; y < rc->bottom && y < bits.height; y++)
-        for (int x = rc->left; x < rc->right && x < bits.width; x++) {
-            unsigned char b = CanvasRow(bits, y)[x / 2];
-            const RGBQUAD &q = table[(x & 1) ? b & 15 : b >> 4];
-            ink += q.rgbRed < 128 || q.rgbGreen < 128 || q.rgbBlue < 128;
-        }
-    return ink;
-}
-
 TEST(PageViewSample, OpensOnItsFirstPageAndLoadsEveryPage)
 {
-    char sample[MAX_PATH], formPaks[MAX_PATH];
+    char sample[MAX_PATH];
     if (!GetFullPathNameA(BuildPath("samples/Sample.qvr").c_str(), sizeof(sample), sample, NULL) ||
         GetFileAttributesA(sample) == INVALID_FILE_ATTRIBUTES)
         GTEST_SKIP() << "the sample return was not built";
-    GetFullPathNameA(BuildPath("formpaks").c_str(), sizeof(formPaks), formPaks, NULL);
-    char savedFormDir[MAX_PATH] = "";
-    int hadFormDir = ReadRegistryValue(savedFormDir, REG_SCOPE_YEAR, 0, "FormDir", sizeof(savedFormDir), REG_SZ);
-    WriteRegistryValue(REG_SCOPE_YEAR, "FormDir", REG_SZ, formPaks, 0);
+    UseBuildFormPaks();
     gReturnModified = 0;
     gZoom = 0.3f;
     HWND main = CreateMainWindow(gInstance);
@@ -80,10 +57,7 @@ TEST(PageViewSample, OpensOnItsFirstPageAndLoadsEveryPage)
     gReturnModified = 0;
     DestroyWindow(main);
     PumpMessages(20);
-    if (hadFormDir)
-        WriteRegistryValue(REG_SCOPE_YEAR, "FormDir", REG_SZ, savedFormDir, 0);
-    else
-        DeleteRegistryValue(REG_SCOPE_YEAR, "FormDir");
+    RestoreFormPakFolder();
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "shell/shell.h"
 #include "store/store.h"
 #include "tests/harness/harness.h"
+#include "tests/harness/sample.h"
 
 #include <gtest/gtest.h>
 #include <stdio.h>
@@ -162,11 +163,7 @@ struct TestReturn {
     }
     void Close()
     {
-        if (gEditBarContainer && IsWindow(gEditBarContainer)) {
-            gEditRequest.cancelled = 1;
-            DestroyWindow(gEditBarContainer);
-        }
-        gEditBarContainer = NULL;
+        CloseEditBar(&gEditRequest);
         gReturnModified = 0;
         if (main && IsWindow(main))
             DestroyWindow(main);

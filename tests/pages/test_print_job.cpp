@@ -25,29 +25,6 @@ std::vector<uint8_t> ReadBytes(const std::string &path)
     return std::vector<uint8_t>(data.begin(), data.end());
 }
 
-char *CopyText(const char *text)
-{
-    size_t n = strlen(text) + 1;
-    char *copy = (char *)MemAlloc(64, n);
-    memcpy(copy, text, n);
-    return copy;
-}
-
-// A generated page record like the forms tree's Summary and Status pages, for pages without a
-// FormPak in the list tests.
-FormInstance *MakeBarePage(const char *key, int jurisdiction, uint16_t order)
-{
-    FormInstance *page = (FormInstance *)MemAlloc(64, sizeof(FormInstance));
-    page->kind = PAGE_KIND_FORM;
-    page->jurisdiction = (uint8_t)jurisdiction;
-    page->taxYear = 2024;
-    page->pageKey = CopyText(key);
-    page->orderKey[0] = order;
-    page->formPakPath = CopyText("C:\\FormPaks\\none.qvp");
-    page->ownsFormPakPath = 1;
-    return page;
-}
-
 // Runs PrintForms with the print dialog driven by steps (null: press Print).
 int RunPrint(HWND owner, ListPrintJob *job, HTREEITEM item, int mode, int stamp, BatchStatusEntry **entries,
              const std::function<void(HWND)> &steps = nullptr)

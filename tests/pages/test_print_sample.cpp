@@ -7,6 +7,7 @@
 #include "shell/shell.h"
 #include "store/store.h"
 #include "tests/harness/harness.h"
+#include "tests/harness/sample.h"
 #include "tests/pages/test_print_util.h"
 
 #include <commctrl.h>
@@ -16,31 +17,11 @@
 
 namespace {
 
-std::string FullPath(const std::string &relative)
-{
-    char full[MAX_PATH];
-    DWORD n = GetFullPathNameA(relative.c_str(), sizeof full, full, 0);
-    return n && n < sizeof full ? full : relative;
-}
-
 // A copy of the sample return with its FormPaks beside it.
 std::string SampleReturnPath()
 {
-    static std::string path;
-    if (path.empty()) {
-        char temp[MAX_PATH], folder[MAX_PATH];
-        GetTempPathA(sizeof temp, temp);
-        snprintf(folder, sizeof folder, "%slvprint%lu\\", temp, (unsigned long)GetCurrentProcessId());
-        CreateDirectoryA(folder, 0);
-        const char *paks[] = {"f1040.qvp", "f1040s1.qvp", "f1040sb.qvp", "f1040sb-bitmap.qvp"};
-        for (const char *pak : paks)
-            CopyFileA(FullPath(BuildPath((std::string("formpaks\\") + pak).c_str())).c_str(),
-                      (std::string(folder) + pak).c_str(), FALSE);
-        CopyFileA(FullPath(BuildPath("samples\\Sample.qvr")).c_str(), (std::string(folder) + "Sample.qvr").c_str(),
-                  FALSE);
-        path = std::string(folder) + "Sample.qvr";
-    }
-    return path;
+    return SampleReturnFolder("lvprint", {"f1040.qvp", "f1040s1.qvp", "f1040sb.qvp", "f1040sb-bitmap.qvp"}) +
+           "Sample.qvr";
 }
 
 class PrintSample : public ::testing::Test {
@@ -64,11 +45,7 @@ protected:
     void TearDown() override
     {
         CloseOpenReturn();
-        if (IsWindow(window))
-            DestroyWindow(window);
-        PumpMessages(0);
-        if (gPageViewWindow && !IsWindow(gPageViewWindow))
-            gPageViewWindow = 0;
+        DestroyMainWindow(window);
         gReturnModified = 0;
     }
     // Prints with the dialog driven by steps, then returns the job's first page as a bitmap.

@@ -2,19 +2,10 @@
 #include <gtest/gtest.h>
 #include "pages/pages.h"
 #include "tests/harness/harness.h"
+#include "tests/harness/pixels.h"
 #include <string.h>
 
 namespace {
-
-COLORREF PixelOf(HBITMAP bitmap, int x, int y)
-{
-    HDC dc = CreateCompatibleDC(NULL);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    COLORREF c = GetPixel(dc, x, y);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    return c;
-}
 
 // Extents of the outlines (their largest x and y).
 void Extent(int id, int *w, int *h)
