@@ -39,14 +39,8 @@ void DeleteItem(HTREEITEM item)
     PumpMessages(20);
 }
 
-class FormsTree : public ::testing::Test {
+class FormsTree : public MainWindowTest {
 protected:
-    HWND window = NULL;
-    void SetUp() override
-    {
-        window = OpenMainWindow();
-        ASSERT_TRUE(window != NULL);
-    }
     void TearDown() override
     {
         gReturnModified = 0;

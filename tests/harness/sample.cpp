@@ -85,6 +85,19 @@ void DestroyMainWindow(HWND window)
         gPageViewWindow = NULL;
 }
 
+void MainWindowTest::SetUp()
+{
+    window = OpenMainWindow();
+    ASSERT_TRUE(window != NULL);
+}
+
+void MainWindowTest::TearDown()
+{
+    gAddFormsStartHook = NULL;
+    CloseOpenReturn();
+    DestroyMainWindow(window);
+}
+
 void CloseEditBar(EditRequest *request)
 {
     if (gEditBarContainer && IsWindow(gEditBarContainer)) {

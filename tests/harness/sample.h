@@ -6,6 +6,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include "store/store.h"
 
@@ -40,6 +41,14 @@ HWND OpenMainWindow();
 // frame makes its page pane again only when gPageViewWindow is clear, so a destroyed one is
 // forgotten.
 void DestroyMainWindow(HWND window);
+// A test with the main window made in SetUp; TearDown closes the open return, forgets the
+// start-dialog hook of adding forms and destroys the window.
+class MainWindowTest : public ::testing::Test {
+protected:
+    HWND window = NULL;
+    void SetUp() override;
+    void TearDown() override;
+};
 // Cancels and destroys the edit bar when one is open (request: the request it was opened for).
 void CloseEditBar(EditRequest *request);
 

@@ -147,20 +147,8 @@ int TestStartDialog(HWND, FileRecord *formPak, int kind)
     return sStartDialogResult;
 }
 
-class ReturnRoad : public ::testing::Test {
+class ReturnRoad : public MainWindowTest {
 protected:
-    HWND window = NULL;
-    void SetUp() override
-    {
-        window = OpenMainWindow();
-        ASSERT_TRUE(window != NULL);
-    }
-    void TearDown() override
-    {
-        gAddFormsStartHook = NULL;
-        CloseOpenReturn();
-        DestroyMainWindow(window);
-    }
     // A return with a two-page Form 1040, Schedule B, two W-2s and a Minnesota page, values
     // and notes, saved under name.
     std::string BuildAndSave(const std::string &name, const std::string &mnPak)

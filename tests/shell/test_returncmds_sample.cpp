@@ -74,21 +74,7 @@ void ChooseCopies(HWND dialog, const char *form, const char *copies)
     SetControlText(dialog, IDC_FORMSLIST_COPIES, copies);
 }
 
-class SampleReturn : public ::testing::Test {
-protected:
-    HWND window = NULL;
-    void SetUp() override
-    {
-        window = OpenMainWindow();
-        ASSERT_TRUE(window != NULL);
-    }
-    void TearDown() override
-    {
-        gAddFormsStartHook = NULL;
-        CloseOpenReturn();
-        DestroyMainWindow(window);
-    }
-};
+class SampleReturn : public MainWindowTest {};
 
 const std::vector<std::string> kSampleOutline = {
     "Summary", "Status", "Withholding Forms [empty]", "Federal Return [5 pages]", "  Form 1040, Page 1",
