@@ -41,3 +41,24 @@ std::string Value(FieldTable *table, const char *seq)
     FieldRecord *f = Field(table, seq);
     return f && f->value ? f->value : "";
 }
+
+SpecFields::SpecFields(const std::vector<PakFieldSpec> &specs) : records(specs.size() + 1), rects(specs.size() + 1)
+{
+    memset(records.data(), 0, records.size() * sizeof(FieldRecord));
+    for (size_t i = 0; i < specs.size(); i++) {
+        FieldRecord &r = records[i + 1];
+        r.seq = (char *)specs[i].seq;
+        r.description = (char *)"Field";
+        r.typeCode = (char *)specs[i].type;
+        r.length = (char *)specs[i].length;
+        rects[i + 1] = specs[i].rect;
+        r.rect = &rects[i + 1];
+    }
+}
+
+void SetValues(FormInstance *page, const std::vector<PakFieldSpec> &specs)
+{
+    for (size_t i = 0; i < specs.size(); i++)
+        if (specs[i].value)
+            SetFieldText(&page->fieldTable->fields[i + 1].value, specs[i].value);
+}

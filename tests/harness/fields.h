@@ -1,11 +1,13 @@
 // Test support for field tables: pages of calculation fields built from a short list of
-// specs, and lookups of a field and its value by sequence number.
+// specs, lookups of a field and its value by sequence number, and the field records of a
+// FormPak page a test writes.
 #ifndef LEVYLINE_TEST_FIELDS_H
 #define LEVYLINE_TEST_FIELDS_H
 
 #include "store/store.h"
 
 #include <string>
+#include <vector>
 
 // One field of a test table; the texts left out stay empty.
 struct FieldSpec {
@@ -25,5 +27,22 @@ FormInstance *MakePage(const char *key, FieldTable *table);
 FieldRecord *Field(FieldTable *table, const char *seq);
 // The value of that field ("" when it or its value is missing).
 std::string Value(FieldTable *table, const char *seq);
+
+// ---- FormPak pages ----
+// One field of a FormPak page a test writes: its texts and its rectangle on the page.
+struct PakFieldSpec {
+    const char *seq, *type, *length, *value;
+    RECT rect;
+};
+
+// Field records for a FormPak page (record 0 is the dummy). The texts point at the specs.
+struct SpecFields {
+    std::vector<FieldRecord> records;
+    std::vector<RECT> rects;
+    explicit SpecFields(const std::vector<PakFieldSpec> &specs);
+};
+
+// Values are set after the page record is made (the FormPak holds definitions only).
+void SetValues(FormInstance *page, const std::vector<PakFieldSpec> &specs);
 
 #endif

@@ -293,3 +293,24 @@ int SaveScreenshotBmp(const Screenshot &shot, const char *path)
 }
 
 std::string BuildPath(const char *relative) { return std::string(relative); }
+
+int ReadWholeFile(const std::string &path, std::string *out)
+{
+    FILE *f = fopen(path.c_str(), "rb");
+    if (!f)
+        return 0;
+    out->clear();
+    char buffer[65536];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof(buffer), f)) > 0)
+        out->append(buffer, n);
+    fclose(f);
+    return 1;
+}
+
+std::string ReadWholeFile(const std::string &path)
+{
+    std::string data;
+    ReadWholeFile(path, &data);
+    return data;
+}

@@ -62,6 +62,11 @@ int CaptureClientArea(HWND window, Screenshot *out);
 // Writes a screenshot as a 24-bit BMP file (for looking at a failure).
 int SaveScreenshotBmp(const Screenshot &shot, const char *path);
 
+// The bytes of a whole file: "" when it cannot be read; the second form returns 0 then (out
+// untouched) and 1 when it read the file into out.
+std::string ReadWholeFile(const std::string &path);
+int ReadWholeFile(const std::string &path, std::string *out);
+
 // Path of a file the build made (relative to the build folder, where ctest runs).
 std::string BuildPath(const char *relative);
 

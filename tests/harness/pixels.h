@@ -1,11 +1,15 @@
-// Test support for looking at bitmaps: one pixel of a bitmap, and the ink (pixels that are not
-// white) of a 4-bit page bitmap inside a rectangle.
+// Test support for bitmaps: one pixel of a bitmap, the ink (pixels that are not white) of a
+// 4-bit page bitmap inside a rectangle, and the bytes of BMP files.
 #ifndef LEVYLINE_TEST_PIXELS_H
 #define LEVYLINE_TEST_PIXELS_H
 
 #include "pages/pages.h"
 
 #include <windows.h>
+#include <stdint.h>
+#include <string.h>
+
+#include <vector>
 
 // The colour of pixel (x, y) of a bitmap that no DC holds.
 inline COLORREF PixelOf(HBITMAP bitmap, int x, int y)
@@ -39,6 +43,34 @@ inline int CountInk(HBITMAP bitmap, const RECT *rc)
             ink += q.rgbRed < 128 || q.rgbGreen < 128 || q.rgbBlue < 128;
         }
     return ink;
+}
+
+// The bytes of a BMP file (header, colour table, rows all fill bytes) of width x height at
+// bits per pixel; the rows are stored bottom-up as BMP files hold them.
+inline std::vector<uint8_t> MakeBmpFile(int width, int height, int bits, const RGBQUAD *palette, int paletteCount,
+                                        unsigned char fill)
+{
+    int stride = (bits * width + 31) / 32 * 4;
+    uint32_t tableBytes = bits <= 8 ? (uint32_t)paletteCount * 4 : 0;
+    uint32_t offset = 14 + 40 + tableBytes;
+    std::vector<uint8_t> file(offset + (size_t)stride * height, fill);
+    BITMAPFILEHEADER fh;
+    memset(&fh, 0, sizeof(fh));
+    fh.bfType = 0x4D42;
+    fh.bfSize = (DWORD)file.size();
+    fh.bfOffBits = offset;
+    BITMAPINFOHEADER ih;
+    memset(&ih, 0, sizeof(ih));
+    ih.biSize = 40;
+    ih.biWidth = width;
+    ih.biHeight = height;
+    ih.biPlanes = 1;
+    ih.biBitCount = (WORD)bits;
+    ih.biClrUsed = bits <= 8 ? (DWORD)paletteCount : 0;
+    memcpy(file.data(), &fh, 14);
+    memcpy(file.data() + 14, &ih, 40);
+    if (tableBytes) memcpy(file.data() + 54, palette, tableBytes);
+    return file;
 }
 
 #endif

@@ -3,6 +3,7 @@
 #include "pages/pages.h"
 #include "shell/shell.h"
 #include "tests/harness/harness.h"
+#include "tests/harness/pixels.h"
 #include "tests/pages/test_paint_util.h"
 
 #include <gtest/gtest.h>
@@ -10,33 +11,6 @@
 #include <vector>
 
 namespace {
-
-// The bytes of a BMP file of a bitmap (top-down rows as the bitmap holds them).
-std::vector<uint8_t> MakeBmpFile(int width, int height, int bits, const RGBQUAD *palette, int paletteCount,
-                                 unsigned char fill)
-{
-    int stride = (bits * width + 31) / 32 * 4;
-    uint32_t tableBytes = bits <= 8 ? (uint32_t)paletteCount * 4 : 0;
-    uint32_t offset = 14 + 40 + tableBytes;
-    std::vector<uint8_t> file(offset + (size_t)stride * height, fill);
-    BITMAPFILEHEADER fh;
-    memset(&fh, 0, sizeof(fh));
-    fh.bfType = 0x4D42;
-    fh.bfSize = (DWORD)file.size();
-    fh.bfOffBits = offset;
-    BITMAPINFOHEADER ih;
-    memset(&ih, 0, sizeof(ih));
-    ih.biSize = 40;
-    ih.biWidth = width;
-    ih.biHeight = height;
-    ih.biPlanes = 1;
-    ih.biBitCount = (WORD)bits;
-    ih.biClrUsed = bits <= 8 ? (DWORD)paletteCount : 0;
-    memcpy(file.data(), &fh, 14);
-    memcpy(file.data() + 14, &ih, 40);
-    if (tableBytes) memcpy(file.data() + 54, palette, tableBytes);
-    return file;
-}
 
 // A page-bitmap record holding one compressed BMP at position 100, as a FormPak stores it.
 struct BmpRecord {

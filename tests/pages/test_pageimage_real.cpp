@@ -3,7 +3,9 @@
 // kind painted; a printed Minnesota page with its stamp; a landscape page; print stamps.
 #include "pages/pages.h"
 #include "entry/entry.h"
+#include "tests/harness/fields.h"
 #include "tests/harness/harness.h"
+#include "tests/harness/pixels.h"
 #include "tests/pages/test_paint_util.h"
 
 #include <gtest/gtest.h>
@@ -14,18 +16,10 @@
 
 namespace {
 
-std::vector<uint8_t> ReadWholeFile(const std::string &path)
+std::vector<uint8_t> ReadBytes(const std::string &path)
 {
-    std::vector<uint8_t> data;
-    FILE *f = fopen(path.c_str(), "rb");
-    if (!f) return data;
-    fseek(f, 0, SEEK_END);
-    long size = ftell(f);
-    fseek(f, 0, SEEK_SET);
-    data.resize(size > 0 ? (size_t)size : 0);
-    if (size > 0 && fread(data.data(), 1, (size_t)size, f) != (size_t)size) data.clear();
-    fclose(f);
-    return data;
+    std::string data = ReadWholeFile(path);
+    return std::vector<uint8_t>(data.begin(), data.end());
 }
 
 // The program's page region (x 75, y 0, 2400 x 3168) of a Ghostscript letter page as the bytes of
@@ -43,20 +37,9 @@ std::vector<uint8_t> MakeCompressedBmpPage(const std::vector<uint8_t> &letterBmp
     GdiFlush();
     int stride = (2400 + 31) / 32 * 4;
     uint32_t offset = 14 + 40 + 8;
-    std::vector<uint8_t> file(offset + (size_t)stride * 3168 + 64, 0);
-    BITMAPFILEHEADER fh = {0x4D42, (DWORD)(offset + stride * 3168), 0, 0, offset};
-    BITMAPINFOHEADER ih;
-    memset(&ih, 0, sizeof(ih));
-    ih.biSize = 40;
-    ih.biWidth = 2400;
-    ih.biHeight = 3168;
-    ih.biPlanes = 1;
-    ih.biBitCount = 1;
-    ih.biClrUsed = 2;
     const RGBQUAD mono[2] = {{0, 0, 0, 0}, {255, 255, 255, 0}};
-    memcpy(file.data(), &fh, 14);
-    memcpy(file.data() + 14, &ih, 40);
-    memcpy(file.data() + 54, mono, 8);
+    std::vector<uint8_t> file = MakeBmpFile(2400, 3168, 1, mono, 2, 0);
+    file.resize(file.size() + 64, 0);   // room for the compressor
     for (int y = 0; y < 3168; y++)   // bottom-up rows
         memcpy(file.data() + offset + (size_t)(3167 - y) * stride, CanvasRow(bits, y), (size_t)stride);
     DeleteObject(page);
@@ -66,38 +49,7 @@ std::vector<uint8_t> MakeCompressedBmpPage(const std::vector<uint8_t> &letterBmp
     return block;
 }
 
-struct FieldSpec {
-    const char *seq, *type, *length, *value;
-    RECT rect;
-};
-
-// Field records for a FormPak page (record 0 is the dummy). The texts point at the specs.
-struct SpecFields {
-    std::vector<FieldRecord> records;
-    std::vector<RECT> rects;
-    explicit SpecFields(const std::vector<FieldSpec> &specs) : records(specs.size() + 1), rects(specs.size() + 1)
-    {
-        memset(records.data(), 0, records.size() * sizeof(FieldRecord));
-        for (size_t i = 0; i < specs.size(); i++) {
-            FieldRecord &r = records[i + 1];
-            r.seq = (char *)specs[i].seq;
-            r.description = (char *)"Field";
-            r.typeCode = (char *)specs[i].type;
-            r.length = (char *)specs[i].length;
-            rects[i + 1] = specs[i].rect;
-            r.rect = &rects[i + 1];
-        }
-    }
-};
-
-// Values are set after the page record is made (the FormPak holds definitions only).
-void SetValues(FormInstance *page, const std::vector<FieldSpec> &specs)
-{
-    for (size_t i = 0; i < specs.size(); i++)
-        if (specs[i].value) SetFieldText(&page->fieldTable->fields[i + 1].value, specs[i].value);
-}
-
-const std::vector<FieldSpec> kPage1Fields = {
+const std::vector<PakFieldSpec> kPage1Fields = {
     {"0010", "A", "30", "JOHN Q SAMPLE", {200, 1200, 1100, 1270}},
     {"0020", "N", "9", "123-45-6789", {1300, 1200, 1900, 1270}},
     {"0030", "N", "12", "52,000", {1300, 1320, 2300, 1390}},
@@ -109,12 +61,12 @@ const std::vector<FieldSpec> kPage1Fields = {
     {"0090", "T[1x]", "20", "TAGGED", {1300, 1440, 2300, 1510}},
 };
 
-const std::vector<FieldSpec> kPage2Fields = {
+const std::vector<PakFieldSpec> kPage2Fields = {
     {"0010", "N", "12", "7,500", {1300, 400, 2300, 470}},
     {"0020", "T[1x]", "20", "TAGGED", {200, 400, 1100, 470}},
 };
 
-const std::vector<FieldSpec> kLandscapeFields = {
+const std::vector<PakFieldSpec> kLandscapeFields = {
     {"0010", "A", "20", "LANDSCAPE", {2700, 200, 3100, 270}},
 };
 
@@ -126,8 +78,8 @@ protected:
     static int sReady;
     static void SetUpTestSuite()
     {
-        std::vector<uint8_t> pcl = ReadWholeFile(BuildPath("testdata/f1040-1.pcl"));
-        std::vector<uint8_t> letter = ReadWholeFile(BuildPath("testdata/f1040-2.bmp"));
+        std::vector<uint8_t> pcl = ReadBytes(BuildPath("testdata/f1040-1.pcl"));
+        std::vector<uint8_t> letter = ReadBytes(BuildPath("testdata/f1040-2.bmp"));
         if (pcl.empty() || letter.empty()) return;
         std::vector<uint8_t> bmp = MakeCompressedBmpPage(letter);
         if (bmp.empty()) return;
@@ -168,7 +120,7 @@ protected:
         gPrintInProgress = gPdfInProgress = 0;
         gPrintPageJurisdiction = gPdfPageJurisdiction = 0;
     }
-    FormInstance *Page(int index, const std::vector<FieldSpec> &values)
+    FormInstance *Page(int index, const std::vector<PakFieldSpec> &values)
     {
         FormInstance *page = CreatePageRecord(&mFile, index, sPath.c_str(), 1);
         if (page) {

@@ -7,6 +7,7 @@
 #include "shell/shell.h"
 #include "store/store.h"
 #include "tests/harness/harness.h"
+#include "tests/harness/pixels.h"
 #include "tests/harness/sample.h"
 
 #include <gtest/gtest.h>
@@ -98,20 +99,8 @@ inline std::vector<uint8_t> BmpPage()
 {
     const int width = 2400, height = 3168, stride = (width + 31) / 32 * 4;
     const uint32_t offset = 14 + 40 + 8;
-    std::vector<uint8_t> file(offset + (size_t)stride * height, 0xFF);
-    BITMAPFILEHEADER fh = {0x4D42, (DWORD)file.size(), 0, 0, offset};
-    BITMAPINFOHEADER ih;
-    memset(&ih, 0, sizeof(ih));
-    ih.biSize = 40;
-    ih.biWidth = width;
-    ih.biHeight = height;
-    ih.biPlanes = 1;
-    ih.biBitCount = 1;
-    ih.biClrUsed = 2;
     const RGBQUAD mono[2] = {{0, 0, 0, 0}, {255, 255, 255, 0}};
-    memcpy(file.data(), &fh, 14);
-    memcpy(file.data() + 14, &ih, 40);
-    memcpy(file.data() + 54, mono, 8);
+    std::vector<uint8_t> file = MakeBmpFile(width, height, 1, mono, 2, 0xFF);
     for (int y = 100; y < 120; y++)   // bottom-up rows: row y of the page is stored at height-1-y
         memset(file.data() + offset + (size_t)(height - 1 - y) * stride, 0, stride);
     DWORD packed = 0;

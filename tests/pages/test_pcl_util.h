@@ -7,18 +7,7 @@
 #include <string>
 #include <vector>
 #include "pages/pages.h"
-
-inline int ReadWholeFile(const std::string &path, std::string *out)
-{
-    FILE *f = fopen(path.c_str(), "rb");
-    if (!f) return 0;
-    out->clear();
-    char buffer[65536];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0) out->append(buffer, n);
-    fclose(f);
-    return 1;
-}
+#include "tests/harness/harness.h"
 
 // A rendered page as colours, top row first.
 struct PageInk {

@@ -6,6 +6,7 @@
 #include "entry/entry.h"
 #include "pages/pages.h"
 #include "shell/shell.h"
+#include "tests/harness/fields.h"
 #include "tests/harness/harness.h"
 #include "tests/pages/test_print_util.h"
 #include "transmit/transmit.h"
@@ -76,11 +77,7 @@ struct TestListForJob {
     ~TestListForJob() { DestroyWindow(list); }
 };
 
-struct FieldSpec {
-    const char *seq, *type, *length, *value;
-    RECT rect;
-};
-const std::vector<FieldSpec> kFields = {
+const std::vector<PakFieldSpec> kFields = {
     {"0010", "A", "30", "JOHN Q SAMPLE", {200, 560, 1100, 640}},
     {"0020", "N", "12", "52,000", {1300, 1320, 2300, 1390}},
 };
@@ -96,18 +93,8 @@ protected:
         std::vector<uint8_t> pcl = ReadBytes(BuildPath("testdata/f1040-1.pcl"));
         if (pcl.empty())
             return;
-        std::vector<FieldRecord> records(kFields.size() + 1);
-        std::vector<RECT> rects(kFields.size() + 1);
-        memset(records.data(), 0, records.size() * sizeof(FieldRecord));
-        for (size_t i = 0; i < kFields.size(); i++) {
-            FieldRecord &r = records[i + 1];
-            r.seq = (char *)kFields[i].seq;
-            r.description = (char *)"Field";
-            r.typeCode = (char *)kFields[i].type;
-            r.length = (char *)kFields[i].length;
-            rects[i + 1] = kFields[i].rect;
-            r.rect = &rects[i + 1];
-        }
+        SpecFields fields(kFields);
+        std::vector<FieldRecord> &records = fields.records;
         FormPakPageSpec pages[4];
         memset(pages, 0, sizeof pages);
         const char *names[4] = {"Form 1040", "Form 1040", "Schedule 1", "Form 1040X"};
@@ -162,8 +149,7 @@ protected:
         for (int i = 0; i < count; i++) {
             FormInstance *page = CreatePageRecord(&file, i, sPak.c_str(), 1);
             ASSERT_TRUE(page);
-            for (size_t f = 0; f < kFields.size(); f++)
-                SetFieldText(&page->fieldTable->fields[f + 1].value, kFields[f].value);
+            SetValues(page, kFields);
             char caption[64];
             FormatFormDisplayName(0, 0, page->pageKey, caption, 0);
             HTREEITEM item = AddFormToTree(caption, TREE_IMAGE_PAGE, page, 0);

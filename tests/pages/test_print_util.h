@@ -11,6 +11,7 @@
 #include <string>
 
 #include "pages/pages.h"
+#include "tests/harness/harness.h"
 
 // The job file as Linux and Wine see it.
 inline std::string PrintJobUnixPath()
@@ -58,20 +59,6 @@ struct PrintJobFileLock {
 inline void ClearPrintJob()
 {
     DeleteFileA(ToWinePath(PrintJobUnixPath()).c_str());
-}
-
-inline std::string ReadWholeFile(const std::string &winePath)
-{
-    std::string data;
-    FILE *f = fopen(winePath.c_str(), "rb");
-    if (!f)
-        return data;
-    char buffer[65536];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0)
-        data.append(buffer, n);
-    fclose(f);
-    return data;
 }
 
 // Waits (pumping messages) until the job file is complete ("%%EOF" at its end); "" on timeout.

@@ -122,19 +122,7 @@ HTREEITEM AddPage(const std::string &pak, int index)
     return item;
 }
 
-std::string ReadBytes(const std::string &path)
-{
-    std::string bytes;
-    FILE *f = fopen(path.c_str(), "rb");
-    if (!f)
-        return bytes;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof(buffer), f)) > 0)
-        bytes.append(buffer, n);
-    fclose(f);
-    return bytes;
-}
+std::string ReadBytes(const std::string &path) { return ReadWholeFile(path); }
 
 static int sStartDialogCalls;
 static int sStartDialogResult;

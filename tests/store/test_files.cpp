@@ -29,20 +29,6 @@ static void RemoveTree(const std::string &folder)
     RemoveDirectoryA(folder.c_str());
 }
 
-static std::string ReadWholeFile(const std::string &path)
-{
-    FILE *f = fopen(path.c_str(), "rb");
-    if (!f)
-        return "<missing>";
-    std::string text;
-    char chunk[256];
-    size_t n;
-    while ((n = fread(chunk, 1, sizeof chunk, f)) > 0)
-        text.append(chunk, n);
-    fclose(f);
-    return text;
-}
-
 static void WriteWholeFile(const std::string &path, const char *text)
 {
     FILE *f = fopen(path.c_str(), "wb");

@@ -20,16 +20,8 @@ std::string TempPath(const char *name)
 
 std::vector<uint8_t> ReadAll(const std::string &path)
 {
-    std::vector<uint8_t> data;
-    FILE *fp = fopen(path.c_str(), "rb");
-    if (!fp)
-        return data;
-    uint8_t buf[65536];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, fp)) > 0)
-        data.insert(data.end(), buf, buf + n);
-    fclose(fp);
-    return data;
+    std::string data = ReadWholeFile(path);
+    return std::vector<uint8_t>(data.begin(), data.end());
 }
 
 void WriteAll(const std::string &path, const std::vector<uint8_t> &data)
