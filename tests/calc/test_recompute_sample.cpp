@@ -100,14 +100,9 @@ protected:
         sPageViewDraw = NULL;
         EndRecomputeWorker();
         gReturnModified = 0;
-        if (window) {
+        if (window)
             CloseOpenReturn();
-            if (IsWindow(window))
-                DestroyWindow(window);
-        }
-        PumpMessages(0);
-        if (gPageViewWindow && !IsWindow(gPageViewWindow))
-            gPageViewWindow = NULL;
+        DestroyMainWindow(window);
         if (sWorkerInside)
             CloseHandle(sWorkerInside);
         if (sWorkerProceed)

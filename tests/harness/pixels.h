@@ -1,4 +1,4 @@
-// Test support for bitmaps: one pixel of a bitmap, the ink (pixels that are not white) of a
+// Test support for bitmaps: one pixel of a bitmap, the pixels of a DC, the ink (pixels that are not white) of a
 // 4-bit page bitmap inside a rectangle, and the bytes of BMP files.
 #ifndef LEVYLINE_TEST_PIXELS_H
 #define LEVYLINE_TEST_PIXELS_H
@@ -20,6 +20,31 @@ inline COLORREF PixelOf(HBITMAP bitmap, int x, int y)
     SelectObject(dc, old);
     DeleteDC(dc);
     return c;
+}
+
+// The pixels of the w x h top-left area of a DC as 0x00RRGGBB, top row first.
+inline std::vector<unsigned> SnapDc(HDC source, int w, int h)
+{
+    std::vector<unsigned> out((size_t)w * h, 0);
+    BITMAPINFO info;
+    memset(&info, 0, sizeof(info));
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void *bits = NULL;
+    HBITMAP dib = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    HDC mem = CreateCompatibleDC(source);
+    HGDIOBJ o = SelectObject(mem, dib);
+    BitBlt(mem, 0, 0, w, h, source, 0, 0, SRCCOPY);
+    GdiFlush();
+    memcpy(out.data(), bits, out.size() * 4);
+    for (unsigned &p : out) p &= 0xFFFFFF;
+    SelectObject(mem, o);
+    DeleteDC(mem);
+    DeleteObject(dib);
+    return out;
 }
 
 // Pixels of a 4-bit page bitmap inside a rectangle that are not white (-1: not such a bitmap).

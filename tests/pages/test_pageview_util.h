@@ -206,27 +206,9 @@ inline int CaptureView(Screenshot *out)
         return 0;
     RedrawWindow(gPageViewWindow, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
     HDC dc = GetDC(gPageViewWindow);
-    BITMAPINFO bi;
-    memset(&bi, 0, sizeof(bi));
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = rc.right;
-    bi.bmiHeader.biHeight = -rc.bottom;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void *bits = NULL;
-    HBITMAP dib = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, NULL, 0);
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(memory, dib);
-    BitBlt(memory, 0, 0, rc.right, rc.bottom, dc, 0, 0, SRCCOPY);
-    GdiFlush();
     out->width = rc.right;
     out->height = rc.bottom;
-    out->pixels.assign((const unsigned *)bits, (const unsigned *)bits + (size_t)rc.right * rc.bottom);
-    for (unsigned &p : out->pixels)
-        p &= 0xFFFFFF;
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    DeleteObject(dib);
+    out->pixels = SnapDc(dc, rc.right, rc.bottom);
     ReleaseDC(gPageViewWindow, dc);
     return 1;
 }

@@ -4,6 +4,7 @@
 #define LEVYLINE_TEST_PAINT_UTIL_H
 
 #include "pages/pages.h"
+#include "tests/harness/pixels.h"
 
 #include <string.h>
 #include <vector>
@@ -49,29 +50,7 @@ struct TestCanvas {
     void AddColour(COLORREF colour) { AddPaletteColor(dc, colour); }
     // The pixels as 0x00RRGGBB, top row first.
     std::vector<unsigned> Snap() const { return SnapDc(dc, width, height); }
-    static std::vector<unsigned> SnapDc(HDC source, int w, int h)
-    {
-        std::vector<unsigned> out((size_t)w * h, 0);
-        BITMAPINFO info;
-        memset(&info, 0, sizeof(info));
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = w;
-        info.bmiHeader.biHeight = -h;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void *bits = NULL;
-        HBITMAP dib = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &bits, NULL, 0);
-        HDC mem = CreateCompatibleDC(source);
-        HGDIOBJ o = SelectObject(mem, dib);
-        BitBlt(mem, 0, 0, w, h, source, 0, 0, SRCCOPY);
-        GdiFlush();
-        memcpy(out.data(), bits, out.size() * 4);
-        for (unsigned &p : out) p &= 0xFFFFFF;
-        SelectObject(mem, o);
-        DeleteDC(mem);
-        DeleteObject(dib);
-        return out;
-    }
+    static std::vector<unsigned> SnapDc(HDC source, int w, int h) { return ::SnapDc(source, w, h); }
     // Bounds of the non-white pixels inside area (null: everything); right and bottom one past.
     RECT InkBounds(const RECT *area = NULL) const { return InkOf(Snap(), width, height, area); }
     static RECT InkOf(const std::vector<unsigned> &pixels, int w, int h, const RECT *area = NULL)

@@ -8,6 +8,7 @@
 #include "shell/shell.h"
 #include "tests/harness/fields.h"
 #include "tests/harness/harness.h"
+#include "tests/harness/sample.h"
 #include "tests/pages/test_print_util.h"
 #include "transmit/transmit.h"
 
@@ -133,11 +134,7 @@ protected:
     }
     void TearDown() override
     {
-        if (IsWindow(window))
-            DestroyWindow(window);
-        PumpMessages(0);
-        if (gPageViewWindow && !IsWindow(gPageViewWindow))
-            gPageViewWindow = 0;
+        DestroyMainWindow(window);
         ReleaseFileRecord(&file, 0);
         gReturnModified = 0;
     }

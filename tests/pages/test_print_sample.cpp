@@ -34,10 +34,8 @@ protected:
             GTEST_SKIP() << "no printer: scripts/cups.sh makes the file printer the default";
         if (!FileExists(SampleReturnPath().c_str()))
             GTEST_SKIP() << "no sample return in the build";
-        gReturnModified = 0;
-        window = CreateMainWindow(gInstance);
+        window = OpenMainWindow();
         ASSERT_TRUE(window);
-        PumpMessages(0);
         ASSERT_EQ(1, SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)SampleReturnPath().c_str()));
         PumpMessages(50);
         ClearPrintJob();

@@ -21,10 +21,8 @@ TEST(ReturnPaths, OverlongFileNamesAreRefusedAndTheOpenReturnStays)
     if (!CopySampleReturn(folder, {"f1040.qvp", "f1040s1.qvp", "f1040sb.qvp"}))
         GTEST_SKIP() << "the sample return was not built";
 
-    gReturnModified = 0;
-    HWND window = CreateMainWindow(gInstance);
+    HWND window = OpenMainWindow();
     ASSERT_TRUE(window != NULL);
-    PumpMessages(0);
     ASSERT_EQ(1, SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)sample.c_str()));
     std::string federal = "Federal Return [5 pages]";
     char caption[128];
@@ -47,10 +45,7 @@ TEST(ReturnPaths, OverlongFileNamesAreRefusedAndTheOpenReturnStays)
 
     gReturnModified = 0;
     CloseOpenReturn();
-    DestroyWindow(window);
-    PumpMessages(0);
-    if (gPageViewWindow && !IsWindow(gPageViewWindow))
-        gPageViewWindow = NULL;
+    DestroyMainWindow(window);
 }
 
 }  // namespace
