@@ -53,6 +53,8 @@
 #define ENTRY_CONTROL_PHONE      7    // phone boxes "(" 3 ")" 3 "-" 4
 #define ENTRY_CONTROL_NAME2      9    // first and last name
 #define ENTRY_CONTROL_NAME3      10   // first name, middle initial, last name
+// 1 for the control kinds entered in several boxes (date, SSN, EIN, phone, names).
+int IsSplitEntryControl(int controlKind);
 
 // The type letter of a part whose letter byte is 1 (a PIN-like digit entry).
 #define TYPE_LETTER_CODE1        '\x01'

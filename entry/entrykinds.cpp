@@ -24,13 +24,6 @@
 #define ICON_MIDDLE_NAME 683
 #define ICON_LAST_NAME   684
 
-// The field's length text as a number (0 without a field or a length).
-static int GetFieldLength(const FieldRecord *field)
-{
-    if (!field || !field->length) return 0;
-    return atoi(field->length);
-}
-
 static int HasDescriptionText(const FieldRecord *field, const char *text)
 {
     return field && field->description && strstr(field->description, text) != NULL;

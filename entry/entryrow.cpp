@@ -20,12 +20,7 @@ EditBarPair *GetEditBarPair(HWND partDialog)
     return partDialog ? (EditBarPair *)GetWindowLongPtrA(partDialog, DWLP_USER) : NULL;
 }
 
-static int FieldLength(const FieldRecord *field)
-{
-    return field && field->length ? atoi(field->length) : 0;
-}
-
-static int IsSplitKind(int controlKind)
+int IsSplitEntryControl(int controlKind)
 {
     return controlKind == ENTRY_CONTROL_DATE || controlKind == ENTRY_CONTROL_SSN || controlKind == ENTRY_CONTROL_EIN ||
            controlKind == ENTRY_CONTROL_PHONE || controlKind == ENTRY_CONTROL_NAME2 ||
@@ -121,7 +116,7 @@ static int BuildListEntry(HWND dialog, EditRequest *request, EditBarPart *part, 
 {
     HWND combo = GetDlgItem(dialog, IDC_EB_LIST);
     ComboFill fill = {combo, dc, 0, 0};
-    int limit = FieldLength(part->field);
+    int limit = GetFieldLength(part->field);
     if (part->kind == ENTRY_KIND_STATE) {
         int groups = part->subkind > 0 ? part->subkind : STATE_GROUP_STATES;
         FillStateCombo(combo, groups, dc, &fill.widest);
@@ -167,7 +162,7 @@ static int BuildListEntry(HWND dialog, EditRequest *request, EditBarPart *part, 
 static int BuildSingleEdit(HWND dialog, EditRequest *request, EditBarPart *part, int editHeight)
 {
     HWND edit = GetDlgItem(dialog, IDC_EB_EDIT1);
-    int length = FieldLength(part->field);
+    int length = GetFieldLength(part->field);
     int width = (length + (length < 3 ? 1 : 0) + 1) * part->charWidth;
     int y = 2;
     int height = editHeight;
@@ -270,7 +265,7 @@ static int BuildSplitEntry(HWND dialog, EditRequest *request, EditBarPart *part,
             if (!field)
                 return 0;
             part->nameFields[i] = field;
-            int length = FieldLength(field);
+            int length = GetFieldLength(field);
             chars[i] = length > 0 ? (length < EDIT_TEXT_SIZE - 1 ? length : EDIT_TEXT_SIZE - 1) : 20;
             AddRow(rows, &n, IDC_EB_EDIT1 + i, chars[i], NULL);
             AddRow(rows, &n, IDC_EB_CUE1 + i, 0, boxes == 3 ? cues3[i] : cues2[i]);
@@ -440,7 +435,7 @@ int SetupEditBarPart(HWND dialog, EditBarPair *pair)
             width = BuildListEntry(dialog, request, part, dc, editHeight);
             break;
         default:
-            width = IsSplitKind(part->controlKind) ? BuildSplitEntry(dialog, request, part, dc, editHeight) : 0;
+            width = IsSplitEntryControl(part->controlKind) ? BuildSplitEntry(dialog, request, part, dc, editHeight) : 0;
             break;
         }
     }

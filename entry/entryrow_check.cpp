@@ -13,14 +13,6 @@
 
 // ---- text helpers (no window needed) ----
 
-static void AppendText(char *out, int outSize, const char *text)
-{
-    size_t used = strlen(out);
-    if (used + 1 >= (size_t)outSize)
-        return;
-    snprintf(out + used, outSize - used, "%s", text ? text : "");
-}
-
 int JoinSplitEntryText(int controlKind, const char *const *boxes, const int *limits, int count, char *out,
                        int outSize)
 {
@@ -39,9 +31,9 @@ int JoinSplitEntryText(int controlKind, const char *const *boxes, const int *lim
             break;
         for (int i = 0; i < count && i < 3; i++) {
             if (i)
-                AppendText(out, outSize, "/");
+                AppendTextBounded(out, outSize, "/");
             if (b[i][0]) {
-                AppendText(out, outSize, b[i]);
+                AppendTextBounded(out, outSize, b[i]);
             } else {
                 // An empty box stands for zeros, so the validator sees the missing piece.
                 char zeros[16];
@@ -50,35 +42,35 @@ int JoinSplitEntryText(int controlKind, const char *const *boxes, const int *lim
                 if (n > 15) n = 15;
                 memset(zeros, '0', n);
                 zeros[n] = 0;
-                AppendText(out, outSize, zeros);
+                AppendTextBounded(out, outSize, zeros);
             }
         }
         break;
     }
     case ENTRY_CONTROL_SSN:
-        AppendText(out, outSize, b[0]);
-        if (b[0][0]) AppendText(out, outSize, "-");
-        AppendText(out, outSize, b[1]);
-        if (b[1][0]) AppendText(out, outSize, "-");
-        AppendText(out, outSize, b[2]);
+        AppendTextBounded(out, outSize, b[0]);
+        if (b[0][0]) AppendTextBounded(out, outSize, "-");
+        AppendTextBounded(out, outSize, b[1]);
+        if (b[1][0]) AppendTextBounded(out, outSize, "-");
+        AppendTextBounded(out, outSize, b[2]);
         break;
     case ENTRY_CONTROL_EIN:
-        AppendText(out, outSize, b[0]);
-        if (b[0][0]) AppendText(out, outSize, "-");
-        AppendText(out, outSize, b[1]);
+        AppendTextBounded(out, outSize, b[0]);
+        if (b[0][0]) AppendTextBounded(out, outSize, "-");
+        AppendTextBounded(out, outSize, b[1]);
         break;
     case ENTRY_CONTROL_PHONE:
         if (b[0][0]) {
-            AppendText(out, outSize, "(");
-            AppendText(out, outSize, b[0]);
-            AppendText(out, outSize, ")");
+            AppendTextBounded(out, outSize, "(");
+            AppendTextBounded(out, outSize, b[0]);
+            AppendTextBounded(out, outSize, ")");
         }
-        AppendText(out, outSize, b[1]);
-        if (b[1][0]) AppendText(out, outSize, "-");
-        AppendText(out, outSize, b[2]);
+        AppendTextBounded(out, outSize, b[1]);
+        if (b[1][0]) AppendTextBounded(out, outSize, "-");
+        AppendTextBounded(out, outSize, b[2]);
         break;
     default:
-        AppendText(out, outSize, b[0]);
+        AppendTextBounded(out, outSize, b[0]);
         break;
     }
     return (int)strlen(out);
@@ -197,11 +189,6 @@ int ResolveListEntry(char *text, int textSize, const char *valueList, char partL
 
 // ---- the part check ----
 
-static int FieldLength(const FieldRecord *field)
-{
-    return field && field->length ? atoi(field->length) : 0;
-}
-
 // The field table the part's field lies in, and its index there (0 when unknown).
 static const FieldTable *FindFieldTable(const EditRequest *request, const FieldRecord *field, int *indexOut)
 {
@@ -254,7 +241,7 @@ static const char *GetRelatedValue(const EditRequest *request, const EditBarPart
 {
     const FieldRecord *field = part->field;
     if (part->kind == ENTRY_KIND_STATE) {
-        if (FieldLength(field) == 1) {
+        if (GetFieldLength(field) == 1) {
             FieldRecord *other = GetNeighbourField(request, field, part->subkind == 1 ? -1 : 1);
             return other ? other->value : NULL;
         }
@@ -391,7 +378,7 @@ static int CheckNameBoxes(HWND dialog, EditRequest *request, EditBarPart *part)
         char description[EDIT_TEXT_SIZE];
         GetDescription(request, field, description, sizeof(description));
         if (!ValidateFieldData(boxes[i], NULL, description, kind, subkind, dialog, EDIT_TEXT_SIZE, field->valueList,
-                               &own, letter, own.bracket, NULL, FieldLength(field), 1)) {
+                               &own, letter, own.bracket, NULL, GetFieldLength(field), 1)) {
             HWND box = GetDlgItem(dialog, IDC_EB_EDIT1 + i);
             SetFocus(box);
             SelectEntryText(box);
@@ -413,7 +400,7 @@ static int CheckNameBoxes(HWND dialog, EditRequest *request, EditBarPart *part)
     FieldFormatPart *descriptor = &request->format->parts[part->index];
     if (!ValidateFieldData(joined, NULL, description, part->kind, part->subkind, dialog, EDIT_TEXT_SIZE,
                            part->field->valueList, descriptor, part->letter, descriptor->bracket, NULL,
-                           FieldLength(part->field), 1))
+                           GetFieldLength(part->field), 1))
         return 0;
     // Taxpayer name boxes must also pass the edit rules, all of them, before anything is stored.
     if (request->requesterKind == EDIT_REQUESTER_PAGE_VIEW) {
@@ -555,7 +542,7 @@ int CheckEditBarPart(HWND dialog, EditBarPair *pair)
             request->checking = 1;
         valid = ValidateFieldData(text, NULL, description, part->kind, part->subkind, dialog, sizeof(text),
                                   part->field->valueList, descriptor, part->letter, descriptor->bracket,
-                                  GetRelatedValue(request, part), FieldLength(part->field), 1);
+                                  GetRelatedValue(request, part), GetFieldLength(part->field), 1);
         request->checking = 0;
         if (valid && RefuseReservedText(request, part, text))
             valid = 0;

@@ -12,13 +12,6 @@ static const char kOldProcProperty[] = "LevylineEditBarOldProc";
 WNDPROC gEditBarOldEditProc;
 int gEditBarFocusEvents = 1;
 
-static int IsSplitKind(int controlKind)
-{
-    return controlKind == ENTRY_CONTROL_DATE || controlKind == ENTRY_CONTROL_SSN || controlKind == ENTRY_CONTROL_EIN ||
-           controlKind == ENTRY_CONTROL_PHONE || controlKind == ENTRY_CONTROL_NAME2 ||
-           controlKind == ENTRY_CONTROL_NAME3;
-}
-
 static int IsDigitKind(int controlKind)
 {
     return controlKind == ENTRY_CONTROL_DATE || controlKind == ENTRY_CONTROL_SSN || controlKind == ENTRY_CONTROL_EIN ||
@@ -132,7 +125,7 @@ int NavigateEditBarPart(HWND dialog, EditBarPair *pair, int backward)
     part->navigateFrom = NULL;
     if (part->closing || part->committed)
         return 0;
-    if (IsSplitKind(part->controlKind) && from && GetParent(from) == dialog) {
+    if (IsSplitEntryControl(part->controlKind) && from && GetParent(from) == dialog) {
         int id = GetDlgCtrlID(from);
         int last = IDC_EB_EDIT1 + part->boxCount - 1;
         if (id >= IDC_EB_EDIT1 && id <= last) {
@@ -224,7 +217,7 @@ static void OnEditChange(HWND dialog, EditBarPair *pair, int id)
         SendMessageA(box, EM_GETSEL, 0, (LPARAM)&end);
         if ((int)end >= length && id < IDC_EB_EDIT1 + part->boxCount - 1)
             PostMessageA(box, WM_KEYDOWN, VK_TAB, 0);
-    } else if (!IsSplitKind(part->controlKind)) {
+    } else if (!IsSplitEntryControl(part->controlKind)) {
         if (part->advanceWhenFull)
             PostMessageA(box, WM_KEYDOWN, VK_TAB, 0);
         else if (part->commitWhenFull)
@@ -355,7 +348,7 @@ int HandleEditBarCommand(HWND dialog, EditBarPair *pair, WPARAM wParam, LPARAM l
             OnEditChange(dialog, pair, id);
             break;
         case EN_MAXTEXT:
-            if (!IsSplitKind(part->controlKind))
+            if (!IsSplitEntryControl(part->controlKind))
                 MessageBeep(0);
             break;
         case EN_KILLFOCUS:

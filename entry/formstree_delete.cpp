@@ -97,16 +97,7 @@ static void DestroyButtons(FormInstance *page)
 {
     if (gDestroyPageButtonsHook)
         gDestroyPageButtonsHook(page);
-    if (page->buttons) {
-        for (int i = 0; i < page->buttonCount; i++) {
-            if (page->buttons[i].window && IsWindow(page->buttons[i].window))
-                DestroyWindow(page->buttons[i].window);
-            if (page->buttons[i].bitmap)
-                DeleteObject(page->buttons[i].bitmap);
-        }
-        page->buttons = (FieldButtonSlot *)MemFree(page->buttons);
-    }
-    page->buttonCount = 0;
+    FreePageButtons(page);
 }
 
 // Frees a page record now, or hands it to the recompute deferral while a worker may read it.

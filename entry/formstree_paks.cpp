@@ -4,17 +4,6 @@
 
 #include <string.h>
 
-static char *CopyText(const char *text)
-{
-    if (!text)
-        return NULL;
-    size_t length = strlen(text) + 1;
-    char *copy = (char *)MemAlloc(64, length);
-    if (copy)
-        memcpy(copy, text, length);
-    return copy;
-}
-
 FormPakRecord *FindOrAddFormPakRecord(const char *path, const char *fileName, int *newOut,
                                       FormPakRecord **previousOut)
 {
@@ -36,8 +25,8 @@ FormPakRecord *FindOrAddFormPakRecord(const char *path, const char *fileName, in
     FormPakRecord *record = (FormPakRecord *)MemAlloc(64, sizeof(FormPakRecord));
     if (!record)
         return NULL;
-    record->path = CopyText(path);
-    record->fileName = fileName && fileName[0] ? CopyText(fileName) : NULL;
+    record->path = DuplicateText(path);
+    record->fileName = fileName && fileName[0] ? DuplicateText(fileName) : NULL;
     if (!record->path) {
         MemFree(record->fileName);
         MemFree(record);

@@ -100,18 +100,6 @@ HBITMAP CreateDibBitmap(int width, int height, int bitsPerPixel, DWORD fillRop, 
     return bitmap;
 }
 
-// Appends text to a bounded buffer.
-static void AppendBounded(char *buffer, size_t size, const char *text)
-{
-    size_t used = strlen(buffer);
-    if (used + 1 >= size) return;
-    size_t room = size - used - 1;
-    size_t n = strlen(text);
-    if (n > room) n = room;
-    memcpy(buffer + used, text, n);
-    buffer[used + n] = 0;
-}
-
 int VerifyBitmapFill(HDC dc, int width, int height, int bitsPerPixel, DWORD fillRop, const RGBQUAD *palette)
 {
     if (fillRop != WHITENESS && fillRop != BLACKNESS) return 1;
@@ -140,16 +128,16 @@ int VerifyBitmapFill(HDC dc, int width, int height, int bitsPerPixel, DWORD fill
     char line[4200];
     snprintf(line, sizeof line, "999 BBI: %s [", gCurrentFormName);
     if (!table) {
-        AppendBounded(line, sizeof line, "NULL, &lu");
+        AppendTextBounded(line, sizeof line, "NULL, &lu");
     } else {
         for (int i = 0; i < count && i < 256; i++) {
             char entry[48];
             snprintf(entry, sizeof entry, "%s%02d. %02X|%02X|%02X|%02X", i ? "; " : "", i + 1,
                      table[i].rgbRed, table[i].rgbGreen, table[i].rgbBlue, table[i].rgbReserved);
-            AppendBounded(line, sizeof line, entry);
+            AppendTextBounded(line, sizeof line, entry);
         }
     }
-    AppendBounded(line, sizeof line, "]\r\n");
+    AppendTextBounded(line, sizeof line, "]\r\n");
     WriteLogLine(line);
     MemFree(table);
     return filled;

@@ -10,7 +10,6 @@
 #include <string.h>
 
 void ClearAmendedPost(void);
-int StartsWithText(const char *text, const char *prefix);
 int HasFieldLinkText(const FieldRecord *field);
 int IsLockedReturnItem(const char *type);
 

@@ -7,21 +7,15 @@
 #include <shellapi.h>
 #include <string.h>
 
-static int HasExtension(const char *path, const char *extension)
-{
-    size_t length = strlen(path), extLength = strlen(extension);
-    return length > extLength && lstrcmpiA(path + length - extLength, extension) == 0;
-}
-
 void OnPageViewDrop(HWND window, HDROP drop)
 {
     if (!drop)
         return;
     char path[MAX_PATH] = "";
     if (DragQueryFileA(drop, 0xFFFFFFFF, NULL, 0) == 1 && DragQueryFileA(drop, 0, path, sizeof(path))) {
-        if (HasExtension(path, ".qvr") || HasExtension(path, ".qvp")) {
+        if (HasFileExtension(path, ".qvr") || HasFileExtension(path, ".qvp")) {
             OpenTaxFile(gMainWindow, path, gOpenReturnPtr, 0);
-        } else if (HasExtension(path, ".pdf") && gPageShown) {
+        } else if (HasFileExtension(path, ".pdf") && gPageShown) {
             POINT client = {0, 0};
             DragQueryPoint(drop, &client);
             POINT point;

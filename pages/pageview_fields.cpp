@@ -37,11 +37,6 @@ FieldRecord *FindFieldAtPoint(POINT pagePoint, int *outIndex)
     return FindFieldInTable((FieldTable *)GetCurrentDocument(3), pagePoint, outIndex);
 }
 
-int StartsWithText(const char *text, const char *prefix)
-{
-    return text && strncmp(text, prefix, strlen(prefix)) == 0;
-}
-
 int HasFieldLinkText(const FieldRecord *field)
 {
     return field->seqPrefix && field->seqPrefix[0];

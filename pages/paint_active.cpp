@@ -9,11 +9,6 @@
 
 #define LABEL_ICON_BITMAP 241
 
-static int StartsWith(const char *text, const char *start)
-{
-    return text && strncmp(text, start, strlen(start)) == 0;
-}
-
 // A 24-bit block of width x height in its own DC.
 struct FieldBlock {
     HBITMAP bitmap;
@@ -163,7 +158,7 @@ int DrawActiveFieldAt(FieldRecord *fields, int count, HBITMAP pageBitmap, HBITMA
             CopyPageArea(&block, pageBitmap, area);
             if (strcmp(type, "S[sig]") == 0 && field->second)
                 DrawSignatureImage(block.dc, &blockRect, field->second, GetFieldSecondLength(field), 0);
-            int opaque = linked || StartsWith(field->valueList, "DRAWOPAQUE");
+            int opaque = linked || StartsWithText(field->valueList, "DRAWOPAQUE");
             TintFieldArea(block.dc, &blockRect, background, opaque);
             if (hasValue) DrawFieldData(block.dc, NULL, field, 1, &blockRect, background, 0, 0, page);
             scaled = ScaleBlock(&block, viewWidth, viewHeight);
@@ -175,7 +170,7 @@ int DrawActiveFieldAt(FieldRecord *fields, int count, HBITMAP pageBitmap, HBITMA
             if (!OpenBlock(&block, pageWidth, pageHeight)) continue;
             FillBlock(&block, background);
             if (hasValue) DrawFieldData(block.dc, NULL, field, 1, &blockRect, background, 0, 0, page);
-            if (type[0] == 'L' && !StartsWith(type, "L-")) DrawLabelIcon(&block);
+            if (type[0] == 'L' && !StartsWithText(type, "L-")) DrawLabelIcon(&block);
             scaled = ScaleBlock(&block, viewWidth, viewHeight);
         }
         if (!scaled) continue;

@@ -93,16 +93,11 @@ int IsTaggedFieldType(const char *type)
     return type[0] == 'C' && type[1] == 'b';
 }
 
-static int StartsWith(const char *text, const char *start)
-{
-    return text && strncmp(text, start, strlen(start)) == 0;
-}
-
 int GetFieldAlignment(const FieldRecord *field, int *widthOnly)
 {
     const char *type = field->typeCode ? field->typeCode : "";
     size_t typeLength = strlen(type);
-    int p = field->length ? atoi(field->length) : 0;
+    int p = GetFieldLength(field);
     const char *list = field->valueList;
     const char *code = type;
     if ((type[0] == 'C' || type[0] == 'c') && typeLength >= 2) code = type + 1;
@@ -124,7 +119,7 @@ int GetFieldAlignment(const FieldRecord *field, int *widthOnly)
         alignment = p == 1 ? 8 : 7;
         break;
     case 'R':
-        alignment = (p == 2 && StartsWith(code, "R[1.1]")) ? 8 : 9;
+        alignment = (p == 2 && StartsWithText(code, "R[1.1]")) ? 8 : 9;
         break;
     case 'Y': case 'D': case 'E': case 'd': case 'e':
         alignment = 8;
@@ -134,19 +129,19 @@ int GetFieldAlignment(const FieldRecord *field, int *widthOnly)
         break;
     case 'V':
         if (p == 1) alignment = 8;
-        else if (list && p == 2 && (StartsWith(list, "01=January") || StartsWith(list, "KG,1,2,3,4") ||
-                                    StartsWith(list, "11=Re")))
+        else if (list && p == 2 && (StartsWithText(list, "01=January") || StartsWithText(list, "KG,1,2,3,4") ||
+                                    StartsWithText(list, "11=Re")))
             alignment = 8;
-        else if (list && p == 3 && StartsWith(list, "0,0.5,1,1.5")) alignment = 8;
+        else if (list && p == 3 && StartsWithText(list, "0,0.5,1,1.5")) alignment = 8;
         else if (list && list[0] && list[1] == '=') alignment = 8;
         else alignment = 7;
         break;
     case 'S':
         alignment = 7;
-        if (StartsWith(code, "S[m")) {
+        if (StartsWithText(code, "S[m")) {
             if (code[3] >= '0' && code[3] <= '9' && (p == 1 || p == 3)) alignment = 8;
             else if (p == 12) alignment = 9;
-        } else if (StartsWith(code, "S[t")) {
+        } else if (StartsWithText(code, "S[t")) {
             alignment = 9;
         }
         break;
@@ -170,7 +165,7 @@ void CleanMnOutputValue(const FieldRecord *field, char *value)
     int kind = 0;
     if (field->typeCode && ParseFieldFormat(field->typeCode, &format, 0) > 0)
         GetFieldEntryKind(field, &format.parts[0], &kind, NULL, NULL, NULL, 0);
-    int p = field->length ? atoi(field->length) : 0;
+    int p = GetFieldLength(field);
     switch (kind) {
     case ENTRY_KIND_AMOUNT: case ENTRY_KIND_NUMBER:
         RemoveChars(value, ",");
@@ -264,7 +259,7 @@ int DrawFieldData(HDC dc, HBITMAP bitmap, FieldRecord *fields, int count, const 
         if (clearFirst) ClearFieldArea(target, field, GetPageFieldIndex(page, field), fieldRect);
         if (!field->value || !field->value[0]) continue;
 
-        params.textColour = StartsWith(field->value, "* * ") ? VALUE_ATTENTION_COLOUR : modeColour;
+        params.textColour = StartsWithText(field->value, "* * ") ? VALUE_ATTENTION_COLOUR : modeColour;
         params.alignment = GetFieldAlignment(field, &params.widthOnly);
 
         char *copy = NULL;
@@ -305,7 +300,7 @@ int DrawFieldData(HDC dc, HBITMAP bitmap, FieldRecord *fields, int count, const 
             SetFontFace(&font, "Arial", 500, VARIABLE_PITCH | FF_SWISS);
             font.lfHeight = LABEL_FONT_HEIGHT;
             params.textColour = LABEL_TEXT_COLOUR;
-            if (!StartsWith(type, "L-")) drawRect.left += 3 + (drawRect.bottom - drawRect.top);
+            if (!StartsWithText(type, "L-")) drawRect.left += 3 + (drawRect.bottom - drawRect.top);
         }
         params.rect = &drawRect;
         if (DrawTextInRect(target, &params, &font, NULL)) drawn++;

@@ -2,6 +2,7 @@
 // text slots of a FieldRecord.
 #include "store/store.h"
 
+#include <stdlib.h>
 #include <string.h>
 
 static void MarkReturnModified(void)
@@ -25,30 +26,36 @@ static uint32_t GetSlotLength(const char *slot)
     return (uint32_t)strlen(slot);
 }
 
-int SetFieldText(char **slot, const char *text)
+// Puts a zero-ended copy of length bytes of data into *slot (no data: empties it) and marks the
+// return changed. 1 when the slot changed; 0 when it was already empty or memory ran out.
+static int ReplaceSlot(char **slot, const void *data, size_t length)
 {
-    if (!slot)
-        return 0;
-    if (!text || !*text) {
-        if (!*slot)
+    char *copy = NULL;
+    if (data) {
+        copy = (char *)MemAlloc(64, length + 1);
+        if (!copy)
             return 0;
-        *slot = (char *)MemFree(*slot);
-        MarkReturnModified();
-        return 1;
+        memcpy(copy, data, length);
+    } else if (!*slot) {
+        return 0;
     }
-    if (strncmp(text, "qvbb", 4) == 0)
-        return 0;   // reserved for signature blocks: refused
-    if (*slot && strncmp(*slot, "qvbb", 4) != 0 && strcmp(*slot, text) == 0)
-        return 0;
-    size_t n = strlen(text);
-    char *copy = (char *)MemAlloc(64, n + 1);
-    if (!copy)
-        return 0;
-    memcpy(copy, text, n);
     MemFree(*slot);
     *slot = copy;
     MarkReturnModified();
     return 1;
+}
+
+int SetFieldText(char **slot, const char *text)
+{
+    if (!slot)
+        return 0;
+    if (!text || !*text)
+        return ReplaceSlot(slot, NULL, 0);
+    if (strncmp(text, "qvbb", 4) == 0)
+        return 0;   // reserved for signature blocks: refused
+    if (*slot && strncmp(*slot, "qvbb", 4) != 0 && strcmp(*slot, text) == 0)
+        return 0;
+    return ReplaceSlot(slot, text, strlen(text));
 }
 
 int SetFieldChar(char **slot, const char *text, int position)
@@ -63,13 +70,8 @@ int SetFieldBlob(char **slot, const void *data, uint32_t length)
 {
     if (!slot)
         return 0;
-    if (!data || !length) {
-        if (!*slot)
-            return 0;
-        *slot = (char *)MemFree(*slot);
-        MarkReturnModified();
-        return 1;
-    }
+    if (!data || !length)
+        return ReplaceSlot(slot, NULL, 0);
     if (length >= 4 && memcmp(data, "qvbb", 4) == 0) {
         if (!CheckFieldWordBytes(9, (const uint8_t *)data, length))
             return 0;   // a block whose stated length is wrong is refused
@@ -78,17 +80,15 @@ int SetFieldBlob(char **slot, const void *data, uint32_t length)
     }
     if (*slot && GetSlotLength(*slot) == length && memcmp(*slot, data, length) == 0)
         return 0;
-    char *copy = (char *)MemAlloc(64, (size_t)length + 1);
-    if (!copy)
-        return 0;
-    memcpy(copy, data, length);
-    MemFree(*slot);
-    *slot = copy;
-    MarkReturnModified();
-    return 1;
+    return ReplaceSlot(slot, data, length);
 }
 
 uint32_t GetFieldSecondLength(const FieldRecord *field)
 {
     return field ? GetSlotLength(field->second) : 0;
+}
+
+int GetFieldLength(const FieldRecord *field)
+{
+    return field && field->length ? atoi(field->length) : 0;
 }

@@ -214,3 +214,9 @@ int MakeUniquePathName(char *pathBuffer, int bufferSize, const char *suffix, int
     }
     return 0;
 }
+
+int HasFileExtension(const char *path, const char *extension)
+{
+    size_t length = strlen(path), extLength = strlen(extension);
+    return length > extLength && lstrcmpiA(path + length - extLength, extension) == 0;
+}

@@ -4,6 +4,20 @@
 
 #include <string.h>
 
+void FreePageButtons(FormInstance *page)
+{
+    if (page->buttons) {
+        for (int i = 0; i < page->buttonCount; i++) {
+            if (page->buttons[i].window && IsWindow(page->buttons[i].window))
+                DestroyWindow(page->buttons[i].window);
+            if (page->buttons[i].bitmap)
+                DeleteObject(page->buttons[i].bitmap);
+        }
+        page->buttons = (FieldButtonSlot *)MemFree(page->buttons);
+    }
+    page->buttonCount = 0;
+}
+
 FormInstance *FreeFormInstance(FormInstance *page)
 {
     if (!page)
@@ -15,15 +29,7 @@ FormInstance *FreeFormInstance(FormInstance *page)
         DeleteObject(page->pageBitmap);
     if (page->thumbBitmap)
         DeleteObject(page->thumbBitmap);
-    if (page->buttons) {
-        for (int i = 0; i < page->buttonCount; i++) {
-            if (page->buttons[i].window && IsWindow(page->buttons[i].window))
-                DestroyWindow(page->buttons[i].window);
-            if (page->buttons[i].bitmap)
-                DeleteObject(page->buttons[i].bitmap);
-        }
-        MemFree(page->buttons);
-    }
+    FreePageButtons(page);
     if (page->tooltip && IsWindow(page->tooltip))
         DestroyWindow(page->tooltip);
     FreeLayoutTable(page->fieldTable);

@@ -23,15 +23,6 @@ FieldTable *BuildFieldTableFromFormPak(FileRecord *formPak, int pageIndex)
     return table;
 }
 
-static char *CopyText(const char *text)
-{
-    size_t n = strlen(text);
-    char *copy = (char *)MemAlloc(64, n + 1);
-    if (copy)
-        memcpy(copy, text, n + 1);
-    return copy;
-}
-
 FormInstance *CreatePageRecord(FileRecord *formPak, int pageIndex, const char *formPakPath, int copyNumber)
 {
     if (!formPak || formPak->fileType != FILE_TYPE_FORMPAK || pageIndex < 0 || pageIndex >= formPak->pageCount)
@@ -72,9 +63,9 @@ FormInstance *CreatePageRecord(FileRecord *formPak, int pageIndex, const char *f
     char display[FORM_NAME_SIZE];
     FormatFormDisplayName(NULL, NULL, key, display, 0);
     const char *path = formPakPath ? formPakPath : (formPak->path ? formPak->path : "");
-    page->pageKey = CopyText(key);
-    page->displayName = CopyText(display);
-    page->formPakPath = CopyText(path);
+    page->pageKey = DuplicateText(key);
+    page->displayName = DuplicateText(display);
+    page->formPakPath = DuplicateText(path);
     page->ownsFormPakPath = 1;
     page->fieldTable = BuildFieldTableFromFormPak(formPak, pageIndex);
     if (!page->pageKey || !page->displayName || !page->formPakPath || !page->fieldTable)

@@ -6,15 +6,6 @@
 #include <stdio.h>
 #include <string.h>
 
-static char *CopyText(const char *text)
-{
-    size_t n = strlen(text ? text : "");
-    char *copy = (char *)MemAlloc(64, n + 1);
-    if (copy && n)
-        memcpy(copy, text, n);
-    return copy;
-}
-
 HTREEITEM CreateFormInstance(const char *formPakPath, int formIndex, int add, int add2, int copyValue,
                              FileRecord *fileRecord, int reserved)
 {
@@ -72,7 +63,7 @@ static int AddSessionPair(void *context, int word, const char *seq, uint32_t seq
         if (c->used >= c->table->count)
             return 1;
         index = c->used++;
-        c->table->fields[index].seq = CopyText(number);
+        c->table->fields[index].seq = DuplicateText(number);
         if (!c->table->fields[index].seq)
             return 0;
     }
@@ -112,11 +103,11 @@ HTREEITEM CreateSessionFormInstance(FileRecord *returnFile, int directoryIndex)
     page->mainForm = (entry->flags & PAGE_FLAG_MAIN_FORM) ? 1 : 0;
     page->landscape = (entry->flags & PAGE_FLAG_LANDSCAPE) ? 1 : 0;
     page->amended = (entry->flags & FORM_FLAG_AMENDED) ? 1 : 0;
-    page->pageKey = CopyText(GetPoolString(returnFile, entry->pageKeyOffset));
+    page->pageKey = DuplicateText(GetPoolString(returnFile, entry->pageKeyOffset));
     char display[FORM_NAME_SIZE];
     page->pageNumber = (uint16_t)FormatFormDisplayName(NULL, NULL, page->pageKey, display, 0);
-    page->displayName = CopyText(display);
-    page->formPakPath = CopyText(GetPoolString(returnFile, entry->formPakOffset));
+    page->displayName = DuplicateText(display);
+    page->formPakPath = DuplicateText(GetPoolString(returnFile, entry->formPakOffset));
     page->ownsFormPakPath = 1;
     page->fieldTable = CreateFieldTable((int)entry->pairCount + 1);
     int ok = page->pageKey && page->pageKey[0] && page->displayName && page->formPakPath && page->fieldTable;

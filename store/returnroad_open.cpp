@@ -11,12 +11,6 @@
 
 static const char kFormPakFilter[] = "Levyline Form Files (*.qvp)\0*.qvp\0";
 
-static int HasExtension(const char *path, const char *extension)
-{
-    size_t n = strlen(path), e = strlen(extension);
-    return n > e && !lstrcmpiA(path + n - e, extension);
-}
-
 // The FormPaks a return file's pages come from, each read once while the return is opened.
 #define OPEN_FORMPAK_CACHE 32
 struct OpenFormPak {
@@ -250,9 +244,9 @@ int OpenTaxFile(HWND owner, const char *path, OpenReturn *returnRecord, int mode
         return AddFormsFromChosenFormPak(owner);
     if (!path || !path[0])
         return 0;
-    if (HasExtension(path, ".qvp"))
+    if (HasFileExtension(path, ".qvp"))
         return InstallFormPak(owner, path);
-    if (!HasExtension(path, ".qvr")) {
+    if (!HasFileExtension(path, ".qvr")) {
         char text[400];
         snprintf(text, sizeof(text), "The file %.260s is neither a Levyline return file (.qvr) nor a FormPak (.qvp).",
                  path);

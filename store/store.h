@@ -133,6 +133,12 @@ void RgbToHls(const uint16_t rgb[3], uint16_t hls[3]);
 void HlsToRgb(const uint16_t hls[3], uint16_t rgb[3]);
 // Copies text into out with every '&' doubled (captions of menus, tabs and statics).
 void DoubleAmpersands(const char *text, char *out, int outSize);
+// 1 when text (may be null) begins with prefix.
+int StartsWithText(const char *text, const char *prefix);
+// A MemAlloc copy of text (the caller frees it); null when text is null or memory ran out.
+char *DuplicateText(const char *text);
+// Appends text (null = nothing) to the zero-ended text in out (outSize bytes), cut to fit.
+void AppendTextBounded(char *out, size_t outSize, const char *text);
 
 // ---- utility services: files, folders and dialogs ----
 
@@ -157,6 +163,8 @@ int AppendLineToFile(const char *text, const char *path);
 void *AppendToBuffer(void *buffer, size_t *size, size_t extra);
 // The length of path up to and including its last backslash (or '/'), 0 when it has none.
 int GetFolderPartLength(const char *path);
+// 1 when path ends with extension (".qvr"; case ignored) and has more before it.
+int HasFileExtension(const char *path, const char *extension);
 // pathBuffer holds bufferSize bytes. When the file exists, puts suffix (and, when counterWidth > 0, a
 // zero-padded counter 1, 2 ... of that width) before the extension until no file of that name exists
 // (with counterWidth 0 only the one name with the suffix is tried). Returns 1 with the free name in pathBuffer, or 0 (pathBuffer
@@ -665,6 +673,8 @@ int SetFieldChar(char **slot, const char *text, int position);
 int SetFieldBlob(char **slot, const void *data, uint32_t length);
 // The byte length of a field's second word: a "qvbb" block's length, else the text length.
 uint32_t GetFieldSecondLength(const FieldRecord *field);
+// The field's length text as a number (0 without a field or a length).
+int GetFieldLength(const FieldRecord *field);
 // Parses a type code into up to five parts; returns the number of parts (0 for null/empty).
 int ParseFieldFormat(const char *typeCode, FieldFormat *formatOut, int skipFlag);
 // The four integers of the field's "*"-prefixed attribute text (value list), 0 when missing.
@@ -684,6 +694,8 @@ int BuildSortedFieldIndex(FieldTable *table);
 // Frees a page record and what it owns (page key, display name, blob, bitmaps, buttons,
 // field table, an owned FormPak path). Accepts null; returns null.
 FormInstance *FreeFormInstance(FormInstance *page);
+// Destroys a page's field-button windows and bitmaps and frees their array (buttons null, count 0).
+void FreePageButtons(FormInstance *page);
 
 // Page query over the open return (modes in store/pages_query.cpp). key is a text for the
 // key modes, a 1-based position (intptr_t) for mode 15, an HTREEITEM for modes 16 and 17.

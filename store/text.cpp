@@ -302,3 +302,31 @@ void DoubleAmpersands(const char *text, char *out, int outSize)
     }
     out[n] = 0;
 }
+
+int StartsWithText(const char *text, const char *prefix)
+{
+    return text && strncmp(text, prefix, strlen(prefix)) == 0;
+}
+
+char *DuplicateText(const char *text)
+{
+    if (!text)
+        return NULL;
+    size_t length = strlen(text) + 1;
+    char *copy = (char *)MemAlloc(64, length);
+    if (copy)
+        memcpy(copy, text, length);
+    return copy;
+}
+
+void AppendTextBounded(char *out, size_t outSize, const char *text)
+{
+    size_t used = strlen(out);
+    if (!text || used + 1 >= outSize)
+        return;
+    size_t n = strlen(text);
+    if (n > outSize - used - 1)
+        n = outSize - used - 1;
+    memcpy(out + used, text, n);
+    out[used + n] = 0;
+}
