@@ -68,6 +68,22 @@ void AdjustScrollForZoom(float zoom, float last, int clientWidth, int clientHeig
     *scrollY = y;
 }
 
+// One axis of the painted area: a span starting before the page's edge begins at the edge and is
+// cut to what is left of the page (remaining); one starting on the page is kept.
+static void ClipPaintSpan(int from, int to, int pageEdge, int remaining, int *startOut, int *endOut)
+{
+    if (from < pageEdge) {
+        int extent = to - pageEdge;
+        if (remaining < extent)
+            extent = remaining;
+        *startOut = pageEdge;
+        *endOut = pageEdge + extent;
+    } else {
+        *startOut = from;
+        *endOut = to;
+    }
+}
+
 int ComputePaintCopy(const RECT *paint, int marginX, int marginY, int scrollX, int scrollY, int scaledWidth,
                      int scaledHeight, RECT *dest, POINT *source)
 {
@@ -81,26 +97,8 @@ int ComputePaintCopy(const RECT *paint, int marginX, int marginY, int scrollX, i
         int pageLeft = marginX - scrollX > 0 ? marginX - scrollX : 0;
         int pageTop = marginY - scrollY > 0 ? marginY - scrollY : 0;
         int left, right, top, bottom;
-        if (paint->left < pageLeft) {
-            int w = paint->right - pageLeft;
-            if (scaledWidth - scrollX < w)
-                w = scaledWidth - scrollX;
-            left = pageLeft;
-            right = pageLeft + w;
-        } else {
-            left = paint->left;
-            right = paint->right;
-        }
-        if (paint->top < pageTop) {
-            int h = paint->bottom - pageTop;
-            if (scaledHeight - scrollY < h)
-                h = scaledHeight - scrollY;
-            top = pageTop;
-            bottom = pageTop + h;
-        } else {
-            top = paint->top;
-            bottom = paint->bottom;
-        }
+        ClipPaintSpan(paint->left, paint->right, pageLeft, scaledWidth - scrollX, &left, &right);
+        ClipPaintSpan(paint->top, paint->bottom, pageTop, scaledHeight - scrollY, &top, &bottom);
         SetRect(dest, left, top, right, bottom);
         sx = paint->left - pageLeft + scrollX;
         sy = paint->top - marginY + scrollY;

@@ -31,6 +31,16 @@ int CanDrawDirect(const PclRenderState *s)
     return s->canvas.row0 && s->canvas.bitsPerPixel == 4 && !s->clipped;
 }
 
+// Inks the eight 4-bit pixels of row byte index b (bit 1 = ink) on a canvas row.
+static inline void InkRowByte(unsigned char *out, int index, unsigned char b)
+{
+    if (!b) return;
+    uint32_t v;
+    memcpy(&v, out + 4 * index, 4);
+    v &= gInkMasks[b];
+    memcpy(out + 4 * index, &v, 4);
+}
+
 // Draws one 1-bit row (bit 1 = ink) of `bytes` bytes at x 0, y row onto the canvas.
 void DrawRasterRow(PclRenderState *s, const unsigned char *row, int bytes, int y)
 {
@@ -45,23 +55,11 @@ void DrawRasterRow(PclRenderState *s, const unsigned char *row, int bytes, int y
             uint32_t four;
             memcpy(&four, row + i, 4);
             if (!four) continue;   // most of a form's row is white
-            for (int k = i; k < i + 4; k++) {
-                unsigned char b = row[k];
-                if (!b) continue;
-                uint32_t v;
-                memcpy(&v, out + 4 * k, 4);
-                v &= gInkMasks[b];
-                memcpy(out + 4 * k, &v, 4);
-            }
+            for (int k = i; k < i + 4; k++)
+                InkRowByte(out, k, row[k]);
         }
-        for (; i < bytes; i++) {
-            unsigned char b = row[i];
-            if (!b) continue;
-            uint32_t v;
-            memcpy(&v, out + 4 * i, 4);
-            v &= gInkMasks[b];
-            memcpy(out + 4 * i, &v, 4);
-        }
+        for (; i < bytes; i++)
+            InkRowByte(out, i, row[i]);
         return;
     }
     // With a logical operation: a one-row 1-bit DIB (black, white) through GDI.

@@ -67,6 +67,14 @@ struct JsonParser {
         p++;
         return 1;
     }
+    // After an item of an object or array: 1 at a comma (more follow), 2 at close (the end), else 0.
+    int ReadSeparator(char close)
+    {
+        Skip();
+        if (p < end && (*p == ',' || *p == close))
+            return *p++ == ',' ? 1 : 2;
+        return 0;
+    }
     int Parse(JsonNode *node)
     {
         Skip();
@@ -93,16 +101,11 @@ struct JsonParser {
                     node->items.emplace_back();
                     if (!Parse(&node->items.back()))
                         return 0;
-                    Skip();
-                    if (p < end && *p == ',') {
-                        p++;
-                        continue;
-                    }
-                    if (p < end && *p == '}') {
-                        p++;
+                    int next = ReadSeparator('}');
+                    if (!next)
+                        return 0;
+                    if (next == 2)
                         break;
-                    }
-                    return 0;
                 }
             }
         } else if (*p == '[') {
@@ -116,16 +119,11 @@ struct JsonParser {
                     node->items.emplace_back();
                     if (!Parse(&node->items.back()))
                         return 0;
-                    Skip();
-                    if (p < end && *p == ',') {
-                        p++;
-                        continue;
-                    }
-                    if (p < end && *p == ']') {
-                        p++;
+                    int next = ReadSeparator(']');
+                    if (!next)
+                        return 0;
+                    if (next == 2)
                         break;
-                    }
-                    return 0;
                 }
             }
         } else if (*p == '"') {
