@@ -14,35 +14,29 @@ static HFONT sTipBoldFont;
 static const char kTipHint[] =
     "To delete an unneeded form, click the 'Remove' button or right-click the form in the above list.";
 
-// Height of a text drawn with the window's font into width pixels (word-wrapped).
-static int MeasureText(HWND control, const char *text, int width)
+// The size of a text drawn with the window's font: with wrap, its height word-wrapped into width
+// pixels; without, the width of its one line.
+static int MeasureText(HWND control, const char *text, int width, int wrap)
 {
     HDC dc = GetDC(control);
     if (!dc)
         return 0;
     HFONT font = (HFONT)SendMessageA(control, WM_GETFONT, 0, 0);
     HGDIOBJ old = font ? SelectObject(dc, font) : NULL;
-    RECT rc = {0, 0, width > 1 ? width : 1, 0};
-    DrawTextA(dc, text, -1, &rc, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    int result;
+    if (wrap) {
+        RECT rc = {0, 0, width > 1 ? width : 1, 0};
+        DrawTextA(dc, text, -1, &rc, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        result = rc.bottom - rc.top;
+    } else {
+        SIZE size = {0, 0};
+        GetTextExtentPoint32A(dc, text, (int)strlen(text), &size);
+        result = size.cx;
+    }
     if (old)
         SelectObject(dc, old);
     ReleaseDC(control, dc);
-    return rc.bottom - rc.top;
-}
-
-static int MeasureWidth(HWND control, const char *text)
-{
-    HDC dc = GetDC(control);
-    if (!dc)
-        return 0;
-    HFONT font = (HFONT)SendMessageA(control, WM_GETFONT, 0, 0);
-    HGDIOBJ old = font ? SelectObject(dc, font) : NULL;
-    SIZE size = {0, 0};
-    GetTextExtentPoint32A(dc, text, (int)strlen(text), &size);
-    if (old)
-        SelectObject(dc, old);
-    ReleaseDC(control, dc);
-    return size.cx;
+    return result;
 }
 
 HWND CreateFormsTreeTipPanel(HWND tree, int create)
@@ -91,13 +85,13 @@ HWND CreateFormsTreeTipPanel(HWND tree, int create)
     if (width < 0)
         width = 0;
     int labelX = GetSystemMetrics(SM_CXSMICON) + 2;
-    int labelWidth = label ? MeasureWidth(label, "Tip:") + 2 : 0;
+    int labelWidth = label ? MeasureText(label, "Tip:", 0, 0) + 2 : 0;
     int hintX = labelX + labelWidth + 4;
     int hintWidth = width - hintX;
     if (hintWidth < 1)
         hintWidth = 1;
-    int labelHeight = label ? MeasureText(label, "Tip:", labelWidth) : 0;
-    int hintHeight = hint ? MeasureText(hint, kTipHint, hintWidth) : 0;
+    int labelHeight = label ? MeasureText(label, "Tip:", labelWidth, 1) : 0;
+    int hintHeight = hint ? MeasureText(hint, kTipHint, hintWidth, 1) : 0;
     int height = (labelHeight > hintHeight ? labelHeight : hintHeight) + 2;
     if (height < GetSystemMetrics(SM_CYSMICON))
         height = GetSystemMetrics(SM_CYSMICON);
