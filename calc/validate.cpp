@@ -323,17 +323,9 @@ static int ValidateListValue(const char *valueList, const char *text, char *out,
     }
     const char *p = valueList;
     while (*p) {
-        while (*p == ',' || *p == '"')
-            p++;
-        const char *end = p;
-        while (*end && *end != ',' && *end != '"')
-            end++;
         char item[128];
-        int n = (int)(end - p) < (int)sizeof(item) - 1 ? (int)(end - p) : (int)sizeof(item) - 1;
-        memcpy(item, p, n);
-        item[n] = 0;
+        p = ReadValueListItem(p, item, sizeof(item));
         TrimSpaces(item);
-        p = end;
         if (!item[0])
             continue;
         char *equals = strchr(item, '=');

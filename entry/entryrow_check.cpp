@@ -81,16 +81,8 @@ int ForEachListItem(const char *valueList, int cutAtEquals, ListItemProc proc, v
     int count = 0;
     const char *p = valueList ? valueList : "";
     while (*p) {
-        while (*p == ',' || *p == '"')
-            p++;
-        const char *end = p;
-        while (*end && *end != ',' && *end != '"')
-            end++;
         char item[EDIT_TEXT_SIZE];
-        size_t n = (size_t)(end - p) < sizeof(item) - 1 ? (size_t)(end - p) : sizeof(item) - 1;
-        memcpy(item, p, n);
-        item[n] = 0;
-        p = end;
+        p = ReadValueListItem(p, item, sizeof(item));
         if (cutAtEquals) {
             char *equals = strchr(item, '=');
             if (equals)

@@ -139,6 +139,9 @@ int StartsWithText(const char *text, const char *prefix);
 char *DuplicateText(const char *text);
 // Appends text (null = nothing) to the zero-ended text in out (outSize bytes), cut to fit.
 void AppendTextBounded(char *out, size_t outSize, const char *text);
+// Reads the next item of a value list (items split at commas and double quotes) from list into item
+// (cut to itemSize - 1, may be empty at the list's end); returns where the next item search starts.
+const char *ReadValueListItem(const char *list, char *item, size_t itemSize);
 
 // ---- utility services: files, folders and dialogs ----
 

@@ -330,3 +330,16 @@ void AppendTextBounded(char *out, size_t outSize, const char *text)
     memcpy(out + used, text, n);
     out[used + n] = 0;
 }
+
+const char *ReadValueListItem(const char *list, char *item, size_t itemSize)
+{
+    while (*list == ',' || *list == '"')
+        list++;
+    const char *end = list;
+    while (*end && *end != ',' && *end != '"')
+        end++;
+    size_t n = (size_t)(end - list) < itemSize - 1 ? (size_t)(end - list) : itemSize - 1;
+    memcpy(item, list, n);
+    item[n] = 0;
+    return end;
+}
