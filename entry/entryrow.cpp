@@ -4,7 +4,7 @@
 #include "entry/entry.h"
 #include "pages/pages.h"
 #include "prepare/prepare.h"
-#include "shell/shell.h"
+#include "ui/ui.h"
 
 #include <stdio.h>
 #include <stdlib.h>

@@ -1,15 +1,13 @@
 // The forms tree's delete-item handler: frees what a leaving item owns, keeps the counts,
 // captions and FormPak list right and says which item to select instead.
 #include "calc/calc.h"
-#include "entry/entry.h"
-#include "shell/shell.h"
+#include "entry/entry_private.h"
+#include "ui/ui.h"
 #include "store/store.h"
 
 #include <commctrl.h>
 #include <string.h>
 
-int LoadTreeCaption(int id, char *buffer, int size);
-int SelectTabOfTreeItem(HTREEITEM item);
 
 // Set while the pseudo pages are deleted from inside a page's delete notification.
 static int sDeletingPseudoPages;
@@ -95,8 +93,7 @@ static void DeletePseudoPages(void)
 // Destroys a page's field buttons and frees their array.
 static void DestroyButtons(FormInstance *page)
 {
-    if (gDestroyPageButtonsHook)
-        gDestroyPageButtonsHook(page);
+    DestroyPageButtons(page);
     FreePageButtons(page);
 }
 
@@ -111,7 +108,7 @@ static void ReleasePage(FormInstance *page)
 static HTREEITEM DeleteFormPage(HTREEITEM item, FormInstance *page)
 {
     HTREEITEM select = NULL;
-    int shown = gShownTreeItemHook && gShownTreeItemHook() == item;
+    int shown = GetShownTreeItem() == item;
     ReturnNode *root = (ReturnNode *)GetTreeItemForm(gTreeRootItem);
     if (root && root->kind != TREE_KIND_ROOT)
         root = NULL;
@@ -194,8 +191,8 @@ static HTREEITEM DeleteFormPage(HTREEITEM item, FormInstance *page)
         AddStartupInfoTab();
     page->treeItem = NULL;
     ReleasePage(page);
-    if (shown && gClearShownDocumentHook)
-        gClearShownDocumentHook();
+    if (shown)
+        ForgetShownPage();
     return select;
 }
 
@@ -226,7 +223,7 @@ HTREEITEM OnFormsTreeDeleteItem(HTREEITEM item, void *record)
     }
     case PAGE_KIND_GENERATED: {
         FormInstance *page = (FormInstance *)record;
-        int shown = gShownTreeItemHook && gShownTreeItemHook() == item;
+        int shown = GetShownTreeItem() == item;
         DestroyButtons(page);
         RemovePageTab(item, NULL);
         if (gTreeSummaryItem == item)
@@ -235,8 +232,8 @@ HTREEITEM OnFormsTreeDeleteItem(HTREEITEM item, void *record)
             gTreeStatusItem = NULL;
         page->treeItem = NULL;
         ReleasePage(page);
-        if (shown && gClearShownDocumentHook)
-            gClearShownDocumentHook();
+        if (shown)
+            ForgetShownPage();
         return NULL;
     }
     case PAGE_KIND_FORM:

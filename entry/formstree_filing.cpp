@@ -1,18 +1,13 @@
 // The forms tree: filing pages into their folders in sorted order, folder captions with page
 // counts, the state folder and the Summary and Status pseudo pages.
-#include "entry/entry.h"
-#include "shell/shell.h"
+#include "entry/entry_private.h"
+#include "ui/ui.h"
 #include "store/store.h"
 
 #include <commctrl.h>
 #include <stdio.h>
 #include <string.h>
 
-int LoadTreeCaption(int id, char *buffer, int size);
-FormGroupNode *NewFolderRecord(int iconId, int jurisdiction);
-HTREEITEM InsertFolderItem(const char *caption, FormGroupNode *record, HTREEITEM after);
-int InsertPageTab(HTREEITEM item, FormInstance *page);
-int GetTreeItemRect(HTREEITEM item, RECT *rc);
 
 // The form name of a page key: the text before its last '.' ("Form 1040.1" -> "Form 1040").
 static void GetPageFormName(const char *pageKey, char *out, int outSize)

@@ -1,6 +1,6 @@
 // Files dropped on the page view: a return or FormPak opens, a PDF attaches to its field.
-#include "pages/pages.h"
-#include "shell/shell.h"
+#include "pages/pages_private.h"
+#include "ui/ui.h"
 #include "entry/entry.h"
 #include "prepare/prepare.h"
 

@@ -1,19 +1,25 @@
-// The message handlers that the other parts of the program add to the main window.
-// Each line names the handler of one area; MainWndProc tries them in this order before
-// its own handling.
+// The program's start-up table: the hooks through which lower layers reach the windows above
+// them, and the message handlers that the other parts of the program add to the main window.
 #include "shell/shell.h"
 #include "calc/calc.h"
+#include "entry/entry.h"
+#include "pages/pages.h"
+#include "print/print.h"
 
-LRESULT ReturnCommandHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int *handled);
-LRESULT PrintCommandHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int *handled);
-int InitEditBar(void);
+int InstallProgramHooks(void)
+{
+    // The page view opens the edit bar of data entry.
+    gOpenEditBarProc = OpenEditBarWindow;
+    return 1;
+}
 
 int InstallMainWindowHandlers(void)
 {
+    InstallProgramHooks();
     // One AddMainWindowHandler(...) line per area, e.g. the return commands, the
     // recompute timer, the page view's commands, printing.
     AddMainWindowHandler(ReturnCommandHandler);
-    AddMainWindowHandler(PrintCommandHandler);   // IDM_PRINT (pages/print_command.cpp)
+    AddMainWindowHandler(PrintCommandHandler);   // IDM_PRINT (print/print_command.cpp)
     InitRecompute();  // timer 997: the deferred recompute and page freeing
     InitEditBar();    // the forms list edits a row's copies in the edit bar (entry/editbar_init.cpp)
     return 1;

@@ -8,23 +8,6 @@
 #include <stdio.h>
 #include <string.h>
 
-HWND gMainWindow;
-HINSTANCE gInstance;
-HWND gFormTabs;
-HWND gFormsTreeWindow;
-HWND gPageViewWindow;
-HWND gEditBarContainer;
-HWND gTransferStatusDialog;
-HIMAGELIST gTreeImageList;
-int gFullScreen;
-int gViewOnly;
-int gClosingReturn;
-int gOperationCode;
-int gEnterAdvances;
-int gTabsOnTop;
-int gTreePaneWidth = 240;
-OSVERSIONINFOA gOsVersionInfo;
-DWORD gStartTick;
 CreatePaneProc gCreateFormsTreeProc;
 CreatePaneProc gCreatePageViewProc;
 

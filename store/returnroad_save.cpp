@@ -88,8 +88,7 @@ int SaveReturnFile(HWND owner, const char *path)
 int CloseOpenReturn(void)
 {
     EndRecomputeWorker();
-    if (gClearShownDocumentHook)
-        gClearShownDocumentHook();
+    ForgetShownPage();
     ResetReturnViews(0);
     ClearFormsTree();
     // Whatever the next return needs is read again.

@@ -25,6 +25,10 @@ void *MemReAlloc(void *block, size_t newSize);
 // and return its answer instead of showing a window.
 typedef int (*MessageBoxHookProc)(HWND owner, const char *text, const char *title, unsigned flags);
 extern MessageBoxHookProc gMessageBoxHook;
+// The program's instance and its main window (the owner of its message boxes), set by the shell
+// at start-up; null in tests without windows.
+extern HINSTANCE gInstance;
+extern HWND gMainWindow;
 
 // The common message box. Single line breaks (CR LF, LF or CR) of the text are joined into one
 // space; paragraph breaks (two or more line breaks) are kept. flags are MB_* flags. Returns the

@@ -3,6 +3,11 @@
 
 #include <string.h>
 
+// The program's instance and its main window (the owner of its message boxes); the shell sets
+// them at start-up, tests without windows leave them null.
+HINSTANCE gInstance;
+HWND gMainWindow;
+
 MessageBoxHookProc gMessageBoxHook = NULL;
 
 // Control ids of the "MESSAGEBOXAPPEX" template (resources/store.rc).

@@ -1,0 +1,19 @@
+// The program's window handles and view state. The shell sets them as it builds the frame;
+// every window layer reads them.
+#include "ui/ui.h"
+
+HWND gFormTabs;
+HWND gFormsTreeWindow;
+HWND gPageViewWindow;
+HWND gEditBarContainer;
+HWND gTransferStatusDialog;
+HIMAGELIST gTreeImageList;
+int gFullScreen;
+int gViewOnly;
+int gClosingReturn;
+int gOperationCode;
+int gEnterAdvances;
+int gTabsOnTop;
+int gTreePaneWidth = 240;
+OSVERSIONINFOA gOsVersionInfo;
+DWORD gStartTick;
