@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <stdint.h>
 
+#include "calc/calc.h"
 #include "store/store.h"
 
 // ---- field entry kinds ----
@@ -15,32 +16,7 @@
 // ValidateFieldData), entry control, kind icons, option flags of a bracket text, shape checks of
 // split entries, the state list and the field's hint text.
 
-// Validation kinds (the kind codes handed to ValidateFieldData; taxpayer items and 'P' parts
-// resolve to the same codes).
-#define ENTRY_KIND_NONE          0    // not typed, or a value list
-#define ENTRY_KIND_TEXT_PUNCT    1    // 'j': letters, digits and #-()&'
-#define ENTRY_KIND_NAME_TEXT     4    // 'f', 'i': letters, digits, '-' (and ''' for 'i')
-#define ENTRY_KIND_ALPHA         6    // 'A': letters
-#define ENTRY_KIND_ALNUM         7    // 'a': letters and digits
-#define ENTRY_KIND_ANY_TEXT      8    // '*': letters, digits and punctuation
-#define ENTRY_KIND_TEXT_SLASH    9    // 'u': letters, digits, '-' and '/'
-#define ENTRY_KIND_STATE         10   // 's': state or region, sub-kind = group flags
-#define ENTRY_KIND_ZIP           11   // 'Z'
-#define ENTRY_KIND_SSN           14   // 'N' of length 9: identification number 3-2-4
-#define ENTRY_KIND_AMOUNT        16   // 'N' of length 12: whole-dollar amount
-#define ENTRY_KIND_AMOUNT_CENTS  17   // 'R' with 10 integer digits and 2 decimals
-#define ENTRY_KIND_NUMBER        18   // 'N' of other lengths: digits
-#define ENTRY_KIND_COUNT         19   // 'G'
-#define ENTRY_KIND_DECIMAL       20   // 'Q', 'R', 'r': decimal numbers
-#define ENTRY_KIND_DATE          21   // 'D', 'E', 'O', 'Y', 'd', 'e'
-#define ENTRY_KIND_PIN           22   // letter code 1, and PIN numbers
-#define ENTRY_KIND_DIGITS        23   // 'U'
-#define ENTRY_KIND_KEY_TEXT      24   // 'K'
-#define ENTRY_KIND_PHONE         25   // 't'
-#define ENTRY_KIND_PTIN          27   // 'p': preparer tax identification number
-#define ENTRY_KIND_CHECK         28   // 'X', 'x': check mark
-#define ENTRY_KIND_PERCENT_TEXT  29   // letters and digits with '%' (taxpayer items)
-#define ENTRY_KIND_EIN           31   // 'm': employer identification number 2-7
+// Validation kinds (ENTRY_KIND_*): calc/calc.h.
 
 // Entry control kinds of the edit bar.
 #define ENTRY_CONTROL_NONE       0

@@ -8,11 +8,9 @@
 #include <stdio.h>
 #include <string.h>
 
-HWND gMainWindow;
 HINSTANCE gInstance;
 HWND gFormTabs;
 HWND gFormsTreeWindow;
-HWND gPageViewWindow;
 HWND gEditBarContainer;
 HWND gTransferStatusDialog;
 HIMAGELIST gTreeImageList;

@@ -6,10 +6,13 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "calc/calc.h"    // WM_PAGE_REDRAWFIELD, IDT_DEFERRED_JOB
+#include "store/store.h"  // gMainWindow, gPageViewWindow (store/callbacks.h)
+
 // ---- private messages (WM_APP = 0x8000) ----
 #define WM_PAGE_RESETSCROLL (WM_APP + 10)
 #define WM_PAGE_CLEAR (WM_APP + 11)
-#define WM_PAGE_REDRAWFIELD (WM_APP + 12)
+// WM_APP + 12: WM_PAGE_REDRAWFIELD (calc/calc.h)
 #define WM_OPEN_STATEMENT (WM_APP + 14)
 #define WM_PAGE_GOTOFIELD (WM_APP + 16)
 #define WM_EDIT_DONE (WM_APP + 17)
@@ -46,7 +49,7 @@
 #define IDM_ABOUT 41201
 
 // ---- timers of the main window ----
-#define IDT_DEFERRED_JOB 997
+// 997: IDT_DEFERRED_JOB (calc/calc.h)
 #define IDT_BACKUP 998
 
 // ---- control ids of the frame ----
@@ -63,14 +66,13 @@
 #define IDB_TOOLBAR 102
 
 // ---- globals ----
-extern HWND gMainWindow;
+// gMainWindow and gPageViewWindow: store/callbacks.h
 extern HINSTANCE gInstance;
 extern HWND gRebar;
 extern HWND gToolbar;
 extern HWND gStatusBar;
 extern HWND gFormTabs;
 extern HWND gFormsTreeWindow;     // the forms tree control (left pane)
-extern HWND gPageViewWindow;      // the page view window (right of the tree)
 extern HWND gEditBarContainer;    // the modeless edit bar while it exists
 extern HWND gTransferStatusDialog; // the modeless transfer-status dialog while it exists
 extern HIMAGELIST gTreeImageList;
@@ -150,5 +152,7 @@ struct PreparerSettings {
 };
 extern PreparerSettings gPreparerSettings;
 int ReadPreparerSettings(PreparerSettings *settings);
+
+#include "shell/returnroad.h"
 
 #endif
