@@ -209,7 +209,7 @@ FormInstance *FreeFormInstance(FormInstance *page);
 // Destroys a page's field-button windows and bitmaps and frees their array (buttons null, count 0).
 void FreePageButtons(FormInstance *page);
 
-// Page query over the open return (modes in store/pages_query.cpp). key is a text for the
+// Page query over the open return (modes in store/return_pages.cpp). key is a text for the
 // key modes, a 1-based position (intptr_t) for mode 15, an HTREEITEM for modes 16 and 17.
 // outArray receives pages (mode 13: out[0] = the page of the found tree item); null = count.
 int FindReturnPages(int mode, const void *key, FormInstance **outArray, intptr_t reference);

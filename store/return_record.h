@@ -6,7 +6,7 @@
 #include <windows.h>
 #include <stdint.h>
 
-// ---- open return and form model ----
+// ---- open return record ----
 // The return master record and its member offsets (pages, fields and the globals of the open
 // return: store/form_model.h; data files: store/packed.h).
 // File formats of FormPaks and return files: docs/file-formats.md.
