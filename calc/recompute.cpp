@@ -7,7 +7,6 @@
 // WM_PAGE_REDRAWFIELD) before it recomputes itself, and page records removed meanwhile are freed
 // only after the worker has ended.
 #include "calc/calc.h"
-#include "shell/shell.h"
 
 #include <process.h>
 #include <string.h>
@@ -331,7 +330,7 @@ int RecomputeAllFormsNow(int showStatus)
     if (IsWorkerThread() || !EndRecomputeWorker())
         return 0;
     if (showStatus) {
-        SetStatusText(NULL, 1, "Re-computing all forms...", NULL);
+        ShowAppStatusText(1, "Re-computing all forms...");
         SetBusyCursor(1);
     }
     int count = 0;
@@ -344,12 +343,12 @@ int RecomputeAllFormsNow(int showStatus)
     FreeDeferredPages();
     if (showStatus) {
         SetBusyCursor(0);
-        SetStatusText(NULL, 3, NULL, NULL);
+        ShowAppStatusText(3, NULL);
     }
     return changed;
 }
 
-static LRESULT RecomputeWindowHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int *handled)
+LRESULT RecomputeWindowHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int *handled)
 {
     if (message == WM_TIMER && wParam == IDT_DEFERRED_JOB) {
         OnDeferredJobTimer();
@@ -366,8 +365,3 @@ static LRESULT RecomputeWindowHandler(HWND window, UINT message, WPARAM wParam, 
     return 0;
 }
 
-int InitRecompute(void)
-{
-    AddMainWindowHandler(RecomputeWindowHandler);
-    return 1;
-}

@@ -212,18 +212,26 @@ int DrawSignatureImage(HDC dc, const RECT *rect, const void *image, uint32_t ima
     SelectObject(source, old);
     DeleteDC(source);
     DeleteObject(scaled);
-    if (invert && rect) {
-        int w = rect->right - rect->left, h = rect->bottom - rect->top;
-        HBITMAP work = CreateDibBitmap(w, h, 24, WHITENESS, NULL, NULL);
-        if (work) {
-            HDC workDc = CreateCompatibleDC(dc);
-            HGDIOBJ oldWork = SelectObject(workDc, work);
-            BitBlt(workDc, 0, 0, w, h, dc, rect->left, rect->top, SRCCOPY);
-            BitBlt(dc, rect->left, rect->top, w, h, workDc, 0, 0, NOTSRCCOPY);
-            SelectObject(workDc, oldWork);
-            DeleteDC(workDc);
-            DeleteObject(work);
-        }
-    }
+    if (invert && rect)
+        InvertPageRect(dc, rect);
+    return 1;
+}
+
+int InvertPageRect(HDC dc, const RECT *rect)
+{
+    int w = rect ? rect->right - rect->left : 0, h = rect ? rect->bottom - rect->top : 0;
+    if (w <= 0 || h <= 0)
+        return 0;
+    // Through a 24-bit copy: inverting in place on a palette bitmap would map to the palette.
+    HBITMAP work = CreateDibBitmap(w, h, 24, WHITENESS, NULL, NULL);
+    if (!work)
+        return 0;
+    HDC workDc = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(workDc, work);
+    BitBlt(workDc, 0, 0, w, h, dc, rect->left, rect->top, SRCCOPY);
+    BitBlt(dc, rect->left, rect->top, w, h, workDc, 0, 0, NOTSRCCOPY);
+    SelectObject(workDc, old);
+    DeleteDC(workDc);
+    DeleteObject(work);
     return 1;
 }

@@ -1,7 +1,6 @@
 // paint_fields.cpp - painting field values over a page image: the data font, the alignment of
 // each field type, multi-line values, labels and the Minnesota output rule.
 #include "canvas/canvas.h"
-#include "entry/entry.h"
 #include "store/store.h"
 
 #include <stdlib.h>
@@ -14,7 +13,6 @@ int gPrintPageJurisdiction;
 int gPdfPageJurisdiction;
 int gMnOutputFontAllowed = 1;
 
-#define MN_JURISDICTION 24
 #define FIELD_FONT_HEIGHT 50
 #define LABEL_FONT_HEIGHT 140
 #define VALUE_ATTENTION_COLOUR RGB(128, 0, 0)
@@ -59,8 +57,8 @@ int IsMnOutputPage(const FormInstance *page)
     else if (gPdfInProgress) jurisdiction = gPdfPageJurisdiction;
     else return 0;
     // The page being painted decides; without one, the page the output flags name.
-    if (page) return page->jurisdiction == MN_JURISDICTION && AllowsMnOutputFont(page);
-    return jurisdiction == MN_JURISDICTION && gMnOutputFontAllowed;
+    if (page) return page->jurisdiction == JURISDICTION_MINNESOTA && AllowsMnOutputFont(page);
+    return jurisdiction == JURISDICTION_MINNESOTA && gMnOutputFontAllowed;
 }
 
 void BuildDataFont(LOGFONTA *font, const FormInstance *page)

@@ -9,6 +9,7 @@
 #include <windows.h>
 #include <stdint.h>
 
+#include "calc/calc.h"
 #include "store/store.h"
 #include "print/print.h"
 #include "ui/ui.h"
@@ -18,66 +19,11 @@
 // ValidateFieldData), entry control, kind icons, option flags of a bracket text, shape checks of
 // split entries, the state list and the field's hint text.
 
-// Validation kinds (the kind codes handed to ValidateFieldData; taxpayer items and 'P' parts
-// resolve to the same codes).
-#define ENTRY_KIND_NONE          0    // not typed, or a value list
-#define ENTRY_KIND_TEXT_PUNCT    1    // 'j': letters, digits and #-()&'
-#define ENTRY_KIND_NAME_TEXT     4    // 'f', 'i': letters, digits, '-' (and ''' for 'i')
-#define ENTRY_KIND_ALPHA         6    // 'A': letters
-#define ENTRY_KIND_ALNUM         7    // 'a': letters and digits
-#define ENTRY_KIND_ANY_TEXT      8    // '*': letters, digits and punctuation
-#define ENTRY_KIND_TEXT_SLASH    9    // 'u': letters, digits, '-' and '/'
-#define ENTRY_KIND_STATE         10   // 's': state or region, sub-kind = group flags
-#define ENTRY_KIND_ZIP           11   // 'Z'
-#define ENTRY_KIND_SSN           14   // 'N' of length 9: identification number 3-2-4
-#define ENTRY_KIND_AMOUNT        16   // 'N' of length 12: whole-dollar amount
-#define ENTRY_KIND_AMOUNT_CENTS  17   // 'R' with 10 integer digits and 2 decimals
-#define ENTRY_KIND_NUMBER        18   // 'N' of other lengths: digits
-#define ENTRY_KIND_COUNT         19   // 'G'
-#define ENTRY_KIND_DECIMAL       20   // 'Q', 'R', 'r': decimal numbers
-#define ENTRY_KIND_DATE          21   // 'D', 'E', 'O', 'Y', 'd', 'e'
-#define ENTRY_KIND_PIN           22   // letter code 1, and PIN numbers
-#define ENTRY_KIND_DIGITS        23   // 'U'
-#define ENTRY_KIND_KEY_TEXT      24   // 'K'
-#define ENTRY_KIND_PHONE         25   // 't'
-#define ENTRY_KIND_PTIN          27   // 'p': preparer tax identification number
-#define ENTRY_KIND_CHECK         28   // 'X', 'x': check mark
-#define ENTRY_KIND_PERCENT_TEXT  29   // letters and digits with '%' (taxpayer items)
-#define ENTRY_KIND_EIN           31   // 'm': employer identification number 2-7
+// Validation kinds (ENTRY_KIND_*): calc/calc.h.
 
-// Entry control kinds of the edit bar.
-#define ENTRY_CONTROL_NONE       0
-#define ENTRY_CONTROL_EDIT       1    // single edit 1098
-#define ENTRY_CONTROL_LIST       2    // drop-down list 1101
-#define ENTRY_CONTROL_DATE       3    // date boxes
-#define ENTRY_CONTROL_NUMBER     4    // number edit
-#define ENTRY_CONTROL_SSN        5    // SSN boxes 3-2-4
-#define ENTRY_CONTROL_EIN        6    // EIN boxes 2-7
-#define ENTRY_CONTROL_PHONE      7    // phone boxes "(" 3 ")" 3 "-" 4
-#define ENTRY_CONTROL_NAME2      9    // first and last name
-#define ENTRY_CONTROL_NAME3      10   // first name, middle initial, last name
 // 1 for the control kinds entered in several boxes (date, SSN, EIN, phone, names).
 int IsSplitEntryControl(int controlKind);
 
-// The type letter of a part whose letter byte is 1 (a PIN-like digit entry).
-#define TYPE_LETTER_CODE1        '\x01'
-
-// Resolves one part of a field's type code. kind and subkind are inputs too: a kind already set
-// (by ParseTaxpayerFieldType or ParsePTypeCode) is kept where the letter keeps it. 'T' and 'P'
-// parts are resolved to the letter of the item they stand for (an SSN item as 'N' of length 9, a
-// name as 'A', a state as 's' ...). icons receive up to three bitmap resource ids (0 = none);
-// listLetter is the letter of a lettered '^' list item ('F', 'M', 'L') or 0. Every output may be
-// null. Returns 1 when the part's letter is known, 0 when it is not (outputs then: control 0,
-// no icons, kind unchanged).
-int GetFieldEntryKind(const FieldRecord *field, const FieldFormatPart *part, int *kind, int *subkind,
-                      int icons[3], int *controlKind, char listLetter);
-// The letter a part is entered and checked as: its own letter, or for 'T' and 'P' parts the
-// letter of the item they stand for (0 for an unknown item). *kindOut (may be null) receives the
-// kind GetFieldEntryKind gives the part when no kind is set beforehand.
-char GetPartEntryLetter(const FieldRecord *field, const FieldFormatPart *part, int *kindOut);
-// Option flags of a bracket text: 1 for an empty (or null) text, else the sum of 1 (no '-'),
-// 2 ('m'), 4 ('p'), 8 ('.'), 16 ('c'), 32 ('w'). For state parts they are the STATE_GROUP_* flags.
-int GetTypeOptionFlags(const char *text);
 // 1 when value has the shape of the entry mode (an ENTRY_CONTROL_* kind, or 1 and 2 for the
 // single edit and the list): see entrykinds_shape.cpp. Stored normal forms and digit-only values
 // both pass.

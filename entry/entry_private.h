@@ -12,4 +12,7 @@ HTREEITEM InsertFolderItem(const char *caption, FormGroupNode *record, HTREEITEM
 int InsertPageTab(HTREEITEM item, FormInstance *page);
 int GetTreeItemRect(HTREEITEM item, RECT *rc);
 
+// The page key of an edit request's page (the page shown when the request has none).
+const char *GetRequestPageKey(const EditRequest *request);
+
 #endif // LEVYLINE_ENTRY_PRIVATE_H

@@ -2,7 +2,6 @@
 // output: its source (the page shown, a generated page, a PCL stream or a compressed BMP from
 // its FormPak), then the values, stamps and turns of FinishPageImage.
 #include "pages/pages.h"
-#include "entry/entry.h"
 #include "ui/ui.h"
 #include "store/store.h"
 

@@ -1,7 +1,6 @@
 // Page loading: a forms-tree item becomes the page shown in the page view.
 #include "pages/pages.h"
 #include "ui/ui.h"
-#include "entry/entry.h"
 #include "calc/calc.h"
 
 #include <string.h>

@@ -1,7 +1,6 @@
 // The page view window: its class, creation and message dispatch.
 #include "pages/pages_private.h"
 #include "ui/ui.h"
-#include "entry/entry.h"
 #include "calc/calc.h"
 
 #include <shellapi.h>

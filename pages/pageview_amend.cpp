@@ -2,7 +2,6 @@
 // keeps that file as it is and saves the return under a new name, without its send state.
 #include "pages/pages_private.h"
 #include "ui/ui.h"
-#include "entry/entry.h"
 
 #include <string.h>
 

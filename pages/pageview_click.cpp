@@ -2,7 +2,6 @@
 // the next or previous field for the edit bar.
 #include "pages/pages_private.h"
 #include "ui/ui.h"
-#include "entry/entry.h"
 #include "calc/calc.h"
 #include "prepare/prepare.h"
 

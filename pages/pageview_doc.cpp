@@ -2,7 +2,6 @@
 // page shown (the forms-tree item kept in the page view's window user data).
 #include "pages/pages_private.h"
 #include "ui/ui.h"
-#include "entry/entry.h"
 #include "calc/calc.h"
 
 HBITMAP gPageBitmap;

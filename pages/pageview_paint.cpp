@@ -4,7 +4,6 @@
 #include "ui/ui.h"
 #include "store/store.h"
 #include "calc/calc.h"
-#include "entry/entry.h"
 
 #include <string.h>
 

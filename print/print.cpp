@@ -2,7 +2,6 @@
 // Return Status" page per return of a list of status entries (mode 3), on the printer chosen in
 // the print dialog, with a progress dialog whose Cancel stops the job.
 #include "print/print.h"
-#include "entry/entry.h"
 #include "ui/ui.h"
 #include "transmit/transmit.h"
 

@@ -1,7 +1,6 @@
 // print_groups.cpp - the page groups of the print dialog, the dialog run with its callback
 // object, and the dialog's answer turned into the list of pages to print.
 #include "print/print.h"
-#include "entry/entry.h"
 #include "ui/ui.h"
 
 #include <stdio.h>

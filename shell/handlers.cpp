@@ -6,8 +6,16 @@
 #include "pages/pages.h"
 #include "print/print.h"
 
+// The status bar's message part for the data layers (gAppCallbacks.showStatusText).
+static int ShowStatusFromData(int mode, const char *text)
+{
+    return SetStatusText(NULL, mode, text, NULL);
+}
+
 int InstallProgramHooks(void)
 {
+    // The data layers reach the windows through these callbacks (store/callbacks.h).
+    gAppCallbacks.showStatusText = ShowStatusFromData;
     // The page view opens the edit bar of data entry.
     gOpenEditBarProc = OpenEditBarWindow;
     return 1;
@@ -20,7 +28,7 @@ int InstallMainWindowHandlers(void)
     // recompute timer, the page view's commands, printing.
     AddMainWindowHandler(ReturnCommandHandler);
     AddMainWindowHandler(PrintCommandHandler);   // IDM_PRINT (print/print_command.cpp)
-    InitRecompute();  // timer 997: the deferred recompute and page freeing
+    AddMainWindowHandler(RecomputeWindowHandler);  // timer 997: the deferred recompute and page freeing
     InitEditBar();    // the forms list edits a row's copies in the edit bar (entry/editbar_init.cpp)
     return 1;
 }

@@ -37,4 +37,6 @@ int LayoutMainFrame(HWND mainWindow);
 int RelayoutPanes(void);
 int AskSaveChanges(HWND owner);  // 1: go on (saved or discarded), 0: the user cancelled
 
+#include "shell/returnroad.h"
+
 #endif // LEVYLINE_SHELL_H

@@ -1,7 +1,6 @@
 // return_load.cpp - pages and field values from read files: a page's field table from its
 // FormPak, a new page record, and the saved values of a return file's form.
 #include "store/store.h"
-#include "prepare/prepare.h"
 
 #include <stdio.h>
 #include <string.h>

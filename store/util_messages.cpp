@@ -3,10 +3,6 @@
 
 #include <string.h>
 
-// The program's instance and its main window (the owner of its message boxes); the shell sets
-// them at start-up, tests without windows leave them null.
-HINSTANCE gInstance;
-HWND gMainWindow;
 
 MessageBoxHookProc gMessageBoxHook = NULL;
 

@@ -77,7 +77,6 @@ extern HWND gToolbar;
 extern HWND gStatusBar;
 extern HWND gFormTabs;
 extern HWND gFormsTreeWindow;     // the forms tree control (left pane)
-extern HWND gPageViewWindow;      // the page view window (right of the tree)
 extern HWND gEditBarContainer;    // the modeless edit bar while it exists
 extern HWND gTransferStatusDialog; // the modeless transfer-status dialog while it exists
 extern HIMAGELIST gTreeImageList;

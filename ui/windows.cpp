@@ -4,7 +4,6 @@
 
 HWND gFormTabs;
 HWND gFormsTreeWindow;
-HWND gPageViewWindow;
 HWND gEditBarContainer;
 HWND gTransferStatusDialog;
 HIMAGELIST gTreeImageList;

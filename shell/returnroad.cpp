@@ -1,6 +1,7 @@
 // The return road: pages entering the open return from a FormPak or from a return file, and
 // their saved values.
 #include "entry/entry.h"
+#include "shell/shell.h"
 #include "store/store.h"
 
 #include <stdio.h>

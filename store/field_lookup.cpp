@@ -1,5 +1,5 @@
 // field_lookup.cpp - finding fields in a field table and freeing tables.
-#include "prepare/prepare.h"
+#include "store/store.h"
 
 #include <stdio.h>
 #include <stdlib.h>

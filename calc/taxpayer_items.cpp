@@ -1,6 +1,6 @@
 // taxpayer_items.cpp - the taxpayer items of 'T' type codes: which member of the return record
 // each item names, how it is typed, and 'P' (preparer) sub-letters.
-#include "prepare/prepare.h"
+#include "calc/calc.h"
 
 #include <string.h>
 

@@ -1,4 +1,5 @@
 // return_upgrade.cpp - bringing a return record read from a file into the current layout.
+#include "shell/shell.h"
 #include "store/store.h"
 #include "entry/entry.h"   // ImportTaxpayerData converts the older layouts
 

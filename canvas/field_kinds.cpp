@@ -1,7 +1,6 @@
-// entrykinds.cpp - the entry kind of one part of a field's type code: validation kind and
+// field_kinds.cpp - the entry kind of one part of a field's type code: validation kind and
 // sub-kind, entry control, kind icons; and the option flags of a bracket text.
-#include "entry/entry.h"
-#include "prepare/prepare.h"
+#include "canvas/canvas.h"
 
 #include <stdlib.h>
 #include <string.h>
