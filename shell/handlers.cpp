@@ -3,6 +3,7 @@
 // its own handling.
 #include "shell/shell.h"
 #include "calc/calc.h"
+#include "entry/entry.h"
 
 LRESULT ReturnCommandHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int *handled);
 LRESULT PrintCommandHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int *handled);
@@ -16,5 +17,6 @@ int InstallMainWindowHandlers(void)
     AddMainWindowHandler(PrintCommandHandler);   // IDM_PRINT (pages/print_command.cpp)
     InitRecompute();  // timer 997: the deferred recompute and page freeing
     InitEditBar();    // the forms list edits a row's copies in the edit bar (entry/editbar_init.cpp)
+    gOpenSigCaptureDialogProc = OpenSigCaptureDialog;   // a click on a signature field (entry/sigcapture_open.cpp)
     return 1;
 }

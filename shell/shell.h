@@ -151,4 +151,5 @@ struct PreparerSettings {
 extern PreparerSettings gPreparerSettings;
 int ReadPreparerSettings(PreparerSettings *settings);
 
+#include "shell/imagefile.h"
 #endif
