@@ -93,6 +93,8 @@ static void ShowStoredSignature(HWND dialog, SigCaptureRequest *request)
     }
     request->signatureBitmap = bitmap;
     request->userScale = request->storedScale * request->padScale;
+    gSigState.storedOffsetX = request->offsetX;
+    gSigState.storedOffsetY = request->offsetY;
     request->offsetX = RoundSignatureOffset(request->offsetX * (double)request->padScale);
     request->offsetY = RoundSignatureOffset(request->offsetY * (double)request->padScale);
     gSigState.openedStored = 1;
