@@ -133,9 +133,13 @@ HBITMAP ScaleSignatureBitmap(SigCaptureRequest *request, float scale)
         return copy;
     int width = 0, height = 0;
     GetBitmapSize(copy, &width, &height);
-    RECT fit = {0, 0, (LONG)(width * scale), (LONG)(height * scale)};
+    // Rounded sizes: a scale that is 1 but for float rounding (a stored scale times the pad's)
+    // keeps the bitmap as it is instead of resampling it a pixel smaller.
+    RECT fit = {0, 0, (LONG)(width * (double)scale + 0.5), (LONG)(height * (double)scale + 0.5)};
     if (fit.right < 1) fit.right = 1;
     if (fit.bottom < 1) fit.bottom = 1;
+    if (fit.right == width && fit.bottom == height)
+        return copy;
     HBITMAP scaled = FitBitmapToRect(&fit, copy, NULL, 1);
     if (!scaled) {
         DeleteObject(copy);

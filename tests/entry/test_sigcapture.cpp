@@ -376,6 +376,7 @@ TEST_F(SigDialog, DrawnAndTypedSignaturesHaveInk)
 {
     // Draw: strokes with synthetic mouse messages, then Draw again.
     float padScale = 0;
+    RECT drawnBox = {0, 0, 0, 0};
     INT_PTR result = Run([&](HWND dialog) {
         RECT pad;
         ASSERT_EQ(1, GetSigPadRect(dialog, &pad));
@@ -397,6 +398,8 @@ TEST_F(SigDialog, DrawnAndTypedSignaturesHaveInk)
         EXPECT_GT(PadInk(dialog), before + 100);
         EXPECT_TRUE(IsControlEnabled(dialog, IDOK));
         padScale = request->padScale;
+        ApplySignature(dialog, request);
+        PadInk(dialog, &drawnBox);
         ClickButton(dialog, IDOK);
     });
     EXPECT_EQ(1, result);
@@ -404,6 +407,13 @@ TEST_F(SigDialog, DrawnAndTypedSignaturesHaveInk)
     int x = 0, y = 0;
     ASSERT_EQ(1, Stored(&scale, &x, &y));
     EXPECT_NEAR(1.0f / padScale, scale, 1e-4);   // drawn at pad resolution: back to page pixels
+    // Opened again it shows the same ink in the same place (no resampling by a scale that is
+    // 1 but for float rounding).
+    Run([&](HWND dialog) {
+        RECT box;
+        PadInk(dialog, &box);
+        EXPECT_TRUE(EqualRect(&drawnBox, &box)) << box.left << "," << box.top << "," << box.right << "," << box.bottom;
+    });
 
     // Draw toggled off without a stroke leaves no signature.
     SetFieldText(&Field()->second, NULL);
