@@ -427,6 +427,31 @@ TEST_F(SigDialog, DrawnAndTypedSignaturesHaveInk)
     });
 }
 
+TEST_F(SigDialog, RecentSignatureFilesLoadWithoutAskingAndLeadTheList)
+{
+    const char *key = "Software\\VantorelGroup\\Levyline\\Common";
+    std::string first = TempFile("first.bmp"), second = TempFile("second.bmp");
+    ASSERT_TRUE(WriteBmp24(second, MakeBlobImage(200, 60, RECT{20, 10, 120, 40}, 0xFFFFFFFF, 0)));
+    std::string list = "9;" + first + ";" + second;
+    HKEY hkey;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, NULL, 0, KEY_WRITE, NULL, &hkey, NULL));
+    RegSetValueExA(hkey, "SigFiles", 0, REG_SZ, (const BYTE *)list.c_str(), (DWORD)list.size() + 1);
+    RegCloseKey(hkey);
+    ScriptFileDialogPath("");   // the entry past the list's end asks, and the user cancels
+    Run([&](HWND dialog) {
+        SendMessageA(dialog, WM_COMMAND, IDM_RECENTFILE_FIRST + 2, 0);
+        EXPECT_EQ(0, GetSigRequest(dialog)->hasSignature);
+        SendMessageA(dialog, WM_COMMAND, IDM_RECENTFILE_FIRST + 1, 0);
+        EXPECT_EQ(1, GetSigRequest(dialog)->hasSignature);
+        EXPECT_EQ(100, GetSigRequest(dialog)->signatureClip->width);
+    });
+    char *now = (char *)QueryRegistryValueAlloc(HKEY_CURRENT_USER, key, "SigFiles", 0, NULL, NULL);
+    ASSERT_TRUE(now != NULL);
+    EXPECT_EQ("9;" + second + ";" + first, std::string(now));
+    MemFree(now);
+    DeleteFileA(second.c_str());
+}
+
 // A stored signature block: a 60 x 20 bar at scale 2, offsets (x, y), background field 1.
 std::vector<uint8_t> MakeStoredBlock(int16_t x, int16_t y)
 {
