@@ -18,6 +18,8 @@ int InstallProgramHooks(void)
     gAppCallbacks.showStatusText = ShowStatusFromData;
     // The page view opens the edit bar of data entry.
     gOpenEditBarProc = OpenEditBarWindow;
+    // A click on a signature field opens signature capture (entry/sigcapture_open.cpp).
+    gOpenSigCaptureDialogProc = OpenSigCaptureDialog;
     return 1;
 }
 

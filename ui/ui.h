@@ -12,6 +12,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include "store/store.h"
+#include "ui/imagefile.h"
 
 // ---- private messages (WM_APP = 0x8000) ----
 #define WM_PAGE_RESETSCROLL (WM_APP + 10)
