@@ -928,9 +928,6 @@ void LoadPageImage(HTREEITEM treeItem, OpenReturn *returnRecord);
 void ClearPageView(void);
 int FindPageContentRows(HDC dc, const BITMAP *bitmapInfo, RECT *outRect);
 int IsPixelRowWhite(HDC dc, int width, int row, int margin);
-// Stand-in for the Summary and Status page renderer: a white page of the form-page size.
-// forPrint: a new bitmap (the caller deletes it); else gPageBitmap is whitened, null returned.
-HBITMAP RenderSummaryPage(HWND progressBar, OpenReturn *returnRecord, int mode, int forPrint);
 
 // Field colours and redraw.
 // (GetFieldTextColor: field painting above.)
@@ -962,5 +959,7 @@ extern LRESULT (*gFieldButtonMessageProc)(HWND pageView, UINT message, WPARAM wP
 // Fills the taxpayer items of a page (PropagateFormHeaderName).
 extern int (*gPropagateFormHeaderNameProc)(FieldTable *fieldTable, OpenReturn *returnRecord,
                                            FormInstance *formInstance, int firstIndex, int redraw);
+
+#include "pages/summary.h"
 
 #endif // LEVYLINE_PAGES_H

@@ -3,10 +3,19 @@
 // its own handling.
 #include "shell/shell.h"
 #include "calc/calc.h"
+#include "pages/pages.h"
 
 LRESULT ReturnCommandHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int *handled);
 LRESULT PrintCommandHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int *handled);
 int InitEditBar(void);
+
+// After each full recompute: the status bar's amounts, and the Summary or Status page when it
+// is the page shown.
+static void OnRecomputeFinished(void)
+{
+    RefreshStatusAmountParts();
+    RefreshSummaryPage((HTREEITEM)GetCurrentDocument(1));
+}
 
 int InstallMainWindowHandlers(void)
 {
@@ -16,5 +25,6 @@ int InstallMainWindowHandlers(void)
     AddMainWindowHandler(PrintCommandHandler);   // IDM_PRINT (pages/print_command.cpp)
     InitRecompute();  // timer 997: the deferred recompute and page freeing
     InitEditBar();    // the forms list edits a row's copies in the edit bar (entry/editbar_init.cpp)
+    gRecomputeFinishedProc = OnRecomputeFinished;   // status-bar amounts, Summary and Status pages
     return 1;
 }

@@ -151,4 +151,6 @@ struct PreparerSettings {
 extern PreparerSettings gPreparerSettings;
 int ReadPreparerSettings(PreparerSettings *settings);
 
+#include "shell/status_amounts.h"
+
 #endif
