@@ -225,6 +225,8 @@ int ResetReturnViews(int flags)
     if (gPageViewWindow)
         SendMessageA(gPageViewWindow, WM_PAGE_CLEAR, 0, 0);
     SetStatusText(gStatusBar, 2, "Ready", NULL);
-    RefreshStatusAmountParts();
+    // No return: no refund or balance due.
+    SetStatusPartText(gStatusBar, 1, 0, "", NULL);
+    SetStatusPartText(gStatusBar, 2, 0, "", NULL);
     return 1;
 }

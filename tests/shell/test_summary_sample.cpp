@@ -93,5 +93,12 @@ TEST_F(SummarySample, RefundOnStatusPageAndStatusBarFollowsTheReturn)
     DeleteDC(b);
     DeleteObject(before);
     EXPECT_GT(changed, 20);   // "Balance Due" and "$1,460" where "Refund" and "$1,640" stood
+
+    // Only the Summary or Status page shown is redrawn.
+    EXPECT_EQ(0, RefreshSummaryPage(Child(gTreeFederalFolder)));
+    EXPECT_EQ(0, RefreshSummaryPage(gTreeSummaryItem));
+    EXPECT_EQ(1, RefreshSummaryPage(gTreeStatusItem));
     gReturnModified = 0;
+    CloseOpenReturn();
+    EXPECT_EQ(StatusPart(1), "");
 }
