@@ -14,7 +14,7 @@
 
 #define SUMMARY_ICON_SIZE 48
 #define SUMMARY_VALUE_ICON 307
-#define SUMMARY_FOOTER_ROOM 150   // wrapped texts stop above the footer
+#define SUMMARY_FOOTER_ROOM 150 // wrapped texts stop above the footer
 
 static void DrawSummaryIcon(HDC dc, int icon, int x, int y)
 {
@@ -22,7 +22,7 @@ static void DrawSummaryIcon(HDC dc, int icon, int x, int y)
     HBITMAP bitmap = (HBITMAP)LoadImageA(instance, MAKEINTRESOURCEA(IDB_SUMMARY_ICON_BASE + icon), IMAGE_BITMAP, 0, 0,
                                          LR_VGACOLOR | LR_CREATEDIBSECTION);
     if (!bitmap)
-        return;   // a missing icon is simply not drawn
+        return; // a missing icon is simply not drawn
     BITMAP info;
     if (GetObjectA(bitmap, sizeof info, &info)) {
         HDC source = CreateCompatibleDC(dc);
@@ -52,10 +52,10 @@ static int MeasureWrappedHeight(HDC dc, const char *text, const wchar_t *wide, i
 
 // Draws text (or wide) in rect with the row's colour, then its spans from the fourth to the
 // first. Returns the height the text took when wrapped, else the rectangle's.
-static int DrawRowText(HDC dc, const SummaryRow *row, const char *text, const wchar_t *wide, COLORREF colour,
-                       RECT rect, int wrap, TextDrawParams *params, LOGFONTA *font)
+static int DrawRowText(HDC dc, const SummaryRow *row, const char *text, const wchar_t *wide, COLORREF colour, RECT rect,
+                       int wrap, TextDrawParams *params, LOGFONTA *font)
 {
-    char *work = text ? DuplicateText(text) : NULL;   // spans cut the text they draw
+    char *work = text ? DuplicateText(text) : NULL; // spans cut the text they draw
     if (text && !work)
         return 0;
     int height = rect.bottom - rect.top;
@@ -97,7 +97,8 @@ int DrawSummaryRow(HDC dc, const SummaryRow *row, TextDrawParams *params, LOGFON
     font->lfHeight = 48;
     font->lfWeight = 400;
     if (heading) {
-        POINT frame[5] = {{95, top - 10}, {width - 95, top - 10}, {width - 95, top + 58}, {95, top + 58}, {95, top - 11}};
+        POINT frame[5] = {
+            {95, top - 10}, {width - 95, top - 10}, {width - 95, top + 58}, {95, top + 58}, {95, top - 11}};
         Polyline(dc, frame, 5);
         font->lfHeight = 60;
         font->lfWeight = 700;
@@ -128,7 +129,7 @@ int DrawSummaryRow(HDC dc, const SummaryRow *row, TextDrawParams *params, LOGFON
         else if (!row->value)
             drawn = DrawRowText(dc, row, label, wideLabel, row->labelColour, lineRect, wrap, params, font);
         else {
-            SummaryRow plain = *row;   // the spans belong to the value
+            SummaryRow plain = *row; // the spans belong to the value
             memset(plain.spans, 0, sizeof plain.spans);
             DrawRowText(dc, &plain, label, wideLabel, row->labelColour, labelRect, 0, params, font);
         }

@@ -10,15 +10,16 @@
 
 static const char *const kTransmissionText =
     "%Your/Your client's% tax $return has/returns have$ been successfully transmitted to the Levyline Processing "
-    "Center where $it/they$ will be formatted and sent to the #IRS/%%STATEANDSTATEGOVERNMENTREVENUEDEPARTMENTTEXTSTRING%%"
-    "/IRS and %%STATEANDSTATEGOVERNMENTREVENUEDEPARTMENTTEXTSTRING%%#.\r\n\r\n%Two steps remain/One step remains%:\r\n"
-    "%    1. Your payment information must be verified; and\r\n    2./    1.% The #IRS/%%STATESHORTTEXTSTRING%%/IRS and "
-    "%%STATESHORTTEXTSTRING%%# must validate information in the $return/returns$ before they will accept $it/them$."
-    "\r\n%These steps/This% usually %take/takes% 24 hours or less to complete but during high-volume periods may take up "
-    "to 48 hours.\r\n\r\nShould the $return/returns$ be rejected during %either of these two steps/this step%, you will "
-    "need to make the necessary corrections and re-send $it/them$. Note that rejected returns are not considered to be "
-    "\"filed\" so IT IS VERY IMPORTANT THAT YOU CHECK THE STATUS OF %YOUR/YOUR CLIENT'S% $RETURN/RETURNS$ TO VERIFY "
-    "$IT HAS/THEY HAVE$ BEEN ACCEPTED.";
+    "Center where $it/they$ will be formatted and sent to the "
+    "#IRS/%%STATEANDSTATEGOVERNMENTREVENUEDEPARTMENTTEXTSTRING%%/IRS and "
+    "%%STATEANDSTATEGOVERNMENTREVENUEDEPARTMENTTEXTSTRING%%#.\r\n\r\n%Two steps remain/One step remains%:\r\n"
+    "%    1. Your payment information must be verified; and\r\n    2./    1.% The "
+    "#IRS/%%STATESHORTTEXTSTRING%%/IRS and %%STATESHORTTEXTSTRING%%# must validate information in the "
+    "$return/returns$ before they will accept $it/them$.\r\n%These steps/This% usually %take/takes% 24 hours or "
+    "less to complete but during high-volume periods may take up to 48 hours.\r\n\r\nShould the $return/returns$ "
+    "be rejected during %either of these two steps/this step%, you will need to make the necessary corrections and "
+    "re-send $it/them$. Note that rejected returns are not considered to be \"filed\" so IT IS VERY IMPORTANT THAT "
+    "YOU CHECK THE STATUS OF %YOUR/YOUR CLIENT'S% $RETURN/RETURNS$ TO VERIFY $IT HAS/THEY HAVE$ BEEN ACCEPTED.";
 
 static const char *const kLateSeasonText =
     "%Your/Your client's% $return was/returns were$ sent VERY CLOSE to the end of the e-filing season.  As a result, "
@@ -95,8 +96,8 @@ static void BuildAcceptedText(const SummaryFacts *facts, int part, char *out, in
                 CompareFileTime(&a, &b) <= 0)
                 agency = shortName;
         }
-        snprintf(out, (size_t)outSize, "%%Your/Your client's%% %s %s was ACCEPTED by the %s on %s.  %s",
-                 facts->taxYear, description, agency, date, confirmation);
+        snprintf(out, (size_t)outSize, "%%Your/Your client's%% %s %s was ACCEPTED by the %s on %s.  %s", facts->taxYear,
+                 description, agency, date, confirmation);
         if (part == 2 && d->jurisdiction == 24)
             AppendTextBounded(out, (size_t)outSize,
                               "  (The email also includes information on the MN DOR's refund schedule for property "
@@ -135,8 +136,8 @@ static const char *ContactText(const SummaryFacts *facts, int part)
                "Please be aware that the refund line will not have the status of any refund that %you are/your "
                "client is% expecting until after the return has completed processing and the refund is ready to be "
                "issued.\r\n\r\nIf the Refund Tracking line does not have the status and you know it has been 15 "
-               "business days or more since the return was accepted, you can send an e-mail to the MN DOR at: "
-               MN_DOR_EMAIL ".\r\n";
+               "business days or more since the return was accepted, you can send an e-mail to the MN DOR "
+               "at: " MN_DOR_EMAIL ".\r\n";
     if (part == 1 && jurisdiction == 5)
         return "Now that %your/your client's% return has been accepted, all questions regarding %your/the% tax "
                "return, refunds, amount due, etc. should be directed to the Franchise Tax Board.  You can check out "
@@ -162,27 +163,29 @@ int BuildSummaryMessageRows(const SummaryFacts *facts, SummaryTable *table, int 
         codes[i] = GetSummaryPartBlock(facts, i)[PART_STATUS_CODE];
 
     if (!HasSummaryPartSent(facts)) {
-        AddSummaryRow(table, SUMMARY_ROW_PARAGRAPH, 256,
-               "No returns in this file have been e-filed.  To e-file a return, follow the instructions at the top of "
-               "the Status page.  (To access the Status page, click the \"Status\" button or click \"Status\" in the "
-               "left-hand window.)",
-               NULL, SUMMARY_BLACK);
+        AddSummaryRow(
+            table, SUMMARY_ROW_PARAGRAPH, 256,
+            "No returns in this file have been e-filed.  To e-file a return, follow the instructions at the top of "
+            "the Status page.  (To access the Status page, click the \"Status\" button or click \"Status\" in the "
+            "left-hand window.)",
+            NULL, SUMMARY_BLACK);
     } else if (HasSummaryPartLetter(facts, 'R')) {
         const char *resend = "After you have made the necessary changes, click the \"Send\" button and follow the "
                              "on-screen prompts to re-send your return for processing.";
         if (codes[0] == 'A' || codes[1] == 'A' || codes[2] == 'A')
             AddSummaryRow(table, SUMMARY_ROW_PARAGRAPH, 256, resend, NULL, SUMMARY_BLACK);
         else
-            AddSummaryRow(table, SUMMARY_ROW_PARAGRAPH, 256,
-                   MakeSummaryText(table,
-                             "Check the email account (listed above) for a status update that describes why your "
-                             "return was rejected.  %s\r\n\r\n(Note: If you can't find the email in your \"Inbox\", "
-                             "check to make sure your email provider didn't place the email in a \"Junk\" folder "
-                             "instead.  If you still don't can't find the email, you can request a description of "
-                             "the errors that were found by sending an email -- with the Tracking Number listed "
-                             "above -- to %s.)",
-                             resend, SUMMARY_SUPPORT_EMAIL),
-                   NULL, SUMMARY_BLACK);
+            AddSummaryRow(
+                table, SUMMARY_ROW_PARAGRAPH, 256,
+                MakeSummaryText(table,
+                                "Check the email account (listed above) for a status update that describes why your "
+                                "return was rejected.  %s\r\n\r\n(Note: If you can't find the email in your \"Inbox\", "
+                                "check to make sure your email provider didn't place the email in a \"Junk\" folder "
+                                "instead.  If you still don't can't find the email, you can request a description of "
+                                "the errors that were found by sending an email -- with the Tracking Number listed "
+                                "above -- to %s.)",
+                                resend, SUMMARY_SUPPORT_EMAIL),
+                NULL, SUMMARY_BLACK);
     } else if (HasSummaryPartLetter(facts, 'P')) {
         char *text = (char *)KeepSummaryBlock(table, BuildTransmissionText(facts));
         if (text && facts->lateSeason) {
@@ -203,11 +206,12 @@ int BuildSummaryMessageRows(const SummaryFacts *facts, SummaryTable *table, int 
         }
         *optionsOut = 1;
     } else if (HasSummaryPartLetter(facts, 'A')) {
-        AddSummaryRow(table, SUMMARY_ROW_PARAGRAPH, 559,
-               "You can generate a PDF file of this return for your records.  This will allow you to view and print "
-               "the return at any time using Adobe Reader.  To generate the file now, click \"File -> Generate PDF "
-               "File\".\r\n",
-               NULL, SUMMARY_BLACK);
+        AddSummaryRow(
+            table, SUMMARY_ROW_PARAGRAPH, 559,
+            "You can generate a PDF file of this return for your records.  This will allow you to view and print "
+            "the return at any time using Adobe Reader.  To generate the file now, click \"File -> Generate PDF "
+            "File\".\r\n",
+            NULL, SUMMARY_BLACK);
         for (int part = 0; part < SUMMARY_PARTS; part++) {
             if (!facts->present[part] || GetSummaryPartLetter(facts, part) != 'A')
                 continue;
@@ -237,17 +241,19 @@ int BuildSummaryOptionRows(const SummaryFacts *facts, SummaryTable *table)
 {
     FreeSummaryTable(table);
     AddSummaryRow(table, SUMMARY_ROW_HEADING, 558, "Tax Return Status", NULL, SUMMARY_BLACK);
-    char *intro = MakeSummaryText(table, "%s",
-                            "%Two/Three% options are available for checking the status of %your/your client's% tax "
-                            "$return/returns$:");
+    char *intro =
+        MakeSummaryText(table, "%s",
+                        "%Two/Three% options are available for checking the status of %your/your client's% tax "
+                        "$return/returns$:");
     if (intro)
         ResolveSummaryChoices(intro, facts, 1);
     AddSummaryRow(table, SUMMARY_ROW_PARAGRAPH, 268, intro, NULL, SUMMARY_BLACK);
 
-    char *option1 = MakeSummaryText(table, "%s",
-                              "Option 1 (using Levyline) - To check the status of a pending return, start Levyline, "
-                              "open %your/your client's% return, then click the down arrow (   ) on the \"Status\" "
-                              "button and select \"Check for Updates\".");
+    char *option1 =
+        MakeSummaryText(table, "%s",
+                        "Option 1 (using Levyline) - To check the status of a pending return, start Levyline, "
+                        "open %your/your client's% return, then click the down arrow (   ) on the \"Status\" "
+                        "button and select \"Check for Updates\".");
     if (option1)
         ResolveSummaryChoices(option1, facts, 0);
     SummaryRow *row = AddSummaryRow(table, SUMMARY_ROW_PARAGRAPH, 259, NULL, NULL, SUMMARY_BLACK);
@@ -255,11 +261,13 @@ int BuildSummaryOptionRows(const SummaryFacts *facts, SummaryTable *table)
 
     char *option2;
     if (facts->audience == 2 && facts->specialCustomer)
-        option2 = MakeSummaryText(table, "%s",
+        option2 =
+            MakeSummaryText(table, "%s",
                             "Option 2 (check your email) - An email will automatically be sent to the address listed "
                             "above if your client's return is rejected.");
     else
-        option2 = MakeSummaryText(table, "%s",
+        option2 =
+            MakeSummaryText(table, "%s",
                             "Option 2 (check your email) - An email will automatically be sent to the address listed "
                             "above when the status of %your/your client's% $return/returns$ changes from \"Pending\" "
                             "to \"Accepted\" or from \"Pending\" to \"Rejected\".");
@@ -268,19 +276,24 @@ int BuildSummaryOptionRows(const SummaryFacts *facts, SummaryTable *table)
     AddSummaryRow(table, SUMMARY_ROW_PARAGRAPH, 259, option2, NULL, SUMMARY_BLACK);
 
     if (facts->audience == 2)
-        AddSummaryRow(table, SUMMARY_ROW_PARAGRAPH, 259,
-               "Option 3 (run the Batch Status Report) - To retrieve the status for all of the current-year returns "
-               "you have submitted for your clients, click \"View -> Batch Status Report\", then click the \"Update\" "
-               "button.",
-               NULL, SUMMARY_BLACK);
+        AddSummaryRow(
+            table, SUMMARY_ROW_PARAGRAPH, 259,
+            "Option 3 (run the Batch Status Report) - To retrieve the status for all of the current-year returns "
+            "you have submitted for your clients, click \"View -> Batch Status Report\", then click the \"Update\" "
+            "button.",
+            NULL, SUMMARY_BLACK);
 
-    char *last = MakeSummaryText(table, "%s",
-                           "The last-known status of %your/your client's% $return/returns$ is shown on the Status "
-                           "page.  To access the Status page, click the \"Status\" button or click \"Status\" in the "
-                           "left-hand window.");
+    char *last =
+        MakeSummaryText(table, "%s",
+                        "The last-known status of %your/your client's% $return/returns$ is shown on the Status "
+                        "page.  To access the Status page, click the \"Status\" button or click \"Status\" in the "
+                        "left-hand window.");
     if (last)
         ResolveSummaryChoices(last, facts, 1);
-    uint16_t icon = HasSummaryPartLetter(facts, 'R') ? 377 : HasSummaryPartLetter(facts, 'P') ? 425 : HasSummaryPartLetter(facts, 'A') ? 337 : 0;
+    uint16_t icon = HasSummaryPartLetter(facts, 'R')   ? 377
+                    : HasSummaryPartLetter(facts, 'P') ? 425
+                    : HasSummaryPartLetter(facts, 'A') ? 337
+                                                       : 0;
     AddSummaryRow(table, SUMMARY_ROW_PARAGRAPH, icon, last, NULL, SUMMARY_BLACK);
     return table->count;
 }

@@ -197,17 +197,18 @@ int BuildSummaryInfoRows(const SummaryFacts *facts, int statusPage, SummaryTable
     FreeSummaryTable(table);
     const char *unsaved = "N/A - file has not been saved";
     AddSummaryRow(table, SUMMARY_ROW_HEADING, statusPage ? 558 : 411,
-           statusPage ? "Status Information For..." : "General Information", NULL, SUMMARY_BLACK);
+                  statusPage ? "Status Information For..." : "General Information", NULL, SUMMARY_BLACK);
 
     char name[51];
     CopyReturnMember(facts->record, RETURN_NAME_LINE, 50, name, sizeof name);
     CharUpperBuffA(name, (DWORD)strlen(name));
     AddSummaryRow(table, SUMMARY_ROW_LABEL, 109, "Taxpayer(s)", MakeSummaryText(table, "%s", name[0] ? name : "N/A"),
-           SUMMARY_NAVY);
+                  SUMMARY_NAVY);
 
     char tracking[80];
     FormatTrackingNumber(facts->record, tracking, sizeof tracking);
-    AddSummaryRow(table, SUMMARY_ROW_LABEL, 349, "Tracking number", MakeSummaryText(table, "%s", tracking), SUMMARY_NAVY);
+    AddSummaryRow(table, SUMMARY_ROW_LABEL, 349, "Tracking number", MakeSummaryText(table, "%s", tracking),
+                  SUMMARY_NAVY);
     if (statusPage)
         return table->count;
 
@@ -219,13 +220,13 @@ int BuildSummaryInfoRows(const SummaryFacts *facts, int statusPage, SummaryTable
     const char *where = unsaved;
     if (path[0]) {
         char folder[MAX_PATH], shown[MAX_PATH];
-        int length = folderLength > 0 ? folderLength - 1 : 0;   // without the final backslash
+        int length = folderLength > 0 ? folderLength - 1 : 0; // without the final backslash
         if (length >= (int)sizeof folder)
             length = (int)sizeof folder - 1;
         memcpy(folder, path, (size_t)length);
         folder[length] = 0;
         where = IsUnderDocumentsOrDesktop(folder, shown, sizeof shown) ? MakeSummaryText(table, "%s", shown)
-                                                                        : MakeSummaryText(table, "%s", folder);
+                                                                       : MakeSummaryText(table, "%s", folder);
     }
     AddSummaryRow(table, SUMMARY_ROW_LABEL, 106, "Where saved", where, SUMMARY_NAVY);
 

@@ -73,34 +73,37 @@ int BuildStatusParagraphRows(const SummaryFacts *facts, SummaryTable *table, int
             "means that errors were detected which must be corrected before the return will be considered to be "
             "filed.";
         SummaryRow *row = AddSummaryRow(table, SUMMARY_ROW_PARAGRAPH, 427, text, NULL, SUMMARY_BLACK);
-        int p = FindLastTextOffset(text, " Pending."), a = FindLastTextOffset(text, "r Accepted "), r = FindLastTextOffset(text, " Rejected.");
+        int p = FindLastTextOffset(text, " Pending."), a = FindLastTextOffset(text, "r Accepted "),
+            r = FindLastTextOffset(text, " Rejected.");
         SetSummarySpan(row, 0, SUMMARY_OLIVE, p + 1, p + 8);
         SetSummarySpan(row, 1, SUMMARY_GREEN, a + 2, a + 10);
         SetSummarySpan(row, 2, SUMMARY_MAROON, r + 1, r + 9);
-        AddSummaryRow(table, SUMMARY_ROW_PARAGRAPH, 259,
-               "Status updates are usually available within 24 hours of sending a return for processing (but can take "
-               "up to 48 hours during high-volume periods).",
-               NULL, SUMMARY_BLACK);
-        char *check = MakeSummaryText(table, "%s",
-                                facts->audience == 2
-                                    ? "To check if the status of %your/your client's% pending $return/returns$ has "
-                                      "changed, either click the down arrow (   ) on the \"Status\" button, then click "
-                                      "\"Check for Updates\" OR click \"View -> Batch Status Report\", then click the "
-                                      "\"Update\" button."
-                                    : "To check if the status of %your/your client's% pending $return/returns$ has "
-                                      "changed, click the down arrow (   ) on the \"Status\" button, then click "
-                                      "\"Check for Updates\".");
+        AddSummaryRow(
+            table, SUMMARY_ROW_PARAGRAPH, 259,
+            "Status updates are usually available within 24 hours of sending a return for processing (but can take "
+            "up to 48 hours during high-volume periods).",
+            NULL, SUMMARY_BLACK);
+        char *check = MakeSummaryText(
+            table, "%s",
+            facts->audience == 2 ? "To check if the status of %your/your client's% pending $return/returns$ has "
+                                   "changed, either click the down arrow (   ) on the \"Status\" button, then click "
+                                   "\"Check for Updates\" OR click \"View -> Batch Status Report\", then click the "
+                                   "\"Update\" button."
+                                 : "To check if the status of %your/your client's% pending $return/returns$ has "
+                                   "changed, click the down arrow (   ) on the \"Status\" button, then click "
+                                   "\"Check for Updates\".");
         if (check)
             ResolveSummaryChoices(check, facts, 1);
         SummaryRow *arrow = AddSummaryRow(table, SUMMARY_ROW_PARAGRAPH, 259, NULL, NULL, SUMMARY_BLACK);
         arrow->wideLabel = MakeArrowText(table, check);
     }
     if (!sent) {
-        char *text = MakeSummaryText(table, "%s",
-                               "The status of %your/your client's% $return/returns$ will change after $it has/they "
-                               "have$ been sent for processing.  (To e-file %your/your client's% $return/returns$, "
-                               "check the appropriate $box/boxes$ on the \"Setup -> e-File Options\" screen, then "
-                               "click the \"Send\" button and follow the on-screen prompts.)");
+        char *text =
+            MakeSummaryText(table, "%s",
+                            "The status of %your/your client's% $return/returns$ will change after $it has/they "
+                            "have$ been sent for processing.  (To e-file %your/your client's% $return/returns$, "
+                            "check the appropriate $box/boxes$ on the \"Setup -> e-File Options\" screen, then "
+                            "click the \"Send\" button and follow the on-screen prompts.)");
         if (text)
             ResolveSummaryChoices(text, facts, 1);
         SummaryRow *row = AddSummaryRow(table, SUMMARY_ROW_PARAGRAPH, 268, text, NULL, SUMMARY_BLACK);
@@ -116,8 +119,8 @@ int BuildStatusParagraphRows(const SummaryFacts *facts, SummaryTable *table, int
         if (pending)
             FormatStatusAge(&facts->nowUtc, &latest, age, sizeof age);
     }
-    char *text = MakeSummaryText(table, "The status of %%your/your client's%% $return/returns$ was last updated on %s%s.",
-                           when, age);
+    char *text = MakeSummaryText(
+        table, "The status of %%your/your client's%% $return/returns$ was last updated on %s%s.", when, age);
     if (text)
         ResolveSummaryChoices(text, facts, 1);
     SummaryRow *row = AddSummaryRow(table, SUMMARY_ROW_PARAGRAPH, 268, text, NULL, SUMMARY_BLACK);
@@ -161,13 +164,13 @@ int BuildPartHeadingRows(const SummaryFacts *facts, int part, SummaryTable *tabl
     char name[128];
     GetSummaryPartName(facts, part, name, sizeof name);
     if (facts->givenRecord) {
-        AddSummaryRow(table, SUMMARY_ROW_HEADING, kIcons[part], MakeSummaryText(table, "%s %s", facts->taxYear, name), NULL,
-               SUMMARY_BLACK);
+        AddSummaryRow(table, SUMMARY_ROW_HEADING, kIcons[part], MakeSummaryText(table, "%s %s", facts->taxYear, name),
+                      NULL, SUMMARY_BLACK);
         return table->count;
     }
     if (!facts->described[part]) {
         AddSummaryRow(table, SUMMARY_ROW_HEADING, kIcons[part],
-               MakeSummaryText(table, "%s %s", facts->taxYear, facts->folderCaption[part]), NULL, SUMMARY_BLACK);
+                      MakeSummaryText(table, "%s %s", facts->taxYear, facts->folderCaption[part]), NULL, SUMMARY_BLACK);
         return table->count;
     }
     const ReturnDescription *d = &facts->description[part];
@@ -177,7 +180,7 @@ int BuildPartHeadingRows(const SummaryFacts *facts, int part, SummaryTable *tabl
     AddSummaryRow(table, SUMMARY_ROW_HEADING, kIcons[part], label, NULL, SUMMARY_BLACK);
     if (d->kindLetter)
         AddSummaryRow(table, SUMMARY_ROW_LABEL, 290, MakeSummaryText(table, "%s", d->secondLabel),
-               MakeSummaryText(table, "%s", d->secondValue), SUMMARY_NAVY);
+                      MakeSummaryText(table, "%s", d->secondValue), SUMMARY_NAVY);
     return table->count;
 }
 
@@ -191,11 +194,12 @@ int BuildPartStatusRows(const SummaryFacts *facts, int part, SummaryTable *table
             if (i != part && GetSummaryPartLetter(facts, i))
                 otherSent = 1;
         const char *first = "This return has not been e-filed.";
-        char *value = MakeSummaryText(table, "%s%s", first,
-                                otherSent ? "  (To e-file this return, check the appropriate box on the \"Setup -> "
-                                            "e-File Options\" screen, then click the \"Send\" button and follow the "
-                                            "on-screen prompts.)"
-                                          : "");
+        char *value =
+            MakeSummaryText(table, "%s%s", first,
+                            otherSent ? "  (To e-file this return, check the appropriate box on the \"Setup -> "
+                                        "e-File Options\" screen, then click the \"Send\" button and follow the "
+                                        "on-screen prompts.)"
+                                      : "");
         SummaryRow *row = AddSummaryRow(table, SUMMARY_ROW_PARAGRAPH, 197, "Status", value, SUMMARY_NAVY);
         SetSummarySpan(row, 0, SUMMARY_MAROON, 0, (int)strlen(first));
         return table->count;
@@ -213,12 +217,12 @@ int BuildPartStatusRows(const SummaryFacts *facts, int part, SummaryTable *table
         row = AddSummaryRow(table, SUMMARY_ROW_LABEL, 425, "Status", "Pending", SUMMARY_NAVY);
         SetSummarySpan(row, 0, SUMMARY_OLIVE, 0, 7);
     } else if (letter == 'A') {
-        row = AddSummaryRow(table, SUMMARY_ROW_LABEL, 337, "Status", MakeSummaryText(table, "%s on %s", "Accepted", statusDate),
-                     SUMMARY_NAVY);
+        row = AddSummaryRow(table, SUMMARY_ROW_LABEL, 337, "Status",
+                            MakeSummaryText(table, "%s on %s", "Accepted", statusDate), SUMMARY_NAVY);
         SetSummarySpan(row, 0, SUMMARY_GREEN, 0, 8);
     } else if (letter == 'R') {
-        row = AddSummaryRow(table, SUMMARY_ROW_LABEL, 377, "Status", MakeSummaryText(table, "%s on %s", "Rejected", statusDate),
-                     SUMMARY_NAVY);
+        row = AddSummaryRow(table, SUMMARY_ROW_LABEL, 377, "Status",
+                            MakeSummaryText(table, "%s on %s", "Rejected", statusDate), SUMMARY_NAVY);
         SetSummarySpan(row, 0, SUMMARY_MAROON, 0, 8);
     } else {
         AddSummaryRow(table, SUMMARY_ROW_LABEL, 0, "Status", "", SUMMARY_NAVY);
@@ -234,8 +238,8 @@ int BuildPartStatusRows(const SummaryFacts *facts, int part, SummaryTable *table
             lstrcpynA(name, heading.rows[0].label, sizeof name);
         FreeSummaryTable(&heading);
     }
-    DescribeReturnStatus(GetSummaryPartBlock(facts, part) + PART_SENT_TIME, message, sizeof message, facts->record, name, 1,
-                         !facts->givenRecord);
+    DescribeReturnStatus(GetSummaryPartBlock(facts, part) + PART_SENT_TIME, message, sizeof message, facts->record,
+                         name, 1, !facts->givenRecord);
     ResolveTextVariants(message, facts->audience);
     AddSummaryRow(table, SUMMARY_ROW_PARAGRAPH, 270, "Message", MakeSummaryText(table, "%s", message), SUMMARY_NAVY);
     return table->count;

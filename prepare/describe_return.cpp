@@ -57,8 +57,8 @@ static void FormatAmount(double amount, char *out, int outSize)
     snprintf(out, (size_t)outSize, "$%s", number);
 }
 
-int DescribeReturn(char partLetter, ReturnDescription *description, HTREEITEM treeItem,
-                   void *folderIconSlot, int reserved, int flag)
+int DescribeReturn(char partLetter, ReturnDescription *description, HTREEITEM treeItem, void *folderIconSlot,
+                   int reserved, int flag)
 {
     (void)folderIconSlot;
     (void)reserved;

@@ -7,7 +7,8 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
-namespace {
+namespace
+{
 
 // Pixels of colour inside rect of a 4-bit page bitmap.
 int CountColour(HBITMAP bitmap, RECT rect, COLORREF colour)
@@ -59,9 +60,9 @@ TEST(SummaryPage, TitleWithGreyCopyFooterAndSpans)
         EXPECT_EQ(height, 3168);
         EXPECT_EQ(GetBitmapBitsPerPixel(page), 4);
         EXPECT_GT(CountColour(page, kTitle, RGB(0, 0, 0)), 5000) << mode;
-        EXPECT_GT(CountColour(page, kTitle, SUMMARY_GREY), 500) << mode;   // the copy 5 units off
-        EXPECT_GT(CountInk(page, &kFooterLeft), 300) << mode;              // "Levyline 2024.0a"
-        EXPECT_GT(CountInk(page, &kFooterRight), 300) << mode;             // the web address
+        EXPECT_GT(CountColour(page, kTitle, SUMMARY_GREY), 500) << mode; // the copy 5 units off
+        EXPECT_GT(CountInk(page, &kFooterLeft), 300) << mode;            // "Levyline 2024.0a"
+        EXPECT_GT(CountInk(page, &kFooterRight), 300) << mode;           // the web address
         RECT whole = {0, 0, width, height};
         // The Summary page's e-mail note is navy; the Status page's "not e-filed" is maroon.
         EXPECT_GT(CountColour(page, whole, mode == 1 ? SUMMARY_NAVY : SUMMARY_MAROON), 1000) << mode;

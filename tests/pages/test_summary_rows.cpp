@@ -10,7 +10,8 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 SYSTEMTIME Utc(int year, int month, int day, int hour = 12, int minute = 0)
 {
@@ -25,8 +26,8 @@ SYSTEMTIME Utc(int year, int month, int day, int hour = 12, int minute = 0)
 
 const int kParts[3] = {RETURN_PART_FEDERAL, RETURN_PART_STATE, RETURN_PART_OTHER};
 
-void SetPart(OpenReturn *r, int part, char letter, SYSTEMTIME sent, SYSTEMTIME status, char code = 0,
-             char reject = 0, const char *message = "")
+void SetPart(OpenReturn *r, int part, char letter, SYSTEMTIME sent, SYSTEMTIME status, char code = 0, char reject = 0,
+             const char *message = "")
 {
     uint8_t *block = r->bytes + kParts[part];
     r->bytes[RETURN_PART_PRESENT + part] = 1;
@@ -51,7 +52,10 @@ struct SummaryRecord : ::testing::Test {
         SetReturnText(&record, RETURN_EMAIL, 64, "john@example.com");
         record.bytes[RETURN_PART_PRESENT] = 1;
     }
-    void TearDown() override { FreeSummaryTable(&table); }
+    void TearDown() override
+    {
+        FreeSummaryTable(&table);
+    }
     // Gathers the facts of the record as a taxpayer (audience 1) sees them.
     void Gather(int audience = 1)
     {
@@ -111,12 +115,12 @@ TEST_F(SummaryRecord, NeverSentUnsavedReturn)
 {
     Gather();
     BuildSummaryInfoRows(&facts, 0, &table);
-    EXPECT_EQ(Texts(table), (std::vector<std::string>{
-                                "General Information", "Taxpayer(s) | JOHN A & JANE B SAMPLE",
-                                "Tracking number | N/A - automatically assigned after return has been sent",
-                                "Tax return file | N/A - file has not been saved",
-                                "Where saved | N/A - file has not been saved",
-                                "Email address | john@example.com (used to send you status updates regarding this return)"}));
+    EXPECT_EQ(Texts(table),
+              (std::vector<std::string>{
+                  "General Information", "Taxpayer(s) | JOHN A & JANE B SAMPLE",
+                  "Tracking number | N/A - automatically assigned after return has been sent",
+                  "Tax return file | N/A - file has not been saved", "Where saved | N/A - file has not been saved",
+                  "Email address | john@example.com (used to send you status updates regarding this return)"}));
     EXPECT_EQ(Span(table.rows[5], 0), " (used to send you status updates regarding this return)");
     EXPECT_EQ(table.rows[5].spans[0].colour, (COLORREF)SUMMARY_NAVY);
 
@@ -157,7 +161,8 @@ TEST_F(SummaryRecord, TrackingNumbersAndFullNameLine)
         {"12ABCDEF34567X", "12-ABCDEF-34567-X"},
         {"12ABCDEF34567", "N/A - automatically assigned after return has been sent"},
         {"12ABCDEF34567XY", "N/A - automatically assigned after return has been sent"},
-        {"\xB1\xB1\xB1\xB1\xB1\xB1\xB1\xB1\xB1\xB1\xB1\xB1\xB1\xB1", "N/A - automatically assigned after return has been sent"},
+        {"\xB1\xB1\xB1\xB1\xB1\xB1\xB1\xB1\xB1\xB1\xB1\xB1\xB1\xB1",
+         "N/A - automatically assigned after return has been sent"},
     };
     for (auto &c : cases) {
         memset(record.bytes + RETURN_TRACKING_NUMBER, 0, RETURN_TRACKING_LENGTH + 1);
@@ -173,9 +178,9 @@ TEST_F(SummaryRecord, TrackingNumbersAndFullNameLine)
     memcpy(record.bytes + RETURN_TRACKING_NUMBER, "12ABCDEF34567X", 14);
     Gather();
     BuildSummaryInfoRows(&facts, 1, &table);
-    EXPECT_EQ(Texts(table), (std::vector<std::string>{"Status Information For...",
-                                                       "Taxpayer(s) | " + std::string(50, 'A'),
-                                                       "Tracking number | 12-ABCDEF-34567-X"}));
+    EXPECT_EQ(Texts(table),
+              (std::vector<std::string>{"Status Information For...", "Taxpayer(s) | " + std::string(50, 'A'),
+                                        "Tracking number | 12-ABCDEF-34567-X"}));
 }
 
 TEST_F(SummaryRecord, PendingAsTaxpayerAndAsPreparer)
@@ -187,7 +192,8 @@ TEST_F(SummaryRecord, PendingAsTaxpayerAndAsPreparer)
         const char *steps, *intro;
         int rows;
     } cases[] = {
-        {1, "Two steps remain:\r\n    1. Your payment information must be verified; and\r\n    2. The IRS must validate",
+        {1,
+         "Two steps remain:\r\n    1. Your payment information must be verified; and\r\n    2. The IRS must validate",
          "Two options are available for checking the status of your tax return:", 5},
         {2, "One step remains:\r\n    1. The IRS must validate",
          "Three options are available for checking the status of your client's tax return:", 6},
@@ -201,7 +207,8 @@ TEST_F(SummaryRecord, PendingAsTaxpayerAndAsPreparer)
         std::string text = RowText(table.rows[1]);
         EXPECT_EQ(text.find(c.audience == 1 ? "Your tax return has been successfully transmitted to the Levyline "
                                               "Processing Center where it will be formatted and sent to the IRS."
-                                            : "Your client's tax return has been"), 0u);
+                                            : "Your client's tax return has been"),
+                  0u);
         EXPECT_NE(text.find(c.steps), std::string::npos) << text;
         EXPECT_EQ(text.find('%'), std::string::npos) << text;
         EXPECT_TRUE(StartsWith(Span(table.rows[1], 0), "IT IS VERY IMPORTANT THAT YOU CHECK THE STATUS OF"));
@@ -238,7 +245,7 @@ TEST_F(SummaryRecord, AcceptedFederalReturnWithRefund)
     SYSTEMTIME accepted = Utc(2025, 3, 5);
     SetPart(&record, 0, 'A', Utc(2025, 3, 2), accepted);
     Gather();
-    facts.givenRecord = 0;   // the open return: described from its main form
+    facts.givenRecord = 0; // the open return: described from its main form
     facts.individualReturn = 1;
     facts.described[0] = 1;
     ReturnDescription &d = facts.description[0];
@@ -265,12 +272,13 @@ TEST_F(SummaryRecord, AcceptedFederalReturnWithRefund)
                                                    "regarding your tax return, refunds, amount due, etc."));
 
     BuildPartHeadingRows(&facts, 0, &table);
-    EXPECT_EQ(Texts(table), (std::vector<std::string>{"2024 U.S. Individual Income Tax Return (Form 1040)",
-                                                       "Refund | $1,640"}));
+    EXPECT_EQ(Texts(table),
+              (std::vector<std::string>{"2024 U.S. Individual Income Tax Return (Form 1040)", "Refund | $1,640"}));
     BuildPartStatusRows(&facts, 0, &table);
-    EXPECT_EQ(Texts(table), (std::vector<std::string>{
-                                "Postmark | " + LocalDate(Utc(2025, 3, 2)), "Status | Accepted on " + LocalDate(accepted),
-                                "Message | Federal Return has been accepted.  No further action is needed."}));
+    EXPECT_EQ(Texts(table),
+              (std::vector<std::string>{"Postmark | " + LocalDate(Utc(2025, 3, 2)),
+                                        "Status | Accepted on " + LocalDate(accepted),
+                                        "Message | Federal Return has been accepted.  No further action is needed."}));
     EXPECT_EQ(Span(table.rows[1], 0), "Accepted");
 }
 
@@ -307,7 +315,8 @@ TEST_F(SummaryRecord, SentNearTheEndOfTheSeason)
     struct {
         SYSTEMTIME sent;
         int warned;
-    } cases[] = {{Utc(2025, 10, 14), 1}, {Utc(2025, 10, 11, 0, 0), 1}, {Utc(2025, 10, 10, 23, 59), 0}, {Utc(2025, 3, 1), 0}};
+    } cases[] = {
+        {Utc(2025, 10, 14), 1}, {Utc(2025, 10, 11, 0, 0), 1}, {Utc(2025, 10, 10, 23, 59), 0}, {Utc(2025, 3, 1), 0}};
     for (auto &c : cases) {
         SetPart(&record, 0, 'P', c.sent, SYSTEMTIME{});
         EXPECT_EQ(c.warned, IsEfileWindowOpen(&record, 5, 0, 0, 0));
@@ -333,12 +342,9 @@ TEST(SummaryAge, DaysHoursAndMinutes)
         SYSTEMTIME then;
         const char *age;
     } cases[] = {
-        {Utc(2025, 3, 2, 9, 30), " (2 days, 3 hours ago)"},
-        {Utc(2025, 3, 3, 12, 30), " (1 day ago)"},
-        {Utc(2025, 3, 4, 7, 30), " (5 hours ago)"},
-        {Utc(2025, 3, 4, 12, 29), " (1 minute ago)"},
-        {Utc(2025, 3, 4, 12, 30), " (0 minutes ago)"},
-        {Utc(2025, 3, 4, 12, 31), ""},
+        {Utc(2025, 3, 2, 9, 30), " (2 days, 3 hours ago)"}, {Utc(2025, 3, 3, 12, 30), " (1 day ago)"},
+        {Utc(2025, 3, 4, 7, 30), " (5 hours ago)"},         {Utc(2025, 3, 4, 12, 29), " (1 minute ago)"},
+        {Utc(2025, 3, 4, 12, 30), " (0 minutes ago)"},      {Utc(2025, 3, 4, 12, 31), ""},
     };
     SYSTEMTIME now = Utc(2025, 3, 4, 12, 30);
     for (auto &c : cases) {

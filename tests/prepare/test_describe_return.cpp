@@ -21,9 +21,8 @@ TEST(DescribeReturn, RefundOrBalanceDueOfForm1040)
     };
     for (const DescribeCase &c : cases) {
         FieldSpec first[] = {{"0101", "N", nullptr, "52,000"}};
-        FieldSpec second[] = {{"0440", "CN", nullptr, c.overpaid},
-                              {"0452", "G", nullptr, c.routing},
-                              {"0470", "CN", nullptr, c.owed}};
+        FieldSpec second[] = {
+            {"0440", "CN", nullptr, c.overpaid}, {"0452", "G", nullptr, c.routing}, {"0470", "CN", nullptr, c.owed}};
         FormInstance *page1 = MakePage("Form 1040.1", MakeTable(first, 1));
         FormInstance *page2 = MakePage("Form 1040.2", MakeTable(second, 3));
         page1->jurisdiction = page2->jurisdiction = 100;

@@ -16,7 +16,8 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 std::string StatusPart(int part)
 {
@@ -41,7 +42,9 @@ std::vector<std::string> FederalHeading()
     return out;
 }
 
-class SummarySample : public MainWindowTest {};
+class SummarySample : public MainWindowTest
+{
+};
 
 } // namespace
 
@@ -55,14 +58,14 @@ TEST_F(SummarySample, RefundOnStatusPageAndStatusBarFollowsTheReturn)
     // Withholding 4,100 against a tax of 2,460.
     EXPECT_EQ(StatusPart(1), "Federal Refund: $1,640");
     EXPECT_EQ(StatusPart(2), "");
-    EXPECT_EQ(FederalHeading(), (std::vector<std::string>{"2024 U.S. Individual Income Tax Return (Form 1040)",
-                                                           "Refund | $1,640"}));
+    EXPECT_EQ(FederalHeading(),
+              (std::vector<std::string>{"2024 U.S. Individual Income Tax Return (Form 1040)", "Refund | $1,640"}));
 
     ASSERT_TRUE(gTreeStatusItem);
     TreeView_SelectItem(gFormsTreeWindow, gTreeStatusItem);
     PumpMessages(50);
     ASSERT_EQ((HTREEITEM)GetCurrentDocument(1), gTreeStatusItem);
-    RECT amountRow = {700, 900, 1600, 1700};   // the federal part's heading and refund rows
+    RECT amountRow = {700, 900, 1600, 1700}; // the federal part's heading and refund rows
     HBITMAP before = CopyBitmap(gPageBitmap, 1);
     ASSERT_GT(CountInk(before, &amountRow), 1000);
 
@@ -78,8 +81,8 @@ TEST_F(SummarySample, RefundOnStatusPageAndStatusBarFollowsTheReturn)
     RequestRecompute(1, NULL);
     WaitForRecompute();
     EXPECT_EQ(StatusPart(1), "Federal Balance Due: $1,460");
-    EXPECT_EQ(FederalHeading(), (std::vector<std::string>{"2024 U.S. Individual Income Tax Return (Form 1040)",
-                                                           "Balance Due | $1,460"}));
+    EXPECT_EQ(FederalHeading(),
+              (std::vector<std::string>{"2024 U.S. Individual Income Tax Return (Form 1040)", "Balance Due | $1,460"}));
     // The Status page shown was drawn again with the new amount.
     int changed = 0;
     HDC a = CreateCompatibleDC(NULL), b = CreateCompatibleDC(NULL);
@@ -92,7 +95,7 @@ TEST_F(SummarySample, RefundOnStatusPageAndStatusBarFollowsTheReturn)
     DeleteDC(a);
     DeleteDC(b);
     DeleteObject(before);
-    EXPECT_GT(changed, 20);   // "Balance Due" and "$1,460" where "Refund" and "$1,640" stood
+    EXPECT_GT(changed, 20); // "Balance Due" and "$1,460" where "Refund" and "$1,640" stood
 
     // Only the Summary or Status page shown is redrawn.
     EXPECT_EQ(0, RefreshSummaryPage(Child(gTreeFederalFolder)));
