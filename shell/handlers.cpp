@@ -12,6 +12,14 @@ static int ShowStatusFromData(int mode, const char *text)
     return SetStatusText(NULL, mode, text, NULL);
 }
 
+// After each full recompute: the status bar's amounts, and the Summary or Status page when it
+// is the page shown.
+static void OnRecomputeFinished(void)
+{
+    RefreshStatusAmountParts();
+    RefreshSummaryPage((HTREEITEM)GetCurrentDocument(1));
+}
+
 int InstallProgramHooks(void)
 {
     // The data layers reach the windows through these callbacks (store/callbacks.h).
@@ -20,6 +28,8 @@ int InstallProgramHooks(void)
     gOpenEditBarProc = OpenEditBarWindow;
     // A click on a signature field opens signature capture (entry/sigcapture_open.cpp).
     gOpenSigCaptureDialogProc = OpenSigCaptureDialog;
+    // After each full recompute: the status-bar amounts, the Summary and Status pages.
+    gRecomputeFinishedProc = OnRecomputeFinished;
     return 1;
 }
 

@@ -13,6 +13,7 @@
 #include <commctrl.h>
 #include "store/store.h"
 #include "ui/imagefile.h"
+#include "ui/status_amounts.h"
 
 // ---- private messages (WM_APP = 0x8000) ----
 #define WM_PAGE_RESETSCROLL (WM_APP + 10)
