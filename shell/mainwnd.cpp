@@ -142,6 +142,7 @@ static int CreateMainFrame(HWND window)
     if (ReadRegistryValue(value, 1, 0, "TabPos", sizeof(value), REG_SZ))
         gTabsOnTop = value[0] == '1';
     UpdateRecentFilesMenu(GetSubMenu(GetMenu(window), 0), NULL, NULL, "RecentFiles");
+    SetViewMode(window, gFullScreen, gTabsOnTop);
     return gStatusBar && gFormTabs && gFormsTreeWindow && gPageViewWindow;
 }
 
@@ -180,19 +181,26 @@ int LayoutMainFrame(HWND mainWindow)
     int pageWidth = rc.right - pageLeft;
     if (pageWidth < 0)
         pageWidth = 0;
-    int tabHeight = 0;
-    if (gFormTabs) {
-        RECT tr = {0, 0, pageWidth, 0};
-        TabCtrl_AdjustRect(gFormTabs, TRUE, &tr);
-        tabHeight = tr.bottom - tr.top;
-        if (tabHeight < 24)
-            tabHeight = 24;
-        if (tabHeight > height)
-            tabHeight = height;
-        MoveWindow(gFormTabs, pageLeft, gTabsOnTop ? top : bottom - tabHeight, pageWidth, tabHeight, TRUE);
+    if (gFullScreen) {
+        // Full screen: the tabs fill the page area and hold the page view in their display area.
+        if (gFormTabs)
+            MoveWindow(gFormTabs, pageLeft, top, pageWidth, height, TRUE);
+        if (gPageViewWindow) {
+            RECT area = {pageLeft, top, pageLeft + pageWidth, top + height};
+            if (gFormTabs && GetParent(gPageViewWindow) == gFormTabs) {
+                SetRect(&area, 0, 0, pageWidth, height);
+                TabCtrl_AdjustRect(gFormTabs, FALSE, &area);
+                if (area.right < area.left)
+                    area.right = area.left;
+                if (area.bottom < area.top)
+                    area.bottom = area.top;
+            }
+            MoveWindow(gPageViewWindow, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
+        }
+    } else if (gPageViewWindow) {
+        // Split screen: the page view beside the tree (the tabs are hidden).
+        MoveWindow(gPageViewWindow, pageLeft, top, pageWidth, height, TRUE);
     }
-    if (gPageViewWindow)
-        MoveWindow(gPageViewWindow, pageLeft, gTabsOnTop ? top + tabHeight : top, pageWidth, height - tabHeight, TRUE);
     return 1;
 }
 
@@ -247,13 +255,6 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         switch (LOWORD(wParam)) {
         case IDM_EXIT:
             PostMessageA(window, WM_CLOSE, 0, 0);
-            return 0;
-        case IDM_SPLITSCREEN:
-        case IDM_FULLSCREEN:
-            gFullScreen = LOWORD(wParam) == IDM_FULLSCREEN;
-            CheckMenuItem(GetMenu(window), IDM_FULLSCREEN, gFullScreen ? MF_CHECKED : MF_UNCHECKED);
-            CheckMenuItem(GetMenu(window), IDM_SPLITSCREEN, gFullScreen ? MF_UNCHECKED : MF_CHECKED);
-            LayoutMainFrame(window);
             return 0;
         case IDM_HELPCONTENTS:
             ShowHelpTopic(window, NULL, 1);
