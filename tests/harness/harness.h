@@ -40,7 +40,7 @@ const std::vector<ShellCall> &GetShellCalls();
 // steps leave the dialog open it is cancelled. Returns runModal's result.
 INT_PTR RunDialogWithSteps(const std::function<INT_PTR()> &runModal, const std::function<void(HWND)> &steps);
 // The same for dialogs that follow one another (the first dialog's steps end it, the next one
-// opens): steps[i] runs in the i-th new dialog. Fails the test when fewer dialogs appear.
+// opens): steps[i] runs in the i-th new dialog.
 INT_PTR RunDialogsWithSteps(const std::function<INT_PTR()> &runModal,
                             const std::vector<std::function<void(HWND)>> &steps);
 void ClickButton(HWND dialog, int controlId);
