@@ -85,29 +85,6 @@ int RunFormPakStartDialog(HWND owner, FileRecord *formPak, int kind);
 // "F94XSMARTSTART".
 const char *GetSmartStartTemplate(FileRecord *formPak);
 
-// Marks of the 94x pages by the choices: the result bits, plus which of the two boxes behind
-// 0x800 was checked (START94X_SCHEDULEBOX for 1518, START94X_AGENTBOX for 1519). The required
-// forms (the FormPak's own form) are marked too. 1 when the FormPak has a page directory.
-#define START94X_SCHEDULEBOX 0x10000
-#define START94X_AGENTBOX    0x20000
-int Mark94xForms(FileRecord *formPak, int choices);
-// Marks of the M1PR pages: "MN CRP" takes rentCount copies, "MN PROPST" taxCount, each held to
-// the entry's largest number of copies (and to one byte); the required forms are marked too.
-int MarkM1prForms(FileRecord *formPak, int rentCount, int taxCount);
-// Whether OK of the M1PR dialog is enabled for the status bits and the two counts.
-int IsM1prChoiceComplete(int statusBits, int rentCount, int taxCount);
-
-// ---- helpers shared by the start dialogs (entry/startdlg_common.cpp) ----
-// The first eight characters of a form name (fewer when it is shorter) into out.
-void CopyShortFormName(const char *formName, char *out, int outSize);
-// Sets the copies-to-add mark of every page-directory entry named name (case ignored); returns
-// the number of entries marked.
-int SetFormPakMarks(FileRecord *formPak, const char *name, int copies);
-// Marks the FormPak's own form (the pages named as its form name, and its main-form pages) with
-// one copy where no mark is set: the required forms that OK adds.
-int MarkRequiredForms(FileRecord *formPak);
-// The largest copies offered by the entries named name, 0 when there is none.
-int GetFormPakMaxCopies(FileRecord *formPak, const char *name);
 #endif
 
 #endif // LEVYLINE_STARTDLG_H
