@@ -12,7 +12,7 @@
 #define IDM_SIG_TYPE       40020
 #define IDM_SIG_CLEAR      40021
 #define IDB_SIG_TOOLBAR    763    // four 16 x 16 images: File, Draw, Type, Clear
-#define IDB_SIG_OK         332    // button pictures, turned into icons at run time
+#define IDB_SIG_OK         332    // button pictures (resources/button_icons.rc), turned into icons at run time
 #define IDB_SIG_APPLY      549
 #define IDB_SIG_CANCEL     319
 

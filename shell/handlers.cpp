@@ -42,6 +42,8 @@ int InstallMainWindowHandlers(void)
     AddMainWindowHandler(PrintCommandHandler);   // IDM_PRINT (print/print_command.cpp)
     AddMainWindowHandler(PdfCommandHandler);     // IDM_PDFRETURN (print/pdf_command.cpp)
     AddMainWindowHandler(RecomputeWindowHandler);  // timer 997: the deferred recompute and page freeing
+    AddMainWindowHandler(ViewCommandHandler);    // Zoom..., Split Screen, Full Screen (pages/zoom_viewmode.cpp)
+    gAddFormsStartHook = RunFormPakStartDialog;  // the 94x and M1PR start dialogs (entry/startdlg_common.cpp)
     InitEditBar();    // the forms list edits a row's copies in the edit bar (entry/editbar_init.cpp)
     return 1;
 }

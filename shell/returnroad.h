@@ -5,6 +5,7 @@
 #define LEVYLINE_SHELL_RETURNROAD_H
 
 #include <windows.h>
+#include "entry/entry.h"
 #include <stdint.h>
 
 #include "store/store.h"
@@ -31,8 +32,7 @@ int BuildFormFieldTable(HTREEITEM treeItem, FileRecord *returnFile, int director
 int OpenTaxFile(HWND owner, const char *path, OpenReturn *returnRecord, int mode);
 // Start dialogs of employment-tax and Minnesota M1PR FormPaks (kind below). Returns the
 // dialog's result bits (> 0: add the marked copies), 0 cancelled, -1 show the forms list.
-#define START_DIALOG_94X  1
-#define START_DIALOG_M1PR 2
+// Kinds START_DIALOG_94X and START_DIALOG_M1PR (entry/startdlg.h).
 typedef int (*AddFormsStartProc)(HWND owner, FileRecord *formPak, int kind);
 extern AddFormsStartProc gAddFormsStartHook;  // null: add the marked copies
 // Which start dialog a FormPak gets: START_DIALOG_*, or 0 for the forms list.

@@ -33,8 +33,6 @@ int RegisterMainWindowClass(HINSTANCE instance);
 HWND CreateMainWindow(HINSTANCE instance);
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 int RunMessageLoop(void);
-int LayoutMainFrame(HWND mainWindow);
-int RelayoutPanes(void);
 int AskSaveChanges(HWND owner);  // 1: go on (saved or discarded), 0: the user cancelled
 
 #include "shell/returnroad.h"

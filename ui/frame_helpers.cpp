@@ -230,3 +230,67 @@ int ResetReturnViews(int flags)
     SetStatusPartText(gStatusBar, 2, 0, "", NULL);
     return 1;
 }
+
+// The frame's panes in the main window: rebar, status bar, forms tree, tabs and page view, for
+// split screen (tree beside the page) or full screen (the tabs hold the page view).
+int LayoutMainFrame(HWND mainWindow)
+{
+    if (!mainWindow)
+        return 0;
+    RECT rc;
+    GetClientRect(mainWindow, &rc);
+    int top = 0, bottom = rc.bottom;
+    if (gRebar) {
+        FitRebarToParent(gRebar, mainWindow);
+        RECT rr;
+        GetWindowRect(gRebar, &rr);
+        top = rr.bottom - rr.top;
+    }
+    if (gStatusBar) {
+        SendMessageA(gStatusBar, WM_SIZE, 0, 0);
+        RECT sr;
+        GetWindowRect(gStatusBar, &sr);
+        bottom -= sr.bottom - sr.top;
+        LayoutStatusBarParts(gStatusBar, mainWindow);
+    }
+    int height = bottom - top;
+    if (height < 0)
+        height = 0;
+    int treeWidth = gFullScreen ? 0 : gTreePaneWidth;
+    if (treeWidth > rc.right / 2)
+        treeWidth = rc.right / 2;
+    if (gFormsTreeWindow) {
+        ShowWindow(gFormsTreeWindow, gFullScreen ? SW_HIDE : SW_SHOW);
+        MoveWindow(gFormsTreeWindow, 0, top, treeWidth, height, TRUE);
+    }
+    int pageLeft = treeWidth ? treeWidth + GetSystemMetrics(SM_CXEDGE) : 0;
+    int pageWidth = rc.right - pageLeft;
+    if (pageWidth < 0)
+        pageWidth = 0;
+    if (gFullScreen) {
+        // Full screen: the tabs fill the page area and hold the page view in their display area.
+        if (gFormTabs)
+            MoveWindow(gFormTabs, pageLeft, top, pageWidth, height, TRUE);
+        if (gPageViewWindow) {
+            RECT area = {pageLeft, top, pageLeft + pageWidth, top + height};
+            if (gFormTabs && GetParent(gPageViewWindow) == gFormTabs) {
+                SetRect(&area, 0, 0, pageWidth, height);
+                TabCtrl_AdjustRect(gFormTabs, FALSE, &area);
+                if (area.right < area.left)
+                    area.right = area.left;
+                if (area.bottom < area.top)
+                    area.bottom = area.top;
+            }
+            MoveWindow(gPageViewWindow, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
+        }
+    } else if (gPageViewWindow) {
+        // Split screen: the page view beside the tree (the tabs are hidden).
+        MoveWindow(gPageViewWindow, pageLeft, top, pageWidth, height, TRUE);
+    }
+    return 1;
+}
+
+int RelayoutPanes(void)
+{
+    return LayoutMainFrame(gMainWindow);
+}

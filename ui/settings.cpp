@@ -25,7 +25,13 @@ int ComputeFitZoomFor(int mode, int bitmapWidth, int bitmapHeight, int availWidt
         zoom = (float)availHeight / (float)bitmapHeight;
     }
     if (zoom <= 0.0f)
-        return 0;
+        return 0;  // no room at all: no zoom (never 0 or below)
+    // Held to the range the page view offers (50 % to 200 %).
+    const float smallest = 50.0f * 0.3f / 100.0f, largest = 200.0f * 0.3f / 100.0f;
+    if (zoom < smallest)
+        zoom = smallest;
+    if (zoom > largest)
+        zoom = largest;
     if (zoomOut)
         *zoomOut = zoom;
     return (int)(zoom * 100.0f / 0.3f + 0.5f);

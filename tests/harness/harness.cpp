@@ -23,6 +23,7 @@ static int ScriptedMessageBox(HWND owner, const char *text, const char *title, u
     box.title = title ? title : "";
     box.text = text ? text : "";
     box.flags = flags;
+    box.owner = owner;
     sShown.push_back(box);
     if (!sAnswers.empty()) {
         int answer = sAnswers.front();
@@ -94,8 +95,8 @@ void InstallTestHarness()
 
 // ---- modal dialogs ----
 static std::vector<HWND> sWindowsBefore;
-static std::function<void(HWND)> sSteps;
-static HWND sFoundDialog;
+static std::deque<std::function<void(HWND)>> sSteps;  // one entry per dialog still to come
+static std::vector<HWND> sDrivenDialogs;
 static UINT_PTR sDriverTimer;
 static int sDriverTicks;
 
@@ -112,29 +113,37 @@ static std::vector<HWND> ThreadWindows()
     return list;
 }
 
+static bool Contains(const std::vector<HWND> &list, HWND window)
+{
+    for (HWND w : list)
+        if (w == window)
+            return true;
+    return false;
+}
+
 static void CALLBACK DriverTimerProc(HWND, UINT, UINT_PTR, DWORD)
 {
     sDriverTicks++;
     std::vector<HWND> now = ThreadWindows();
     for (HWND w : now) {
-        bool old = false;
-        for (HWND b : sWindowsBefore)
-            if (b == w)
-                old = true;
         char cls[32] = "";
         GetClassNameA(w, cls, sizeof(cls));
-        if (!old && !strcmp(cls, "#32770") && IsWindowVisible(w)) {
+        if (Contains(sWindowsBefore, w) || Contains(sDrivenDialogs, w) || strcmp(cls, "#32770") || !IsWindowVisible(w))
+            continue;
+        sDrivenDialogs.push_back(w);
+        std::function<void(HWND)> steps = sSteps.empty() ? nullptr : sSteps.front();
+        if (!sSteps.empty())
+            sSteps.pop_front();
+        sDriverTicks = 0;
+        if (sSteps.empty() && sDriverTimer) {
             KillTimer(NULL, sDriverTimer);
             sDriverTimer = 0;
-            sFoundDialog = w;
-            std::function<void(HWND)> steps = sSteps;
-            sSteps = nullptr;
-            if (steps)
-                steps(w);
-            if (IsWindow(w))
-                PostMessageA(w, WM_COMMAND, IDCANCEL, 0);
-            return;
         }
+        if (steps)
+            steps(w);
+        if (IsWindow(w))
+            PostMessageA(w, WM_COMMAND, IDCANCEL, 0);
+        return;
     }
     if (sDriverTicks > 200) {  // about 10 seconds: give up rather than hang
         KillTimer(NULL, sDriverTimer);
@@ -145,9 +154,15 @@ static void CALLBACK DriverTimerProc(HWND, UINT, UINT_PTR, DWORD)
 
 INT_PTR RunDialogWithSteps(const std::function<INT_PTR()> &runModal, const std::function<void(HWND)> &steps)
 {
+    return RunDialogsWithSteps(runModal, {steps});
+}
+
+INT_PTR RunDialogsWithSteps(const std::function<INT_PTR()> &runModal,
+                            const std::vector<std::function<void(HWND)>> &steps)
+{
     sWindowsBefore = ThreadWindows();
-    sSteps = steps;
-    sFoundDialog = NULL;
+    sSteps.assign(steps.begin(), steps.end());
+    sDrivenDialogs.clear();
     sDriverTicks = 0;
     sDriverTimer = SetTimer(NULL, 0, 50, DriverTimerProc);
     INT_PTR result = runModal();
@@ -155,7 +170,7 @@ INT_PTR RunDialogWithSteps(const std::function<INT_PTR()> &runModal, const std::
         KillTimer(NULL, sDriverTimer);
         sDriverTimer = 0;
     }
-    sSteps = nullptr;
+    sSteps.clear();
     return result;
 }
 

@@ -14,6 +14,7 @@ struct ShownMessageBox {
     std::string title;
     std::string text;
     unsigned flags;
+    HWND owner;
 };
 // Queue the answer for the next message box (IDYES, IDNO, IDOK ...). A box shown with
 // no scripted answer fails the running test with its text and answers IDCANCEL.
@@ -38,6 +39,10 @@ const std::vector<ShellCall> &GetShellCalls();
 // window of this thread appears, steps(dialog) runs inside the dialog's own loop. If the
 // steps leave the dialog open it is cancelled. Returns runModal's result.
 INT_PTR RunDialogWithSteps(const std::function<INT_PTR()> &runModal, const std::function<void(HWND)> &steps);
+// The same for dialogs that follow one another (the first dialog's steps end it, the next one
+// opens): steps[i] runs in the i-th new dialog.
+INT_PTR RunDialogsWithSteps(const std::function<INT_PTR()> &runModal,
+                            const std::vector<std::function<void(HWND)>> &steps);
 void ClickButton(HWND dialog, int controlId);
 void SetControlText(HWND dialog, int controlId, const char *text);
 std::string GetControlText(HWND dialog, int controlId);
