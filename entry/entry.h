@@ -588,4 +588,6 @@ int ImportTaxpayerData(OpenReturn *destination, const void *source, uint16_t sou
 // Sets the text of the menu item with command id commandId (by command). 1 = set.
 int SetMenuItemText(HMENU menu, UINT commandId, const char *text);
 
+#include "entry/explain.h"   // forms tree commands, explanations, the pre-send error list
+
 #endif // LEVYLINE_ENTRY_H

@@ -3,6 +3,8 @@
 // its own handling.
 #include "shell/shell.h"
 #include "calc/calc.h"
+#include "entry/entry.h"
+#include "pages/pages.h"
 
 LRESULT ReturnCommandHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int *handled);
 LRESULT PrintCommandHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int *handled);
@@ -14,6 +16,9 @@ int InstallMainWindowHandlers(void)
     // recompute timer, the page view's commands, printing.
     AddMainWindowHandler(ReturnCommandHandler);
     AddMainWindowHandler(PrintCommandHandler);   // IDM_PRINT (pages/print_command.cpp)
+    // Remove Page (40002), the forms tree's and tabs' context menu, Check Return (entry/treecmd_menu.cpp)
+    AddMainWindowHandler(TreeCommandHandler);
+    gOpenExplainDialogProc = OpenFieldExplanation;   // a click on an explanation field (entry/explain_dialog.cpp)
     InitRecompute();  // timer 997: the deferred recompute and page freeing
     InitEditBar();    // the forms list edits a row's copies in the edit bar (entry/editbar_init.cpp)
     return 1;
