@@ -137,6 +137,7 @@ static int OnExplainInit(HWND dialog, ExplainRequest *request)
         return TRUE;
     }
     PlaceDialogOnParent(dialog, 2);
+    ShowWindow(dialog, SW_SHOW);   // interactive: shown at once (the template is hidden for output mode)
     SetFocus(edit);
     return FALSE;
 }
