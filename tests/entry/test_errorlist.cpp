@@ -113,11 +113,13 @@ TEST_F(ErrorList, SaveMovesTheFileOnlyWhenTheCopySucceeded)
     std::string errorFile = folder + "RtnErrors.txt";
     std::string saved = folder + "Saved Errors.txt";
     DeleteFileA(saved.c_str());
-    SetReturnText(gOpenReturnPtr, RETURN_NAME_LINE, 50, "JOHN A & JANE B SAMPLE");
+    // A name line that fills its 50 bytes, followed by the next member: copied with its bound.
+    memset(ReturnText(gOpenReturnPtr, RETURN_NAME_LINE), 'N', 50);
+    SetReturnText(gOpenReturnPtr, RETURN_IN_CARE_OF, 36, "IN CARE OF");
     ErrorEntry *errors = MakeErrors(2);
     ASSERT_EQ(1, WriteErrorFile(errorFile.c_str(), gOpenReturnPtr, errors));
     std::string written = ReadWholeFile(errorFile);
-    EXPECT_EQ(0u, written.find("Pre-Send Error Report\r\nJOHN A & JANE B SAMPLE\r\n\r\n1. Form 1040, Page 1, Line 1 - "
+    EXPECT_EQ(0u, written.find("Pre-Send Error Report\r\n" + std::string(50, 'N') + "\r\n\r\n1. Form 1040, Page 1, Line 1 - "
                                "Amount\r\n   Current Value: 1x\r\n   Error: The amount may hold digits only.\r\n\r\n2. "));
     ErrorListRequest request = {gOpenReturnPtr, errorFile.c_str(), errors};
     ScriptMessageBoxAnswer(IDOK);
@@ -147,13 +149,24 @@ TEST_F(ErrorList, SaveMovesTheFileOnlyWhenTheCopySucceeded)
     DeleteFileA(saved.c_str());
 }
 
-TEST_F(ErrorList, CheckReturnOnTheSampleReturn)
+TEST_F(ErrorList, CheckReturnOnAnEmptyAndOnTheSampleReturn)
 {
+    // An empty return lacks its main form and its filer.
+    InitOpenReturn(gOpenReturnPtr);
+    ErrorEntry *errors = NULL;
+    EXPECT_EQ(4, CollectReturnErrors(gOpenReturnPtr, &errors));
+    std::vector<std::string> where;
+    for (ErrorEntry *e = errors; e; e = e->next)
+        where.push_back(e->location);
+    EXPECT_EQ((std::vector<std::string>{"Return", "Taxpayer Information - First Name", "Taxpayer Information - Last Name",
+                                        "Taxpayer Information - Social Security Number"}),
+              where);
+    errors = FreeErrorEntries(errors);
+
     std::string folder = SampleReturnFolder("lvcheck", {"f1040.qvp", "f1040s1.qvp", "f1040sb.qvp"});
     UseBuildFormPaks();
     ASSERT_EQ(1, SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)(folder + "Sample.qvr").c_str()));
     RestoreFormPakFolder();
-    ErrorEntry *errors = NULL;
     EXPECT_EQ(0, CollectReturnErrors(gOpenReturnPtr, &errors));
     // Nothing to report: said so, and no list.
     ScriptMessageBoxAnswer(IDOK);
@@ -191,20 +204,6 @@ TEST_F(ErrorList, CheckReturnOnTheSampleReturn)
     EXPECT_NE(std::string::npos, ReadWholeFile(errorFile).find("52,0O0"));
     DeleteFileA(errorFile.c_str());
     gReturnModified = 0;
-}
-
-TEST_F(ErrorList, EmptyReturnLacksItsMainFormAndFiler)
-{
-    InitOpenReturn(gOpenReturnPtr);
-    ErrorEntry *errors = NULL;
-    EXPECT_EQ(4, CollectReturnErrors(gOpenReturnPtr, &errors));
-    std::vector<std::string> where;
-    for (ErrorEntry *e = errors; e; e = e->next)
-        where.push_back(e->location);
-    EXPECT_EQ((std::vector<std::string>{"Return", "Taxpayer Information - First Name", "Taxpayer Information - Last Name",
-                                        "Taxpayer Information - Social Security Number"}),
-              where);
-    FreeErrorEntries(errors);
 }
 
 }  // namespace

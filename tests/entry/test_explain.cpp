@@ -156,7 +156,7 @@ TEST_F(Explain, NoteOf4000CharactersIsSavedAnd4001Refused)
     EXPECT_EQ(1, gReturnModified);
 }
 
-TEST_F(Explain, FieldExplanationOf97LinesIsSavedAnd98Refused)
+TEST_F(Explain, FieldExplanationOf97LinesIsSavedAnd98RefusedAndClearingClearsTheValue)
 {
     ScriptMessageBoxAnswer(IDOK);
     ExplainRequest request = FieldRequest();
@@ -169,6 +169,14 @@ TEST_F(Explain, FieldExplanationOf97LinesIsSavedAnd98Refused)
     EXPECT_EQ("Maximum Number of Lines Exceeded", GetShownMessageBoxes()[0].title);
     ASSERT_TRUE(field.second != NULL);
     EXPECT_EQ(Lines(97), field.second);
+    // Clearing the explanation also clears the field's value.
+    SetFieldText(&field.value, "X");
+    gReturnModified = 0;
+    EXPECT_EQ(1, Run(&request, [&](HWND dialog) { TypeAndSave(dialog, ""); }));
+    EXPECT_TRUE(field.second == NULL && field.value == NULL);
+    EXPECT_EQ(1, gReturnModified);
+    // The page view reaches this dialog through its hook, set at start-up.
+    EXPECT_TRUE(gOpenExplainDialogProc == OpenFieldExplanation);
 }
 
 TEST_F(Explain, ChecksAskOrRefuseAndKeepTheDialogOpen)
@@ -215,8 +223,9 @@ TEST_F(Explain, ChecksAskOrRefuseAndKeepTheDialogOpen)
         EXPECT_NE(std::string::npos, GetShownMessageBoxes()[0].text.find(c.textPart)) << GetShownMessageBoxes()[0].text;
         EXPECT_EQ(c.after, after);
         EXPECT_TRUE(federal->noteToSelf == NULL);
-        if (strchr(c.typed, '{'))
+        if (strchr(c.typed, '{')) {
             EXPECT_EQ(MAKELONG(22, 23), (LONG)selection);   // the '{' is selected
+        }
     }
 }
 
@@ -231,18 +240,6 @@ TEST_F(Explain, CurlyQuotesAndDashesAreStoredStraightWithoutTrailingSpace)
     // Clearing a note stores no text.
     EXPECT_EQ(1, Run(&request, [&](HWND dialog) { TypeAndSave(dialog, ""); }));
     EXPECT_TRUE(federal->regulatoryExplanation == NULL);
-}
-
-TEST_F(Explain, ClearingAFieldsExplanationAlsoClearsItsValue)
-{
-    SetFieldText(&field.value, "X");
-    SetFieldText(&field.second, "Old explanation");
-    ExplainRequest request = FieldRequest();
-    gReturnModified = 0;
-    EXPECT_EQ(1, Run(&request, [&](HWND dialog) { TypeAndSave(dialog, ""); }));
-    EXPECT_TRUE(field.second == NULL);
-    EXPECT_TRUE(field.value == NULL);
-    EXPECT_EQ(1, gReturnModified);
 }
 
 TEST_F(Explain, ViewOnlyTextIsReadOnlyNotDisabled)
