@@ -187,6 +187,7 @@ static void OnErrorListPrint(HWND dialog, ErrorListRequest *request)
     job.footerFlag = 1;
     job.fontPoints[LIST_FONT_TITLE] = 14;
     job.fontPoints[LIST_FONT_SUBTITLE] = 9;
+    job.titleArtwork = 0;   // the header sentence takes the whole width of the title block
     PrintForms(dialog, &job, 0, 2, 0, 0);
 }
 

@@ -8,6 +8,7 @@
 #include "tests/harness/fields.h"
 #include "tests/harness/harness.h"
 #include "tests/harness/sample.h"
+#include "tests/pages/test_print_util.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -204,6 +205,28 @@ TEST_F(ErrorList, CheckReturnOnAnEmptyAndOnTheSampleReturn)
     EXPECT_NE(std::string::npos, ReadWholeFile(errorFile).find("52,0O0"));
     DeleteFileA(errorFile.c_str());
     gReturnModified = 0;
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ErrorList, PrintedOnTheFilePrinter)
+{
+    if (!HavePrinter())
+        GTEST_SKIP() << "no printer: scripts/cups.sh makes the file printer the default";
+    PrintJobFileLock lock;
+    ClearPrintJob();
+    ErrorListRequest request;
+    memset(&request, 0, sizeof(request));
+    request.returnRecord = gOpenReturnPtr;
+    request.firstError = MakeErrors(4);
+    RunDialogWithSteps([&] { return ShowErrorListDialog(window, &request); }, [&](HWND dialog) {
+        RunDialogWithSteps([&] { ClickButton(dialog, IDC_ERRORLIST_PRINT); return (INT_PTR)0; },
+                           [&](HWND print) { ClickButton(print, IDOK); });
+    });
+    EXPECT_EQ(1, CountJobPages(WaitForPrintJob()));
+    FreeErrorEntries(request.firstError);
 }
 
 }  // namespace
