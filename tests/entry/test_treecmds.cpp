@@ -84,6 +84,16 @@ std::string SampleFolder()
                                             "f941.qvp", "mnm1pr.qvp"});
 }
 
+// Opens the sample return (its FormPaks beside it) in the main window; returns its folder.
+std::string OpenSample(HWND window)
+{
+    std::string folder = SampleFolder();
+    UseBuildFormPaks();
+    EXPECT_EQ(1, SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)(folder + "Sample.qvr").c_str()));
+    RestoreFormPakFolder();
+    return folder;
+}
+
 HTREEITEM LastChild(HTREEITEM parent)
 {
     HTREEITEM last = NULL;
@@ -239,8 +249,11 @@ void CALLBACK CloseShownMenu(HWND, UINT, UINT_PTR id, DWORD)
     EndMenu();
 }
 
-int RightClickMenuItems(POINT point, int source)
+// The menu's item count after a right click at the centre of rc (client coordinates of window).
+int RightClickMenuItems(HWND window, RECT rc, int source)
 {
+    POINT point = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    ClientToScreen(window, &point);
     sMenuItems = 0;
     UINT_PTR timer = SetTimer(NULL, 0, 50, CloseShownMenu);
     int command = FormsTreeContextMenu(point, source);
@@ -258,27 +271,21 @@ TEST_F(TreeCommands, RightClickOnATreeItemOrATabOpensItsMenu)
     RECT rc;
     memcpy(&rc, &item, sizeof(item));
     ASSERT_TRUE(SendMessageA(gFormsTreeWindow, TVM_GETITEMRECT, TRUE, (LPARAM)&rc));
-    POINT point = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-    ClientToScreen(gFormsTreeWindow, &point);
-    EXPECT_EQ(7, RightClickMenuItems(point, 0));   // the page's menu
-    // The page's tab.
+    EXPECT_EQ(7, RightClickMenuItems(gFormsTreeWindow, rc, 0));   // the page's menu
     ASSERT_TRUE(SendMessageA(gFormTabs, TCM_GETITEMRECT, gFixedTabCount, (LPARAM)&rc));
-    point = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-    ClientToScreen(gFormTabs, &point);
-    EXPECT_EQ(7, RightClickMenuItems(point, 1));
+    EXPECT_EQ(7, RightClickMenuItems(gFormTabs, rc, 1));          // the page's tab
+    ASSERT_TRUE(SendMessageA(gFormTabs, TCM_GETITEMRECT, 0, (LPARAM)&rc));
+    EXPECT_EQ(1, RightClickMenuItems(gFormTabs, rc, 1));          // the Summary tab: Print...
     // Beside every item nothing opens.
     GetClientRect(gFormsTreeWindow, &rc);
-    point = {rc.right - 2, rc.bottom - 40};
-    ClientToScreen(gFormsTreeWindow, &point);
-    EXPECT_EQ(0, RightClickMenuItems(point, 0));
+    rc.top = rc.bottom - 42;
+    rc.left = rc.right - 4;
+    EXPECT_EQ(0, RightClickMenuItems(gFormsTreeWindow, rc, 0));
 }
 
 TEST_F(TreeCommands, RemovePageCommandRemovesThePageShownOfTheSampleReturn)
 {
-    std::string path = SampleFolder() + "Sample.qvr";
-    UseBuildFormPaks();
-    ASSERT_EQ(1, SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)path.c_str()));
-    RestoreFormPakFolder();
+    OpenSample(window);
     char text[64] = "";
     GetMenuStringA(GetMenu(window), IDM_DELETEPAGE, text, sizeof(text), MF_BYCOMMAND);
     EXPECT_STREQ("&Remove Page", text);
@@ -339,10 +346,7 @@ TEST_F(TreeCommands, DuplicateUpToTheCopyLimitOfTheSampleFormPak)
 
 TEST_F(TreeCommands, ChangeSourceMovesTheFormToAnotherFormPakKeepingItsValues)
 {
-    std::string folder = SampleFolder();
-    UseBuildFormPaks();
-    ASSERT_EQ(1, SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)(folder + "Sample.qvr").c_str()));
-    RestoreFormPakFolder();
+    std::string folder = OpenSample(window);
     HTREEITEM item = LastChild(gTreeFederalFolder);
     FormInstance *page = (FormInstance *)GetTreeItemForm(item);
     ASSERT_TRUE(page && page->formPakPath);
