@@ -225,6 +225,14 @@ TEST_F(TreeCommands, ContextMenuOfEachItemKind)
         SCOPED_TRACE(c.name);
         EXPECT_EQ(c.lines, MenuOf(c.item));
     }
+    // An item of the submenu opens the explanation of its field.
+    HMENU menu = NULL;
+    HMENU popup = BuildFormsTreeMenu(pageItem, &menu);
+    char caption[128] = "";
+    RunDialogWithSteps([&] { return (INT_PTR)RunFormsTreeCommand(pageItem, 1, popup); },
+                       [&](HWND dialog) { GetWindowTextA(dialog, caption, sizeof(caption)); });
+    DestroyMenu(menu);
+    EXPECT_STREQ("Form 1040, Page 1 Line 5 - Rent paid", caption);
     // View only: what changes the return is greyed; the explanations and Print stay.
     gViewOnly = 1;
     EXPECT_EQ((std::vector<std::string>{"&Add Form... (grey)", "&Duplicate Page (grey)", "&Remove Page (grey)", "---",
