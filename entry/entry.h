@@ -161,6 +161,21 @@ INT_PTR CALLBACK FormsListDlgProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 // Runs the forms list for a read FormPak; IDOK when marks were set, else IDCANCEL.
 int ShowFormsListDialog(HWND owner, FileRecord *formPak);
 
+// Pages made from FormPaks and return files and filed in the tree (entry/formstree_pages.cpp).
+// Creates the page of form formIndex of a read FormPak (fileRecord; read from formPakPath when
+// null) and files it in the forms tree. add, add2: 1 when the user adds the page (not loaded
+// from a return file). copyValue > 0 is the form's copy limit: no page is made when the return
+// already holds that many pages of its key. Returns the new tree item, 0 on failure or refusal.
+HTREEITEM CreateFormInstance(const char *formPakPath, int formIndex, int add, int add2, int copyValue,
+                             FileRecord *fileRecord, int reserved);
+// Creates the page of entry directoryIndex of a read return file whose FormPak cannot be used
+// (filed under "FormPak Not Found" with the saved values, which a save writes back).
+HTREEITEM CreateSessionFormInstance(FileRecord *returnFile, int directoryIndex);
+// Stores the saved values of entry directoryIndex of a read return file into the page of
+// treeItem (flag 1: empty every value first) and updates its caption. Returns the number of
+// values stored, -1 when nothing could be stored.
+int BuildFormFieldTable(HTREEITEM treeItem, FileRecord *returnFile, int directoryIndex, int reserved, int flag);
+
 // The page tab of a tree item is selected; the tree item behind tab index (null when none).
 int SelectTabOfTreeItem(HTREEITEM item);
 HTREEITEM GetTabTreeItem(int index);
@@ -399,5 +414,6 @@ int SetMenuItemText(HMENU menu, UINT commandId, const char *text);
 
 #include "entry/signature.h"
 #include "entry/startdlg.h"
+#include "entry/explain.h"   // forms tree commands, explanations, the pre-send error list
 
 #endif // LEVYLINE_ENTRY_H

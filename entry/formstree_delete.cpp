@@ -180,7 +180,9 @@ static HTREEITEM DeleteFormPage(HTREEITEM item, FormInstance *page)
         if (gReturnPageCount == 0)
             DeletePseudoPages();
         if (listEmptied || (root && !root->formPaks && gReturnPageCount == 0)) {
-            gReturnModified = 0;
+            // Nothing left to save, unless the return record or a note still holds an entry:
+            // then the removal is a change like any other.
+            gReturnModified = ReturnHoldsUnsavedData() ? 1 : 0;
             ResetReturnViews(0);
             listEmptied = 1;
         }

@@ -458,12 +458,24 @@ static void DrawRowIcon(ReportRun *run, int row, int left, int top)
     item.iItem = row;
     if (!SendMessageA(run->job->listView, LVM_GETITEMA, 0, (LPARAM)&item) || item.iImage < 0)
         return;
-    HICON icon = ImageList_GetIcon(run->images, item.iImage, ILD_NORMAL);
-    if (!icon)
+    // The picture is drawn on white at its own size and copied onto the page: printer drivers
+    // take a plain copy reliably, where masked icon drawing onto a printer may fail.
+    int cx = 0, cy = 0;
+    if (!ImageList_GetIconSize(run->images, &cx, &cy) || cx <= 0 || cy <= 0)
         return;
-    DrawIconEx(run->dc, left + run->job->spaceX4, top + run->job->spaceY2, icon, run->iconWidth, run->iconHeight, 0, 0,
-               DI_NORMAL);
-    DestroyIcon(icon);
+    HDC memory = CreateCompatibleDC(NULL);
+    HBITMAP picture = CreateDibBitmap(cx, cy, 24, WHITENESS, 0, 0);
+    if (memory && picture) {
+        HGDIOBJ old = SelectObject(memory, picture);
+        ImageList_Draw(run->images, item.iImage, memory, 0, 0, ILD_NORMAL);
+        StretchBlt(run->dc, left + run->job->spaceX4, top + run->job->spaceY2, run->iconWidth, run->iconHeight, memory,
+                   0, 0, cx, cy, SRCCOPY);
+        SelectObject(memory, old);
+    }
+    if (picture)
+        DeleteObject(picture);
+    if (memory)
+        DeleteDC(memory);
 }
 
 // Draws a row at run->y with the given height, clipped at clipBottom.

@@ -30,6 +30,8 @@ int InstallProgramHooks(void)
     gOpenSigCaptureDialogProc = OpenSigCaptureDialog;
     // After each full recompute: the status-bar amounts, the Summary and Status pages.
     gRecomputeFinishedProc = OnRecomputeFinished;
+    // A click on an explanation field opens its explanation (entry/explain_dialog.cpp).
+    gOpenExplainDialogProc = OpenFieldExplanation;
     return 1;
 }
 
@@ -44,6 +46,8 @@ int InstallMainWindowHandlers(void)
     AddMainWindowHandler(RecomputeWindowHandler);  // timer 997: the deferred recompute and page freeing
     AddMainWindowHandler(ViewCommandHandler);    // Zoom..., Split Screen, Full Screen (pages/zoom_viewmode.cpp)
     gAddFormsStartHook = RunFormPakStartDialog;  // the 94x and M1PR start dialogs (entry/startdlg_common.cpp)
+    // Remove Page (40002), the forms tree's and tabs' context menu, Check Return (entry/treecmd_menu.cpp)
+    AddMainWindowHandler(TreeCommandHandler);
     InitEditBar();    // the forms list edits a row's copies in the edit bar (entry/editbar_init.cpp)
     return 1;
 }

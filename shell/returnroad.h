@@ -13,19 +13,6 @@
 // The road drives the forms tree and the dialogs, so it lives above the store
 // (shell/returnroad*.cpp, shell/return_upgrade.cpp).
 
-// Creates the page of form formIndex of a read FormPak (fileRecord; read from formPakPath when
-// null) and files it in the forms tree. add, add2: 1 when the user adds the page (not loaded
-// from a return file). copyValue > 0 is the form's copy limit: no page is made when the return
-// already holds that many pages of its key. Returns the new tree item, 0 on failure or refusal.
-HTREEITEM CreateFormInstance(const char *formPakPath, int formIndex, int add, int add2, int copyValue,
-                             FileRecord *fileRecord, int reserved);
-// Creates the page of entry directoryIndex of a read return file whose FormPak cannot be used
-// (filed under "FormPak Not Found" with the saved values, which a save writes back).
-HTREEITEM CreateSessionFormInstance(FileRecord *returnFile, int directoryIndex);
-// Stores the saved values of entry directoryIndex of a read return file into the page of
-// treeItem (flag 1: empty every value first) and updates its caption. Returns the number of
-// values stored, -1 when nothing could be stored.
-int BuildFormFieldTable(HTREEITEM treeItem, FileRecord *returnFile, int directoryIndex, int reserved, int flag);
 // mode 0: opens the return file (".qvr") or installs the FormPak (".qvp") at path (asking
 // "Save Changes?" first when the open return is modified); mode 1: "Add Form": asks for a
 // FormPak file and adds forms from it. Returns 1 when done, 0 when refused or cancelled.
@@ -43,10 +30,6 @@ int AddFormsToReturn(HWND owner, FileRecord *formPak, const char *formPakPath);
 // Writes the open return to path (temporary file renamed over it); on success it becomes the
 // return's path and the return is unmodified. 1 on success.
 int SaveReturnFile(HWND owner, const char *path);
-// The common save dialog (through gFileDialogHook in tests). pathBuffer holds the proposed name
-// on entry. 1 when a name was chosen.
-int ShowFileSaveDialog(HWND owner, const char *title, const char *defaultExtension, const char *filter,
-                       char *pathBuffer, int bufferSize);
 // Closes the open return: stops the recompute worker, empties the forms tree and frees what the
 // return owned (FormPak list, page-data cache, soft fonts); the return record starts afresh.
 int CloseOpenReturn(void);

@@ -67,6 +67,10 @@ extern LPOFNHOOKPROC gOpenDialogHookProc;
 int ShowFileOpenDialog(const char *title, const char *defaultExtension, const char *filter, int scope,
                        int reserved, const char *folderValueName, const char *startFolder,
                        char *pathBuffer, int bufferSize, HWND owner);
+// The common save dialog (through gFileDialogHook in tests). pathBuffer holds the proposed name
+// on entry. 1 when a name was chosen.
+int ShowFileSaveDialog(HWND owner, const char *title, const char *defaultExtension, const char *filter,
+                       char *pathBuffer, int bufferSize);
 
 // Test seam for OpenWithShell: when set it is called instead of ShellExecuteEx and its answer returned.
 typedef int (*ShellExecuteHookProc)(const char *verb, const char *file);

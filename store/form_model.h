@@ -102,7 +102,7 @@ struct FormInstance {
     uint16_t formIndex;       // 88: index in the FormPak's page directory
     uint16_t copyNumber;      // 90: 1-based copy of this page key in the return
     uint16_t pageNumber;      // 92: page number of the form (the number after the key's dot)
-    uint16_t reserved0;       // 94
+    uint16_t copyLimit;       // 94: largest number of copies of its form the FormPak offers
     void *blob;               // 96: owned copy of page data (generated pages), may be null
     uint32_t blobLength;      // 100
     HBITMAP pageBitmap;       // 104: cached page bitmap, owned, may be null

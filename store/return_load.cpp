@@ -57,6 +57,7 @@ FormInstance *CreatePageRecord(FileRecord *formPak, int pageIndex, const char *f
     page->formIndex = (uint16_t)pageIndex;
     page->copyNumber = (uint16_t)(copyNumber > 0 ? copyNumber : 1);
     page->pageNumber = e->pageNumber;
+    page->copyLimit = e->maxCopies;
     char key[FORM_NAME_SIZE];
     snprintf(key, sizeof key, "%s.%u", GetPoolString(formPak, e->nameOffset), (unsigned)e->pageNumber);
     char display[FORM_NAME_SIZE];

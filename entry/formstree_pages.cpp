@@ -1,7 +1,6 @@
-// The return road: pages entering the open return from a FormPak or from a return file, and
+// Pages entering the open return from a FormPak or from a return file, filed in the forms tree,
 // their saved values.
 #include "entry/entry.h"
-#include "shell/shell.h"
 #include "store/store.h"
 
 #include <stdio.h>
