@@ -589,3 +589,4 @@ int ImportTaxpayerData(OpenReturn *destination, const void *source, uint16_t sou
 int SetMenuItemText(HMENU menu, UINT commandId, const char *text);
 
 #endif // LEVYLINE_ENTRY_H
+#include "entry/statements.h"
