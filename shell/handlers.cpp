@@ -3,6 +3,7 @@
 // its own handling.
 #include "shell/shell.h"
 #include "calc/calc.h"
+#include "entry/statements.h"
 
 LRESULT ReturnCommandHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int *handled);
 LRESULT PrintCommandHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int *handled);
@@ -14,6 +15,7 @@ int InstallMainWindowHandlers(void)
     // recompute timer, the page view's commands, printing.
     AddMainWindowHandler(ReturnCommandHandler);
     AddMainWindowHandler(PrintCommandHandler);   // IDM_PRINT (pages/print_command.cpp)
+    AddMainWindowHandler(StatementMessageHandler); // WM_OPEN_STATEMENT: the statement grid (entry/statement_open.cpp)
     InitRecompute();  // timer 997: the deferred recompute and page freeing
     InitEditBar();    // the forms list edits a row's copies in the edit bar (entry/editbar_init.cpp)
     return 1;
