@@ -964,3 +964,4 @@ extern int (*gPropagateFormHeaderNameProc)(FieldTable *fieldTable, OpenReturn *r
                                            FormInstance *formInstance, int firstIndex, int redraw);
 
 #endif // LEVYLINE_PAGES_H
+#include "pages/print_statements.h"
