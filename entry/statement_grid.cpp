@@ -75,6 +75,36 @@ int SetupGridColumns(StatementGridState *state)
     return state->columns;
 }
 
+void UpdateHeaderTooltips(StatementGridState *state, int always)
+{
+    HWND header = (HWND)SendMessageA(state->grid, LVM_GETHEADER, 0, 0);
+    if (!state->dialog || !header || (!always && !IsWindowVisible(header)))
+        return;
+    if (!state->tooltip)
+        state->tooltip = CreateTooltipWindow(state->dialog, 0, 0);
+    if (!state->tooltip)
+        return;
+    const char *caption = state->title[0] == ' ' ? state->title + 1 : state->title;
+    for (int k = 0; k < state->columns; k++) {
+        TOOLINFOA info;
+        memset(&info, 0, sizeof info);
+        info.cbSize = sizeof info;
+        info.uFlags = TTF_SUBCLASS;
+        info.hwnd = header;
+        info.uId = (UINT_PTR)(k + 1);
+        SendMessageA(header, HDM_GETITEMRECT, k + 1, (LPARAM)&info.rect);
+        if (state->tooltipsAdded) {
+            SendMessageA(state->tooltip, TTM_NEWTOOLRECTA, 0, (LPARAM)&info);
+            continue;
+        }
+        char hint[1024];
+        BuildFieldHintText(hint, sizeof hint, caption, EDIT_REQUESTER_GRID, state->columnFields[k], NULL, NULL);
+        info.lpszText = hint;
+        SendMessageA(state->tooltip, TTM_ADDTOOLA, 0, (LPARAM)&info);
+    }
+    state->tooltipsAdded = 1;
+}
+
 // ---- rows ----
 
 static int GetGridLimit(HWND grid)
@@ -273,6 +303,7 @@ void PositionTotalLabels(StatementGridState *state)
         SetWindowPos(total->label, HWND_TOP, cell.left, cell.bottom, cell.right - cell.left, height + 2,
                      SWP_NOACTIVATE);
     }
+    UpdateHeaderTooltips(state, 0);
     InvalidateRect(state->grid, NULL, TRUE);
 }
 

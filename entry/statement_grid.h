@@ -12,6 +12,8 @@ struct StatementGridState {
     HWND dialog;               // the "STATEMENT" dialog (null for output through a bare list)
     HWND grid;                 // the list view
     HWND status;               // the status bar
+    HWND tooltip;              // hints of the column headers
+    int tooltipsAdded;         // the header tools are registered
     StatementParams *params;
     StatementGroup group;
     int columns;               // data columns (grid columns 1..columns)
@@ -36,6 +38,9 @@ extern StatementGridState gStatementGrid;   // the dialog's (one at a time)
 
 // Columns, headers and title of the grid from the group (column 0 the row numbers).
 int SetupGridColumns(StatementGridState *state);
+// Each column header's hint (the column field's hint text) on the grid's tooltip; again after
+// the columns moved (the rectangles follow the header items).
+void UpdateHeaderTooltips(StatementGridState *state, int always);
 // The grid rows from rows, ending with the entry row; item data = the row's marks.
 int FillStatementGrid(StatementGridState *state, StatementRows *rows);
 // The grid's rows (all of them, the entry row too) into rows (initialised here).
@@ -64,7 +69,7 @@ void CloseGridEditBar(void);
 // Edit finished, Tab steps, clicks and the row commands of the dialog.
 LRESULT OnGridEditDone(StatementGridState *state, EditRequest *request);
 void OnGridGotoField(StatementGridState *state, int backward);
-void OnGridClick(StatementGridState *state, const NMITEMACTIVATE *click);
+void OnGridClick(StatementGridState *state);
 void OnGridContextMenu(StatementGridState *state);
 void DeleteGridRow(StatementGridState *state, int row);
 void DeleteAllGridRows(StatementGridState *state);

@@ -175,6 +175,7 @@ static void OnStatementOk(StatementGridState *state)
         WriteGridCells(state, &rows);
     if (!CheckStatementLines(&state->group, &rows, params->importMarks, state->dialog)) {
         FreeStatementRows(&rows);
+        params->result = 0;   // the grid stays open: a Tab out of it did not happen
         return;
     }
     for (int t = 0; t < state->totalCount; t++)
@@ -301,6 +302,7 @@ static int InitStatementDialog(HWND dialog, StatementParams *params)
                                         IDC_STATEMENT_STATUS);
     CreateTotalLabels(state);
     LayoutStatementDialog(state);
+    UpdateHeaderTooltips(state, 1);
     RefreshGridTotals(state);
     if (state->viewOnly)
         EnableWindow(GetDlgItem(dialog, IDC_STATEMENT_OK), FALSE);
@@ -379,7 +381,7 @@ INT_PTR CALLBACK StatementDlgProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         if (header->hwndFrom == state->grid) {
             switch (header->code) {
             case NM_CLICK:
-                OnGridClick(state, (NMITEMACTIVATE *)lParam);
+                OnGridClick(state);
                 return TRUE;
             case NM_RCLICK:
                 OnGridContextMenu(state);
@@ -423,6 +425,10 @@ INT_PTR CALLBACK StatementDlgProc(HWND dialog, UINT message, WPARAM wParam, LPAR
             state->closing = 1;
             CloseGridEditBar();
             FreeTotalLabels(state);
+            if (state->tooltip)
+                DestroyWindow(state->tooltip);
+            state->tooltip = NULL;
+            state->tooltipsAdded = 0;
             if (state->gridProc)
                 SetWindowLongPtrA(state->grid, GWLP_WNDPROC, (LONG_PTR)state->gridProc);
             memset(&state->request, 0, sizeof state->request);

@@ -212,20 +212,15 @@ static int HitTestGridCell(StatementGridState *state, POINT point, int *columnOu
     return row;
 }
 
-void OnGridClick(StatementGridState *state, const NMITEMACTIVATE *click)
+void OnGridClick(StatementGridState *state)
 {
     CloseGridEditBar();
     if (state->viewOnly)
         return;
+    // The cursor tells the cell: the edit bar also reports a click on the grid with a bare header.
     POINT point;
-    if (click && click->hdr.code == NM_CLICK) {
-        point = click->ptAction;
-    } else {
-        DWORD position = GetMessagePos();
-        point.x = (short)LOWORD(position);
-        point.y = (short)HIWORD(position);
-        ScreenToClient(state->grid, &point);
-    }
+    GetCursorPos(&point);
+    ScreenToClient(state->grid, &point);
     int column = -1;
     int row = HitTestGridCell(state, point, &column);
     if (row >= 0 && column >= 1)

@@ -52,6 +52,9 @@ LRESULT StatementMessageHandler(HWND window, UINT message, WPARAM wParam, LPARAM
     }
     if (!params.field || !params.page)
         return 0;
+    // An entry still open in the page's edit bar is committed first (the grid has its own bar).
+    if (!CommitOpenEditBar())
+        return 0;
     char caption[STATEMENT_CELL_SIZE + 32];
     if (!params.caption) {
         BuildStatementCaption(params.page, caption, sizeof caption);
