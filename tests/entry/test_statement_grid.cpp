@@ -33,12 +33,15 @@ protected:
         gEditBarFocusEvents = 1;
         gReturnModified = 0;
     }
+    StatementParams params = {};
     // Runs the grid on page's statement; steps run inside the dialog.
-    INT_PTR Run(StatementPage &page, const std::function<void(HWND)> &steps, const char *importData = nullptr)
+    INT_PTR Run(StatementPage &page, const std::function<void(HWND)> &steps, const char *importData = nullptr,
+                int kind = STATEMENT_KIND_CLICK, int direction = 0)
     {
-        StatementParams params = {};
+        params = {};
         params.field = page.group.head;
-        params.kind = STATEMENT_KIND_CLICK;
+        params.kind = (uint16_t)kind;
+        params.direction = (uint32_t)direction;
         params.page = &page.page;
         params.caption = (char *)"Schedule B, Page 1";
         params.importData = (char *)importData;
@@ -246,6 +249,38 @@ TEST_F(StatementGrid, ExportWritesCommaAndTabTextThatReadsBack)
             start = end + 2;
         }
         DeleteFileA(path.c_str());
+    }
+}
+
+TEST_F(StatementGrid, TabFromThePageEntersAndLeavesTheGrid)
+{
+    struct Case {
+        int direction;
+        int firstRow, firstColumn;   // the cell the first step opens
+    } cases[] = {{0, 0, 1}, {1, 2, 2}};
+    for (const Case &c : cases) {
+        StatementPage page(10);
+        page.StoreLines(2);
+        INT_PTR result = Run(page, [&](HWND) {
+            // The edit bar may be the first new window the driver sees: the grid is the statement's.
+            HWND dialog = gStatementGrid.dialog;
+            PumpMessages(50);
+            ASSERT_TRUE(gEditBarContainer && IsWindow(gEditBarContainer)) << "the first step never leaves";
+            EXPECT_EQ((uint32_t)c.firstRow, gStatementGrid.request.gridRow);
+            EXPECT_EQ((uint32_t)c.firstColumn, gStatementGrid.request.gridColumn);
+            CloseGridEditBar();
+            // Forward from the entry row's last column, or backward from row 0's first column.
+            gStatementGrid.currentRow = c.direction ? 0 : 2;
+            gStatementGrid.currentColumn = c.direction ? 1 : 2;
+            SendMessageA(dialog, WM_PAGE_GOTOFIELD, c.direction, 0);
+            PumpMessages(50);
+            if (gStatementGrid.dialog && IsWindowVisible(gStatementGrid.dialog))
+                ClickButton(gStatementGrid.dialog, IDC_STATEMENT_CANCEL);   // the step did not leave
+        }, nullptr, STATEMENT_KIND_TAB, c.direction);
+        EXPECT_EQ(1, result) << "the lines were checked and stored";
+        EXPECT_EQ(2, params.result);
+        EXPECT_EQ((uint32_t)c.direction, params.direction);
+        EXPECT_EQ(nullptr, gEditBarContainer);
     }
 }
 
