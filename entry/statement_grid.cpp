@@ -124,9 +124,9 @@ static void SetRowNumber(HWND grid, int row, int limit)
     SendMessageA(grid, LVM_SETITEMTEXTA, row, (LPARAM)&item);
 }
 
-int FillGridRowNumbers(HWND grid, int n)
+// Appends row n when n is at most limit (the row at the limit has no number); empty cells.
+static int InsertGridRow(HWND grid, int n, int limit)
 {
-    int limit = GetGridLimit(grid);
     if (!grid || n < 0 || n > limit)
         return 0;
     char number[16] = "";
@@ -152,6 +152,11 @@ int FillGridRowNumbers(HWND grid, int n)
     return 1;
 }
 
+int FillGridRowNumbers(HWND grid, int n)
+{
+    return InsertGridRow(grid, n, GetGridLimit(grid));
+}
+
 void RenumberGridRows(StatementGridState *state, int from)
 {
     int count = (int)SendMessageA(state->grid, LVM_GETITEMCOUNT, 0, 0);
@@ -173,7 +178,7 @@ int FillStatementGrid(StatementGridState *state, StatementRows *rows)
     SendMessageA(state->grid, LVM_DELETEALLITEMS, 0, 0);
     int row = 0;
     for (int r = 0; r < rows->count; r++) {
-        if (!FillGridRowNumbers(state->grid, row))
+        if (!InsertGridRow(state->grid, row, state->limit))
             break;
         for (int k = 0; k < state->columns; k++)
             SetCellText(state->grid, row, k + 1, StatementCell(rows, r, k));
@@ -185,7 +190,7 @@ int FillStatementGrid(StatementGridState *state, StatementRows *rows)
         SendMessageA(state->grid, LVM_SETITEMA, 0, (LPARAM)&item);
         row++;
     }
-    FillGridRowNumbers(state->grid, row);   // the entry row
+    InsertGridRow(state->grid, row, state->limit);   // the entry row
     return row;
 }
 
