@@ -12,7 +12,8 @@
 // One item of a list: an optional op and an operand, pointing into the parsed copy.
 struct FormulaItem {
     char op;      // 0, '+', '-', '*', '/', 'm', 'M'
-    char kind;    // 'F' field of the same form, 'O' field of another form, 'T' taxpayer item, '#' constant
+    char kind;    // 'F' field of the same form, 'O' field of another form, 'S' statement total,
+                  // 'T' taxpayer item, '#' constant
     char *key;    // 'O': page key
     char *seq;    // 'F', 'O': sequence number
     char *text;   // 'T': item code, '#': constant text
@@ -111,6 +112,13 @@ static int ParseItem(char *p, FormulaItem *item)
         item->kind = 'O';
         item->key = p + 1;
         item->seq = close + 1;
+        return 1;
+    }
+    if (*p == '$' && isdigit((unsigned char)p[1])) {
+        if (strpbrk(p + 1, "{}[]#$"))
+            return 0;
+        item->kind = 'S';
+        item->seq = p + 1;
         return 1;
     }
     if (p[0] == 'T' && p[1] == '[') {
@@ -352,6 +360,21 @@ static void GetItemValue(const FormulaItem *item, const FieldTable *table, const
                 FormatCalcNumber(sum, 0, -1, 1, v->text, sizeof(v->text));
             return;
         }
+        break;
+    }
+    case 'S': {
+        // The head's overflow text starts with its amount columns' totals, each followed by '|'
+        // and the last '|' replaced by 0x02; the first is the total of its first amount column.
+        FieldRecord *head = FindFieldBySeq(table, item->seq);
+        const char *text = head && head->second && GetFieldSecondLength(head) == strlen(head->second)
+                               ? head->second : "";
+        size_t n = strcspn(text, "|\x02");
+        if (text[n] == '|' || text[n] == '\x02') {
+            char total[64];
+            CopyBounded(total, sizeof(total) < n + 1 ? sizeof(total) : n + 1, text);
+            CopyBounded(v->text, sizeof(v->text), total);
+        }
+        v->isSource = 1;
         break;
     }
     case 'T':

@@ -416,4 +416,6 @@ int SetMenuItemText(HMENU menu, UINT commandId, const char *text);
 #include "entry/startdlg.h"
 #include "entry/explain.h"   // forms tree commands, explanations, the pre-send error list
 
+#include "entry/statements.h"
+
 #endif // LEVYLINE_ENTRY_H

@@ -109,3 +109,21 @@ int PrintExplanation(HWND dialog, ExplainRequest *request)
     MemFree(text);
     return result;
 }
+
+int RenderExplanationEntry(StatementListEntry *entry, HBITMAP *slots, int maxPages, uint16_t kind)
+{
+    if (!entry || !slots || maxPages < 1)
+        return 0;
+    ExplainRequest request;
+    memset(&request, 0, sizeof request);
+    // The federal folder's first, second and third texts, or the field's own explanation.
+    request.kind = entry->note ? EXPLAIN_NOTE_TO_IRS : entry->election ? EXPLAIN_NOTE_TO_SELF
+                   : entry->regulatory ? EXPLAIN_REGULATORY : EXPLAIN_FIELD;
+    request.field = entry->field;
+    request.pageKey = entry->page ? entry->page->pageKey : NULL;
+    request.outputMode = kind;
+    request.outputBitmaps = slots;
+    request.outputFooter = 1;
+    ShowExplainDialog(gMainWindow, &request);
+    return request.outputResult;
+}

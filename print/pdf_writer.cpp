@@ -263,6 +263,57 @@ static int AddReturnPage(PdfFile *file, FormInstance *page, int silent, int curr
 
 // Writes pages (or the single bitmap) into target. With all set the Summary and Status pages
 // come first. Returns 1 when the file is complete.
+// The statements of one return part (return code and group order) as pages: each statement
+// rendered for PDF, at most LIST_REPORT_MAX_BITMAPS pages of it (more gives the warning), turned
+// when the statement's own page is landscape.
+static int AddPartStatements(PdfFile *file, const FormInstance *last, int silent, int *current, int total,
+                             int rotate, int blackWhite)
+{
+    if (!gListReturnStatementsProc || !gRenderStatementEntryProc)
+        return 1;
+    int count = gListReturnStatementsProc(NULL, last->jurisdiction, last->groupOrder);
+    if (count <= 0)
+        return 1;
+    StatementListEntry *entries = (StatementListEntry *)MemAlloc(64, sizeof(StatementListEntry) * (size_t)(count + 1));
+    if (!entries)
+        return 0;
+    count = gListReturnStatementsProc(entries, last->jurisdiction, last->groupOrder);
+    int ok = 1;
+    for (int e = 0; ok && e < count; e++) {
+        ShowPdfProgress(silent, entries[e].title, ++*current, total);
+        HBITMAP slots[LIST_REPORT_MAX_BITMAPS];
+        memset(slots, 0, sizeof slots);
+        int produced = gRenderStatementEntryProc(&entries[e], slots, LIST_REPORT_MAX_BITMAPS, STATEMENT_KIND_PDF);
+        if (produced > LIST_REPORT_MAX_BITMAPS) {
+            char text[300];
+            snprintf(text, sizeof text,
+                     "Statement PDF processing generated more than %d pages\r\nfor a single statement. Only the "
+                     "first %d pages of this\r\nstatement will be included in the PDF.",
+                     LIST_REPORT_MAX_BITMAPS, LIST_REPORT_MAX_BITMAPS);
+            ShowMessageBox(gMainWindow, text, "PDF Creation Warning", MB_OK | MB_ICONEXCLAMATION);
+            produced = LIST_REPORT_MAX_BITMAPS;
+        }
+        uint32_t rotation = rotate && entries[e].page && entries[e].page->landscape ? 270 : 0;
+        for (int i = 0; i < produced; i++) {
+            if (ok && slots[i])
+                ok = AddImagePage(file, slots[i], rotation, blackWhite);
+            if (slots[i])
+                DeleteObject(slots[i]);
+        }
+    }
+    MemFree(entries);
+    return ok;
+}
+
+// The number of statements of the return (the progress total counts one per statement).
+static int CountReturnStatements(void)
+{
+    return gListReturnStatementsProc ? gListReturnStatementsProc(NULL, 0, 0) : 0;
+}
+
+// Writes pages (or the single bitmap) into target. With all set the Summary and Status pages
+// come first. The statements of a return part follow its last page (turned when their own page
+// is landscape); rotate turns landscape form pages. Returns 1 when the file is complete.
 static int WritePagesPdf(const char *target, FormInstance **pages, int count, HBITMAP bitmap, int all, int silent,
                          int rotate, int blackWhite)
 {
@@ -270,7 +321,8 @@ static int WritePagesPdf(const char *target, FormInstance **pages, int count, HB
     int ok = OpenPdfFile(&file, target);
     if (ok && bitmap)
         ok = AddImagePage(&file, bitmap, 0, blackWhite);
-    int total = count + (all ? 2 : 0), current = 0;
+    int statements = count ? CountReturnStatements() : 0;
+    int total = count + statements + (all ? 2 : 0), current = 0;
     if (ok && all) {
         HTREEITEM generated[2] = {gTreeSummaryItem, gTreeStatusItem};
         for (int i = 0; ok && i < 2; i++) {
@@ -279,8 +331,13 @@ static int WritePagesPdf(const char *target, FormInstance **pages, int count, HB
                 ok = AddReturnPage(&file, page, silent, ++current, total, 0, blackWhite);
         }
     }
-    for (int i = 0; ok && i < count; i++)
+    for (int i = 0; ok && i < count; i++) {
         ok = AddReturnPage(&file, pages[i], silent, ++current, total, rotate, blackWhite);
+        int partEnds = i + 1 == count || pages[i + 1]->jurisdiction != pages[i]->jurisdiction ||
+                       pages[i + 1]->groupOrder != pages[i]->groupOrder;
+        if (ok && statements && partEnds)
+            ok = AddPartStatements(&file, pages[i], silent, &current, total, 1, blackWhite);
+    }
     if (!ok)
         file.failed = 1;
     return ClosePdfFile(&file, target);

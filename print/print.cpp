@@ -92,17 +92,24 @@ int CheckAmendedFormsPrintable(int first, int last)
 
 int PrintReturnPages(HDC printerDc, FormInstance *const *pages, int count, int forPrint)
 {
+    // Statements follow the last page of their return part.
+    PrintStatementList statements;
+    CollectPrintStatements(pages, count, &statements);
+    int total = count + statements.marks, done = 0, partStart = 0;
     for (int i = 0; i < count; i++) {
         FormInstance *page = pages[i];
         if (!page)
             continue;
         // Wine calls the abort procedure only inside StartDoc: look for Cancel between pages.
-        if (!PumpPrintMessages())
+        if (!PumpPrintMessages()) {
+            FreePrintStatements(&statements);
             return 0;
+        }
         gPrintPageJurisdiction = page->jurisdiction;
         gMnOutputFontAllowed = AllowsMnOutputFont(page);
         if (StartPage(printerDc) <= 0) {
             sPrintPageRefused = 1;
+            FreePrintStatements(&statements);
             return 0;
         }
         char caption[160] = "";
@@ -111,7 +118,8 @@ int PrintReturnPages(HDC printerDc, FormInstance *const *pages, int count, int f
         else if (page->displayName)
             lstrcpynA(caption, page->displayName, sizeof caption);
         char progress[64];
-        snprintf(progress, sizeof progress, "Printing page %lu of %lu", (unsigned long)(i + 1), (unsigned long)count);
+        snprintf(progress, sizeof progress, "Printing page %lu of %lu", (unsigned long)(done + 1), (unsigned long)total);
+        done++;
         SetPrintProgressTexts(caption, progress);
         HBITMAP bitmap = GeneratePageImage(page, forPrint);
         PrintBitmapOnPage(printerDc, bitmap);
@@ -122,9 +130,20 @@ int PrintReturnPages(HDC printerDc, FormInstance *const *pages, int count, int f
         gMnOutputFontAllowed = 0;
         if (!ended) {
             sPrintPageRefused = 1;
+            FreePrintStatements(&statements);
             return 0;
         }
+        if (statements.marks && EndsReturnPart(pages, count, i)) {
+            if (!PrintPartStatements(printerDc, &statements, pages, partStart, i, &done, total)) {
+                sPrintPageRefused = gPrintJobActive ? 1 : 0;
+                FreePrintStatements(&statements);
+                return 0;
+            }
+        }
+        if (EndsReturnPart(pages, count, i))
+            partStart = i + 1;
     }
+    FreePrintStatements(&statements);
     return 1;
 }
 

@@ -255,5 +255,6 @@ LRESULT PrintCommandHandler(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 
 #include "print/pdf.h"
+#include "print/print_statements.h"
 
 #endif // LEVYLINE_PRINT_H

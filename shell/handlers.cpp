@@ -32,6 +32,9 @@ int InstallProgramHooks(void)
     gRecomputeFinishedProc = OnRecomputeFinished;
     // A click on an explanation field opens its explanation (entry/explain_dialog.cpp).
     gOpenExplainDialogProc = OpenFieldExplanation;
+    // Printing and PDF output list and render the return's statements (entry/statement_output.cpp).
+    gListReturnStatementsProc = ListReturnStatements;
+    gRenderStatementEntryProc = RenderStatementEntry;
     return 1;
 }
 
@@ -48,6 +51,7 @@ int InstallMainWindowHandlers(void)
     gAddFormsStartHook = RunFormPakStartDialog;  // the 94x and M1PR start dialogs (entry/startdlg_common.cpp)
     // Remove Page (40002), the forms tree's and tabs' context menu, Check Return (entry/treecmd_menu.cpp)
     AddMainWindowHandler(TreeCommandHandler);
+    AddMainWindowHandler(StatementMessageHandler); // WM_OPEN_STATEMENT: the statement grid (entry/statement_open.cpp)
     InitEditBar();    // the forms list edits a row's copies in the edit bar (entry/editbar_init.cpp)
     return 1;
 }

@@ -103,6 +103,30 @@ TEST_F(Formula, ListsAreEvaluatedLeftToRight)
     }
 }
 
+// A statement kept apart from its page: the head's overflow text starts with its amount columns'
+// totals; the page cells are empty. Rows on the page leave the overflow text empty.
+TEST_F(Formula, StatementTotalsCountOnceWhereverTheRowsAre)
+{
+    FieldRecord *head = Field(main, "0110");   // stands in for a statement head
+    struct Case {
+        const char *overflow;
+        const char *expected;
+    } cases[] = {
+        {"1,240|35\x02Bank A\x01" "1,000\x01\x02", "52,740"},   // first amount column of two
+        {"240\x02", "51,740"},
+        {"", "51,500"},                                              // rows on the page
+        {"no totals", "51,500"},                                     // no separator: not a total
+    };
+    for (const Case &c : cases) {
+        SetFieldText(&head->second, c.overflow);
+        EXPECT_EQ(Eval("0101,0102,$0110"), c.expected) << c.overflow;
+    }
+    SetFieldText(&head->second, NULL);
+    int ok = 1;
+    Eval("0101,$", "CN", &ok);   // a '$' without a field is no formula
+    EXPECT_EQ(ok, 0);
+}
+
 TEST_F(Formula, ConditionalChoosesOneBranch)
 {
     struct Case {

@@ -182,13 +182,14 @@ TEST_F(PdfSample, ReturnPdfPassesStrictReadersAndMatchesThePageImages)
     std::string check = Run("qpdf --check " + target, &code);
     EXPECT_EQ(0, code) << check;
     EXPECT_EQ(std::string::npos, check.find("WARNING")) << check;
-    // Summary, Status and the five form pages.
-    EXPECT_EQ(7, PdfPageCount(Run("pdfinfo " + target)));
+    // Summary, Status, the five form pages, then the federal statements: the sample's note to
+    // self and Schedule B's payers.
+    EXPECT_EQ(9, PdfPageCount(Run("pdfinfo " + target)));
     std::string images = Run("pdfimages -list " + target);
     EXPECT_NE(std::string::npos, images.find(" 2400  3168  index")) << images;
     std::string file = ReadWhole(wineFolder + "Sample.pdf");
     EXPECT_EQ(0u, file.find("%PDF-1.5\r%\xE2\xE3\xCF\xD3\n1 0 obj\r"));
-    EXPECT_NE(std::string::npos, file.find("/Size 25\r"));
+    EXPECT_NE(std::string::npos, file.find("/Size 31\r"));
     EXPECT_EQ(file.size() - 5, file.rfind("%%EOF"));
 
     // Page 3 (Form 1040, page 1) drawn by poppler at 300 dpi against the program's own image: the
@@ -236,7 +237,8 @@ TEST_F(PdfSample, LandscapeFormTurnsAttachmentStaysUprightAndAttachmentBytesAreT
     ASSERT_EQ(1, GeneratePdf((wineFolder + "Form.qvr").c_str(), NULL, "Schedule B.1", NULL, 1, 1));
     std::string file = ReadWhole(wineFolder + "Form.pdf");
     EXPECT_NE(std::string::npos, file.find("/Rotate 270\r"));
-    EXPECT_EQ(1, PdfPageCount(Run("pdfinfo " + unixFolder + "Form.pdf")));
+    // The form's page, then the statements of its return part (the note and the payers).
+    EXPECT_EQ(3, PdfPageCount(Run("pdfinfo " + unixFolder + "Form.pdf")));
 
     uint32_t size = 0;
     uint8_t *bytes = WriteFormPdfToTemp("Schedule B.1", &size, 0, 1);

@@ -90,7 +90,7 @@ TEST_F(SampleReturn, OpensThroughWmOpenFileWithItsPagesInOrder)
     EXPECT_TRUE(gTreeMissingFormPakFolder == NULL);
     EXPECT_EQ("52,000", Value("Form 1040.1", "0101"));
     EXPECT_EQ("1,200", Value("Schedule 1.1", "0070"));
-    EXPECT_EQ("First Lakes Bank", Value("Schedule B.1", "0101"));
+    EXPECT_EQ("See statement", Value("Schedule B.1", "0101"));   // its payers are a statement
     EXPECT_STREQ("Saint Paul", ReturnText(gOpenReturnPtr, RETURN_CITY));
     FormGroupNode *federal = (FormGroupNode *)GetTreeItemForm(gTreeFederalFolder);
     ASSERT_TRUE(federal && federal->noteToSelf);

@@ -1,0 +1,49 @@
+// print_statements.h - the return's statements in a print job of the return's pages.
+#ifndef LEVYLINE_PRINT_STATEMENTS_H
+#define LEVYLINE_PRINT_STATEMENTS_H
+
+#include <windows.h>
+#include <stdint.h>
+#include "store/store.h"
+
+// Output kinds of a statement's rendering.
+#define STATEMENT_KIND_PRINT     3
+#define STATEMENT_KIND_PDF       4
+
+// One statement of the return as printing and PDF output list it.
+struct StatementListEntry {
+    FormInstance *page;     // null for a note
+    FieldRecord *field;     // null for a note
+    uint8_t code;           // return code: the page's jurisdiction, 100 for the notes
+    uint32_t note;          // "Preparer Note"
+    uint32_t election;      // "Election Explanation"
+    uint32_t regulatory;    // "Regulatory Explanation"
+    uint32_t toPrint;       // marked by the print job
+    char title[144];        // a caption of up to 127 characters and " Statement"
+};
+
+// The return's statements: data entry lists them (count only when entries is null) and renders
+// one into page bitmaps (see ListReturnStatements and RenderStatementEntry of entry/statements.h);
+// set at start-up. Unset: the return has no statements to print.
+extern int (*gListReturnStatementsProc)(StatementListEntry *entries, int returnCode, uint16_t groupOrder);
+extern int (*gRenderStatementEntryProc)(StatementListEntry *entry, HBITMAP *slots, int maxPages, uint16_t kind);
+
+// The statements of a print job (ListReturnStatements), each marked when it goes with a chosen
+// page (notes: when the federal main-form page is chosen).
+struct PrintStatementList {
+    StatementListEntry *entries;   // MemAlloc, count + 1 entries
+    int count;
+    int marks;                     // entries marked to print
+};
+// Lists and marks the statements for the chosen pages. Returns the marks.
+int CollectPrintStatements(FormInstance *const *pages, int count, PrintStatementList *list);
+void FreePrintStatements(PrintStatementList *list);
+// 1 when pages[index] is the last page of its return part in the job.
+int EndsReturnPart(FormInstance *const *pages, int count, int index);
+// Prints the marked statements of the pages pages[from..to] (one return part), each statement
+// page on a printer page of its own; done counts the printed items for the progress text of
+// total. 0 when the printer refused a page or the job was cancelled.
+int PrintPartStatements(HDC printerDc, PrintStatementList *list, FormInstance *const *pages, int from, int to,
+                        int *done, int total);
+
+#endif
