@@ -397,4 +397,6 @@ int ImportTaxpayerData(OpenReturn *destination, const void *source, uint16_t sou
 // Sets the text of the menu item with command id commandId (by command). 1 = set.
 int SetMenuItemText(HMENU menu, UINT commandId, const char *text);
 
+#include "entry/multifield.h"
+
 #endif // LEVYLINE_ENTRY_H

@@ -18,6 +18,10 @@ int InstallProgramHooks(void)
     gAppCallbacks.showStatusText = ShowStatusFromData;
     // The page view opens the edit bar of data entry.
     gOpenEditBarProc = OpenEditBarWindow;
+    // The page view's group fields open the multi-field popup; shown pages and commits of
+    // taxpayer items fill the page's taxpayer items from the return record.
+    gOpenMultiFieldDialogProc = OpenMultiFieldDialog;
+    gPropagateFormHeaderNameProc = PropagateFormHeaderName;
     return 1;
 }
 
