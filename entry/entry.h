@@ -398,5 +398,6 @@ int ImportTaxpayerData(OpenReturn *destination, const void *source, uint16_t sou
 int SetMenuItemText(HMENU menu, UINT commandId, const char *text);
 
 #include "entry/multifield.h"
+#include "entry/efile_sheet.h"
 
 #endif // LEVYLINE_ENTRY_H

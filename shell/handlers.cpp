@@ -22,6 +22,8 @@ int InstallProgramHooks(void)
     // taxpayer items fill the page's taxpayer items from the return record.
     gOpenMultiFieldDialogProc = OpenMultiFieldDialog;
     gPropagateFormHeaderNameProc = PropagateFormHeaderName;
+    // The foreign-address question of the page view opens the e-file information sheet.
+    gShowEfileInfoSheetProc = ShowEfileInfoSheetPage;
     return 1;
 }
 
@@ -32,7 +34,8 @@ int InstallMainWindowHandlers(void)
     // recompute timer, the page view's commands, printing.
     AddMainWindowHandler(ReturnCommandHandler);
     AddMainWindowHandler(PrintCommandHandler);   // IDM_PRINT (print/print_command.cpp)
-    AddMainWindowHandler(RecomputeWindowHandler);  // timer 997: the deferred recompute and page freeing
+    AddMainWindowHandler(RecomputeWindowHandler);
+    AddMainWindowHandler(TaxpayerSetupCommandHandler);  // Setup: Taxpayer Info, e-File Options  // timer 997: the deferred recompute and page freeing
     InitEditBar();    // the forms list edits a row's copies in the edit bar (entry/editbar_init.cpp)
     return 1;
 }
