@@ -399,5 +399,6 @@ int SetMenuItemText(HMENU menu, UINT commandId, const char *text);
 
 #include "entry/multifield.h"
 #include "entry/efile_sheet.h"
+#include "entry/taxpayer_paste.h"
 
 #endif // LEVYLINE_ENTRY_H

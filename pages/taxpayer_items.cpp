@@ -6,6 +6,8 @@
 #include <stdio.h>
 #include <string.h>
 
+int (*gEditNameFieldsProc)(const char *pasteList, FieldTable *records, HWND ownerWindow);
+
 int GetTaxpayerItemValue(const FieldRecord *field, OpenReturn *record, char *out, int outSize)
 {
     if (!out || outSize <= 0)

@@ -24,6 +24,8 @@ int InstallProgramHooks(void)
     gPropagateFormHeaderNameProc = PropagateFormHeaderName;
     // The foreign-address question of the page view opens the e-file information sheet.
     gShowEfileInfoSheetProc = ShowEfileInfoSheetPage;
+    // The field buttons' "Paste" of taxpayer names and address.
+    gEditNameFieldsProc = EditNameFields;
     return 1;
 }
 
