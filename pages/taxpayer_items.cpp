@@ -8,6 +8,28 @@
 
 int (*gEditNameFieldsProc)(const char *pasteList, FieldTable *records, HWND ownerWindow);
 
+// The record keeps identification numbers as nine digits; a field shows them in the form the
+// edit bar stores: "123-45-6789" (SSN, kind 14), "12-3456789" (EIN, kind 31) and phones of ten
+// digits as "(651)555-0100" (kind 25).
+static void FormatIdentificationNumber(char *text, int size, int kind)
+{
+    size_t length = strlen(text);
+    if (length > 10 || strspn(text, "0123456789") != length || size < 14)
+        return;
+    char digits[11];
+    memcpy(digits, text, length + 1);
+    if (kind == 25 && length == 10) {
+        snprintf(text, (size_t)size, "(%.3s)%.3s-%.4s", digits, digits + 3, digits + 6);
+        return;
+    }
+    if ((kind != 14 && kind != 31) || length != 9)
+        return;
+    if (kind == 14)
+        snprintf(text, (size_t)size, "%.3s-%.2s-%.4s", digits, digits + 3, digits + 5);
+    else
+        snprintf(text, (size_t)size, "%.2s-%.7s", digits, digits + 2);
+}
+
 int GetTaxpayerItemValue(const FieldRecord *field, OpenReturn *record, char *out, int outSize)
 {
     if (!out || outSize <= 0)
@@ -20,11 +42,13 @@ int GetTaxpayerItemValue(const FieldRecord *field, OpenReturn *record, char *out
         return 0;
     const FieldFormatPart *part = &format.parts[0];
     const char *values[3] = {NULL, NULL, NULL};
-    int count = ParseTaxpayerFieldType(part->itemLetter, part, part->bracket, NULL, NULL, record, values,
+    int kind = 0;
+    int count = ParseTaxpayerFieldType(part->itemLetter, part, part->bracket, &kind, NULL, record, values,
                                        NULL, NULL);
     if (count < 1)
         return 0;
     JoinStrings(out, (size_t)outSize, " ", values, count);
+    FormatIdentificationNumber(out, outSize, kind);
     return 1;
 }
 
@@ -82,6 +106,9 @@ static int FillTaxpayerItems(FieldTable *table, OpenReturn *record, FormInstance
             if (StartsWithNoCase(page->pageKey, keepList[i]))
                 blankSpouseNumber = 0;
     }
+    // The items are copies of the record: filling them does not change the return (a change of
+    // the record itself marks it).
+    int wasModified = gReturnModified;
     int changed = 0;
     for (int i = firstIndex < 1 ? 1 : firstIndex; i < table->count; i++) {
         FieldRecord *field = &table->fields[i];
@@ -103,6 +130,7 @@ static int FillTaxpayerItems(FieldTable *table, OpenReturn *record, FormInstance
         if (redraw && page && page == (FormInstance *)GetCurrentDocument(4))
             RedrawField(field);
     }
+    gReturnModified = wasModified;
     return changed;
 }
 
@@ -136,6 +164,7 @@ int FillJoinedNameFields(FieldTable *table, FormInstance *page)
 {
     if (!table || !table->fields)
         return 0;
+    int wasModified = gReturnModified;   // joined from other fields: nothing new is stored
     int changed = 0;
     for (int i = 1; i < table->count; i++) {
         FieldRecord *field = &table->fields[i];
@@ -176,6 +205,7 @@ int FillJoinedNameFields(FieldTable *table, FormInstance *page)
                 RedrawField(field);
         }
     }
+    gReturnModified = wasModified;
     return changed;
 }
 
