@@ -22,7 +22,8 @@
 #define MULTIFIELD_TABBED_OUT     2
 
 // The members of a group field, looked up in table: its value list cut at ',' and ';' (after a
-// single '?', the part after it), each piece without one leading '+', '-', '*', '/', 'm' or 'M';
+// single '?', the part after it), each piece without one leading '+', '-', '*', '/', 'm' or 'M' (pieces that are
+// no sequence number, such as constants, are skipped);
 // a calculated group field (type 'c') is its own last member. Pieces that name no field of the
 // table are left out and counted in *unknownOut (may be null); with report 1 each is shown
 // ("Field Sequence Number Not Found"). Returns the number of members written (at most capacity).

@@ -30,7 +30,8 @@ int BuildMultiFieldMembers(FieldRecord *group, const FieldTable *table, FieldRec
         char *seq = piece;
         if (*seq && strchr("+-*/mM", *seq))
             seq++;
-        if (!*seq)
+        // Constants, other forms and taxpayer items of a formula are no members of the page.
+        if (!isdigit((unsigned char)*seq))
             continue;
         int index = FindLayoutField(table, 1, seq, report);
         if (index <= 0 || index >= table->count) {
