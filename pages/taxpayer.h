@@ -8,7 +8,8 @@
 
 // The value a taxpayer item field shows, from record: first name with middle name ('b' flag 'c'),
 // last name with suffix ('d' flag 'e'), street with apartment unless the street already ends with
-// it ('f' flag 'g'), else the member's text. Writes into out (outSize bytes). Returns 1 for a
+// it ('f' flag 'g'), else the member's text; SSNs, EINs and phones in their entry form (not for a
+// one-character position, which reads the record's text). Writes into out (outSize bytes). Returns 1 for a
 // known item, 0 when the field names no item (the field is then left alone).
 int GetTaxpayerItemValue(const FieldRecord *field, OpenReturn *record, char *out, int outSize);
 // Fills every taxpayer item of one page's table from firstIndex on; with redraw, each changed

@@ -48,7 +48,9 @@ int GetTaxpayerItemValue(const FieldRecord *field, OpenReturn *record, char *out
     if (count < 1)
         return 0;
     JoinStrings(out, (size_t)outSize, " ", values, count);
-    FormatIdentificationNumber(out, outSize, kind);
+    // A one-character position reads the record's own text.
+    if (!part->position)
+        FormatIdentificationNumber(out, outSize, kind);
     return 1;
 }
 
