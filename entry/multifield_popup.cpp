@@ -443,8 +443,8 @@ static void OnGotoMember(HWND dialog, int backward)
 
 // ---- OK and Cancel ----
 
-// The taxpayer items among the members go into the return record: all are tried on a copy
-// first, so a refused value stores nothing. Returns -1 when one was refused, else the number
+// The taxpayer items among the members that differ from the record go into it: all are
+// tried on a copy first, so a refused value stores nothing. Returns -1 when one was refused, else the number
 // of items applied.
 static int ApplyTaxpayerMembers(char (*texts)[EDIT_TEXT_SIZE])
 {
@@ -459,6 +459,13 @@ static int ApplyTaxpayerMembers(char (*texts)[EDIT_TEXT_SIZE])
         for (int i = 0; i < sCount; i++) {
             char code[16];
             if (!sEntries[i].value || !GetTaxpayerItemCode(sEntries[i].field, code, sizeof code))
+                continue;
+            // A member that shows what the record holds already is not stored again: a field
+            // that joins members (first name with middle name) would otherwise be stored back
+            // into one of them.
+            char shown[256];
+            if (GetTaxpayerItemValue(sEntries[i].field, gOpenReturnPtr, shown, sizeof shown) &&
+                strcmp(texts[i], shown) == 0)
                 continue;
             if (!ApplyFieldEditRules(code, texts[i], pass ? gOpenReturnPtr : trial, NULL)) {
                 MemFree(trial);

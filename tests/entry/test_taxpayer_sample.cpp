@@ -153,6 +153,15 @@ TEST_F(TaxpayerSample, FirstNameFromThePopupReachesEveryPage)
     int inkAfter = CountInk(gPageBitmap, &nameRect);   // the new name is painted over the old one
     EXPECT_NE(inkBefore, inkAfter);
     EXPECT_GT(inkAfter, 20);
+    // OK on members left as they are stores nothing into the record: "Jonathan Adam" (first
+    // name with middle name) never becomes a first name.
+    OpenReturn before;
+    memcpy(&before, gOpenReturnPtr, sizeof(before));
+    EXPECT_EQ(1, RunDialogWithSteps([&] { return OpenMultiFieldDialog(sMain, &params); },
+                                    [&](HWND dialog) { ClickButton(dialog, IDC_MF_OK); }));
+    group.value = (char *)MemFree(group.value);
+    EXPECT_EQ(0, memcmp(&before, gOpenReturnPtr, sizeof(before)));
+    ExpectFirstNameEverywhere("Jonathan", "A");
 }
 
 TEST_F(TaxpayerSample, FirstNameFromTheEditBarReachesEveryPage)
