@@ -99,6 +99,11 @@ extern IsPageShownProc gIsPageShownProc;
 typedef void (*DrawChangedFieldProc)(FieldRecord *field, FormInstance *page);
 extern DrawChangedFieldProc gDrawChangedFieldProc;
 
+// Hook set at start-up: called on the user-interface thread each time a full recompute of the
+// return has finished (on the worker or here), so views that show totals can follow.
+typedef void (*RecomputeFinishedProc)(void);
+extern RecomputeFinishedProc gRecomputeFinishedProc;
+
 // Repaints a field whose value the engine changed, when page is the page shown: the draw hook,
 // then WM_PAGE_REDRAWFIELD {field, 1, 0, 1, 0} to gPageViewWindow (from the worker with a time
 // limit, so a busy user-interface thread cannot hold it forever). Returns 1 when sent.

@@ -16,6 +16,13 @@ volatile LONG gRecomputeDone = 1;
 volatile LONG gRecomputeCancel;
 IsPageShownProc gIsPageShownProc;
 DrawChangedFieldProc gDrawChangedFieldProc;
+RecomputeFinishedProc gRecomputeFinishedProc;
+
+static void NotifyRecomputeFinished(void)
+{
+    if (gRecomputeFinishedProc)
+        gRecomputeFinishedProc();
+}
 
 // A form is recomputed again while its values change; a cycle of formulas stops here.
 #define RECOMPUTE_MAX_PASSES 8
@@ -125,13 +132,18 @@ static void FinishWorker(void)
     CloseHandle(gRecomputeThread);
     gRecomputeThread = NULL;
     sWorkerThreadId = 0;
+    int finished = 0;
     if (sWorkerJob) {
-        if (sWorkerJob->completed && !sRecomputePending)
+        if (sWorkerJob->completed && !sRecomputePending) {
             InterlockedExchange(&gRecomputeDone, 1);
+            finished = 1;
+        }
         MemFree(sWorkerJob->pages);
         sWorkerJob = (RecomputeJob *)MemFree(sWorkerJob);
     }
     InterlockedExchange(&gRecomputeCancel, 0);
+    if (finished)
+        NotifyRecomputeFinished();
 }
 
 static void FreeDeferredPages(void)
@@ -170,6 +182,7 @@ static void StartWorker(void)
         InterlockedExchange(&gRecomputeDone, 1);
         MemFree(pages);
         MemFree(job);
+        NotifyRecomputeFinished();
         return;
     }
     sWorkerJob = job;
@@ -345,6 +358,7 @@ int RecomputeAllFormsNow(int showStatus)
         SetBusyCursor(0);
         ShowAppStatusText(3, NULL);
     }
+    NotifyRecomputeFinished();
     return changed;
 }
 

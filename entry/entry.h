@@ -397,6 +397,7 @@ int ImportTaxpayerData(OpenReturn *destination, const void *source, uint16_t sou
 // Sets the text of the menu item with command id commandId (by command). 1 = set.
 int SetMenuItemText(HMENU menu, UINT commandId, const char *text);
 
+#include "entry/signature.h"
 #include "entry/multifield.h"
 #include "entry/efile_sheet.h"
 #include "entry/taxpayer_paste.h"

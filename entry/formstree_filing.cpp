@@ -3,6 +3,7 @@
 #include "entry/entry_private.h"
 #include "ui/ui.h"
 #include "store/store.h"
+#include "prepare/prepare.h"
 
 #include <commctrl.h>
 #include <stdio.h>
@@ -243,6 +244,17 @@ static int EndsWithBmp(const char *path)
     return n >= 3 && !lstrcmpiA(path + n - 3, "bmp");
 }
 
+// 'F', 'S' or 'O' for a main-form page (or amended main-form page) of a federal, state or
+// other return, else 0.
+static char PartOfMainFormPage(const FormInstance *page)
+{
+    char part = 0;
+    int row = FindMainFormPage(page->pageKey, page->jurisdiction, 0, 0);
+    if (!row || !GetMainFormRow(row, NULL, &part))
+        return 0;
+    return part;
+}
+
 HTREEITEM AddFormToTree(const char *caption, int image, FormInstance *page, const char *otherReturnName)
 {
     HWND tree = gFormsTreeWindow;
@@ -331,6 +343,10 @@ HTREEITEM AddFormToTree(const char *caption, int image, FormInstance *page, cons
     HTREEITEM item = InsertFormsTreeItem(tree, folder, after, caption, image, page);
     if (!item)
         return NULL;
+    // A return part's main form: the part is described from its new page.
+    char part = PartOfMainFormPage(page);
+    if (part)
+        DescribeReturn(part, NULL, item, GetTreeItemForm(folder), 0, 0);
     RECT rc;
     if (!GetTreeItemRect(item, &rc)) {
         SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, (LPARAM)folder);

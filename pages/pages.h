@@ -214,9 +214,6 @@ void ForgetShownPage(void);
 void DestroyPageButtons(FormInstance *page);
 void LoadPageImage(HTREEITEM treeItem, OpenReturn *returnRecord);
 void ClearPageView(void);
-// Stand-in for the Summary and Status page renderer: a white page of the form-page size.
-// forPrint: a new bitmap (the caller deletes it); else gPageBitmap is whitened, null returned.
-HBITMAP RenderSummaryPage(HWND progressBar, OpenReturn *returnRecord, int mode, int forPrint);
 
 // Field colours and redraw.
 // (GetFieldTextColor: field painting above.)
@@ -252,6 +249,7 @@ extern LRESULT (*gFieldButtonMessageProc)(HWND pageView, UINT message, WPARAM wP
 extern int (*gPropagateFormHeaderNameProc)(FieldTable *fieldTable, OpenReturn *returnRecord,
                                            FormInstance *formInstance, int firstIndex, int redraw);
 
+#include "pages/summary.h"
 #include "pages/taxpayer.h"
 
 #endif // LEVYLINE_PAGES_H

@@ -45,6 +45,7 @@ int FindMainReturnForm(int *federalOut, int *stateOut, int *otherOut);
 // report 1 a refusal is shown ("Attach File").
 int CheckPdfAttachment(const char *path, int report);
 
+#include "prepare/describe.h"
 #include "prepare/efile_sheet.h"
 
 #endif // LEVYLINE_PREPARE_H

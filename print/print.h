@@ -254,4 +254,6 @@ int CheckAmendedFormsPrintable(int first, int last);
 LRESULT PrintCommandHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int *handled);
 
 
+#include "print/pdf.h"
+
 #endif // LEVYLINE_PRINT_H

@@ -12,12 +12,24 @@ static int ShowStatusFromData(int mode, const char *text)
     return SetStatusText(NULL, mode, text, NULL);
 }
 
+// After each full recompute: the status bar's amounts, and the Summary or Status page when it
+// is the page shown.
+static void OnRecomputeFinished(void)
+{
+    RefreshStatusAmountParts();
+    RefreshSummaryPage((HTREEITEM)GetCurrentDocument(1));
+}
+
 int InstallProgramHooks(void)
 {
     // The data layers reach the windows through these callbacks (store/callbacks.h).
     gAppCallbacks.showStatusText = ShowStatusFromData;
     // The page view opens the edit bar of data entry.
     gOpenEditBarProc = OpenEditBarWindow;
+    // A click on a signature field opens signature capture (entry/sigcapture_open.cpp).
+    gOpenSigCaptureDialogProc = OpenSigCaptureDialog;
+    // After each full recompute: the status-bar amounts, the Summary and Status pages.
+    gRecomputeFinishedProc = OnRecomputeFinished;
     // The page view's group fields open the multi-field popup; shown pages and commits of
     // taxpayer items fill the page's taxpayer items from the return record.
     gOpenMultiFieldDialogProc = OpenMultiFieldDialog;
@@ -36,8 +48,9 @@ int InstallMainWindowHandlers(void)
     // recompute timer, the page view's commands, printing.
     AddMainWindowHandler(ReturnCommandHandler);
     AddMainWindowHandler(PrintCommandHandler);   // IDM_PRINT (print/print_command.cpp)
-    AddMainWindowHandler(RecomputeWindowHandler);
-    AddMainWindowHandler(TaxpayerSetupCommandHandler);  // Setup: Taxpayer Info, e-File Options  // timer 997: the deferred recompute and page freeing
+    AddMainWindowHandler(PdfCommandHandler);     // IDM_PDFRETURN (print/pdf_command.cpp)
+    AddMainWindowHandler(RecomputeWindowHandler);  // timer 997: the deferred recompute and page freeing
+    AddMainWindowHandler(TaxpayerSetupCommandHandler);  // Setup: Taxpayer Info, e-File Options
     InitEditBar();    // the forms list edits a row's copies in the edit bar (entry/editbar_init.cpp)
     return 1;
 }

@@ -256,6 +256,22 @@ int FormatFormDisplayName(char *formPart, char *pagePart, const char *pageKey, c
 // "Error Adding Forms To Return".
 int ShowFormPakYearError(uint16_t taxYear, int show);
 
+// One row of the main-form page table (store/main_forms.cpp). The amount fields are sequence
+// numbers on the page amountPageKey of the same return (null: the form's FormPak is not known).
+struct MainFormRow {
+    const char *pageKey;          // "Form 1040.1"
+    int jurisdiction;             // 0 = any
+    int returnType;               // 1040, 4868, 540, 2401, 2402, 940 ... 945, 9401 ..., 9400
+    char part;                    // 'F' federal, 'S' state, 'O' other return
+    char shortText[64];           // "Form 1040"
+    char longText[64];            // "U.S. Individual Income Tax Return (Form 1040)"
+    const char *amountPageKey;    // the page holding the amounts ("Form 1040.2")
+    const char *refundSeq;        // the amount overpaid
+    const char *balanceSeq;       // the amount owed
+    const char *depositSeq;       // a direct-deposit field (routing number): set = refund by deposit
+};
+// The row of FindMainFormPage, or null for a row outside the table.
+const MainFormRow *GetMainFormRowInfo(int row);
 // Main-form pages (store/main_forms.cpp).
 // The 1-based row of the main-form page table matching pageKey (and jurisdiction, 0 = any),
 // 0 when the page is no main-form page.

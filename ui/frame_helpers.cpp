@@ -142,13 +142,6 @@ int SetStatusText(HWND statusBar, int mode, const char *text, HICON icon)
     return 0;
 }
 
-int RefreshStatusAmountParts(void)
-{
-    if (gStatusBar)
-        InvalidateRect(gStatusBar, NULL, TRUE);
-    return 1;
-}
-
 HWND CreateStatusProgressBar(void)
 {
     if (!gStatusBar)
@@ -232,5 +225,8 @@ int ResetReturnViews(int flags)
     if (gPageViewWindow)
         SendMessageA(gPageViewWindow, WM_PAGE_CLEAR, 0, 0);
     SetStatusText(gStatusBar, 2, "Ready", NULL);
+    // No return: no refund or balance due.
+    SetStatusPartText(gStatusBar, 1, 0, "", NULL);
+    SetStatusPartText(gStatusBar, 2, 0, "", NULL);
     return 1;
 }

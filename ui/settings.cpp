@@ -1,9 +1,8 @@
 // Settings of the shell: zoom fitting, recent files, preparer settings and the
-// folder text of attached files, image loading through GDI+.
+// folder text of attached files.
 #include "ui/ui.h"
 #include "store/store.h"
 
-#include <gdiplus.h>
 #include <shlobj.h>
 #include <stdio.h>
 #include <string.h>
@@ -179,59 +178,4 @@ int MaskProfileFolder(const char *path, char *out, int outSize)
     }
     lstrcpynA(out, folder, outSize);
     return 1;
-}
-
-// Loads an image file through GDI+ as 24-bit rows (blue, green, red), top row first,
-// each row padded to a multiple of 4 bytes. geometryOut: width, height, bits per pixel.
-int LoadImageWithGdiplus(const wchar_t *path, BYTE *pixelBuffer, int bufferSize, int *geometryOut, int *statusOut)
-{
-    using namespace Gdiplus;
-    if (statusOut)
-        *statusOut = 0;
-    if (!path)
-        return 1;
-    GdiplusStartupInput input;
-    ULONG_PTR token = 0;
-    Status status = GdiplusStartup(&token, &input, NULL);
-    if (status != Ok) {
-        if (statusOut)
-            *statusOut = status;
-        return 1;
-    }
-    int failed = 1;
-    {
-        Bitmap image(path);
-        status = image.GetLastStatus();
-        if (status == Ok) {
-            int width = (int)image.GetWidth(), height = (int)image.GetHeight();
-            if (geometryOut) {
-                geometryOut[0] = width;
-                geometryOut[1] = height;
-                geometryOut[2] = 24;
-            }
-            failed = 0;
-            if (pixelBuffer) {
-                int stride = (width * 3 + 3) & ~3;
-                if (width <= 0 || height <= 0 || (long long)stride * height > bufferSize) {
-                    failed = 1;
-                    status = InsufficientBuffer;
-                } else {
-                    BitmapData data;
-                    Rect rect(0, 0, width, height);
-                    status = image.LockBits(&rect, ImageLockModeRead, PixelFormat24bppRGB, &data);
-                    if (status == Ok) {
-                        for (int y = 0; y < height; y++)
-                            memcpy(pixelBuffer + (size_t)y * stride, (BYTE *)data.Scan0 + (ptrdiff_t)y * data.Stride,
-                                   width * 3);
-                        image.UnlockBits(&data);
-                    } else
-                        failed = 1;
-                }
-            }
-        }
-    }
-    if (statusOut)
-        *statusOut = status;
-    GdiplusShutdown(token);
-    return failed;
 }

@@ -12,6 +12,8 @@
 #include <windows.h>
 #include <commctrl.h>
 #include "store/store.h"
+#include "ui/imagefile.h"
+#include "ui/status_amounts.h"
 
 // ---- private messages (WM_APP = 0x8000) ----
 #define WM_PAGE_RESETSCROLL (WM_APP + 10)
@@ -49,6 +51,7 @@
 #define IDM_CHANGEFORMSOURCE 40406
 #define IDM_SPLITSCREEN 41034
 #define IDM_FULLSCREEN 41035
+#define IDM_PDFRETURN 41061    // the whole return as a PDF file beside the return file
 #define IDM_CHECKFORMUPDATES 41089
 #define IDM_CHECKPROGRAMUPDATES 41110
 #define IDM_HELPCONTENTS 41200

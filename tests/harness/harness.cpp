@@ -6,6 +6,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
 
 #include <deque>
 
@@ -313,4 +315,79 @@ std::string ReadWholeFile(const std::string &path)
     std::string data;
     ReadWholeFile(path, &data);
     return data;
+}
+
+// ---- Linux programs ----
+
+std::string MakeUnixTestFolder(const char *name, std::string *winePath)
+{
+    char unix[MAX_PATH];
+    snprintf(unix, sizeof unix, "/tmp/levyline-%s-%lu/", name, (unsigned long)GetCurrentProcessId());
+    std::string wine = "Z:";
+    for (const char *p = unix; *p; p++)
+        wine += *p == '/' ? '\\' : *p;
+    CreateDirectoryA(wine.c_str(), NULL);
+    if (winePath)
+        *winePath = wine;
+    return unix;
+}
+
+int RunUnixCommand(const std::string &command, std::string *output, int timeoutMs)
+{
+    std::string wineFolder;
+    std::string folder = MakeUnixTestFolder("run", &wineFolder);
+    static int sRun;
+    char base[64];
+    snprintf(base, sizeof base, "cmd%d", ++sRun);
+    std::string out = folder + base + ".out", done = folder + base + ".done";
+    std::string wineOut = wineFolder + base + ".out", wineDone = wineFolder + base + ".done";
+    DeleteFileA(wineOut.c_str());
+    DeleteFileA(wineDone.c_str());
+    // The command runs in a shell of its own; its exit code is written into the flag file.
+    std::string script = "(" + command + ") >" + out + " 2>&1; echo $? >" + done;
+    // Wine splits the command line by the Windows rules: one double-quoted argument for the shell.
+    std::string line = "/bin/sh -c \"";
+    for (char c : script)
+        line += c == '"' ? std::string("\\\"") : std::string(1, c);
+    line += "\"";
+    STARTUPINFOA startup;
+    memset(&startup, 0, sizeof startup);
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process;
+    std::vector<char> buffer(line.begin(), line.end());
+    buffer.push_back(0);
+    if (!CreateProcessA(0, buffer.data(), 0, 0, FALSE, 0, 0, 0, &startup, &process))
+        return -1;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    DWORD start = GetTickCount();
+    std::string code;
+    for (;;) {
+        FILE *flag = fopen(wineDone.c_str(), "rb");
+        if (flag) {
+            char text[16] = "";
+            size_t n = fread(text, 1, sizeof text - 1, flag);
+            fclose(flag);
+            text[n] = 0;
+            if (n && strchr(text, '\n')) {
+                code = text;
+                break;
+            }
+        }
+        if ((int)(GetTickCount() - start) > timeoutMs)
+            return -1;
+        Sleep(50);
+    }
+    if (output) {
+        output->clear();
+        FILE *file = fopen(wineOut.c_str(), "rb");
+        if (file) {
+            char chunk[4096];
+            size_t n;
+            while ((n = fread(chunk, 1, sizeof chunk, file)) > 0)
+                output->append(chunk, n);
+            fclose(file);
+        }
+    }
+    return atoi(code.c_str());
 }

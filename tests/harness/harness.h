@@ -49,6 +49,15 @@ std::string ToolTextW(HWND tooltip, HWND window, UINT_PTR id);
 // ---- windows ----
 // Dispatches pending messages for about ms milliseconds (at least once).
 void PumpMessages(int ms);
+
+// ---- Linux programs ----
+// A folder of this test run's own on the Linux side, /tmp/levyline-<name>-<process id>/ (made when
+// missing), as Linux and as Wine name it (Z:\tmp\...\); both end in a separator.
+std::string MakeUnixTestFolder(const char *name, std::string *winePath);
+// Runs a Linux shell command (Wine starts it but cannot wait for it: a flag file tells when it is
+// done). *output (may be null) receives its standard output and error. Returns its exit code, or
+// -1 when it did not finish within timeoutMs.
+int RunUnixCommand(const std::string &command, std::string *output, int timeoutMs = 60000);
 // Dispatches messages until done() says so; false when timeoutMs passes first.
 bool PumpUntil(bool (*done)(), int timeoutMs);
 // Client area of a window as 32-bit pixels (0x00RRGGBB), top row first.

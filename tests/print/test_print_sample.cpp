@@ -118,3 +118,24 @@ TEST_F(PrintSample, SummaryPagePrintsWithoutStamps)
     EXPECT_LT(PixelShare(page, all, IsGreyPixel), 0.05);
     DeleteObject(page);
 }
+
+TEST_F(PrintSample, SummaryAndStatusPagesPrintWhatTheyShow)
+{
+    HTREEITEM items[2] = {gTreeSummaryItem, gTreeStatusItem};
+    for (HTREEITEM item : items) {
+        ASSERT_TRUE(item);
+        ClearPrintJob();
+        int pages = 0;
+        HBITMAP page = PrintAndRender(item, nullptr, &pages);
+        EXPECT_EQ(pages, 1);
+        ASSERT_TRUE(page);
+        int width = 0, height = 0;
+        GetBitmapSize(page, &width, &height);
+        RECT title = {0, 0, width, height / 6}, body = {0, height / 6, width, height / 2};
+        RECT footer = {0, height * 19 / 20, width, height};
+        EXPECT_GT(PixelShare(page, title, IsDarkPixel), 1.0);    // the title and the logo
+        EXPECT_GT(PixelShare(page, body, IsDarkPixel), 0.5);     // the boxes and their rows
+        EXPECT_GT(PixelShare(page, footer, IsDarkPixel), 0.1);   // "Levyline 2024.0a" and the web address
+        DeleteObject(page);
+    }
+}
