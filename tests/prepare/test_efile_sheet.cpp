@@ -50,3 +50,21 @@ TEST(EfileSheetValues, StoredThroughTheEditRulesOrNotAtAll)
 }
 
 } // namespace
+
+namespace {
+
+// A one-character item put right at the end of its member's text lengthens the text by that
+// character only: old bytes after the text never join it.
+TEST(EditRulesPosition, CharacterAtTheEndKeepsTheTextEnded)
+{
+    OpenReturn record;
+    InitOpenReturn(&record);
+    char *member = ReturnText(&record, RETURN_TAXPAYER + PERSON_SSN);
+    memcpy(member, "12\0ZZZZZZZ", 10);
+    EXPECT_EQ(1, ApplyFieldEditRules("1a:2", "3", &record, NULL));
+    EXPECT_STREQ("123", member);
+    EXPECT_EQ(0, ApplyFieldEditRules("1a:5", "4", &record, NULL));   // would leave a gap
+    EXPECT_STREQ("123", member);
+}
+
+} // namespace
