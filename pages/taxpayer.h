@@ -24,6 +24,10 @@ int PropagateTaxpayerName(OpenReturn *returnRecord);
 // it (never past the table's end). A field whose sources are all empty is cleared. Returns the
 // number of fields changed.
 int PropagateNameFields(void);
+// Every taxpayer item and joined name of every page of the return, without repainting (a return
+// just opened: pages that are printed without being shown carry the record's values too).
+// Returns the number of fields changed.
+int FillReturnTaxpayerItems(OpenReturn *returnRecord);
 // After the taxpayer record changed: PropagateTaxpayerName, then PropagateNameFields. Returns
 // the number of fields changed.
 int PropagateTaxpayerChange(OpenReturn *returnRecord);

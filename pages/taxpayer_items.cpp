@@ -224,6 +224,19 @@ int PropagateNameFields(void)
     return changed;
 }
 
+int FillReturnTaxpayerItems(OpenReturn *returnRecord)
+{
+    int count = 0;
+    FormInstance **pages = SnapshotReturnPages(2, NULL, &count);
+    int changed = 0;
+    for (int i = 0; i < count; i++)
+        if (pages[i] && pages[i]->kind == PAGE_KIND_FORM && pages[i]->fieldTable)
+            changed += PropagateFormHeaderName(pages[i]->fieldTable, returnRecord, pages[i], 0, 0) +
+                       FillJoinedNameFields(pages[i]->fieldTable, pages[i]);
+    MemFree(pages);
+    return changed;
+}
+
 int PropagateTaxpayerChange(OpenReturn *returnRecord)
 {
     int changed = PropagateTaxpayerName(returnRecord);

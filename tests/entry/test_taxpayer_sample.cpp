@@ -106,6 +106,8 @@ TEST_F(TaxpayerSample, EveryPageShowsNamesAndNumbersOfTheRecord)
         {"Schedule 1.1", "0002", "400-01-2345"}, {"Schedule B.1", "0001", "John A & Jane B Sample"},
         {"Schedule B.1", "0002", "400-01-2345"},
     };
+    // Filled on opening, before the page is ever shown (printing reaches such pages too).
+    EXPECT_EQ("John A & Jane B Sample", ValueOn("Schedule B.1", "0001"));
     for (const Case &c : cases) {
         Show(c.key);
         EXPECT_EQ(c.value, ValueOn(c.key, c.seq)) << c.key << " " << c.seq;
