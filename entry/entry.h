@@ -417,5 +417,8 @@ int SetMenuItemText(HMENU menu, UINT commandId, const char *text);
 #include "entry/explain.h"   // forms tree commands, explanations, the pre-send error list
 
 #include "entry/statements.h"
+#include "entry/multifield.h"
+#include "entry/efile_sheet.h"
+#include "entry/taxpayer_paste.h"
 
 #endif // LEVYLINE_ENTRY_H

@@ -120,7 +120,8 @@ struct PageStatementBlock {
 };
 static_assert(sizeof(PageStatementBlock) == 84, "the page view's statement block is 84 bytes");
 
-// The parameter block of the "MultiField" popup as the page view fills it.
+// The parameter block of the "MultiField" popup, the one block of every opener (the popup's
+// rules: entry/multifield.h).
 struct MultiFieldParams {
     uint32_t groupKind;         // 0 numbered list ('c', "S[m"), 1 name or address ("S[c")
     FieldRecord *field;
@@ -250,5 +251,6 @@ extern int (*gPropagateFormHeaderNameProc)(FieldTable *fieldTable, OpenReturn *r
 
 #include "pages/summary.h"
 #include "pages/zoom.h"
+#include "pages/taxpayer.h"
 
 #endif // LEVYLINE_PAGES_H

@@ -105,8 +105,9 @@ static void OpenMultiField(HWND window, FieldRecord *field, int fieldIndex, int 
     }
     if (!gOpenMultiFieldDialogProc)
         return;
-    INT_PTR result = gOpenMultiFieldDialogProc(window, &params);
-    if (result == 2 || params.result == 2)
+    gOpenMultiFieldDialogProc(window, &params);
+    // The popup ends with 1 (OK) or 0 (Cancel); result 2 in the block: the user tabbed out.
+    if (params.result == 2)
         PostMessageA(window, WM_PAGE_GOTOFIELD, params.direction, fieldIndex);
     else
         SetFocus(window);

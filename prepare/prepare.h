@@ -46,5 +46,6 @@ int FindMainReturnForm(int *federalOut, int *stateOut, int *otherOut);
 int CheckPdfAttachment(const char *path, int report);
 
 #include "prepare/describe.h"
+#include "prepare/efile_sheet.h"
 
 #endif // LEVYLINE_PREPARE_H

@@ -76,6 +76,9 @@ int ApplyFieldEditRules(const char *itemCode, const char *text, OpenReturn *retu
         member[position] = value[0];
         if (!value[0])
             member[position] = ' ';
+        // A character put at the end of the text lengthens it: the text stays ended right after.
+        if ((size_t)position == len)
+            member[position + 1] = 0;
         return 1;
     }
 

@@ -35,6 +35,14 @@ int InstallProgramHooks(void)
     // Printing and PDF output list and render the return's statements (entry/statement_output.cpp).
     gListReturnStatementsProc = ListReturnStatements;
     gRenderStatementEntryProc = RenderStatementEntry;
+    // The page view's group fields open the multi-field popup; shown pages and commits of
+    // taxpayer items fill the page's taxpayer items from the return record.
+    gOpenMultiFieldDialogProc = OpenMultiFieldDialog;
+    gPropagateFormHeaderNameProc = PropagateFormHeaderName;
+    // The foreign-address question of the page view opens the e-file information sheet.
+    gShowEfileInfoSheetProc = ShowEfileInfoSheetPage;
+    // The field buttons' "Paste" of taxpayer names and address.
+    gEditNameFieldsProc = EditNameFields;
     return 1;
 }
 
@@ -52,6 +60,7 @@ int InstallMainWindowHandlers(void)
     // Remove Page (40002), the forms tree's and tabs' context menu, Check Return (entry/treecmd_menu.cpp)
     AddMainWindowHandler(TreeCommandHandler);
     AddMainWindowHandler(StatementMessageHandler); // WM_OPEN_STATEMENT: the statement grid (entry/statement_open.cpp)
+    AddMainWindowHandler(TaxpayerSetupCommandHandler);  // Setup: Taxpayer Info, e-File Options
     InitEditBar();    // the forms list edits a row's copies in the edit bar (entry/editbar_init.cpp)
     return 1;
 }

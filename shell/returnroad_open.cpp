@@ -172,6 +172,9 @@ static int OpenReturnFile(HWND owner, const char *path, OpenReturn *returnRecord
     }
     // Calculated values the file left empty are derived data, not changes of the user: fill
     // them in while the return still counts as loading, so an opened return is unmodified.
+    // The taxpayer items come first (formulas read them); every page gets them, also the pages
+    // that are printed without being shown.
+    FillReturnTaxpayerItems(gOpenReturnPtr);
     RecomputeAllFormsNow(0);
     gReturnLoading = 0;
     memcpy(gReturnPath, keepPath, strlen(keepPath) + 1);

@@ -41,6 +41,8 @@
 #define IDM_SAVEAS 40030
 #define IDM_RECENTFILE_FIRST 40035
 #define IDM_RECENTFILE_LAST 40043
+#define IDM_TAXPAYERINFO 40044   // Setup: the e-file information sheet at "Taxpayer Info"
+#define IDM_EFILEOPTIONS 40045   // Setup: the sheet at "e-File Options"
 #define IDM_PREPARERINFO 40048
 #define IDM_QUICKSTART 40051
 #define IDM_ADDFORM 40401
