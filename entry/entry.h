@@ -398,4 +398,5 @@ int ImportTaxpayerData(OpenReturn *destination, const void *source, uint16_t sou
 int SetMenuItemText(HMENU menu, UINT commandId, const char *text);
 
 #include "entry/signature.h"
+#include "entry/imports.h"
 #endif // LEVYLINE_ENTRY_H
