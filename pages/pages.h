@@ -249,5 +249,6 @@ extern int (*gPropagateFormHeaderNameProc)(FieldTable *fieldTable, OpenReturn *r
                                            FormInstance *formInstance, int firstIndex, int redraw);
 
 #include "pages/summary.h"
+#include "pages/attachments.h"
 
 #endif // LEVYLINE_PAGES_H

@@ -28,6 +28,17 @@ int InstallProgramHooks(void)
     gOpenEditBarProc = OpenEditBarWindow;
     // A click on a signature field opens signature capture (entry/sigcapture_open.cpp).
     gOpenSigCaptureDialogProc = OpenSigCaptureDialog;
+    // Attachment fields and the buttons drawn over a page (pages/attach_file.cpp,
+    // pages/fieldbuttons_*.cpp); the import button parses with data entry's import parser,
+    // the generate-PDF button writes with the PDF writer.
+    gAttachFileClickProc = OnAttachFieldClick;
+    gAttachPdfToFieldProc = AttachPdfToField;
+    gPositionFieldButtonsProc = PositionFieldButtons;
+    gDestroyPageButtonsProc = DestroyFieldButtons;
+    gFieldButtonMessageProc = OnFieldButtonMessage;
+    gReadImportFileProc = ReadImportFile;
+    gParseImportFileProc = ParseImportFile;
+    gGenerateFormPdfProc = ConfirmPdfTarget;
     // After each full recompute: the status-bar amounts, the Summary and Status pages.
     gRecomputeFinishedProc = OnRecomputeFinished;
     return 1;
