@@ -52,6 +52,7 @@ int InstallMainWindowHandlers(void)
     AddMainWindowHandler(ReturnCommandHandler);
     AddMainWindowHandler(PrintCommandHandler);   // IDM_PRINT (print/print_command.cpp)
     AddMainWindowHandler(PdfCommandHandler);     // IDM_PDFRETURN (print/pdf_command.cpp)
+    AddMainWindowHandler(ImportDataCommandHandler);   // IDM_IMPORTDATA (entry/formimport_command.cpp)
     AddMainWindowHandler(RecomputeWindowHandler);  // timer 997: the deferred recompute and page freeing
     InitEditBar();    // the forms list edits a row's copies in the edit bar (entry/editbar_init.cpp)
     return 1;

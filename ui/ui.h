@@ -50,6 +50,7 @@
 #define IDM_SPLITSCREEN 41034
 #define IDM_FULLSCREEN 41035
 #define IDM_PDFRETURN 41061    // the whole return as a PDF file beside the return file
+#define IDM_IMPORTDATA 41062   // taxpayer and form data from another return file
 #define IDM_CHECKFORMUPDATES 41089
 #define IDM_CHECKPROGRAMUPDATES 41110
 #define IDM_HELPCONTENTS 41200
