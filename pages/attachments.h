@@ -22,8 +22,11 @@ int BuildAttachFilter(const char *typeCode, char *extension, int extensionSize, 
 // ---- field buttons ----
 // The most rows an import button brings into a statement.
 #define IMPORT_BUTTON_MAX_RECORDS 1000
-// The bitmap resource name of a button's action number ("BTNS_PIN_BMP" for numbers not listed).
+// The bitmap of a button's action number: its name ("BTNS_PIN_BMP" for numbers not listed) and
+// its resource id (IDB_FIELD_BUTTON_BASE + the name's row in the button table).
+#define IDB_FIELD_BUTTON_BASE 8100
 const char *GetFieldButtonBitmapName(int action);
+int GetFieldButtonBitmapId(int action);
 // The action number a button field's type code carries ("B101", "B219L"): -1 when none; *wide
 // (may be null) = 1 for the 'L' mark.
 int GetFieldButtonAction(const char *typeCode, int *wide);

@@ -10,7 +10,8 @@ struct ButtonBitmapRow {
     const char *name;
 };
 
-// Action number -> bitmap resource; the row with number 0 ends the table.
+// Action number -> bitmap resource (id IDB_FIELD_BUTTON_BASE + row, made from the name by
+// tools/make-button-bitmaps.py); the row with number 0 ends the table.
 static const ButtonBitmapRow kButtonBitmaps[] = {
     {{100}, "BTN_GEN_BMP"}, {{101}, "BTN_IMPORT_BMP"}, {{102}, "BTN_INFO_BMP"}, {{103}, "BTN_SPREAD_BMP"},
     {{104}, "BTN_STMT_BMP"}, {{106, 107}, "BTN_INFOEXPLAIN_BMP"}, {{109}, "BTN_WORKSHEET_BMP"},
@@ -28,16 +29,27 @@ static const ButtonBitmapRow kButtonBitmaps[] = {
     {{267}, "BTNS_PIN_BMP"}, {{0}, "BTN_DUMMY"},
 };
 
-const char *GetFieldButtonBitmapName(int action)
+// The table row of an action number (the last row before the end for numbers not listed).
+static int FindButtonBitmapRow(int action)
 {
     int last = 0;
     for (int i = 0; kButtonBitmaps[i].numbers[0]; i++) {
         last = i;
         for (int k = 0; k < 3 && kButtonBitmaps[i].numbers[k]; k++)
             if (kButtonBitmaps[i].numbers[k] == action)
-                return kButtonBitmaps[i].name;
+                return i;
     }
-    return kButtonBitmaps[last].name;
+    return last;
+}
+
+const char *GetFieldButtonBitmapName(int action)
+{
+    return kButtonBitmaps[FindButtonBitmapRow(action)].name;
+}
+
+int GetFieldButtonBitmapId(int action)
+{
+    return IDB_FIELD_BUTTON_BASE + FindButtonBitmapRow(action);
 }
 
 int GetFieldButtonAction(const char *typeCode, int *wide)
@@ -51,7 +63,7 @@ int GetFieldButtonAction(const char *typeCode, int *wide)
         const FieldFormatPart *part = &format.parts[i];
         if ((part->letter == 'B' || part->letter == 'i') && part->number >= 0) {
             if (wide)
-                *wide = part->lMark == 'L';
+                *wide = part->lMark != 0;
             return part->number;
         }
     }
@@ -88,8 +100,8 @@ HBITMAP CreateFieldButtonBitmap(FieldButtonSlot *slot)
         return NULL;
     int wide = 0;
     slot->action = GetFieldButtonAction(slot->field->typeCode, &wide);
-    HBITMAP bitmap = (HBITMAP)LoadImageA(gInstance, GetFieldButtonBitmapName(slot->action), IMAGE_BITMAP, 0, 0,
-                                         LR_DEFAULTCOLOR);
+    HBITMAP bitmap = (HBITMAP)LoadImageA(gInstance, MAKEINTRESOURCEA(GetFieldButtonBitmapId(slot->action)),
+                                         IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR);
     if (bitmap && wide) {
         int w = 0, h = 0;
         if (GetBitmapSize(bitmap, &w, &h) && slot->field->rect) {

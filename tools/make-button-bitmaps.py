@@ -1,6 +1,8 @@
 # Makes the faces of the field buttons drawn over form pages (resources/button_<name>.bmp, 4-bit)
 # and resources/fieldbuttons.rc with ImageMagick: python3 tools/make-button-bitmaps.py resources
 # Large buttons are 30 x 13 with a word, small ones 13 x 13 with a glyph; the drop-down arrow 9 x 11.
+# The bitmaps get numeric ids, 8100 + their row in the button table of pages/fieldbuttons_create.cpp
+# (the named lookups of resources from several .rc objects are not reliable once linked).
 import subprocess, struct, sys
 VGA=[(0,0,0),(128,0,0),(0,128,0),(128,128,0),(0,0,128),(128,0,128),(0,128,128),(192,192,192),
      (128,128,128),(255,0,0),(0,255,0),(255,255,0),(0,0,255),(255,0,255),(0,255,255),(255,255,255)]
@@ -39,16 +41,21 @@ def write(path,w,h,args):
     info=struct.pack('<IiiHHIIiiII',40,w,h,1,4,0,len(rows),3780,3780,16,0)
     open(path,'wb').write(hdr+info+pal+rows)
 folder=sys.argv[1]
-lines=['// The faces of the field buttons drawn over form pages, by their resource names; made by',
-       '// tools/make-button-bitmaps.py.','']
-for name,word in LARGE.items():
+import os, re
+table=open(os.path.join(os.path.dirname(os.path.abspath(__file__)),'..','pages','fieldbuttons_create.cpp')).read()
+order=re.findall(r'"(BTNS?_[A-Z0-9_]+)"', table.split('kButtonBitmaps[]')[1].split('};')[0])
+lines=['// The faces of the field buttons drawn over form pages: id 8100 + the row of their name in the',
+       '// button table (pages/fieldbuttons_create.cpp); made by tools/make-button-bitmaps.py.','']
+for row,name in enumerate(order):
     f='button_%s.bmp'%name.lower()
-    args=['-fill','#000080','-font','DejaVu-Sans-Bold','-pointsize','10','-gravity','center','-annotate','+0+0',word] if word else []
-    write(folder+'/'+f,30,13,args); lines.append('%s BITMAP "%s"'%(name,f))
-for name,(glyph,colour) in SMALL.items():
-    f='button_%s.bmp'%name.lower()
-    write(folder+'/'+f,13,13,['-fill',colour,'-font','DejaVu-Sans-Bold','-pointsize','12','-gravity','center','-annotate','+0+0',glyph])
-    lines.append('%s BITMAP "%s"'%(name,f))
+    if name in LARGE:
+        word=LARGE[name]
+        args=['-fill','#000080','-font','DejaVu-Sans-Bold','-pointsize','10','-gravity','center','-annotate','+0+0',word] if word else []
+        write(folder+'/'+f,30,13,args)
+    else:
+        glyph,colour=SMALL[name]
+        write(folder+'/'+f,13,13,['-fill',colour,'-font','DejaVu-Sans-Bold','-pointsize','12','-gravity','center','-annotate','+0+0',glyph])
+    lines.append('%d BITMAP "%s"   // %s'%(8100+row,f,name))
 write(folder+'/button_btns_dropdown_bmp.bmp',9,11,['-fill','black','-draw','polygon 1,3 7,3 4,7'])
 lines.append('BTNS_DROPDOWN_BMP BITMAP "button_btns_dropdown_bmp.bmp"')
 open(folder+'/fieldbuttons.rc','w').write('\n'.join(lines)+'\n')
