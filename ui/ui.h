@@ -115,6 +115,9 @@ int AutoSizeListColumn(HWND listView, int column);
 int PlaceDialogOnParent(HWND window, int mode);
 UINT_PTR CALLBACK FileDialogHookProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 int ShowHelpTopic(HWND owner, const char *topic, int mode);
+// The text of a help topic the program carries (the import topics), shown in a message box when
+// the help file is missing; 1 when the topic is one of them.
+int ShowBuiltInHelpTopic(HWND owner, const char *topic);
 int ResetReturnViews(int flags);
 
 // ---- settings ----
