@@ -100,6 +100,8 @@ TEST_F(ImportParse, CasesOfPreparersFiles)
          "Payer|Amount|Tax|Date;1|2|3|4;", {"Treat First Line as a Header Line?"}},
         {"three bad header pieces ask nothing", "Payer,Amount,Tax,4\r\n1,2,3,4\r\n", four, {}, 1,
          "Payer|Amount|Tax|4;1|2|3|4;", {}},
+        {"the header check leaves the text as typed", "1/2/2024,5,6,7\r\n", {"D", "N", "N", "N"}, {}, 1,
+         "1/2/2024|5|6|7;", {}},
         {"hash answered OK", "a#,1\r\nb,2#\r\n", two, {IDOK}, 1, "a|1;b|2;", {"Error Parsing Import File"}},
         {"hash answered Cancel", "a#,1\r\n", two, {IDCANCEL}, 0, NULL, {"Error Parsing Import File"}},
         {"odd quotes", "\"a,1\r\nb,2\r\n", two, {IDOK}, 0, NULL, {"Error Parsing Import File"}},

@@ -252,6 +252,20 @@ TEST_F(SalesWorksheet, EveryButtonKindRunsItsAction)
     EXPECT_STREQ("SalesWorksheet.pdf", Field("0400")->value);
     EXPECT_STREQ(pdf.c_str(), Field("0401")->value);
 
+    // A click on the arrow part of a drop-down button (the cursor mapped into the button) opens
+    // its menu.
+    FieldButtonSlot *paste = Slot("0570");
+    RECT face;
+    GetWindowRect(paste->window, &face);
+    POINT before;
+    GetCursorPos(&before);
+    SetCursorPos(face.right - 2, (face.top + face.bottom) / 2);
+    gButtons.log.clear();
+    gMenuChoice = 2;
+    Click("0570");
+    SetCursorPos(before.x, before.y);
+    EXPECT_EQ((std::vector<std::string>{"menu 2 Spouse", "paste 2"}), gButtons.log);
+
     // The arrow part of a drop-down button opens its menu; a view-only return runs nothing of 219.
     gButtons.log.clear();
     gMenuChoice = 2;
