@@ -63,12 +63,12 @@ static void RecomputeShownForm(void)
     RefreshStatusAmountParts();
 }
 
-static void LogShellFailure(const char *file)
+// A file or link the shell could not open: the system's error code in the log.
+static void LogShellFailure(void)
 {
     char line[64];
-    snprintf(line, sizeof(line), "999 BSE: %d\r\n", 0);
+    snprintf(line, sizeof(line), "999 BSE: %d\r\n", (int)GetLastError());
     WriteLogLine(line);
-    (void)file;
 }
 
 // Statement or explanation of the field the button names.
@@ -120,7 +120,7 @@ static int ViewAttachedPdf(FieldRecord *field)
     if (!target || !target->value || !CheckPdfAttachment(target->value, 1))
         return 0;
     if (!OpenWithShell("open", target->value)) {
-        LogShellFailure(target->value);
+        LogShellFailure();
         return 0;
     }
     return 1;
@@ -133,7 +133,7 @@ static int OpenLink(FieldRecord *field)
         return 0;
     }
     if (!OpenWithShell("open", field->valueList)) {
-        LogShellFailure(field->valueList);
+        LogShellFailure();
         return 0;
     }
     return 1;
