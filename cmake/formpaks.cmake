@@ -6,7 +6,10 @@
 #   build/formpaks/f1040sb-bitmap.qvp  Schedule B as a compressed BMP page (image source 219)
 #   build/formpaks/f941.qvp            Form 941 (2 pages) and Schedule B (Form 941)
 #   build/formpaks/mnm1pr.qvp          Form M1PR with "MN CRP" and "MN PROPST"
+#   build/formpaks/fsales.qvp          Sales Worksheet: a statement, an attachment, field buttons
 #   build/samples/Sample.qvr           a sample individual return (opened by scripts/run.sh)
+#   build/samples/Import.qvr           a second return to import data from
+#   build/samples/Sales.qvr            a return with the Sales Worksheet
 # Page images are Ghostscript's ljet2p renditions (300-dpi PCL); field rectangles come from the
 # PDFs' fillable fields through qpdf's JSON. qvtool.exe runs under Wine.
 
@@ -71,6 +74,7 @@ levyline_render_pages(${LEVYLINE_SAMPLES}/formpaks/schedule-b-941.ps schedule-b-
 levyline_render_pages(${LEVYLINE_SAMPLES}/formpaks/mn-m1pr.ps mn-m1pr 1)
 levyline_render_pages(${LEVYLINE_SAMPLES}/formpaks/mn-crp.ps mn-crp 1)
 levyline_render_pages(${LEVYLINE_SAMPLES}/formpaks/mn-propst.ps mn-propst 1)
+levyline_render_pages(${LEVYLINE_SAMPLES}/formpaks/sales-worksheet.ps sales-worksheet 1)
 levyline_pdf_fields(f1040)
 levyline_pdf_fields(f1040s1)
 levyline_pdf_fields(f1040sb)
@@ -99,8 +103,9 @@ levyline_formpak(schedule-b.txt f1040sb.qvp ${FORMPAK_WORK}/f1040sb.json)
 levyline_formpak(schedule-b-bitmap.txt f1040sb-bitmap.qvp ${FORMPAK_WORK}/f1040sb.json ${FORMPAK_WORK}/f1040sb-1.bmp)
 levyline_formpak(form-941.txt f941.qvp)
 levyline_formpak(mn-m1pr.txt mnm1pr.qvp)
+levyline_formpak(sales-worksheet.txt fsales.qvp)
 
-set(LEVYLINE_FORMPAKS f1040.qvp f1040s1.qvp f1040sb.qvp f1040sb-bitmap.qvp f941.qvp mnm1pr.qvp)
+set(LEVYLINE_FORMPAKS f1040.qvp f1040s1.qvp f1040sb.qvp f1040sb-bitmap.qvp f941.qvp mnm1pr.qvp fsales.qvp)
 list(TRANSFORM LEVYLINE_FORMPAKS PREPEND ${FORMPAK_OUT}/)
 
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/samples/Sample.qvr
@@ -109,4 +114,16 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/samples/Sample.qvr
   JOB_POOL levyline_wine
   COMMENT "qvtool: samples/Sample.qvr" VERBATIM)
 
-add_custom_target(formpaks ALL DEPENDS ${LEVYLINE_FORMPAKS} ${CMAKE_BINARY_DIR}/samples/Sample.qvr)
+# The second sample returns: one to import data from, one with the Sales Worksheet.
+foreach(pair "import-return.txt;Import.qvr" "sales-return.txt;Sales.qvr")
+  list(GET pair 0 description)
+  list(GET pair 1 output)
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/samples/${output}
+    COMMAND ${QVTOOL_RUN} build ${LEVYLINE_SAMPLES}/${description} ${CMAKE_BINARY_DIR}/samples/${output} ${FORMPAK_OUT}
+    DEPENDS qvtool ${LEVYLINE_SAMPLES}/${description} ${LEVYLINE_FORMPAKS}
+    JOB_POOL levyline_wine
+    COMMENT "qvtool: samples/${output}" VERBATIM)
+endforeach()
+
+add_custom_target(formpaks ALL DEPENDS ${LEVYLINE_FORMPAKS} ${CMAKE_BINARY_DIR}/samples/Sample.qvr
+                  ${CMAKE_BINARY_DIR}/samples/Import.qvr ${CMAKE_BINARY_DIR}/samples/Sales.qvr)

@@ -420,5 +420,6 @@ int SetMenuItemText(HMENU menu, UINT commandId, const char *text);
 #include "entry/multifield.h"
 #include "entry/efile_sheet.h"
 #include "entry/taxpayer_paste.h"
+#include "entry/imports.h"
 
 #endif // LEVYLINE_ENTRY_H

@@ -80,6 +80,9 @@ INT_PTR CALLBACK ExplainProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 INT_PTR ShowExplainDialog(HWND owner, ExplainRequest *request);
 // The page view's road to a field's explanation (gOpenExplainDialogProc).
 INT_PTR OpenFieldExplanation(HWND owner, FieldRecord *field, const char *pageKey);
+// One of the federal folder's notes (EXPLAIN_NOTE_TO_IRS .. EXPLAIN_REGULATORY), as the field
+// buttons' drop-down menus open them.
+INT_PTR OpenReturnExplanation(HWND owner, int kind);
 
 // Checks of a typed explanation (no window needed).
 // 1 when text begins with a blank, 2 with CR or LF, else 0.

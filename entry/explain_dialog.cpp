@@ -329,3 +329,13 @@ INT_PTR OpenFieldExplanation(HWND owner, FieldRecord *field, const char *pageKey
     request.pageKey = pageKey;
     return ShowExplainDialog(owner, &request);
 }
+
+INT_PTR OpenReturnExplanation(HWND owner, int kind)
+{
+    if (kind < EXPLAIN_NOTE_TO_IRS || kind > EXPLAIN_REGULATORY)
+        return 0;
+    ExplainRequest request;
+    memset(&request, 0, sizeof(request));
+    request.kind = (uint32_t)kind;
+    return ShowExplainDialog(owner, &request);
+}

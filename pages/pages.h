@@ -252,5 +252,6 @@ extern int (*gPropagateFormHeaderNameProc)(FieldTable *fieldTable, OpenReturn *r
 #include "pages/summary.h"
 #include "pages/zoom.h"
 #include "pages/taxpayer.h"
+#include "pages/attachments.h"
 
 #endif // LEVYLINE_PAGES_H

@@ -47,7 +47,7 @@ static void SetPageScrollBars(HWND window, int clientWidth, int clientHeight, in
 static void PositionButtons(HWND window, int zoomChanged)
 {
     FormInstance *form = (FormInstance *)GetCurrentDocument(4);
-    if (form && form->buttonCount && gPositionFieldButtonsProc)
+    if (form && gPositionFieldButtonsProc)   // the slots are made on the first paint
         gPositionFieldButtonsProc(window, form, gPageScrollX, gPageMarginX, gPageScrollY, gPageMarginY, zoomChanged);
 }
 

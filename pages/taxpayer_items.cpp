@@ -6,7 +6,6 @@
 #include <stdio.h>
 #include <string.h>
 
-int (*gEditNameFieldsProc)(const char *pasteList, FieldTable *records, HWND ownerWindow);
 
 // The record keeps identification numbers as nine digits; a field shows them in the form the
 // edit bar stores: "123-45-6789" (SSN, kind 14), "12-3456789" (EIN, kind 31) and phones of ten

@@ -28,10 +28,23 @@ int InstallProgramHooks(void)
     gOpenEditBarProc = OpenEditBarWindow;
     // A click on a signature field opens signature capture (entry/sigcapture_open.cpp).
     gOpenSigCaptureDialogProc = OpenSigCaptureDialog;
+    // Attachment fields and the buttons drawn over a page (pages/attach_file.cpp,
+    // pages/fieldbuttons_*.cpp); the import button parses with data entry's import parser,
+    // the generate-PDF button writes with the PDF writer.
+    gAttachFileClickProc = OnAttachFieldClick;
+    gAttachPdfToFieldProc = AttachPdfToField;
+    gPositionFieldButtonsProc = PositionFieldButtons;
+    gDestroyPageButtonsProc = DestroyFieldButtons;
+    gFieldButtonMessageProc = OnFieldButtonMessage;
+    gReadImportFileProc = ReadImportFile;
+    gParseImportFileProc = ParseImportFile;
+    gGenerateFormPdfProc = ConfirmPdfTarget;
     // After each full recompute: the status-bar amounts, the Summary and Status pages.
     gRecomputeFinishedProc = OnRecomputeFinished;
     // A click on an explanation field opens its explanation (entry/explain_dialog.cpp).
     gOpenExplainDialogProc = OpenFieldExplanation;
+    // The buttons' menus open the return's notes (entry/explain_dialog.cpp).
+    gOpenReturnExplanationProc = OpenReturnExplanation;
     // Printing and PDF output list and render the return's statements (entry/statement_output.cpp).
     gListReturnStatementsProc = ListReturnStatements;
     gRenderStatementEntryProc = RenderStatementEntry;
@@ -54,6 +67,7 @@ int InstallMainWindowHandlers(void)
     AddMainWindowHandler(ReturnCommandHandler);
     AddMainWindowHandler(PrintCommandHandler);   // IDM_PRINT (print/print_command.cpp)
     AddMainWindowHandler(PdfCommandHandler);     // IDM_PDFRETURN (print/pdf_command.cpp)
+    AddMainWindowHandler(ImportDataCommandHandler);   // IDM_IMPORTDATA (entry/formimport_command.cpp)
     AddMainWindowHandler(RecomputeWindowHandler);  // timer 997: the deferred recompute and page freeing
     AddMainWindowHandler(ViewCommandHandler);    // Zoom..., Split Screen, Full Screen (pages/zoom_viewmode.cpp)
     gAddFormsStartHook = RunFormPakStartDialog;  // the 94x and M1PR start dialogs (entry/startdlg_common.cpp)

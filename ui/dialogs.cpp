@@ -59,6 +59,9 @@ int ShowHelpTopic(HWND owner, const char *topic, int mode)
     char path[MAX_PATH + 32];
     snprintf(path, sizeof(path), "%sQuorvel.chm", folder);
     if (!FileExists(path)) {
+        // Topics the program carries itself are shown without the help file.
+        if (ShowBuiltInHelpTopic(owner, topic))
+            return 1;
         char text[MAX_PATH + 128];
         snprintf(text, sizeof(text), "The help file could not be found.\n\n%s", path);
         ShowMessageBox(owner, text, "Help", MB_OK | MB_ICONEXCLAMATION);

@@ -52,6 +52,7 @@
 #define IDM_SPLITSCREEN 41034
 #define IDM_FULLSCREEN 41035
 #define IDM_PDFRETURN 41061    // the whole return as a PDF file beside the return file
+#define IDM_IMPORTDATA 41062   // taxpayer and form data from another return file
 #define IDM_CHECKFORMUPDATES 41089
 #define IDM_CHECKPROGRAMUPDATES 41110
 #define IDM_HELPCONTENTS 41200
@@ -120,6 +121,9 @@ int AutoSizeListColumn(HWND listView, int column);
 int PlaceDialogOnParent(HWND window, int mode);
 UINT_PTR CALLBACK FileDialogHookProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 int ShowHelpTopic(HWND owner, const char *topic, int mode);
+// The text of a help topic the program carries (the import topics), shown in a message box when
+// the help file is missing; 1 when the topic is one of them.
+int ShowBuiltInHelpTopic(HWND owner, const char *topic);
 int ResetReturnViews(int flags);
 
 // ---- settings ----
