@@ -3,6 +3,7 @@
 #include "entry/entry.h"
 #include "shell/shell.h"
 #include "store/store.h"
+#include "entry/formstree_mirror.h"
 
 #include <commctrl.h>
 #include <stdio.h>
@@ -81,6 +82,9 @@ static void InsertPseudoPageTab(HTREEITEM item)
 // The 0-based position of a page among all pages of the return in tree order, -1 when absent.
 int GetTreePagePosition(HTREEITEM item)
 {
+    int mirrored;
+    if (GetMirrorPagePosition(item, &mirrored))
+        return mirrored;
     int count = EnumerateTreePages(NULL, NULL, 0);
     if (count <= 0)
         return -1;
