@@ -14,4 +14,10 @@
 // position is sent whenever it changed). 1 when a message was sent.
 int ReportPclProgress(PclRenderState *s, int pageEnd);
 
+// ResizeBitmap's area average for a 4-bit palette DIB with 16 colours, read from its bits: fills
+// the 24-bit top-down rows of dst (dw x dh, dstride bytes a row) as the 24-bit path would. 0 when
+// the bitmap is not such a DIB (nothing written).
+int ShrinkPaletteBitmap(HBITMAP bitmap, unsigned char *dst, int dw, int dh, int dstride, const ResampleStep *tx,
+                        const ResampleStep *ty);
+
 #endif
