@@ -26,5 +26,8 @@ int CollectMirrorPages(HTREEITEM folder, FormInstance **out, int capacity, int *
 // The 0-based position of item among all form pages (-1 when it is none); 0 when the mirror
 // cannot answer.
 int GetMirrorPagePosition(HTREEITEM item, int *position);
+// The 0-based position of a page's item among all form pages in tree order, -1 when absent
+// (formstree_tabs.cpp; the mirror first, else a walk over the control).
+int GetTreePagePosition(HTREEITEM item);
 
 #endif

@@ -1,0 +1,221 @@
+// The page road's speed paths against their plain counterparts: the interpreter's progress bar
+// gets a few positions a page (never one per percent), also when the page view loads a page, and
+// the scaled copy of a palette page made from its bits equals the 24-bit path byte for byte.
+#include <windows.h>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include "pages/pages.h"
+#include "shell/shell.h"
+#include "entry/entry.h"
+#include "tests/harness/harness.h"
+#include "tests/harness/sample.h"
+#include "tests/pages/test_pcl_util.h"
+#include "tools/pclgen/pclstreams.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// ---- progress ----
+
+std::vector<int> gPositions;
+WNDPROC gProgressProc;
+
+LRESULT CALLBACK CountingProgressProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == PBM_SETPOS)
+        gPositions.push_back((int)wParam);
+    return CallWindowProcA(gProgressProc, window, message, wParam, lParam);
+}
+
+struct ProgressPage {
+    const char *name;
+    std::string (*make)();
+};
+
+std::string IrsPage()
+{
+    std::string stream;
+    ReadWholeFile(BuildPath("testdata/f1040-1.pcl"), &stream);
+    return stream;
+}
+std::string FeatureStream() { return pclgen::FeaturePage(); }
+std::string SoftFontStream() { return pclgen::DenseTextPage(pclgen::RasteriseFont("Arial", 40), 40); }
+std::string VectorStream() { return pclgen::VectorPage(); }
+
+class PclProgress : public ::testing::TestWithParam<ProgressPage> {};
+
+TEST_P(PclProgress, AFewRisingPositionsEndingWhereThePageEnds)
+{
+    std::string stream = GetParam().make();
+    if (stream.empty())
+        GTEST_SKIP() << "test page not made";
+    HWND bar = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_POPUP, 0, 0, 200, 16, NULL, NULL, NULL, NULL);
+    ASSERT_TRUE(bar != NULL);
+    gProgressProc = (WNDPROC)SetWindowLongPtrA(bar, GWLP_WNDPROC, (LONG_PTR)CountingProgressProc);
+    gPositions.clear();
+    unsigned int stop = 0;
+    HBITMAP page = RenderPclRange((const unsigned char *)stream.data(), 0, (unsigned)stream.size(), 0, bar, NULL,
+                                  NULL, &stop);
+    ASSERT_TRUE(page != NULL);
+    DeleteObject(page);
+    DestroyWindow(bar);
+    ASSERT_FALSE(gPositions.empty());
+    EXPECT_LE(gPositions.size(), 100u / PCL_PROGRESS_STEP);
+    for (size_t i = 1; i < gPositions.size(); i++)
+        EXPECT_GE(gPositions[i] - gPositions[i - 1], PCL_PROGRESS_STEP);
+    EXPECT_EQ((int)((unsigned long long)stop * 100 / stream.size()), gPositions.back());
+}
+
+INSTANTIATE_TEST_SUITE_P(Pages, PclProgress,
+                         ::testing::Values(ProgressPage{"irs", IrsPage}, ProgressPage{"features", FeatureStream},
+                                           ProgressPage{"softfont", SoftFontStream},
+                                           ProgressPage{"vectors", VectorStream}),
+                         [](const ::testing::TestParamInfo<ProgressPage> &info) { return info.param.name; });
+
+// Every PBM_SETPOS the thread's windows receive while a page loads.
+int gLoadPositions;
+LRESULT CALLBACK CountPositionsHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT *message = (const CWPSTRUCT *)lParam;
+    if (code == HC_ACTION && message && message->message == PBM_SETPOS)
+        gLoadPositions++;
+    return CallNextHookEx(NULL, code, wParam, lParam);
+}
+
+TEST(PageLoadProgress, LoadingAPageSendsAHandfulOfPositions)
+{
+    char sample[MAX_PATH];
+    if (!GetFullPathNameA(BuildPath("samples/Sample.qvr").c_str(), sizeof(sample), sample, NULL) ||
+        GetFileAttributesA(sample) == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "the sample return was not built";
+    UseBuildFormPaks();
+    gReturnModified = 0;
+    HWND main = CreateMainWindow(gInstance);
+    ASSERT_TRUE(main != NULL);
+    ShowWindow(main, SW_SHOW);
+    PumpMessages(30);
+    SendMessageA(main, WM_OPEN_FILE, 0, (LPARAM)sample);
+    WaitForRecompute();
+    FormInstance *pages[16];
+    int count = EnumerateTreePages(NULL, pages, 16);
+    EXPECT_GE(count, 4);
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, CountPositionsHook, NULL, GetCurrentThreadId());
+    ASSERT_TRUE(hook != NULL);
+    // Each page twice over, so that every page is loaded afresh (the page shown is not reloaded).
+    for (int round = 0; round < 2; round++)
+        for (int i = 0; i < count && i < 16; i++) {
+            SCOPED_TRACE(pages[i]->pageKey);
+            gLoadPositions = 0;
+            SendMessageA(gFormsTreeWindow, TVM_SELECTITEM, TVGN_CARET, (LPARAM)pages[i]->treeItem);
+            EXPECT_EQ(pages[i], GetCurrentDocument(4));
+            EXPECT_LE(gLoadPositions, 5);
+            WaitForRecompute();
+        }
+    UnhookWindowsHookEx(hook);
+    gReturnModified = 0;
+    DestroyWindow(main);
+    PumpMessages(20);
+    RestoreFormPakFolder();
+}
+
+// ---- the scaled copy ----
+
+// A 4-bit DIB with the canvas colours and a few others, filled with white, runs of ink of every
+// index, single pixels at odd and even columns and a noisy band.
+HBITMAP MakePalettePage(int width, int height)
+{
+    RGBQUAD table[16] = {};
+    for (int i = 0; i < 16; i++) {
+        table[i].rgbRed = (BYTE)(i * 17);
+        table[i].rgbGreen = (BYTE)(255 - i * 13);
+        table[i].rgbBlue = (BYTE)(i * 29 % 256);
+    }
+    table[0] = RGBQUAD{0, 0, 0, 0};
+    table[15] = RGBQUAD{255, 255, 255, 0};
+    table[14] = RGBQUAD{255, 255, 255, 0};   // a second white entry
+    HBITMAP bitmap = CreateDibBitmap(width, height, 4, 0, NULL, table);
+    CanvasBits c;
+    if (!bitmap || !GetCanvasBits(bitmap, &c))
+        return bitmap;
+    unsigned seed = 12345;
+    for (int y = 0; y < height; y++) {
+        unsigned char *row = CanvasRow(c, y);
+        for (int x = 0; x < width; x++) {
+            int index = 15;
+            if (y % 97 < 3 && x > width / 5 && x < width / 2) index = (x / 7 + y) % 16;
+            else if ((x * 31 + y * 17) % 211 == 0) index = (x + y) % 14;
+            else if (y > height / 2 && y < height / 2 + 40) {
+                seed = seed * 1103515245u + 12345u;
+                index = (seed >> 16) % 16;
+            }
+            unsigned char *p = row + x / 2;
+            if (x & 1) *p = (unsigned char)((*p & 0xF0) | index);
+            else *p = (unsigned char)((*p & 0x0F) | (index << 4));
+        }
+    }
+    return bitmap;
+}
+
+// The same pixels as a 24-bit DIB (which ResizeBitmap reads the plain way).
+HBITMAP CopyAs24(HBITMAP bitmap, int width, int height)
+{
+    HBITMAP copy = CreateDibBitmap(width, height, 24, 0, NULL, NULL);
+    HDC a = CreateCompatibleDC(NULL), b = CreateCompatibleDC(NULL);
+    HGDIOBJ oa = SelectObject(a, bitmap), ob = SelectObject(b, copy);
+    BitBlt(b, 0, 0, width, height, a, 0, 0, SRCCOPY);
+    SelectObject(a, oa);
+    SelectObject(b, ob);
+    DeleteDC(a);
+    DeleteDC(b);
+    return copy;
+}
+
+std::vector<unsigned char> Read24Rows(HBITMAP bitmap, int width, int height)
+{
+    std::vector<unsigned char> rows((size_t)GetDibImageSize32(width, 1, 24) * height);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    HDC dc = CreateCompatibleDC(NULL);
+    GetDIBits(dc, bitmap, 0, height, rows.data(), &info, DIB_RGB_COLORS);
+    DeleteDC(dc);
+    return rows;
+}
+
+struct ShrinkCase {
+    int sw, sh, dw, dh;
+};
+
+class ShrinkFromBits : public ::testing::TestWithParam<ShrinkCase> {};
+
+TEST_P(ShrinkFromBits, EqualsThe24BitPath)
+{
+    const ShrinkCase &k = GetParam();
+    HBITMAP page = MakePalettePage(k.sw, k.sh);
+    ASSERT_TRUE(page != NULL);
+    HBITMAP plain = CopyAs24(page, k.sw, k.sh);
+    HBITMAP fast = ResizeBitmap(page, k.dw, k.dh), slow = ResizeBitmap(plain, k.dw, k.dh);
+    ASSERT_TRUE(fast && slow);
+    std::vector<unsigned char> a = Read24Rows(fast, k.dw, k.dh), b = Read24Rows(slow, k.dw, k.dh);
+    EXPECT_TRUE(a == b);
+    size_t differing = 0;
+    for (size_t i = 0; i < a.size(); i++)
+        differing += a[i] != b[i];
+    EXPECT_EQ(0u, differing);
+    DeleteObject(fast);
+    DeleteObject(slow);
+    DeleteObject(plain);
+    DeleteObject(page);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, ShrinkFromBits,
+                         ::testing::Values(ShrinkCase{2400, 3168, 720, 950}, ShrinkCase{2400, 3168, 1199, 1583},
+                                           ShrinkCase{301, 257, 100, 85}, ShrinkCase{301, 257, 300, 256},
+                                           ShrinkCase{64, 48, 1, 1}, ShrinkCase{3168, 2400, 950, 720}));
+
+} // namespace
