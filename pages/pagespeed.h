@@ -20,4 +20,18 @@ int ReportPclProgress(PclRenderState *s, int pageEnd);
 int ShrinkPaletteBitmap(HBITMAP bitmap, unsigned char *dst, int dw, int dh, int dstride, const ResampleStep *tx,
                         const ResampleStep *ty);
 
+// The table of a raster row under the operation with index byte ropIndex: table[pair][byte] is a
+// canvas byte (two 4-bit pixels) after the operation, pair holding the two pixels' source bits
+// (high bit: the left pixel; 1 = ink, drawn with inkIndex, 0 with noneIndex), brushIndex the
+// brush's index. Returns 1 when pixels without ink keep their value.
+int BuildRopRowTable(int ropIndex, int brushIndex, int inkIndex, int noneIndex, unsigned char table[4][256]);
+// Applies the table to a canvas row (4-bit pixels) for a 1-bit row of `bytes` bytes (bit 1 =
+// ink) over pageBytes bytes of raster (the part beyond `bytes` carries no ink); keepsBlank skips
+// the bytes without ink.
+void ApplyRopRow(unsigned char *out, const unsigned char *row, int bytes, int pageBytes, const unsigned char table[4][256],
+                 int keepsBlank);
+// Draws a raster row under s->logicalOp straight into the canvas (as DrawRasterRow's GDI path
+// would); 0 when it cannot (a patterned brush, or a colour the canvas table lacks), nothing drawn.
+int DrawRasterRowByRop(PclRenderState *s, const unsigned char *row, int bytes, int y);
+
 #endif

@@ -1,6 +1,7 @@
 // The page road's speed paths against their plain counterparts: the interpreter's progress bar
 // gets a few positions a page (never one per percent), also when the page view loads a page, and
-// the scaled copy of a palette page made from its bits equals the 24-bit path byte for byte.
+// the scaled copy of a palette page made from its bits equals the 24-bit path byte for byte, and
+// raster rows under every logical operation equal GDI's blit of the same row.
 #include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -217,5 +218,79 @@ INSTANTIATE_TEST_SUITE_P(Sizes, ShrinkFromBits,
                          ::testing::Values(ShrinkCase{2400, 3168, 720, 950}, ShrinkCase{2400, 3168, 1199, 1583},
                                            ShrinkCase{301, 257, 100, 85}, ShrinkCase{301, 257, 300, 256},
                                            ShrinkCase{64, 48, 1, 1}, ShrinkCase{3168, 2400, 950, 720}));
+
+// ---- raster rows under a logical operation ----
+
+struct RopBrush {
+    const char *name;
+    HBRUSH (*make)();
+    int index;   // the brush colour's index in the canvas table
+};
+
+HBRUSH WhiteBrush() { return (HBRUSH)GetStockObject(WHITE_BRUSH); }
+HBRUSH BlackBrush() { return (HBRUSH)GetStockObject(BLACK_BRUSH); }
+HBRUSH GreyBrush() { return CreateSolidBrush(RGB(128, 128, 128)); }
+HBRUSH SilverBrush() { return CreateSolidBrush(RGB(192, 192, 192)); }
+
+class RopRows : public ::testing::TestWithParam<RopBrush> {};
+
+// Every operation index: the table-driven row equals GDI's blit of the same 1-bit row (ink
+// white, no ink black) over the same canvas pixels, with the brush selected.
+TEST_P(RopRows, EveryOperationMatchesTheGdiBlit)
+{
+    ResetPageCanvas();
+    ASSERT_TRUE(gPageCanvasDc && gPageCanvasBitmap);
+    CanvasBits c;
+    ASSERT_TRUE(GetCanvasBits(gPageCanvasBitmap, &c));
+    HBRUSH brush = GetParam().make();
+    HGDIOBJ oldBrush = SelectObject(gPageCanvasDc, brush);
+    const int pageBytes = PAGE_CANVAS_WIDTH / 8, rowBytes = 250;   // the rest of the row has no ink
+    unsigned char row[PAGE_CANVAS_WIDTH / 8 + 4] = {};
+    unsigned seed = 99;
+    for (int k = 0; k < rowBytes; k++) {
+        seed = seed * 1103515245u + 12345u;
+        row[k] = k % 9 == 0 ? 0 : (unsigned char)(seed >> 16);
+    }
+    std::vector<unsigned char> canvas(PAGE_CANVAS_WIDTH / 2);
+    for (size_t i = 0; i < canvas.size(); i++) {
+        seed = seed * 1103515245u + 12345u;
+        canvas[i] = i % 5 == 0 ? 0xFF : (unsigned char)(seed >> 16);
+    }
+    struct {
+        BITMAPINFOHEADER h;
+        RGBQUAD colours[2];
+    } info = {};
+    info.h.biSize = sizeof(BITMAPINFOHEADER);
+    info.h.biWidth = PAGE_CANVAS_WIDTH;
+    info.h.biHeight = 1;
+    info.h.biPlanes = 1;
+    info.h.biBitCount = 1;
+    info.colours[1] = RGBQUAD{255, 255, 255, 0};
+    int mismatched = 0;
+    for (int rop = 0; rop < 256; rop++) {
+        unsigned char *viaGdi = CanvasRow(c, 10), *direct = CanvasRow(c, 11);
+        memcpy(viaGdi, canvas.data(), canvas.size());
+        memcpy(direct, canvas.data(), canvas.size());
+        StretchDIBits(gPageCanvasDc, 0, 10, PAGE_CANVAS_WIDTH, 1, 0, 0, PAGE_CANVAS_WIDTH, 1, row, (BITMAPINFO *)&info,
+                      DIB_RGB_COLORS, GetTernaryRop(rop));
+        GdiFlush();
+        unsigned char table[4][256];
+        int keepsBlank = BuildRopRowTable(rop, GetParam().index, 15, 0, table);
+        ApplyRopRow(direct, row, rowBytes, pageBytes, table, keepsBlank);
+        if (memcmp(viaGdi, direct, canvas.size())) {
+            ADD_FAILURE() << "operation " << rop;
+            if (++mismatched > 5) break;
+        }
+    }
+    SelectObject(gPageCanvasDc, oldBrush);
+    DeleteObject(brush);
+    HBITMAP page = DetachPageCanvasBitmap();
+    DeleteObject(page);
+}
+
+INSTANTIATE_TEST_SUITE_P(Brushes, RopRows,
+                         ::testing::Values(RopBrush{"white", WhiteBrush, 15}, RopBrush{"black", BlackBrush, 0},
+                                           RopBrush{"grey", GreyBrush, 8}, RopBrush{"silver", SilverBrush, 7}),
+                         [](const ::testing::TestParamInfo<RopBrush> &info) { return info.param.name; });
 
 } // namespace
