@@ -34,4 +34,11 @@ void ApplyRopRow(unsigned char *out, const unsigned char *row, int bytes, int pa
 // would); 0 when it cannot (a patterned brush, or a colour the canvas table lacks), nothing drawn.
 int DrawRasterRowByRop(PclRenderState *s, const unsigned char *row, int bytes, int y);
 
+// Writes a glyph's ink (rows of rowBytes bytes, bit 1 = ink, width x height) at x0, y0 of the
+// 4-bit canvas as index 0 or 15, a glyph byte at a time; rows above or below the canvas are
+// passed over. 0 (nothing written) for another index or a glyph not wholly inside the canvas's
+// width, which the per-pixel writer clips.
+int WriteGlyphBytes(const CanvasBits &c, const uint8_t *rows, int rowBytes, int width, int height, int x0, int y0,
+                    unsigned char index);
+
 #endif

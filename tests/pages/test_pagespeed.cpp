@@ -1,7 +1,8 @@
 // The page road's speed paths against their plain counterparts: the interpreter's progress bar
 // gets a few positions a page (never one per percent), also when the page view loads a page, and
 // the scaled copy of a palette page made from its bits equals the 24-bit path byte for byte, and
-// raster rows under every logical operation equal GDI's blit of the same row.
+// raster rows under every logical operation equal GDI's blit of the same row, and glyphs written
+// a byte at a time equal the same glyphs written pixel by pixel.
 #include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -292,5 +293,61 @@ INSTANTIATE_TEST_SUITE_P(Brushes, RopRows,
                          ::testing::Values(RopBrush{"white", WhiteBrush, 15}, RopBrush{"black", BlackBrush, 0},
                                            RopBrush{"grey", GreyBrush, 8}, RopBrush{"silver", SilverBrush, 7}),
                          [](const ::testing::TestParamInfo<RopBrush> &info) { return info.param.name; });
+
+
+// ---- glyphs a byte at a time ----
+
+// Glyphs of widths 1 to 19 at even and odd x (the right edge of the canvas included), black and
+// white ink, rows hanging over the top and bottom, padding bits set past the width: the
+// byte-wise writer changes exactly the pixels a per-pixel writer changes.
+TEST(GlyphBytes, EqualTheGlyphsPixelByPixel)
+{
+    const int width = 64, height = 24;
+    HBITMAP bitmap = CreateDibBitmap(width, height, 4, 0, NULL, NULL);
+    CanvasBits c;
+    ASSERT_TRUE(bitmap && GetCanvasBits(bitmap, &c));
+    std::vector<unsigned char> expected((size_t)height * 32);
+    unsigned seed = 7;
+    int cases = 0;
+    for (int glyphWidth = 1; glyphWidth <= 19; glyphWidth++)
+        for (int x0 : {0, 1, 6, 13, width - glyphWidth, width - glyphWidth - 1})
+            for (int y0 : {-3, 5, height - 4})
+                for (unsigned char index : {0, 15}) {
+                    if (x0 < 0) continue;
+                    int rowBytes = (glyphWidth + 7) / 8 + (glyphWidth % 3 == 0);   // sometimes a spare byte
+                    const int glyphHeight = 9;
+                    std::vector<unsigned char> rows((size_t)rowBytes * glyphHeight);
+                    for (unsigned char &b : rows) {
+                        seed = seed * 1103515245u + 12345u;
+                        b = (unsigned char)(seed >> 16);
+                    }
+                    for (int y = 0; y < height; y++)
+                        for (int k = 0; k < 32; k++) {
+                            seed = seed * 1103515245u + 12345u;
+                            CanvasRow(c, y)[k] = expected[(size_t)y * 32 + k] = (unsigned char)(seed >> 16);
+                        }
+                    for (int gy = 0; gy < glyphHeight; gy++)
+                        for (int gx = 0; gx < glyphWidth; gx++) {
+                            int x = x0 + gx, y = y0 + gy;
+                            if (y < 0 || y >= height || !(rows[(size_t)gy * rowBytes + gx / 8] & (0x80 >> (gx & 7))))
+                                continue;
+                            unsigned char &p = expected[(size_t)y * 32 + x / 2];
+                            p = (x & 1) ? (unsigned char)((p & 0xF0) | index) : (unsigned char)((p & 0x0F) | (index << 4));
+                        }
+                    ASSERT_EQ(1, WriteGlyphBytes(c, rows.data(), rowBytes, glyphWidth, glyphHeight, x0, y0, index));
+                    int same = 1;
+                    for (int y = 0; y < height && same; y++)
+                        same = !memcmp(CanvasRow(c, y), &expected[(size_t)y * 32], 32);
+                    EXPECT_TRUE(same) << "width " << glyphWidth << " at " << x0 << "," << y0 << " index " << (int)index;
+                    cases++;
+                }
+    EXPECT_GT(cases, 600);
+    // Glyphs over the canvas's sides and other inks are left to the per-pixel writer.
+    unsigned char one[2] = {0xFF, 0xFF};
+    EXPECT_EQ(0, WriteGlyphBytes(c, one, 2, 16, 1, -1, 0, 0));
+    EXPECT_EQ(0, WriteGlyphBytes(c, one, 2, 16, 1, width - 15, 0, 0));
+    EXPECT_EQ(0, WriteGlyphBytes(c, one, 2, 16, 1, 0, 0, 7));
+    DeleteObject(bitmap);
+}
 
 } // namespace
