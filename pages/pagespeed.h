@@ -41,4 +41,7 @@ int DrawRasterRowByRop(PclRenderState *s, const unsigned char *row, int bytes, i
 int WriteGlyphBytes(const CanvasBits &c, const uint8_t *rows, int rowBytes, int width, int height, int x0, int y0,
                     unsigned char index);
 
+// Whether the page view's scaled copy is a bitmap of the given size (made at the zoom shown).
+int IsScaledPageCurrent(HBITMAP scaled, int width, int height);
+
 #endif

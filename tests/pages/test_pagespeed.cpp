@@ -2,7 +2,8 @@
 // gets a few positions a page (never one per percent), also when the page view loads a page, and
 // the scaled copy of a palette page made from its bits equals the 24-bit path byte for byte, and
 // raster rows under every logical operation equal GDI's blit of the same row, and glyphs written
-// a byte at a time equal the same glyphs written pixel by pixel.
+// a byte at a time equal the same glyphs written pixel by pixel; a zoom change to the zoom shown
+// keeps the page view's scaled copy.
 #include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include "tests/harness/harness.h"
 #include "tests/harness/sample.h"
 #include "tests/pages/test_pcl_util.h"
+#include "tests/pages/test_pageview_util.h"
 #include "tools/pclgen/pclstreams.h"
 
 #include <string>
@@ -348,6 +350,54 @@ TEST(GlyphBytes, EqualTheGlyphsPixelByPixel)
     EXPECT_EQ(0, WriteGlyphBytes(c, one, 2, 16, 1, width - 15, 0, 0));
     EXPECT_EQ(0, WriteGlyphBytes(c, one, 2, 16, 1, 0, 0, 7));
     DeleteObject(bitmap);
+}
+
+
+// ---- the page view's rebuild ----
+
+// A zoom "change" to the zoom shown keeps the scaled copy; a real one makes a new copy.
+TEST(PageViewRebuild, SameZoomKeepsTheScaledCopy)
+{
+    char sample[MAX_PATH];
+    if (!GetFullPathNameA(BuildPath("samples/Sample.qvr").c_str(), sizeof(sample), sample, NULL) ||
+        GetFileAttributesA(sample) == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "the sample return was not built";
+    UseBuildFormPaks();
+    gReturnModified = 0;
+    gZoom = 0.3f;
+    HWND main = CreateMainWindow(gInstance);
+    ASSERT_TRUE(main != NULL);
+    ShowWindow(main, SW_SHOW);
+    MoveWindow(main, 0, 0, 1200, 900, TRUE);
+    PumpMessages(30);
+    SendMessageA(main, WM_OPEN_FILE, 0, (LPARAM)sample);
+    WaitForRecompute();
+    pageview_test::Repaint(0);
+    HBITMAP first = (HBITMAP)SendMessageA(gPageViewWindow, WM_PAGE_GETSCALED, 0, 0);
+    ASSERT_TRUE(first != NULL);
+    EXPECT_EQ(720, pageview_test::ScaledSize().cx);
+    // A mark in the copy survives only when the copy is kept.
+    HDC dc = CreateCompatibleDC(NULL);
+    HGDIOBJ old = SelectObject(dc, first);
+    SetPixel(dc, 1, 1, RGB(1, 2, 3));
+    SelectObject(dc, old);
+    pageview_test::Repaint(PAGE_VIEW_ZOOMED);
+    HBITMAP kept = (HBITMAP)SendMessageA(gPageViewWindow, WM_PAGE_GETSCALED, 0, 0);
+    EXPECT_EQ(first, kept);
+    old = SelectObject(dc, kept);
+    EXPECT_EQ(RGB(1, 2, 3), GetPixel(dc, 1, 1));
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    EXPECT_EQ(0, gPageViewFlags & PAGE_VIEW_ZOOMED);
+    gZoom = 0.25f;
+    pageview_test::Repaint(PAGE_VIEW_ZOOMED);
+    EXPECT_EQ(600, pageview_test::ScaledSize().cx);
+    EXPECT_FLOAT_EQ(0.25f, gLastPaintZoom);
+    gZoom = 0.3f;
+    gReturnModified = 0;
+    DestroyWindow(main);
+    PumpMessages(20);
+    RestoreFormPakFolder();
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 // of the build folder, when the build made it), a dense soft-font text page and an HP-GL/2-heavy
 // page.
 // pagebench view [RETURN] - page switches in a hidden main window (see viewbench.cpp).
+// pagebench scale - the page view's scaled copy by ResizeBitmap and by StretchBlt (scalebench.cpp).
 // pagebench open - opening returns of 50 to 300 pages in a hidden main window (see openbench.cpp).
 #include <windows.h>
 #include <stdio.h>
@@ -110,7 +111,7 @@ int main(int argc, char **argv)
     int runs = 50;
     if (argc > 1 && !strcmp(argv[1], "view")) return RunViewBench(argc > 2 ? argv[2] : NULL);
     if (argc > 1 && !strcmp(argv[1], "open")) return RunOpenBench();
-    if (argc > 1) {
+    if (argc > 1 && strcmp(argv[1], "scale")) {
         std::string stream;
         if (!ReadFile(argv[1], &stream)) {
             fprintf(stderr, "pagebench: cannot read %s\n", argv[1]);
@@ -120,7 +121,12 @@ int main(int argc, char **argv)
         return 0;
     }
     std::string irs;
-    if (ReadFile("testdata/f1040-1.pcl", &irs) || ReadFile("build/testdata/f1040-1.pcl", &irs))
+    int haveIrs = ReadFile("testdata/f1040-1.pcl", &irs) || ReadFile("build/testdata/f1040-1.pcl", &irs);
+    if (argc > 1 && !strcmp(argv[1], "scale")) {
+        if (!haveIrs) printf("scale skipped: testdata/f1040-1.pcl not found (run from the build folder)\n");
+        return haveIrs ? RunScaleBench(irs) : 0;
+    }
+    if (haveIrs)
         Bench("irs_f1040_page1", irs, runs);
     else
         printf("irs_f1040_page1 skipped: testdata/f1040-1.pcl not found (run from the build folder)\n");

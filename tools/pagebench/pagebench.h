@@ -3,6 +3,7 @@
 #define LEVYLINE_PAGEBENCH_H
 
 #include <windows.h>
+#include <string>
 
 // Clears a fresh canvas and decodes the raster rows of the stream's first page into a buffer,
 // drawing nothing; returns the number of rows decoded.
@@ -30,5 +31,8 @@ void WaitForBenchRecompute(void);
 // 0 when no FormPak was found. RemoveBenchFolder deletes its files and the folder.
 int MakeBenchFolder(char *folder, int size);
 void RemoveBenchFolder(const char *folder);
+// pagebench scale: the scaled copy of the page stream's page made by ResizeBitmap and by
+// StretchBlt's modes, timed (scalebench.cpp).
+int RunScaleBench(const std::string &stream);
 
 #endif
