@@ -122,7 +122,9 @@ int InsertPageTab(HTREEITEM item, FormInstance *page)
     GetTreeItemText(item, caption, 0, sizeof(caption));
     DoubleAmpersands(caption, doubled, sizeof(doubled));
     int result = InsertTab(gFixedTabCount + position, doubled, GetTreeItemImage(item, 0), page);
-    UpdateFormsTreeTipVisibility(NULL);
+    // A return being opened shows or hides the tip once, when all its pages are filed.
+    if (!gReturnLoading)
+        UpdateFormsTreeTipVisibility(NULL);
     return result >= 0;
 }
 
