@@ -44,4 +44,11 @@ int WriteGlyphBytes(const CanvasBits &c, const uint8_t *rows, int rowBytes, int 
 // Whether the page view's scaled copy is a bitmap of the given size (made at the zoom shown).
 int IsScaledPageCurrent(HBITMAP scaled, int width, int height);
 
+// A new page canvas bitmap: 2400 x 3168, 4-bit, the canvas colour table, every pixel white.
+HBITMAP CreateWhiteCanvasBitmap(void);
+// The spare canvas (pcl_spare.cpp): a white canvas bitmap made beforehand by a worker thread, so
+// that a page does not wait for 3.8 MB of fresh memory to be mapped and whitened. Returns it
+// (the caller owns it) or null when none is ready; either way the worker makes the next one.
+HBITMAP TakeSpareCanvas(void);
+
 #endif

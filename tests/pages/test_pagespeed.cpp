@@ -3,7 +3,7 @@
 // the scaled copy of a palette page made from its bits equals the 24-bit path byte for byte, and
 // raster rows under every logical operation equal GDI's blit of the same row, and glyphs written
 // a byte at a time equal the same glyphs written pixel by pixel; a zoom change to the zoom shown
-// keeps the page view's scaled copy.
+// keeps the page view's scaled copy; the spare canvas is a white page with the canvas colours.
 #include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -398,6 +398,51 @@ TEST(PageViewRebuild, SameZoomKeepsTheScaledCopy)
     DestroyWindow(main);
     PumpMessages(20);
     RestoreFormPakFolder();
+}
+
+
+// ---- the spare canvas ----
+
+// The canvas made beforehand is a white 2400 x 3168 page with the canvas colours, also after a
+// page that inked it and added colours of its own.
+TEST(SpareCanvas, EveryPageStartsWhiteWithTheCanvasColours)
+{
+    std::string features = pclgen::FeaturePage(), blank = "\x0c";
+    for (int round = 0; round < 3; round++) {
+        HBITMAP inked = RenderPclRange((const unsigned char *)features.data(), 0, (unsigned)features.size(), 0, NULL,
+                                       NULL, NULL, NULL);
+        ASSERT_TRUE(inked != NULL);
+        DeleteObject(inked);
+        Sleep(50);   // time for the worker to make the spare
+        HBITMAP page = RenderPclRange((const unsigned char *)blank.data(), 0, 1, 0, NULL, NULL, NULL, NULL);
+        ASSERT_TRUE(page != NULL);
+        PageInk ink;
+        ASSERT_TRUE(ReadPageInk(page, &ink));
+        EXPECT_EQ(PAGE_CANVAS_WIDTH, ink.width);
+        EXPECT_EQ(PAGE_CANVAS_HEIGHT, ink.height);
+        EXPECT_EQ(0, ink.CountNotWhite(0, 0, ink.width, ink.height));
+        int count = 0;
+        RGBQUAD *table = GetDibColorTable(NULL, page, &count);
+        ASSERT_TRUE(table && count == 16);
+        for (int i = 0; i < 16; i++) {
+            COLORREF expected = i == 7 ? RGB(192, 192, 192) : i == 8 ? RGB(128, 128, 128) : i == 15 ? RGB(255, 255, 255) : 0;
+            EXPECT_EQ(expected, RGB(table[i].rgbRed, table[i].rgbGreen, table[i].rgbBlue)) << "entry " << i;
+        }
+        MemFree(table);
+        DeleteObject(page);
+    }
+    Sleep(50);
+    HBITMAP spare = TakeSpareCanvas();
+    ASSERT_TRUE(spare != NULL);
+    CanvasBits c;
+    ASSERT_TRUE(GetCanvasBits(spare, &c));
+    EXPECT_EQ(4, c.bitsPerPixel);
+    int white = 1;
+    for (int y = 0; y < c.height && white; y++)
+        for (int k = 0; k < c.width / 2 && white; k++)
+            white = CanvasRow(c, y)[k] == 0xFF;
+    EXPECT_TRUE(white);
+    DeleteObject(spare);
 }
 
 } // namespace

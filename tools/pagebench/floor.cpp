@@ -6,10 +6,10 @@
 
 #include <string.h>
 
-int RenderPageFloor(const unsigned char *data, unsigned int length)
+HBITMAP RenderPageFloor(const unsigned char *data, unsigned int length, int *rowsOut)
 {
     ResetPageCanvas();
-    if (!gPageWorkBuffer) return 0;
+    if (!gPageWorkBuffer) return NULL;
     static unsigned char row[PAGE_WORK_BUFFER_SIZE];
     int compression = 0, rows = 0;
     PclEscape records[PCL_MAX_ESCAPE_RECORDS];
@@ -47,7 +47,6 @@ int RenderPageFloor(const unsigned char *data, unsigned int length)
             pos += n;
         }
     }
-    HBITMAP page = DetachPageCanvasBitmap();
-    if (page) DeleteObject(page);
-    return rows + (row[0] & 1);   // the rows are used, so the decoding is not optimised away
+    *rowsOut = rows + (row[0] & 1);   // the rows are used, so the decoding is not optimised away
+    return DetachPageCanvasBitmap();
 }

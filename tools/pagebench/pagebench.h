@@ -5,9 +5,9 @@
 #include <windows.h>
 #include <string>
 
-// Clears a fresh canvas and decodes the raster rows of the stream's first page into a buffer,
-// drawing nothing; returns the number of rows decoded.
-int RenderPageFloor(const unsigned char *data, unsigned int length);
+// Takes a white canvas and decodes the raster rows of the stream's first page into a buffer,
+// drawing nothing; returns the canvas (the caller deletes it) and the number of rows decoded.
+HBITMAP RenderPageFloor(const unsigned char *data, unsigned int length, int *rowsOut);
 // The milliseconds between two performance-counter readings.
 double ElapsedMs(const LARGE_INTEGER &a, const LARGE_INTEGER &b);
 // The median of the values (sorted in place); 0 for none.

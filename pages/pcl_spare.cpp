@@ -1,0 +1,39 @@
+// The spare page canvas. A fresh 3.8 MB canvas costs more than drawing most pages on it: its
+// memory is mapped and zeroed page by page on first touch, and then whitened. A worker thread
+// makes the next canvas white while the page just rendered is shown, printed or saved; the next
+// ResetPageCanvas takes it and asks for another. The worker touches nothing but the bitmap it
+// makes (no device context); the handover is one interlocked flag.
+#include "pages/pages.h"
+
+static HANDLE sSpareThread;
+static HANDLE sSpareWanted;          // auto-reset: a spare is wanted
+static HBITMAP sSpare;               // the spare, valid while sSpareReady is 1
+static volatile LONG sSpareReady;
+
+static DWORD WINAPI MakeSpareCanvases(LPVOID unused)
+{
+    for (;;) {
+        if (WaitForSingleObject(sSpareWanted, INFINITE) != WAIT_OBJECT_0) return 0;
+        if (sSpareReady) continue;
+        HBITMAP bitmap = CreateWhiteCanvasBitmap();
+        if (!bitmap) continue;
+        GdiFlush();
+        sSpare = bitmap;
+        InterlockedExchange(&sSpareReady, 1);
+    }
+}
+
+HBITMAP TakeSpareCanvas(void)
+{
+    HBITMAP bitmap = NULL;
+    if (InterlockedCompareExchange(&sSpareReady, 0, 1) == 1) {
+        bitmap = sSpare;
+        sSpare = NULL;
+    }
+    if (!sSpareThread) {
+        if (!sSpareWanted) sSpareWanted = CreateEventA(NULL, FALSE, FALSE, NULL);
+        if (sSpareWanted) sSpareThread = CreateThread(NULL, 0, MakeSpareCanvases, NULL, 0, NULL);
+    }
+    if (sSpareWanted) SetEvent(sSpareWanted);
+    return bitmap;
+}
