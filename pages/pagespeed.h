@@ -50,5 +50,7 @@ HBITMAP CreateWhiteCanvasBitmap(void);
 // that a page does not wait for 3.8 MB of fresh memory to be mapped and whitened. Returns it
 // (the caller owns it) or null when none is ready; either way the worker makes the next one.
 HBITMAP TakeSpareCanvas(void);
+// Whether a spare canvas is ready (the benchmark waits for it as a page switch would).
+int IsSpareCanvasReady(void);
 
 #endif

@@ -37,3 +37,8 @@ HBITMAP TakeSpareCanvas(void)
     if (sSpareWanted) SetEvent(sSpareWanted);
     return bitmap;
 }
+
+int IsSpareCanvasReady(void)
+{
+    return sSpareReady != 0;
+}
