@@ -1,5 +1,6 @@
 // The forms tree: the control, its root and fixed folders, item lookups and captions.
 #include "entry/entry.h"
+#include "entry/formstree_mirror.h"
 #include "shell/shell.h"
 #include "store/store.h"
 
@@ -75,6 +76,9 @@ LRESULT CALLBACK FormsTreeSubclassProc(HWND window, UINT message, WPARAM wParam,
             InvalidateRect(panel, NULL, FALSE);
             return result;
         }
+        break;
+    case WM_SETREDRAW:
+        SuspendPageTabLayout(!wParam);
         break;
     case WM_SIZE:
         if (panel) {

@@ -29,5 +29,8 @@ int GetMirrorPagePosition(HTREEITEM item, int *position);
 // The 0-based position of a page's item among all form pages in tree order, -1 when absent
 // (formstree_tabs.cpp; the mirror first, else a walk over the control).
 int GetTreePagePosition(HTREEITEM item);
+// Tabs laid out with one fixed width while the tree's redraw is off (suspend 1), measured again
+// when it comes back on (formstree_tabs.cpp; called by the tree on WM_SETREDRAW).
+void SuspendPageTabLayout(int suspend);
 
 #endif

@@ -186,3 +186,23 @@ HTREEITEM GetTabTreeItem(int index)
         return gTreeRootItem;
     return NULL;
 }
+
+// While the tree's redraw is off (a return being opened), the tab control lays its tabs out
+// with one fixed width: the control measures every tab's text on each insertion, which made
+// filing n pages cost n squared text measurements. Turning redraw on again measures them once.
+static int sTabLayoutSuspended;
+
+void SuspendPageTabLayout(int suspend)
+{
+    if (!gFormTabs || !IsWindow(gFormTabs))
+        return;
+    LONG style = GetWindowLongA(gFormTabs, GWL_STYLE);
+    if (suspend && !sTabLayoutSuspended && !(style & TCS_FIXEDWIDTH)) {
+        sTabLayoutSuspended = 1;
+        SetWindowLongA(gFormTabs, GWL_STYLE, style | TCS_FIXEDWIDTH);
+    } else if (!suspend && sTabLayoutSuspended) {
+        sTabLayoutSuspended = 0;
+        SetWindowLongA(gFormTabs, GWL_STYLE, style & ~TCS_FIXEDWIDTH);
+        InvalidateRect(gFormTabs, NULL, TRUE);
+    }
+}

@@ -1,6 +1,7 @@
 // The forms tree's mirror against the control itself: every filing position, the page walk and
 // the tab positions agree with a walk over the control's items, while pages are filed in a mixed
-// order, across folders, and after deletions drop the mirror.
+// order, across folders, and after deletions drop the mirror; the page tabs are measured again
+// when the tree's redraw comes back on.
 #include "entry/entry.h"
 #include "entry/formstree_mirror.h"
 #include "shell/shell.h"
@@ -117,6 +118,35 @@ TEST_F(FormsTreeMirror, DeletionsAreFollowed)
     ExpectMirrorMatchesControl();
     EXPECT_EQ(pages[0]->treeItem, Child(gTreeFederalFolder));
     EXPECT_EQ(again->treeItem, Next(Child(gTreeFederalFolder)));
+}
+
+
+// While the tree's redraw is off the tabs take one fixed width; when it comes back on they are
+// measured again: the same rectangles as a layout made from scratch.
+TEST_F(FormsTreeMirror, TabsAreMeasuredWhenRedrawComesBack)
+{
+    const char *keys[] = {"Form 1040.1", "Schedule B.1", "Form 8949.1", "Schedule 1.2"};
+    LONG style = GetWindowLongA(gFormTabs, GWL_STYLE);
+    SendMessageA(gFormsTreeWindow, WM_SETREDRAW, FALSE, 0);
+    EXPECT_TRUE(GetWindowLongA(gFormTabs, GWL_STYLE) & TCS_FIXEDWIDTH);
+    for (int i = 0; i < 4; i++)
+        ASSERT_TRUE(AddFormToTree(keys[i], 0, MakePage(keys[i], 100, (uint16_t)(10 + i)), NULL) != NULL);
+    SendMessageA(gFormsTreeWindow, WM_SETREDRAW, TRUE, 0);
+    EXPECT_EQ(style, GetWindowLongA(gFormTabs, GWL_STYLE));
+    int count = (int)SendMessageA(gFormTabs, TCM_GETITEMCOUNT, 0, 0);
+    EXPECT_EQ(6, count);   // Summary, Status and the four pages
+    std::vector<RECT> measured(count), fresh(count);
+    for (int i = 0; i < count; i++)
+        SendMessageA(gFormTabs, TCM_GETITEMRECT, i, (LPARAM)&measured[i]);
+    SetWindowLongA(gFormTabs, GWL_STYLE, style);   // a new layout from the same tabs
+    std::vector<int> widths;
+    for (int i = 0; i < count; i++) {
+        SendMessageA(gFormTabs, TCM_GETITEMRECT, i, (LPARAM)&fresh[i]);
+        EXPECT_TRUE(EqualRect(&measured[i], &fresh[i])) << "tab " << i;
+        widths.push_back(fresh[i].right - fresh[i].left);
+    }
+    // Tabs of different captions have different widths (they were measured).
+    EXPECT_NE(widths[2], widths[3]);
 }
 
 } // namespace
