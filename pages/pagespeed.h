@@ -47,9 +47,11 @@ int IsScaledPageCurrent(HBITMAP scaled, int width, int height);
 // A new page canvas bitmap: 2400 x 3168, 4-bit, the canvas colour table, every pixel white.
 HBITMAP CreateWhiteCanvasBitmap(void);
 // The spare canvas (pcl_spare.cpp): a white canvas bitmap made beforehand by a worker thread, so
-// that a page does not wait for 3.8 MB of fresh memory to be mapped and whitened. Returns it
-// (the caller owns it) or null when none is ready; either way the worker makes the next one.
+// that a page does not wait for 3.8 MB of fresh memory to be mapped and whitened. Take returns
+// it (the caller owns it) or null when none is ready; Request has the next one made (after a
+// page is rendered).
 HBITMAP TakeSpareCanvas(void);
+void RequestSpareCanvas(void);
 // Whether a spare canvas is ready (the benchmark waits for it as a page switch would).
 int IsSpareCanvasReady(void);
 

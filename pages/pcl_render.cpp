@@ -363,5 +363,6 @@ HBITMAP RenderPclRange(const unsigned char *data, unsigned int start, unsigned i
     }
     if (stopOut) *stopOut = s->stream.pos;
     gPclLastStop = s->stream.pos;
+    RequestSpareCanvas();   // the next page's canvas is made while this one is in use
     return result;
 }

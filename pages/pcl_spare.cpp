@@ -1,7 +1,7 @@
 // The spare page canvas. A fresh 3.8 MB canvas costs more than drawing most pages on it: its
-// memory is mapped and zeroed page by page on first touch, and then whitened. A worker thread
-// makes the next canvas white while the page just rendered is shown, printed or saved; the next
-// ResetPageCanvas takes it and asks for another. The worker touches nothing but the bitmap it
+// memory is mapped and zeroed page by page on first touch, and then whitened. When a page is
+// rendered, a worker thread makes the next canvas white while the page is shown, printed or
+// saved (not while it is drawn); the next ResetPageCanvas takes it. The worker touches nothing but the bitmap it
 // makes (no device context); the handover is one interlocked flag.
 #include "pages/pages.h"
 
@@ -25,17 +25,19 @@ static DWORD WINAPI MakeSpareCanvases(LPVOID unused)
 
 HBITMAP TakeSpareCanvas(void)
 {
-    HBITMAP bitmap = NULL;
-    if (InterlockedCompareExchange(&sSpareReady, 0, 1) == 1) {
-        bitmap = sSpare;
-        sSpare = NULL;
-    }
+    if (InterlockedCompareExchange(&sSpareReady, 0, 1) != 1) return NULL;
+    HBITMAP bitmap = sSpare;
+    sSpare = NULL;
+    return bitmap;
+}
+
+void RequestSpareCanvas(void)
+{
     if (!sSpareThread) {
         if (!sSpareWanted) sSpareWanted = CreateEventA(NULL, FALSE, FALSE, NULL);
         if (sSpareWanted) sSpareThread = CreateThread(NULL, 0, MakeSpareCanvases, NULL, 0, NULL);
     }
     if (sSpareWanted) SetEvent(sSpareWanted);
-    return bitmap;
 }
 
 int IsSpareCanvasReady(void)

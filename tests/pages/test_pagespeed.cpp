@@ -431,7 +431,9 @@ TEST(SpareCanvas, EveryPageStartsWhiteWithTheCanvasColours)
         MemFree(table);
         DeleteObject(page);
     }
-    Sleep(50);
+    RequestSpareCanvas();
+    for (int i = 0; i < 500 && !IsSpareCanvasReady(); i++)
+        Sleep(2);
     HBITMAP spare = TakeSpareCanvas();
     ASSERT_TRUE(spare != NULL);
     CanvasBits c;

@@ -48,5 +48,6 @@ HBITMAP RenderPageFloor(const unsigned char *data, unsigned int length, int *row
         }
     }
     *rowsOut = rows + (row[0] & 1);   // the rows are used, so the decoding is not optimised away
+    RequestSpareCanvas();                 // as the interpreter does when a page is done
     return DetachPageCanvasBitmap();
 }
