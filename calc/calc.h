@@ -1,6 +1,7 @@
 // calc.h - public interface of the calculation and validation engine: the formula interpreter of
 // calculated fields (language: docs/formulas.md), the recompute scheduler with its worker thread,
-// and the field validators.
+// the field validators and the taxpayer item table.
+// Layer: above store/ only; includes nothing of prepare/, transmit/, entry/, pages/, print/ or shell/.
 #ifndef LEVYLINE_CALC_H
 #define LEVYLINE_CALC_H
 
@@ -98,11 +99,20 @@ extern IsPageShownProc gIsPageShownProc;
 typedef void (*DrawChangedFieldProc)(FieldRecord *field, FormInstance *page);
 extern DrawChangedFieldProc gDrawChangedFieldProc;
 
+// Hook set at start-up: called on the user-interface thread each time a full recompute of the
+// return has finished (on the worker or here), so views that show totals can follow.
+typedef void (*RecomputeFinishedProc)(void);
+extern RecomputeFinishedProc gRecomputeFinishedProc;
+
 // Repaints a field whose value the engine changed, when page is the page shown: the draw hook,
 // then WM_PAGE_REDRAWFIELD {field, 1, 0, 1, 0} to gPageViewWindow (from the worker with a time
 // limit, so a busy user-interface thread cannot hold it forever). Returns 1 when sent.
 int RepaintComputedField(FieldRecord *field, FormInstance *page);
 
+// The page view's message that repaints fields (a private message of the program's windows), and
+// the main window's timer of the deferred job.
+#define WM_PAGE_REDRAWFIELD (WM_APP + 12)
+#define IDT_DEFERRED_JOB 997
 // The block of WM_PAGE_REDRAWFIELD (lParam): {fields, count, reserved, invalidate, drawEmpty}.
 // A single field is sent as {field, 1, 0, 1, 0}.
 struct PageRedrawBlock {
@@ -113,9 +123,10 @@ struct PageRedrawBlock {
     int drawEmpty;
 };
 
-// Registers the main window's handler of timer IDT_DEFERRED_JOB (and of WM_DESTROY, which ends a
-// running worker). Call once at start-up, before the main window is created. Returns 1.
-int InitRecompute(void);
+// The main window's handler of timer IDT_DEFERRED_JOB (runs OnDeferredJobTimer) and of
+// WM_DESTROY (ends a running worker); the shell adds it to the main window at start-up
+// (shell/handlers.cpp). Sets *handled for the timer; always returns 0.
+LRESULT RecomputeWindowHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int *handled);
 // The deferred job, run by the main window's timer IDT_DEFERRED_JOB. Returns 1 while the timer
 // stays armed, 0 when it was killed.
 int OnDeferredJobTimer(void);
@@ -140,13 +151,40 @@ int EndRecomputeWorker(void);
 
 // ---- validation ----
 
+// Validation kinds (the kind codes handed to ValidateFieldData; taxpayer items and 'P' parts
+// resolve to the same codes).
+#define ENTRY_KIND_NONE          0    // not typed, or a value list
+#define ENTRY_KIND_TEXT_PUNCT    1    // 'j': letters, digits and #-()&'
+#define ENTRY_KIND_NAME_TEXT     4    // 'f', 'i': letters, digits, '-' (and ''' for 'i')
+#define ENTRY_KIND_ALPHA         6    // 'A': letters
+#define ENTRY_KIND_ALNUM         7    // 'a': letters and digits
+#define ENTRY_KIND_ANY_TEXT      8    // '*': letters, digits and punctuation
+#define ENTRY_KIND_TEXT_SLASH    9    // 'u': letters, digits, '-' and '/'
+#define ENTRY_KIND_STATE         10   // 's': state or region, sub-kind = group flags
+#define ENTRY_KIND_ZIP           11   // 'Z'
+#define ENTRY_KIND_SSN           14   // 'N' of length 9: identification number 3-2-4
+#define ENTRY_KIND_AMOUNT        16   // 'N' of length 12: whole-dollar amount
+#define ENTRY_KIND_AMOUNT_CENTS  17   // 'R' with 10 integer digits and 2 decimals
+#define ENTRY_KIND_NUMBER        18   // 'N' of other lengths: digits
+#define ENTRY_KIND_COUNT         19   // 'G'
+#define ENTRY_KIND_DECIMAL       20   // 'Q', 'R', 'r': decimal numbers
+#define ENTRY_KIND_DATE          21   // 'D', 'E', 'O', 'Y', 'd', 'e'
+#define ENTRY_KIND_PIN           22   // letter code 1, and PIN numbers
+#define ENTRY_KIND_DIGITS        23   // 'U'
+#define ENTRY_KIND_KEY_TEXT      24   // 'K'
+#define ENTRY_KIND_PHONE         25   // 't'
+#define ENTRY_KIND_PTIN          27   // 'p': preparer tax identification number
+#define ENTRY_KIND_CHECK         28   // 'X', 'x': check mark
+#define ENTRY_KIND_PERCENT_TEXT  29   // letters and digits with '%' (taxpayer items)
+#define ENTRY_KIND_EIN           31   // 'm': employer identification number 2-7
+
 // Size of the text buffer ValidateFieldData assumes when textSize is 0, and of its message buffer.
 #define VALIDATE_TEXT_SIZE    128
 #define VALIDATE_MESSAGE_SIZE 256
 
 // Checks text as a value of one part of a field's type and rewrites it in place into its normal
 // form (the form that splits back into the part's entry boxes). kind and subkind are the entry
-// kind (ENTRY_KIND_* of entry/entry.h, from GetFieldEntryKind) and its sub-kind; valueList the
+// kind (ENTRY_KIND_* above, from GetFieldEntryKind) and its sub-kind; valueList the
 // field's value list (list parts); part its parsed descriptor (may be null); typeLetter and
 // bracketText the part's letter and bracket text; relatedValue the state next to a ZIP part (may
 // be null); length the field's length (0: none). textSize is the size of the text buffer (0 =
@@ -168,5 +206,34 @@ int ValidateFieldData(char *text, char *messageBuffer, const char *caption, int 
 // individual taxpayer identification number; mode 1: a social security number only. With
 // normalOut given (normalSize bytes) a valid number is written as "123-45-6789".
 int ValidateSsn(int mode, const char *text, char *normalOut, int normalSize);
+
+// ---- taxpayer items (calc/taxpayer_items.cpp) ----
+// The members of the return record that 'T' type codes name, and the validation kind of each
+// item and of each 'P' (preparer) sub-letter.
+
+// What one taxpayer item is: the record member behind it and how it is typed.
+struct TaxpayerItemInfo {
+    char kindChar;        // '0'..'8'
+    char itemLetter;      // for kinds '1' and '2', else 0
+    int offset;           // member offset in OpenReturn (person kinds: the taxpayer's)
+    int size;             // member size in bytes
+    int kind;             // validation kind
+    int subkind;          // validation sub-kind
+    char baseLetter;      // the type letter the item is entered and checked as ('A', 'N', 'D' ...)
+    int perReturn;        // 1 when the member belongs to the return, not the person
+};
+// Looks up a taxpayer item; 1 with *infoOut filled, 0 for an unknown item.
+int GetTaxpayerItemInfo(char kindChar, char itemLetter, TaxpayerItemInfo *infoOut);
+// Resolves a taxpayer part: itemLetter and part (its taxKind) name the item; *kindOut and
+// *subkindOut receive the value kind and sub-kind (either may be null). With record given,
+// values (up to 3 pointers, may be null) receive the item's value pieces (a street with its
+// apartment gives two). *memberOut (may be null) = the member's address in record.
+// Returns the number of value pieces (at least 1) for a known item, 0 for an unknown one.
+int ParseTaxpayerFieldType(char itemLetter, const FieldFormatPart *part, const char *bracketText,
+                           int *kindOut, int *subkindOut, OpenReturn *record,
+                           const char **values, char **memberOut, int *memberSizeOut);
+// Maps the sub-letter of a 'P' part to its validation kind and sub-kind; 1 when known, else 0.
+int ParsePTypeCode(char subLetter, const FieldFormatPart *part, const char *bracketText,
+                   int *kindOut, int *subkindOut);
 
 #endif // LEVYLINE_CALC_H

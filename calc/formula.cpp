@@ -1,7 +1,6 @@
 // formula.cpp - the formula interpreter of calculated fields and the explanation of their sources
 // (the language is described in docs/formulas.md).
 #include "calc/calc.h"
-#include "prepare/prepare.h"
 
 #include <ctype.h>
 #include <math.h>

@@ -7,7 +7,6 @@
 // WM_PAGE_REDRAWFIELD) before it recomputes itself, and page records removed meanwhile are freed
 // only after the worker has ended.
 #include "calc/calc.h"
-#include "shell/shell.h"
 
 #include <process.h>
 #include <string.h>
@@ -17,6 +16,13 @@ volatile LONG gRecomputeDone = 1;
 volatile LONG gRecomputeCancel;
 IsPageShownProc gIsPageShownProc;
 DrawChangedFieldProc gDrawChangedFieldProc;
+RecomputeFinishedProc gRecomputeFinishedProc;
+
+static void NotifyRecomputeFinished(void)
+{
+    if (gRecomputeFinishedProc)
+        gRecomputeFinishedProc();
+}
 
 // A form is recomputed again while its values change; a cycle of formulas stops here.
 #define RECOMPUTE_MAX_PASSES 8
@@ -126,13 +132,18 @@ static void FinishWorker(void)
     CloseHandle(gRecomputeThread);
     gRecomputeThread = NULL;
     sWorkerThreadId = 0;
+    int finished = 0;
     if (sWorkerJob) {
-        if (sWorkerJob->completed && !sRecomputePending)
+        if (sWorkerJob->completed && !sRecomputePending) {
             InterlockedExchange(&gRecomputeDone, 1);
+            finished = 1;
+        }
         MemFree(sWorkerJob->pages);
         sWorkerJob = (RecomputeJob *)MemFree(sWorkerJob);
     }
     InterlockedExchange(&gRecomputeCancel, 0);
+    if (finished)
+        NotifyRecomputeFinished();
 }
 
 static void FreeDeferredPages(void)
@@ -171,6 +182,7 @@ static void StartWorker(void)
         InterlockedExchange(&gRecomputeDone, 1);
         MemFree(pages);
         MemFree(job);
+        NotifyRecomputeFinished();
         return;
     }
     sWorkerJob = job;
@@ -331,7 +343,7 @@ int RecomputeAllFormsNow(int showStatus)
     if (IsWorkerThread() || !EndRecomputeWorker())
         return 0;
     if (showStatus) {
-        SetStatusText(NULL, 1, "Re-computing all forms...", NULL);
+        ShowAppStatusText(1, "Re-computing all forms...");
         SetBusyCursor(1);
     }
     int count = 0;
@@ -344,12 +356,13 @@ int RecomputeAllFormsNow(int showStatus)
     FreeDeferredPages();
     if (showStatus) {
         SetBusyCursor(0);
-        SetStatusText(NULL, 3, NULL, NULL);
+        ShowAppStatusText(3, NULL);
     }
+    NotifyRecomputeFinished();
     return changed;
 }
 
-static LRESULT RecomputeWindowHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int *handled)
+LRESULT RecomputeWindowHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int *handled)
 {
     if (message == WM_TIMER && wParam == IDT_DEFERRED_JOB) {
         OnDeferredJobTimer();
@@ -366,8 +379,3 @@ static LRESULT RecomputeWindowHandler(HWND window, UINT message, WPARAM wParam, 
     return 0;
 }
 
-int InitRecompute(void)
-{
-    AddMainWindowHandler(RecomputeWindowHandler);
-    return 1;
-}

@@ -1,7 +1,6 @@
 // validate.cpp - the field validators: whether a typed text is a value of one part of a field's
 // type, and its normal form (the form the edit bar splits back into its boxes).
 #include "calc/calc.h"
-#include "entry/entry.h"
 
 #include <ctype.h>
 #include <math.h>

@@ -5,7 +5,7 @@
 #include "calc/calc.h"
 #include "pages/pages.h"
 #include "prepare/prepare.h"
-#include "shell/shell.h"
+#include "ui/ui.h"
 
 #include <stdio.h>
 #include <string.h>

@@ -3,7 +3,7 @@
 // field inside the requester's view with a shadow, lets the choice boxes pick the active row,
 // and on its destruction commits what is valid and tells the requester where to go next.
 #include "entry/entry.h"
-#include "shell/shell.h"
+#include "ui/ui.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -471,4 +471,13 @@ int CommitOpenEditBar(void)
     if (IsWindow(container))
         SendMessageA(container, WM_CLOSE, 0, 0);
     return gEditBarContainer == NULL || !IsWindow(gEditBarContainer);
+}
+
+int OpenEditBarWindow(HWND requester, EditRequest *request)
+{
+    HWND container = CreateEditBar(requester, request);
+    if (!container)
+        return 0;
+    ShowEditBar(container, request);
+    return 1;
 }

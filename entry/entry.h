@@ -1,80 +1,29 @@
 // entry.h - public interface of data entry: the edit bar, the forms tree, the statement grid and
 // multi-field popup, explanations, the error list, signature capture, start dialogs and imports.
 //
-// Several topics live in this one header; each has its own banner section.
+// Layering: data entry sits on print, pages, ui, the canvas and the data layers; only the shell
+// is above it. Several topics live in this one header; each has its own banner section.
 #ifndef LEVYLINE_ENTRY_H
 #define LEVYLINE_ENTRY_H
 
 #include <windows.h>
 #include <stdint.h>
 
+#include "calc/calc.h"
 #include "store/store.h"
+#include "print/print.h"
+#include "ui/ui.h"
 
 // ---- field entry kinds ----
 // How one part of a field's type code is entered and checked: validation kind and sub-kind (for
 // ValidateFieldData), entry control, kind icons, option flags of a bracket text, shape checks of
 // split entries, the state list and the field's hint text.
 
-// Validation kinds (the kind codes handed to ValidateFieldData; taxpayer items and 'P' parts
-// resolve to the same codes).
-#define ENTRY_KIND_NONE          0    // not typed, or a value list
-#define ENTRY_KIND_TEXT_PUNCT    1    // 'j': letters, digits and #-()&'
-#define ENTRY_KIND_NAME_TEXT     4    // 'f', 'i': letters, digits, '-' (and ''' for 'i')
-#define ENTRY_KIND_ALPHA         6    // 'A': letters
-#define ENTRY_KIND_ALNUM         7    // 'a': letters and digits
-#define ENTRY_KIND_ANY_TEXT      8    // '*': letters, digits and punctuation
-#define ENTRY_KIND_TEXT_SLASH    9    // 'u': letters, digits, '-' and '/'
-#define ENTRY_KIND_STATE         10   // 's': state or region, sub-kind = group flags
-#define ENTRY_KIND_ZIP           11   // 'Z'
-#define ENTRY_KIND_SSN           14   // 'N' of length 9: identification number 3-2-4
-#define ENTRY_KIND_AMOUNT        16   // 'N' of length 12: whole-dollar amount
-#define ENTRY_KIND_AMOUNT_CENTS  17   // 'R' with 10 integer digits and 2 decimals
-#define ENTRY_KIND_NUMBER        18   // 'N' of other lengths: digits
-#define ENTRY_KIND_COUNT         19   // 'G'
-#define ENTRY_KIND_DECIMAL       20   // 'Q', 'R', 'r': decimal numbers
-#define ENTRY_KIND_DATE          21   // 'D', 'E', 'O', 'Y', 'd', 'e'
-#define ENTRY_KIND_PIN           22   // letter code 1, and PIN numbers
-#define ENTRY_KIND_DIGITS        23   // 'U'
-#define ENTRY_KIND_KEY_TEXT      24   // 'K'
-#define ENTRY_KIND_PHONE         25   // 't'
-#define ENTRY_KIND_PTIN          27   // 'p': preparer tax identification number
-#define ENTRY_KIND_CHECK         28   // 'X', 'x': check mark
-#define ENTRY_KIND_PERCENT_TEXT  29   // letters and digits with '%' (taxpayer items)
-#define ENTRY_KIND_EIN           31   // 'm': employer identification number 2-7
+// Validation kinds (ENTRY_KIND_*): calc/calc.h.
 
-// Entry control kinds of the edit bar.
-#define ENTRY_CONTROL_NONE       0
-#define ENTRY_CONTROL_EDIT       1    // single edit 1098
-#define ENTRY_CONTROL_LIST       2    // drop-down list 1101
-#define ENTRY_CONTROL_DATE       3    // date boxes
-#define ENTRY_CONTROL_NUMBER     4    // number edit
-#define ENTRY_CONTROL_SSN        5    // SSN boxes 3-2-4
-#define ENTRY_CONTROL_EIN        6    // EIN boxes 2-7
-#define ENTRY_CONTROL_PHONE      7    // phone boxes "(" 3 ")" 3 "-" 4
-#define ENTRY_CONTROL_NAME2      9    // first and last name
-#define ENTRY_CONTROL_NAME3      10   // first name, middle initial, last name
 // 1 for the control kinds entered in several boxes (date, SSN, EIN, phone, names).
 int IsSplitEntryControl(int controlKind);
 
-// The type letter of a part whose letter byte is 1 (a PIN-like digit entry).
-#define TYPE_LETTER_CODE1        '\x01'
-
-// Resolves one part of a field's type code. kind and subkind are inputs too: a kind already set
-// (by ParseTaxpayerFieldType or ParsePTypeCode) is kept where the letter keeps it. 'T' and 'P'
-// parts are resolved to the letter of the item they stand for (an SSN item as 'N' of length 9, a
-// name as 'A', a state as 's' ...). icons receive up to three bitmap resource ids (0 = none);
-// listLetter is the letter of a lettered '^' list item ('F', 'M', 'L') or 0. Every output may be
-// null. Returns 1 when the part's letter is known, 0 when it is not (outputs then: control 0,
-// no icons, kind unchanged).
-int GetFieldEntryKind(const FieldRecord *field, const FieldFormatPart *part, int *kind, int *subkind,
-                      int icons[3], int *controlKind, char listLetter);
-// The letter a part is entered and checked as: its own letter, or for 'T' and 'P' parts the
-// letter of the item they stand for (0 for an unknown item). *kindOut (may be null) receives the
-// kind GetFieldEntryKind gives the part when no kind is set beforehand.
-char GetPartEntryLetter(const FieldRecord *field, const FieldFormatPart *part, int *kindOut);
-// Option flags of a bracket text: 1 for an empty (or null) text, else the sum of 1 (no '-'),
-// 2 ('m'), 4 ('p'), 8 ('.'), 16 ('c'), 32 ('w'). For state parts they are the STATE_GROUP_* flags.
-int GetTypeOptionFlags(const char *text);
 // 1 when value has the shape of the entry mode (an ENTRY_CONTROL_* kind, or 1 and 2 for the
 // single edit and the list): see entrykinds_shape.cpp. Stored normal forms and digit-only values
 // both pass.
@@ -130,9 +79,6 @@ int LayoutSplitEntry(SplitEntryRow *rows, HWND dialog, int charWidth, const char
 // root item, keeps folder captions with page counts, the page tabs and the list of FormPaks the
 // pages come from. Every item's data is a record that begins with a 16-bit kind.
 
-#define TREE_KIND_ROOT    1        // ReturnNode
-#define TREE_KIND_FOLDER  2        // FormGroupNode
-// 3 (PAGE_KIND_FORM) and 4 (PAGE_KIND_GENERATED) are FormInstance pages.
 
 #define IDC_FORMSTREE        1019  // the tree-view control
 #define IDC_FORMSTREE_TIP    1011  // tip panel
@@ -158,60 +104,8 @@ int LayoutSplitEntry(SplitEntryRow *rows, HWND dialog, int charWidth, const char
 #define IDS_TREE_SUMMARY     1013
 #define IDS_TREE_STATUS      1014
 
-// Image indexes of gTreeImageList (made by CreateFormsTree from IDB_FORMSTREE_IMAGES).
-enum {
-    TREE_IMAGE_ROOT = 0, TREE_IMAGE_FOLDER_CLOSED, TREE_IMAGE_FOLDER_OPEN, TREE_IMAGE_SUMMARY,
-    TREE_IMAGE_STATUS, TREE_IMAGE_PAGE, TREE_IMAGE_PAGE_MN, TREE_IMAGE_PAGE_SESSION, TREE_IMAGE_SCANNED,
-    TREE_IMAGE_EXTRA, TREE_IMAGE_MISSING, TREE_IMAGE_EMPLOYMENT, TREE_IMAGE_COUNT
-};
 
-// One FormPak file that pages of the return come from (chained from the ReturnNode).
-struct FormPakRecord {
-    uint16_t useCount;          // pages of the return whose definition comes from this file
-    uint32_t fileSize;          // when the file exists
-    uint32_t exists;            // 1 when the file existed when the record was made
-    FILETIME lastWrite;         // its last-write time then (only when it exists)
-    uint32_t formRecordCount;   // gFormRecordCount when the record was made
-    char *path;                 // full path (owned); pages' formPakPath point to it
-    char *fileName;             // file-name part (owned), may be null
-    FormPakRecord *next;
-};
-// The root item's record (one per tree).
-struct ReturnNode {
-    uint16_t kind;              // 1
-    uint16_t pageCount;         // pages in the whole return
-    uint16_t stateReturnCount;  // state folders that hold a jurisdiction
-    uint16_t formPakCount;      // FormPakRecords added to the list
-    OpenReturn *openReturn;     // gOpenReturnPtr
-    FormPakRecord *formPaks;    // head of the FormPak list
-    HTREEITEM rootItem;
-};
-// A folder's record.
-struct FormGroupNode {
-    uint16_t kind;              // 2
-    uint16_t pageCount;         // pages now in the folder (shown in the caption)
-    char *noteToIrs;            // owned texts of the return's notes (federal folder)
-    char *noteToSelf;
-    char *regulatoryExplanation;
-    uint16_t jurisdiction;      // state folder: its state (0 unassigned); other-return folder: its code
-    uint16_t slot;              // state folder: slot 0
-    HICON returnIcon;           // IDI_FOLDER_* for the federal, state and other-return folders
-};
 
-// The tree's items (0 while absent).
-extern HTREEITEM gTreeRootItem;
-extern HTREEITEM gTreeWithholdingFolder, gTreeFederalFolder, gTreeStateFolder, gTreeOtherReturnFolder;
-extern HTREEITEM gTreeScannedFolder, gTreeExtraFolder, gTreeQuickRefFolder, gTreeMissingFormPakFolder;
-extern HTREEITEM gTreePrintScanFolder;
-extern HTREEITEM gTreeSummaryItem, gTreeStatusItem;
-extern uint32_t gReturnPageCount;   // pages in the return
-extern int gFixedTabCount;          // pseudo-page tabs at the front of gFormTabs
-
-// Seams to the page view (set by the page view; each may be null).
-extern HTREEITEM (*gShownTreeItemHook)(void);                 // the item of the page shown
-extern void (*gClearShownDocumentHook)(void);                 // the page shown is gone
-extern void (*gShowTreeItemHook)(HTREEITEM item);             // show the selected item's page
-extern void (*gDestroyPageButtonsHook)(FormInstance *page);   // destroys the page's field buttons
 
 // Creates the tree-view control (id 1019) on parent at rect (null: empty), subclassed, with the
 // image list gTreeImageList; stores it in gFormsTreeWindow and returns it.
@@ -224,13 +118,6 @@ HTREEITEM AddFormToTree(const char *caption, int image, FormInstance *page, cons
 // The one insertion routine; after 0 = sorted position for a page, first for others.
 HTREEITEM InsertFormsTreeItem(HWND tree, HTREEITEM parent, HTREEITEM after, const char *text, int image,
                               void *record);
-// The record behind an item (null for a null item or one the control does not hold).
-void *GetTreeItemForm(HTREEITEM item);
-// The item's text (at most 127 characters, "<NULL>" when it has none); copied into out (outSize
-// bytes, cut before " [" when cut is set) when given. Returns the length (after the cut).
-int GetTreeItemText(HTREEITEM item, char *out, int cut, int outSize = 128);
-// The item's image; with no item a default page image by code (24, 25, other).
-int GetTreeItemImage(HTREEITEM item, int code);
 int SetTreeItemImage(HTREEITEM item, int image);
 // mode 1 prefix, 2 replace the " [..]" suffix, 3 replace, 4 replace keeping the "[..]" suffix.
 int SetTreeItemCaption(HTREEITEM item, const char *text, int mode);
@@ -239,10 +126,6 @@ int SetTreeItemCaption(HTREEITEM item, const char *text, int mode);
 int SetFolderCaption(HTREEITEM folder, int delta, const char *formPakPath);
 // W-2, W-2G and 1099-R pages take the payer's name from their field into their caption.
 int UpdateInfoFormTreeCaption(const FieldRecord *field, FormInstance *page);
-FormPakRecord *FindOrAddFormPakRecord(const char *path, const char *fileName, int *newOut,
-                                      FormPakRecord **previousOut);
-// Frees the chain from first up to (not including) stop; returns stop.
-FormPakRecord *FreeFormPakRecords(FormPakRecord *first, FormPakRecord *stop);
 HTREEITEM CheckStateReturnLimit(HWND tree, ReturnNode *root, int code, int *slotOut);
 // The expanded-item notification: action bit 1 collapse, bit 2 expand.
 int SetFolderImage(HTREEITEM item, int action);
@@ -278,6 +161,25 @@ INT_PTR CALLBACK FormsListDlgProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 // Runs the forms list for a read FormPak; IDOK when marks were set, else IDCANCEL.
 int ShowFormsListDialog(HWND owner, FileRecord *formPak);
 
+// Pages made from FormPaks and return files and filed in the tree (entry/formstree_pages.cpp).
+// Creates the page of form formIndex of a read FormPak (fileRecord; read from formPakPath when
+// null) and files it in the forms tree. add, add2: 1 when the user adds the page (not loaded
+// from a return file). copyValue > 0 is the form's copy limit: no page is made when the return
+// already holds that many pages of its key. Returns the new tree item, 0 on failure or refusal.
+HTREEITEM CreateFormInstance(const char *formPakPath, int formIndex, int add, int add2, int copyValue,
+                             FileRecord *fileRecord, int reserved);
+// Creates the page of entry directoryIndex of a read return file whose FormPak cannot be used
+// (filed under "FormPak Not Found" with the saved values, which a save writes back).
+HTREEITEM CreateSessionFormInstance(FileRecord *returnFile, int directoryIndex);
+// Stores the saved values of entry directoryIndex of a read return file into the page of
+// treeItem (flag 1: empty every value first) and updates its caption. Returns the number of
+// values stored, -1 when nothing could be stored.
+int BuildFormFieldTable(HTREEITEM treeItem, FileRecord *returnFile, int directoryIndex, int reserved, int flag);
+
+// The page tab of a tree item is selected; the tree item behind tab index (null when none).
+int SelectTabOfTreeItem(HTREEITEM item);
+HTREEITEM GetTabTreeItem(int index);
+
 // ---- edit bar ----
 // Tooltips, the '^' multi-field list, the edit request, the edit bar (container and entry rows)
 // and the commit of an accepted page-field entry.
@@ -300,21 +202,8 @@ void AddTooltipTool(HWND tooltip, HWND window, const char *text, UINT_PTR toolId
 int BuildTooltipToolInfo(TOOLINFOA *info, HWND window, const char *text, UINT_PTR toolId, int rectMode,
                          UINT flags);
 
-// Requester kinds of an edit request (who asked, and how the result goes back).
-#define EDIT_REQUESTER_PAGE_VIEW  1   // modeless; committed by the edit bar (CommitFieldEntry)
-#define EDIT_REQUESTER_GRID       2   // modeless; WM_EDIT_DONE to the statement grid
-#define EDIT_REQUESTER_FORMS_LIST 3   // modal; the caller reads text and the result
-#define EDIT_REQUESTER_MULTIFIELD 5   // modeless; WM_EDIT_DONE to the multi-field popup
-#define EDIT_REQUESTER_SIGNATURE  6   // modal; the caller reads text and the result
-// Entry modes.
-#define EDIT_ENTRY_CLICK          1
-#define EDIT_ENTRY_KEYBOARD       2
 // Part check: lParam points at a u32 that receives 1 (valid) or 0.
 #define WM_EDITBAR_CHECKPART      (WM_APP + 13)
-#define EDITBAR_MAX_PARTS         3
-#define EDIT_TEXT_SIZE            128
-#define EDIT_LIST_TYPES_SIZE      64
-
 // Controls of "EBCONTAINER".
 #define IDC_EB_CHOICE1   1159
 #define IDC_EB_CHOICE2   1160
@@ -343,73 +232,6 @@ int BuildTooltipToolInfo(TOOLINFOA *info, HWND window, const char *text, UINT_PT
 // Bitmap of the statement button.
 #define IDB_EB_STMT      324
 
-// One field of a '^' multi-field list.
-struct MultiFieldListItem {
-    FieldRecord *field;      // the listed field of the page (never null: items without one are dropped)
-    uint32_t lettered;       // 1 when the item (or an earlier one of its group) carried letters
-    uint32_t group;          // bracket group, from 0
-    uint32_t position;       // number among the lettered items of its group, from 0
-    char letters[8];         // the group's letters (at most 4)
-};
-static_assert(sizeof(MultiFieldListItem) == 24, "MultiFieldListItem is 24 bytes");
-
-// The block with which a window asks the edit bar to edit one field (416 bytes). The opener
-// clears it and fills the fields marked (in); the edit bar owns the rest.
-struct EditRequest {
-    char text[EDIT_TEXT_SIZE];   // (in) current value (at most 127 characters); out: the entered value
-    char itemCode[12];           // taxpayer item code of the committed 'T' part ("1a"); "" = none
-    FieldRecord *field;          // (in) the field edited; at commit the committing part's field
-    uint8_t partLetter;          // letter of the current lettered '^' list item
-    uint8_t reserved0[3];
-    uint32_t fieldIndex;         // (in) index of the field in its page's field table
-    RECT fieldRect;              // (in) the field's rectangle in screen coordinates
-    const char *caption;         // (in) start of the hint (the current form's name)
-    HWND requester;              // (in) window that asked; gets the focus back
-    HWND container;              // the container dialog
-    HWND shadow;                 // the shadow rectangle
-    HWND focusControl;           // control that receives the focus first
-    HWND partWindows[EDITBAR_MAX_PARTS];
-    uint16_t requesterKind;      // (in) EDIT_REQUESTER_*
-    uint16_t entryMode;          // (in) EDIT_ENTRY_CLICK or EDIT_ENTRY_KEYBOARD
-    uint32_t partCount;
-    uint32_t activePart;
-    FieldFormat *format;         // the parsed type code
-    HBRUSH whiteBrush;
-    HBRUSH greyBrush;            // 0xE0E0E0
-    HFONT font;
-    HBITMAP stmtButtonUp;
-    HBITMAP stmtButtonDown;
-    uint32_t settingUp;          // 1 while a part dialog initialises
-    uint32_t cancelled;          // 1 after Escape: no part stores anything
-    uint32_t valid;              // result of the last part check; the modal result
-    uint32_t dropDownWasOpen;
-    uint32_t modeless;           // requester kinds 1, 2 and 5
-    uint32_t checking;           // 1 while a part of a modeless bar is validated
-    uint32_t stampTime;          // the committed part's field is 'U' or 'K'
-    uint32_t amendedBox;         // 'c' for the "Amended" box of a Form 940 page; after commit 1 set, 2 cleared
-    uint32_t advanceWhenFull;
-    uint32_t commitWhenFull;
-    HWND notifyWindow;           // message posted after the container is destroyed
-    UINT notifyMessage;
-    WPARAM notifyWParam;
-    LPARAM notifyLParam;
-    uint32_t lastEditKey;        // VK_DELETE or VK_BACK when last pressed in the list's edit box
-    uint32_t gridRow;            // (in, grid)
-    uint32_t gridColumn;         // (in, grid)
-    const char *fontFace;        // (in, optional) face of the entry font
-    int32_t fontHeight;          // (in) its height
-    int32_t extraHeight;         // (in, typed signature) extra row height
-    char listTypes[EDIT_LIST_TYPES_SIZE]; // the '^' list's type codes joined
-    uint32_t listItemCount;
-    MultiFieldListItem *listItems;
-    FormInstance *page;          // (in, optional) the page of the field; the page shown when null.
-                                 // Remembered at open so a late commit lands on the right page.
-    FieldTable *fieldTable;      // the field table the field belongs to (page's, or the opener's)
-    uint32_t committedCount;     // parts committed by this edit bar
-    uint32_t unchanged;          // at commit: the part was not edited, the field keeps its value
-    uint32_t reserved[3];
-};
-static_assert(sizeof(EditRequest) == 416, "EditRequest is 416 bytes");
 
 // One entry row of the edit bar. Each part keeps its own field, item code, text and marks, so
 // a part never checks or commits against another part's field.
@@ -482,6 +304,8 @@ HWND CreateEditBar(HWND parent, EditRequest *request);
 // Shows a modeless edit bar where its set-up placed it, with its shadow and parts, and focuses
 // the request's focus control. 1 on success.
 int ShowEditBar(HWND container, EditRequest *request);
+// CreateEditBar then ShowEditBar: 1 when a bar opened (the page view opens its bars this way).
+int OpenEditBarWindow(HWND requester, EditRequest *request);
 // Runs the edit bar modally (requester kinds 3 and 6) over owner. Returns the request's valid
 // (1 when a value was accepted; the text is in request->text), 0 when cancelled or refused.
 INT_PTR RunModalEditBar(HWND owner, EditRequest *request);
@@ -587,5 +411,9 @@ int GetPartEditTimeOffset(const FormInstance *page);
 int ImportTaxpayerData(OpenReturn *destination, const void *source, uint16_t sourceTaxYear, int upgrade);
 // Sets the text of the menu item with command id commandId (by command). 1 = set.
 int SetMenuItemText(HMENU menu, UINT commandId, const char *text);
+
+#include "entry/signature.h"
+#include "entry/startdlg.h"
+#include "entry/explain.h"   // forms tree commands, explanations, the pre-send error list
 
 #endif // LEVYLINE_ENTRY_H

@@ -1,10 +1,10 @@
 // entryrow.cpp - one entry row of the edit bar (the "EditBar" dialog): the entry controls that
 // suit the part of the field's type code, its icons, hint and statement button, and the row's
 // dialog procedure.
-#include "entry/entry.h"
+#include "entry/entry_private.h"
 #include "pages/pages.h"
 #include "prepare/prepare.h"
-#include "shell/shell.h"
+#include "ui/ui.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -356,13 +356,6 @@ static void BuildKindIcons(HWND dialog, EditRequest *request, EditBarPart *part,
     }
 }
 
-static const char *GetRequestFormName(const EditRequest *request)
-{
-    if (request->page && request->page->pageKey)
-        return request->page->pageKey;
-    return gCurrentFormName;
-}
-
 int SetupEditBarPart(HWND dialog, EditBarPair *pair)
 {
     EditRequest *request = pair->request;
@@ -372,7 +365,7 @@ int SetupEditBarPart(HWND dialog, EditBarPair *pair)
     FieldRecord *field = part->field;
     const char *code = field && field->typeCode ? field->typeCode : "";
     part->stampTime = code[0] == 'U' || code[0] == 'K';
-    part->amendedBox = (code[0] == 'X' && strncmp(GetRequestFormName(request), "Form 940", 8) == 0 && field &&
+    part->amendedBox = (code[0] == 'X' && strncmp(GetRequestPageKey(request), "Form 940", 8) == 0 && field &&
                         field->seq && strncmp(field->seq, "0110", 4) == 0)
                            ? 'c'
                            : 0;

@@ -1,10 +1,10 @@
 // entryrow_check.cpp - the part check of an edit bar row (WM_EDITBAR_CHECKPART): collect the
 // row's text from its controls, resolve list entries, check names box by box, validate with the
 // field's type and refuse the texts a statement or Form 8949 field must not begin with.
-#include "entry/entry.h"
+#include "entry/entry_private.h"
 #include "calc/calc.h"
 #include "prepare/prepare.h"
-#include "shell/shell.h"
+#include "ui/ui.h"
 
 #include <ctype.h>
 #include <stdio.h>
@@ -262,8 +262,7 @@ static void SelectEntryText(HWND control)
     SendMessageA(control, EM_SETSEL, 0, -1);
 }
 
-// The page key of the part's page (the page shown when the request has none).
-static const char *GetRequestPageKey(const EditRequest *request)
+const char *GetRequestPageKey(const EditRequest *request)
 {
     if (request->page && request->page->pageKey)
         return request->page->pageKey;

@@ -4,7 +4,7 @@
 #include "entry/entry.h"
 #include "calc/calc.h"
 #include "prepare/prepare.h"
-#include "shell/shell.h"
+#include "ui/ui.h"
 
 #include <stdio.h>
 #include <string.h>

@@ -2,7 +2,7 @@
 // and fields, Enter and Escape, list completion, boxes that move on when full, and the check
 // that runs when the focus leaves the row.
 #include "entry/entry.h"
-#include "shell/shell.h"
+#include "ui/ui.h"
 
 #include <string.h>
 

@@ -3,7 +3,7 @@
 // FormPak's page directory.
 #include "entry/entry.h"
 #include "prepare/prepare.h"
-#include "shell/shell.h"
+#include "ui/ui.h"
 #include "store/store.h"
 
 #include <commctrl.h>

@@ -1,16 +1,14 @@
 // The forms tree's delete-item handler: frees what a leaving item owns, keeps the counts,
 // captions and FormPak list right and says which item to select instead.
 #include "calc/calc.h"
-#include "entry/entry.h"
-#include "shell/shell.h"
+#include "entry/entry_private.h"
+#include "ui/ui.h"
 #include "store/store.h"
 #include "entry/formstree_mirror.h"
 
 #include <commctrl.h>
 #include <string.h>
 
-int LoadTreeCaption(int id, char *buffer, int size);
-int SelectTabOfTreeItem(HTREEITEM item);
 
 // Set while the pseudo pages are deleted from inside a page's delete notification.
 static int sDeletingPseudoPages;
@@ -96,8 +94,7 @@ static void DeletePseudoPages(void)
 // Destroys a page's field buttons and frees their array.
 static void DestroyButtons(FormInstance *page)
 {
-    if (gDestroyPageButtonsHook)
-        gDestroyPageButtonsHook(page);
+    DestroyPageButtons(page);
     FreePageButtons(page);
 }
 
@@ -112,7 +109,7 @@ static void ReleasePage(FormInstance *page)
 static HTREEITEM DeleteFormPage(HTREEITEM item, FormInstance *page)
 {
     HTREEITEM select = NULL;
-    int shown = gShownTreeItemHook && gShownTreeItemHook() == item;
+    int shown = GetShownTreeItem() == item;
     ReturnNode *root = (ReturnNode *)GetTreeItemForm(gTreeRootItem);
     if (root && root->kind != TREE_KIND_ROOT)
         root = NULL;
@@ -184,7 +181,9 @@ static HTREEITEM DeleteFormPage(HTREEITEM item, FormInstance *page)
         if (gReturnPageCount == 0)
             DeletePseudoPages();
         if (listEmptied || (root && !root->formPaks && gReturnPageCount == 0)) {
-            gReturnModified = 0;
+            // Nothing left to save, unless the return record or a note still holds an entry:
+            // then the removal is a change like any other.
+            gReturnModified = ReturnHoldsUnsavedData() ? 1 : 0;
             ResetReturnViews(0);
             listEmptied = 1;
         }
@@ -195,8 +194,8 @@ static HTREEITEM DeleteFormPage(HTREEITEM item, FormInstance *page)
         AddStartupInfoTab();
     page->treeItem = NULL;
     ReleasePage(page);
-    if (shown && gClearShownDocumentHook)
-        gClearShownDocumentHook();
+    if (shown)
+        ForgetShownPage();
     return select;
 }
 
@@ -228,7 +227,7 @@ HTREEITEM OnFormsTreeDeleteItem(HTREEITEM item, void *record)
     }
     case PAGE_KIND_GENERATED: {
         FormInstance *page = (FormInstance *)record;
-        int shown = gShownTreeItemHook && gShownTreeItemHook() == item;
+        int shown = GetShownTreeItem() == item;
         DestroyButtons(page);
         RemovePageTab(item, NULL);
         if (gTreeSummaryItem == item)
@@ -237,8 +236,8 @@ HTREEITEM OnFormsTreeDeleteItem(HTREEITEM item, void *record)
             gTreeStatusItem = NULL;
         page->treeItem = NULL;
         ReleasePage(page);
-        if (shown && gClearShownDocumentHook)
-            gClearShownDocumentHook();
+        if (shown)
+            ForgetShownPage();
         return NULL;
     }
     case PAGE_KIND_FORM:

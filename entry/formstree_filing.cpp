@@ -1,19 +1,15 @@
 // The forms tree: filing pages into their folders in sorted order, folder captions with page
 // counts, the state folder and the Summary and Status pseudo pages.
-#include "entry/entry.h"
-#include "shell/shell.h"
+#include "entry/entry_private.h"
+#include "ui/ui.h"
 #include "store/store.h"
+#include "prepare/prepare.h"
 #include "entry/formstree_mirror.h"
 
 #include <commctrl.h>
 #include <stdio.h>
 #include <string.h>
 
-int LoadTreeCaption(int id, char *buffer, int size);
-FormGroupNode *NewFolderRecord(int iconId, int jurisdiction);
-HTREEITEM InsertFolderItem(const char *caption, FormGroupNode *record, HTREEITEM after);
-int InsertPageTab(HTREEITEM item, FormInstance *page);
-int GetTreeItemRect(HTREEITEM item, RECT *rc);
 
 // The form name of a page key: the text before its last '.' ("Form 1040.1" -> "Form 1040").
 static void GetPageFormName(const char *pageKey, char *out, int outSize)
@@ -255,6 +251,17 @@ static int EndsWithBmp(const char *path)
     return n >= 3 && !lstrcmpiA(path + n - 3, "bmp");
 }
 
+// 'F', 'S' or 'O' for a main-form page (or amended main-form page) of a federal, state or
+// other return, else 0.
+static char PartOfMainFormPage(const FormInstance *page)
+{
+    char part = 0;
+    int row = FindMainFormPage(page->pageKey, page->jurisdiction, 0, 0);
+    if (!row || !GetMainFormRow(row, NULL, &part))
+        return 0;
+    return part;
+}
+
 HTREEITEM AddFormToTree(const char *caption, int image, FormInstance *page, const char *otherReturnName)
 {
     HWND tree = gFormsTreeWindow;
@@ -343,6 +350,10 @@ HTREEITEM AddFormToTree(const char *caption, int image, FormInstance *page, cons
     HTREEITEM item = InsertFormsTreeItem(tree, folder, after, caption, image, page);
     if (!item)
         return NULL;
+    // A return part's main form: the part is described from its new page.
+    char part = PartOfMainFormPage(page);
+    if (part)
+        DescribeReturn(part, NULL, item, GetTreeItemForm(folder), 0, 0);
     RECT rc;
     if (!GetTreeItemRect(item, &rc)) {
         SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, (LPARAM)folder);

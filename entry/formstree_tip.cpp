@@ -1,12 +1,11 @@
 // The tip panel at the bottom of the forms tree ("Tip: To delete an unneeded form ...").
-#include "entry/entry.h"
-#include "shell/shell.h"
+#include "entry/entry_private.h"
+#include "ui/ui.h"
 #include "store/store.h"
 
 #include <commctrl.h>
 #include <string.h>
 
-int GetTreeItemRect(HTREEITEM item, RECT *rc);
 
 static WNDPROC sTipDefaultProc;
 static HFONT sTipBoldFont;

@@ -1,7 +1,7 @@
 // taxpayerimport.cpp - copying the basic taxpayer data (identity, names, address, e-file signature
 // values) from another return's record, and converting records of the older layouts.
 #include "entry/entry.h"
-#include "shell/shell.h"
+#include "ui/ui.h"
 
 #include <stdio.h>
 #include <string.h>

@@ -1,7 +1,7 @@
 // tooltip.cpp - the program's tooltip windows: one auto-pop delay and one maximum tip width for
 // every tooltip, and tools registered by window, client rectangle or tab item.
 #include "entry/entry.h"
-#include "shell/shell.h"
+#include "ui/ui.h"
 
 #include <commctrl.h>
 #include <string.h>

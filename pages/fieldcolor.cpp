@@ -1,7 +1,7 @@
 // Field colours (the shading behind input fields, the colour of field text) and the repaint of
 // fields of the page shown after their values changed.
 #include "pages/pages.h"
-#include "shell/shell.h"
+#include "ui/ui.h"
 #include "calc/calc.h"
 
 #include <string.h>

@@ -2,8 +2,7 @@
 // output: its source (the page shown, a generated page, a PCL stream or a compressed BMP from
 // its FormPak), then the values, stamps and turns of FinishPageImage.
 #include "pages/pages.h"
-#include "entry/entry.h"
-#include "shell/shell.h"
+#include "ui/ui.h"
 #include "store/store.h"
 
 // A form page's source image read from its FormPak: rendered PCL or an expanded BMP.

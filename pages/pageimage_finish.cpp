@@ -6,7 +6,6 @@
 
 #include <string.h>
 
-#define MN_JURISDICTION 24
 
 // The tagged fields turned to reverse video, in this order (the first field of each type).
 static const char *const kTaggedTypes[] = {"T[1x]",  "T[2x]",  "T[1w]",  "T[2w]", "Cb[1x]",
@@ -36,20 +35,6 @@ static void EndBitmapDc(HDC dc, HDC work, HGDIOBJ old)
     }
 }
 
-static void InvertRect(HDC dc, const RECT &rect)
-{
-    int w = rect.right - rect.left, h = rect.bottom - rect.top;
-    if (w <= 0 || h <= 0) return;
-    HBITMAP work = CreateDibBitmap(w, h, 24, WHITENESS, NULL, NULL);
-    if (!work) return;
-    HDC workDc = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(workDc, work);
-    BitBlt(workDc, 0, 0, w, h, dc, rect.left, rect.top, SRCCOPY);
-    BitBlt(dc, rect.left, rect.top, w, h, workDc, 0, 0, NOTSRCCOPY);
-    SelectObject(workDc, old);
-    DeleteDC(workDc);
-    DeleteObject(work);
-}
 
 int InvertTaggedFields(HDC dc, HBITMAP bitmap, FormInstance *page)
 {
@@ -72,7 +57,7 @@ int InvertTaggedFields(HDC dc, HBITMAP bitmap, FormInstance *page)
         // The value is painted black whatever the text colour (a black text colour must not
         // leave the field empty), then the rectangle turns to white on black.
         DrawFieldData(work, NULL, field, 1, NULL, RGB(255, 255, 255), 0, 1, page);
-        InvertRect(work, *field->rect);
+        InvertPageRect(work, field->rect);
     }
     EndBitmapDc(dc, work, old);
     return found;
@@ -231,7 +216,7 @@ HBITMAP FinishPageImage(HBITMAP image, FormInstance *page, int forPrint)
             EndBitmapDc(NULL, dc, old);
         }
     }
-    int minnesota = page->kind == PAGE_KIND_FORM && page->jurisdiction == MN_JURISDICTION;
+    int minnesota = page->kind == PAGE_KIND_FORM && page->jurisdiction == JURISDICTION_MINNESOTA;
     if (minnesota) ApplyMinnesotaStamp(image, page);
     if (forPrint && TakesPrintStamps(page->pageKey)) image = AddPrintStamps(image);
     if (!minnesota) InvertTaggedFields(NULL, image, page);

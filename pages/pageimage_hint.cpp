@@ -1,7 +1,7 @@
 // pageimage_hint.cpp - what the page view shows while no return is open: the logo, the picture
 // of a page and three lines telling where forms and their list will appear.
 #include "pages/pages.h"
-#include "shell/shell.h"
+#include "ui/ui.h"
 
 #include <string.h>
 

@@ -1,15 +1,14 @@
 // Page loading: a forms-tree item becomes the page shown in the page view.
 #include "pages/pages.h"
-#include "shell/shell.h"
-#include "entry/entry.h"
+#include "ui/ui.h"
 #include "calc/calc.h"
 
 #include <string.h>
 
-static void DestroyShownPageButtons(FormInstance *shown)
+void DestroyPageButtons(FormInstance *page)
 {
-    if (shown && shown->buttons && shown->buttonCount && gDestroyPageButtonsProc)
-        gDestroyPageButtonsProc(shown->buttons, shown->buttonCount, shown->tooltip);
+    if (page && page->buttons && page->buttonCount && gDestroyPageButtonsProc)
+        gDestroyPageButtonsProc(page->buttons, page->buttonCount, page->tooltip);
 }
 
 static void SetPageBitmap(HBITMAP bitmap)
@@ -39,7 +38,7 @@ static void LoadGeneratedPage(HTREEITEM treeItem, FormInstance *shown)
 {
     if (!gRecomputeDone)
         RecomputeAllFormsNow(1);
-    DestroyShownPageButtons(shown);
+    DestroyPageButtons(shown);
     SetCurrentDocument(treeItem);
     SetStatusText(gStatusBar, 2, "Loading page image...", NULL);
     SetBusyCursor(1);
@@ -132,7 +131,7 @@ void LoadPageImage(HTREEITEM treeItem, OpenReturn *returnRecord)
             return;
         }
         gOperationCode = 300006;
-        DestroyShownPageButtons(shown);
+        DestroyPageButtons(shown);
         gOperationCode = 300007;
         SetCurrentDocument(treeItem);
         gOperationCode = 300008;

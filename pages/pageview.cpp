@@ -1,53 +1,39 @@
 // The page view window: its class, creation and message dispatch.
-#include "pages/pages.h"
-#include "shell/shell.h"
-#include "entry/entry.h"
+#include "pages/pages_private.h"
+#include "ui/ui.h"
 #include "calc/calc.h"
 
 #include <shellapi.h>
 #include <string.h>
 
-// Internal handlers of the page view (pageview_paint.cpp, pageview_click.cpp, pageview_drop.cpp).
-void PaintPageView(HWND window);
-void ScrollPageView(HWND window, int bar, int code, int thumb);
-void OnPageViewClick(HWND window, LPARAM lParam);
-void OnPageViewGotoField(HWND window, int direction, int fieldIndex);
-void OnPageViewDrop(HWND window, HDROP drop);
-void OnPageViewAmended(HWND window, int ticked);
-void ClearAmendedPost(void);
-int IsPageViewPage(const FormInstance *page);
-void DrawChangedPageField(FieldRecord *field, FormInstance *page);
 
-static HTREEITEM GetShownTreeItem(void)
+// Set once the page view exists: until then the forms tree works on its own (the forms list,
+// tests of the tree alone) and these do nothing.
+static int sPageViewCreated;
+
+HTREEITEM GetShownTreeItem(void)
 {
-    return (HTREEITEM)GetCurrentDocument(1);
+    return sPageViewCreated ? (HTREEITEM)GetCurrentDocument(1) : NULL;
 }
 
-static void ShowTreeItem(HTREEITEM item)
+void ShowTreeItemPage(HTREEITEM item)
 {
-    LoadPageImage(item, gOpenReturnPtr);
+    if (sPageViewCreated)
+        LoadPageImage(item, gOpenReturnPtr);
 }
 
-// The page shown was removed from the return.
-static void ForgetShownPage(void)
+void ForgetShownPage(void)
 {
+    if (!sPageViewCreated)
+        return;
     ClearPageView();
     SetCurrentDocument(NULL);
-}
-
-static void DestroyButtonsOfPage(FormInstance *page)
-{
-    if (page && page->buttons && page->buttonCount && gDestroyPageButtonsProc)
-        gDestroyPageButtonsProc(page->buttons, page->buttonCount, page->tooltip);
 }
 
 HWND CreatePageView(HWND parent)
 {
     // The forms tree shows its selection here; the recompute engine repaints the page shown.
-    gShownTreeItemHook = GetShownTreeItem;
-    gClearShownDocumentHook = ForgetShownPage;
-    gShowTreeItemHook = ShowTreeItem;
-    gDestroyPageButtonsHook = DestroyButtonsOfPage;
+    sPageViewCreated = 1;
     gIsPageShownProc = IsPageViewPage;
     gDrawChangedFieldProc = DrawChangedPageField;
     if (!gPageBitmap)

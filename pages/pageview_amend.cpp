@@ -1,8 +1,7 @@
 // The amended copy of a sent return: ticking "Amended" on a return whose federal part was sent
 // keeps that file as it is and saves the return under a new name, without its send state.
-#include "pages/pages.h"
-#include "shell/shell.h"
-#include "entry/entry.h"
+#include "pages/pages_private.h"
+#include "ui/ui.h"
 
 #include <string.h>
 

@@ -1,17 +1,13 @@
 // The page view's click road: hit-testing, field kinds, and what each kind opens; the walk to
 // the next or previous field for the edit bar.
-#include "pages/pages.h"
-#include "shell/shell.h"
-#include "entry/entry.h"
+#include "pages/pages_private.h"
+#include "ui/ui.h"
 #include "calc/calc.h"
 #include "prepare/prepare.h"
 
 #include <stdio.h>
 #include <string.h>
 
-void ClearAmendedPost(void);
-int HasFieldLinkText(const FieldRecord *field);
-int IsLockedReturnItem(const char *type);
 
 // ---- the edit bar ----
 
@@ -22,13 +18,9 @@ int OpenEditBar(HWND pageView, EditRequest *request)
                        MB_OK | MB_ICONERROR);
         return 0;
     }
-    // A click on a check mark comes back without a container: it has toggled and committed the
-    // mark already.
-    HWND container = CreateEditBar(pageView, request);
-    if (!container)
-        return 0;
-    ShowEditBar(container, request);
-    return 1;
+    // A click on a check mark comes back without a bar: it has toggled and committed the mark
+    // already.
+    return gOpenEditBarProc ? gOpenEditBarProc(pageView, request) : 0;
 }
 
 // Fills gEditRequest for the field and opens the edit bar. A value longer than the bar can

@@ -1,8 +1,7 @@
 // The page view's state: its globals, the hooks through which other parts plug in, and the
 // page shown (the forms-tree item kept in the page view's window user data).
-#include "pages/pages.h"
-#include "shell/shell.h"
-#include "entry/entry.h"
+#include "pages/pages_private.h"
+#include "ui/ui.h"
 #include "calc/calc.h"
 
 HBITMAP gPageBitmap;
@@ -17,6 +16,7 @@ int gPageShown;
 int gPageButtonDown;
 EditRequest gEditRequest;
 
+int (*gOpenEditBarProc)(HWND requester, EditRequest *request);
 INT_PTR (*gOpenExplainDialogProc)(HWND owner, FieldRecord *field, const char *pageKey);
 INT_PTR (*gOpenMultiFieldDialogProc)(HWND parent, MultiFieldParams *params);
 INT_PTR (*gOpenSigCaptureDialogProc)(HWND owner, FieldRecord *field, int fieldIndex);

@@ -1,7 +1,6 @@
 // Files dropped on the page view: a return or FormPak opens, a PDF attaches to its field.
-#include "pages/pages.h"
-#include "shell/shell.h"
-#include "entry/entry.h"
+#include "pages/pages_private.h"
+#include "ui/ui.h"
 #include "prepare/prepare.h"
 
 #include <shellapi.h>
@@ -14,7 +13,8 @@ void OnPageViewDrop(HWND window, HDROP drop)
     char path[MAX_PATH] = "";
     if (DragQueryFileA(drop, 0xFFFFFFFF, NULL, 0) == 1 && DragQueryFileA(drop, 0, path, sizeof(path))) {
         if (HasFileExtension(path, ".qvr") || HasFileExtension(path, ".qvp")) {
-            OpenTaxFile(gMainWindow, path, gOpenReturnPtr, 0);
+            // The main window opens it as it opens a file named on the command line.
+            SendMessageA(gMainWindow, WM_OPEN_FILE, 0, (LPARAM)path);
         } else if (HasFileExtension(path, ".pdf") && gPageShown) {
             POINT client = {0, 0};
             DragQueryPoint(drop, &client);

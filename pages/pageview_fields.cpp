@@ -1,6 +1,6 @@
 // The fields of the page shown: lookups, hit-testing, what a click on a field opens, and the
 // walk to the next or previous field in tab order.
-#include "pages/pages.h"
+#include "pages/pages_private.h"
 #include "prepare/prepare.h"
 
 #include <string.h>

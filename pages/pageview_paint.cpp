@@ -1,16 +1,14 @@
 // The page view's geometry, painting and scrolling. Every product and division of page and
 // screen coordinates is 32-bit float; products are truncated toward zero before integer sums.
-#include "pages/pages.h"
-#include "shell/shell.h"
+#include "pages/pages_private.h"
+#include "ui/ui.h"
 #include "store/store.h"
 #include "calc/calc.h"
-#include "entry/entry.h"
 
 #include <string.h>
 
 static int sHintFirstTime = 1;   // the empty-page hint erases its background the first time
 
-void PostAmendedCommit(HWND window);
 
 static int ClampScroll(int position, int maximum)
 {

@@ -2,7 +2,7 @@
 // each field's block is made at page size (shaded, tinted or filled, with its value), resampled
 // to the view size and composited over the scaled page.
 #include "pages/pages.h"
-#include "shell/shell.h"
+#include "ui/ui.h"
 #include "store/store.h"
 
 #include <string.h>

@@ -1,7 +1,7 @@
 // A form page's PCL stream: reading its record from the FormPak (or the page-data cache) and
 // rendering its part of the record with the page's fields painted.
 #include "pages/pages.h"
-#include "entry/entry.h"
+#include "ui/ui.h"
 #include <string.h>
 
 uint32_t ReadPageImageData(uint8_t *buffer, uint32_t bufferSize, FormInstance *page)

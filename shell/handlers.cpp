@@ -1,20 +1,53 @@
-// The message handlers that the other parts of the program add to the main window.
-// Each line names the handler of one area; MainWndProc tries them in this order before
-// its own handling.
+// The program's start-up table: the hooks through which lower layers reach the windows above
+// them, and the message handlers that the other parts of the program add to the main window.
 #include "shell/shell.h"
 #include "calc/calc.h"
+#include "entry/entry.h"
+#include "pages/pages.h"
+#include "print/print.h"
 
-LRESULT ReturnCommandHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int *handled);
-LRESULT PrintCommandHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int *handled);
-int InitEditBar(void);
+// The status bar's message part for the data layers (gAppCallbacks.showStatusText).
+static int ShowStatusFromData(int mode, const char *text)
+{
+    return SetStatusText(NULL, mode, text, NULL);
+}
+
+// After each full recompute: the status bar's amounts, and the Summary or Status page when it
+// is the page shown.
+static void OnRecomputeFinished(void)
+{
+    RefreshStatusAmountParts();
+    RefreshSummaryPage((HTREEITEM)GetCurrentDocument(1));
+}
+
+int InstallProgramHooks(void)
+{
+    // The data layers reach the windows through these callbacks (store/callbacks.h).
+    gAppCallbacks.showStatusText = ShowStatusFromData;
+    // The page view opens the edit bar of data entry.
+    gOpenEditBarProc = OpenEditBarWindow;
+    // A click on a signature field opens signature capture (entry/sigcapture_open.cpp).
+    gOpenSigCaptureDialogProc = OpenSigCaptureDialog;
+    // After each full recompute: the status-bar amounts, the Summary and Status pages.
+    gRecomputeFinishedProc = OnRecomputeFinished;
+    // A click on an explanation field opens its explanation (entry/explain_dialog.cpp).
+    gOpenExplainDialogProc = OpenFieldExplanation;
+    return 1;
+}
 
 int InstallMainWindowHandlers(void)
 {
+    InstallProgramHooks();
     // One AddMainWindowHandler(...) line per area, e.g. the return commands, the
     // recompute timer, the page view's commands, printing.
     AddMainWindowHandler(ReturnCommandHandler);
-    AddMainWindowHandler(PrintCommandHandler);   // IDM_PRINT (pages/print_command.cpp)
-    InitRecompute();  // timer 997: the deferred recompute and page freeing
+    AddMainWindowHandler(PrintCommandHandler);   // IDM_PRINT (print/print_command.cpp)
+    AddMainWindowHandler(PdfCommandHandler);     // IDM_PDFRETURN (print/pdf_command.cpp)
+    AddMainWindowHandler(RecomputeWindowHandler);  // timer 997: the deferred recompute and page freeing
+    AddMainWindowHandler(ViewCommandHandler);    // Zoom..., Split Screen, Full Screen (pages/zoom_viewmode.cpp)
+    gAddFormsStartHook = RunFormPakStartDialog;  // the 94x and M1PR start dialogs (entry/startdlg_common.cpp)
+    // Remove Page (40002), the forms tree's and tabs' context menu, Check Return (entry/treecmd_menu.cpp)
+    AddMainWindowHandler(TreeCommandHandler);
     InitEditBar();    // the forms list edits a row's copies in the edit bar (entry/editbar_init.cpp)
     return 1;
 }

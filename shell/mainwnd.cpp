@@ -8,23 +8,6 @@
 #include <stdio.h>
 #include <string.h>
 
-HWND gMainWindow;
-HINSTANCE gInstance;
-HWND gFormTabs;
-HWND gFormsTreeWindow;
-HWND gPageViewWindow;
-HWND gEditBarContainer;
-HWND gTransferStatusDialog;
-HIMAGELIST gTreeImageList;
-int gFullScreen;
-int gViewOnly;
-int gClosingReturn;
-int gOperationCode;
-int gEnterAdvances;
-int gTabsOnTop;
-int gTreePaneWidth = 240;
-OSVERSIONINFOA gOsVersionInfo;
-DWORD gStartTick;
 CreatePaneProc gCreateFormsTreeProc;
 CreatePaneProc gCreatePageViewProc;
 
@@ -142,64 +125,11 @@ static int CreateMainFrame(HWND window)
     if (ReadRegistryValue(value, 1, 0, "TabPos", sizeof(value), REG_SZ))
         gTabsOnTop = value[0] == '1';
     UpdateRecentFilesMenu(GetSubMenu(GetMenu(window), 0), NULL, NULL, "RecentFiles");
+    SetViewMode(window, gFullScreen, gTabsOnTop);
     return gStatusBar && gFormTabs && gFormsTreeWindow && gPageViewWindow;
 }
 
 // Lays out rebar, status bar, tree pane, tabs and page view in the client area.
-int LayoutMainFrame(HWND mainWindow)
-{
-    if (!mainWindow)
-        return 0;
-    RECT rc;
-    GetClientRect(mainWindow, &rc);
-    int top = 0, bottom = rc.bottom;
-    if (gRebar) {
-        FitRebarToParent(gRebar, mainWindow);
-        RECT rr;
-        GetWindowRect(gRebar, &rr);
-        top = rr.bottom - rr.top;
-    }
-    if (gStatusBar) {
-        SendMessageA(gStatusBar, WM_SIZE, 0, 0);
-        RECT sr;
-        GetWindowRect(gStatusBar, &sr);
-        bottom -= sr.bottom - sr.top;
-        LayoutStatusBarParts(gStatusBar, mainWindow);
-    }
-    int height = bottom - top;
-    if (height < 0)
-        height = 0;
-    int treeWidth = gFullScreen ? 0 : gTreePaneWidth;
-    if (treeWidth > rc.right / 2)
-        treeWidth = rc.right / 2;
-    if (gFormsTreeWindow) {
-        ShowWindow(gFormsTreeWindow, gFullScreen ? SW_HIDE : SW_SHOW);
-        MoveWindow(gFormsTreeWindow, 0, top, treeWidth, height, TRUE);
-    }
-    int pageLeft = treeWidth ? treeWidth + GetSystemMetrics(SM_CXEDGE) : 0;
-    int pageWidth = rc.right - pageLeft;
-    if (pageWidth < 0)
-        pageWidth = 0;
-    int tabHeight = 0;
-    if (gFormTabs) {
-        RECT tr = {0, 0, pageWidth, 0};
-        TabCtrl_AdjustRect(gFormTabs, TRUE, &tr);
-        tabHeight = tr.bottom - tr.top;
-        if (tabHeight < 24)
-            tabHeight = 24;
-        if (tabHeight > height)
-            tabHeight = height;
-        MoveWindow(gFormTabs, pageLeft, gTabsOnTop ? top : bottom - tabHeight, pageWidth, tabHeight, TRUE);
-    }
-    if (gPageViewWindow)
-        MoveWindow(gPageViewWindow, pageLeft, gTabsOnTop ? top + tabHeight : top, pageWidth, height - tabHeight, TRUE);
-    return 1;
-}
-
-int RelayoutPanes(void)
-{
-    return LayoutMainFrame(gMainWindow);
-}
 
 int AskSaveChanges(HWND owner)
 {
@@ -247,13 +177,6 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         switch (LOWORD(wParam)) {
         case IDM_EXIT:
             PostMessageA(window, WM_CLOSE, 0, 0);
-            return 0;
-        case IDM_SPLITSCREEN:
-        case IDM_FULLSCREEN:
-            gFullScreen = LOWORD(wParam) == IDM_FULLSCREEN;
-            CheckMenuItem(GetMenu(window), IDM_FULLSCREEN, gFullScreen ? MF_CHECKED : MF_UNCHECKED);
-            CheckMenuItem(GetMenu(window), IDM_SPLITSCREEN, gFullScreen ? MF_UNCHECKED : MF_CHECKED);
-            LayoutMainFrame(window);
             return 0;
         case IDM_HELPCONTENTS:
             ShowHelpTopic(window, NULL, 1);

@@ -8,8 +8,6 @@
 #include <stdio.h>
 #include <string.h>
 
-int SelectTabOfTreeItem(HTREEITEM item);
-HTREEITEM GetTabTreeItem(int index);
 
 static LRESULT OnTreeNotify(NMHDR *header, int *handled)
 {
@@ -35,8 +33,8 @@ static LRESULT OnTreeNotify(NMHDR *header, int *handled)
         if (gClosingReturn)
             return 0;
         SelectTabOfTreeItem(tv->itemNew.hItem);
-        if (gShowTreeItemHook && tv->itemNew.hItem)
-            gShowTreeItemHook(tv->itemNew.hItem);
+        if (tv->itemNew.hItem)
+            ShowTreeItemPage(tv->itemNew.hItem);
         return 0;
     }
     return 0;

@@ -1,6 +1,7 @@
 // files_dialogs.cpp - the open-file dialog, opening files with the shell, run-time library lookup.
 #include "store/store.h"
 
+#include <commdlg.h>
 #include <shellapi.h>
 #include <stdio.h>
 #include <string.h>
@@ -108,4 +109,43 @@ FARPROC GetDllProc(const char *module, const char *name)
             return NULL;
     }
     return GetProcAddress(library, name);
+}
+
+int ShowFileSaveDialog(HWND owner, const char *title, const char *defaultExtension, const char *filter,
+                       char *pathBuffer, int bufferSize)
+{
+    if (!pathBuffer || bufferSize <= 0)
+        return 0;
+    int picked;
+    if (gFileDialogHook) {
+        picked = gFileDialogHook(1, title, pathBuffer, bufferSize);
+    } else {
+        char folder[MAX_PATH] = "";
+        int folderLength = GetFolderPartLength(pathBuffer);
+        if (folderLength > 0 && folderLength < (int)sizeof(folder)) {
+            memcpy(folder, pathBuffer, folderLength);
+            folder[folderLength] = 0;
+            // The dialog takes the folder separately and only the name in the file box.
+            memmove(pathBuffer, pathBuffer + folderLength, strlen(pathBuffer + folderLength) + 1);
+        }
+        OPENFILENAMEA ofn;
+        memset(&ofn, 0, sizeof(ofn));
+        ofn.lStructSize = sizeof(ofn);
+        ofn.hwndOwner = owner;
+        ofn.lpstrFilter = filter;
+        ofn.nFilterIndex = 1;
+        ofn.lpstrFile = pathBuffer;
+        ofn.nMaxFile = (DWORD)bufferSize;
+        ofn.lpstrInitialDir = folder[0] ? folder : NULL;
+        ofn.lpstrTitle = title;
+        ofn.lpstrDefExt = defaultExtension;
+        ofn.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+        if (gOpenDialogHookProc) {
+            ofn.Flags |= OFN_ENABLEHOOK | OFN_ENABLESIZING;
+            ofn.lpfnHook = gOpenDialogHookProc;
+        }
+        picked = GetSaveFileNameA(&ofn) ? 1 : 0;
+    }
+    pathBuffer[bufferSize - 1] = 0;
+    return picked && pathBuffer[0];
 }

@@ -2,7 +2,6 @@
 // header scrambling, the checksum, record encoding methods, the growing byte buffer, string
 // pools and the field-definition and field-pair encodings.
 #include "store/store.h"
-#include "prepare/prepare.h"
 
 #include <string.h>
 #include <zlib.h>

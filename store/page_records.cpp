@@ -1,6 +1,5 @@
 // page_records.cpp - freeing page records and the sizes of the return record's text members.
 #include "store/store.h"
-#include "prepare/prepare.h"
 
 #include <string.h>
 

@@ -1,7 +1,6 @@
 // return_load.cpp - pages and field values from read files: a page's field table from its
 // FormPak, a new page record, and the saved values of a return file's form.
 #include "store/store.h"
-#include "prepare/prepare.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -58,6 +57,7 @@ FormInstance *CreatePageRecord(FileRecord *formPak, int pageIndex, const char *f
     page->formIndex = (uint16_t)pageIndex;
     page->copyNumber = (uint16_t)(copyNumber > 0 ? copyNumber : 1);
     page->pageNumber = e->pageNumber;
+    page->copyLimit = e->maxCopies;
     char key[FORM_NAME_SIZE];
     snprintf(key, sizeof key, "%s.%u", GetPoolString(formPak, e->nameOffset), (unsigned)e->pageNumber);
     char display[FORM_NAME_SIZE];

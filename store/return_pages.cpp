@@ -1,7 +1,6 @@
 // return_pages.cpp - the page query over the open return (FindReturnPages), copy numbers,
 // return types, display names and the tax-year check of added forms.
 #include "store/store.h"
-#include "prepare/prepare.h"
 
 #include <stdio.h>
 #include <stdlib.h>

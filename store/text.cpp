@@ -254,16 +254,14 @@ int ResolveTextVariants(char *text, int mode)
         char *close = strchr(p + 1, '%');
         if (!close)
             break;
-        // A choice holds one or two '/' and no line break; anything else (placeholders such as
-        // "%%FORMNAME%%", a lone percent sign) is kept and the scan moves on by one character.
+        // A choice holds one or two '/' (its alternatives may span lines); anything else
+        // (placeholders such as "%%FORMNAME%%", a lone percent sign) is kept and the scan moves
+        // on by one character.
         int slashes = 0;
         int valid = close > p + 1;
-        for (char *q = p + 1; q < close; q++) {
+        for (char *q = p + 1; q < close; q++)
             if (*q == '/')
                 slashes++;
-            else if (*q == '\r' || *q == '\n')
-                valid = 0;
-        }
         if (!valid || slashes < 1 || slashes > 2) {
             p++;
             continue;

@@ -3,6 +3,7 @@
 
 #include <string.h>
 
+
 MessageBoxHookProc gMessageBoxHook = NULL;
 
 // Control ids of the "MESSAGEBOXAPPEX" template (resources/store.rc).

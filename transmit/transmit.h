@@ -1,4 +1,5 @@
 // transmit.h - public interface of e-file transmission and updates.
+// Layer: above store/, calc/ and prepare/; includes nothing of entry/, pages/, print/ or shell/.
 //
 // Several topics live in this one header; each has its own banner section.
 #ifndef LEVYLINE_TRANSMIT_H

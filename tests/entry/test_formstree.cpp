@@ -189,6 +189,7 @@ TEST_F(FormsTree, SpecialFoldersAreMadeOnFirstUseAndRemovedWhenEmpty)
 
 TEST_F(FormsTree, RemovingTheOnlyPageRestoresTheEmptyReturn)
 {
+    InitOpenReturn(gOpenReturnPtr);   // no entry of an earlier test left in the return record
     gReturnModified = 1;
     HTREEITEM item = AddFormToTree("MN M1", TREE_IMAGE_PAGE, MakePage("MN M1.1", 24, 1), NULL);
     ASSERT_TRUE(item != NULL);

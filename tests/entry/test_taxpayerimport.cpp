@@ -1,6 +1,7 @@
 // Taxpayer data import: copying from a current record (question, e-filed refusal, signature values
 // by the source's year), converting the older layouts, refusing unknown sizes; SetMenuItemText.
 #include "entry/entry.h"
+#include "shell/shell.h"
 #include "tests/harness/harness.h"
 
 #include <gtest/gtest.h>

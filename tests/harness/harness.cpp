@@ -6,6 +6,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
 
 #include <deque>
 
@@ -21,6 +23,7 @@ static int ScriptedMessageBox(HWND owner, const char *text, const char *title, u
     box.title = title ? title : "";
     box.text = text ? text : "";
     box.flags = flags;
+    box.owner = owner;
     sShown.push_back(box);
     if (!sAnswers.empty()) {
         int answer = sAnswers.front();
@@ -92,8 +95,8 @@ void InstallTestHarness()
 
 // ---- modal dialogs ----
 static std::vector<HWND> sWindowsBefore;
-static std::function<void(HWND)> sSteps;
-static HWND sFoundDialog;
+static std::deque<std::function<void(HWND)>> sSteps;  // one entry per dialog still to come
+static std::vector<HWND> sDrivenDialogs;
 static UINT_PTR sDriverTimer;
 static int sDriverTicks;
 
@@ -110,29 +113,37 @@ static std::vector<HWND> ThreadWindows()
     return list;
 }
 
+static bool Contains(const std::vector<HWND> &list, HWND window)
+{
+    for (HWND w : list)
+        if (w == window)
+            return true;
+    return false;
+}
+
 static void CALLBACK DriverTimerProc(HWND, UINT, UINT_PTR, DWORD)
 {
     sDriverTicks++;
     std::vector<HWND> now = ThreadWindows();
     for (HWND w : now) {
-        bool old = false;
-        for (HWND b : sWindowsBefore)
-            if (b == w)
-                old = true;
         char cls[32] = "";
         GetClassNameA(w, cls, sizeof(cls));
-        if (!old && !strcmp(cls, "#32770") && IsWindowVisible(w)) {
+        if (Contains(sWindowsBefore, w) || Contains(sDrivenDialogs, w) || strcmp(cls, "#32770") || !IsWindowVisible(w))
+            continue;
+        sDrivenDialogs.push_back(w);
+        std::function<void(HWND)> steps = sSteps.empty() ? nullptr : sSteps.front();
+        if (!sSteps.empty())
+            sSteps.pop_front();
+        sDriverTicks = 0;
+        if (sSteps.empty() && sDriverTimer) {
             KillTimer(NULL, sDriverTimer);
             sDriverTimer = 0;
-            sFoundDialog = w;
-            std::function<void(HWND)> steps = sSteps;
-            sSteps = nullptr;
-            if (steps)
-                steps(w);
-            if (IsWindow(w))
-                PostMessageA(w, WM_COMMAND, IDCANCEL, 0);
-            return;
         }
+        if (steps)
+            steps(w);
+        if (IsWindow(w))
+            PostMessageA(w, WM_COMMAND, IDCANCEL, 0);
+        return;
     }
     if (sDriverTicks > 200) {  // about 10 seconds: give up rather than hang
         KillTimer(NULL, sDriverTimer);
@@ -143,9 +154,15 @@ static void CALLBACK DriverTimerProc(HWND, UINT, UINT_PTR, DWORD)
 
 INT_PTR RunDialogWithSteps(const std::function<INT_PTR()> &runModal, const std::function<void(HWND)> &steps)
 {
+    return RunDialogsWithSteps(runModal, {steps});
+}
+
+INT_PTR RunDialogsWithSteps(const std::function<INT_PTR()> &runModal,
+                            const std::vector<std::function<void(HWND)>> &steps)
+{
     sWindowsBefore = ThreadWindows();
-    sSteps = steps;
-    sFoundDialog = NULL;
+    sSteps.assign(steps.begin(), steps.end());
+    sDrivenDialogs.clear();
     sDriverTicks = 0;
     sDriverTimer = SetTimer(NULL, 0, 50, DriverTimerProc);
     INT_PTR result = runModal();
@@ -153,7 +170,7 @@ INT_PTR RunDialogWithSteps(const std::function<INT_PTR()> &runModal, const std::
         KillTimer(NULL, sDriverTimer);
         sDriverTimer = 0;
     }
-    sSteps = nullptr;
+    sSteps.clear();
     return result;
 }
 
@@ -313,4 +330,79 @@ std::string ReadWholeFile(const std::string &path)
     std::string data;
     ReadWholeFile(path, &data);
     return data;
+}
+
+// ---- Linux programs ----
+
+std::string MakeUnixTestFolder(const char *name, std::string *winePath)
+{
+    char unix[MAX_PATH];
+    snprintf(unix, sizeof unix, "/tmp/levyline-%s-%lu/", name, (unsigned long)GetCurrentProcessId());
+    std::string wine = "Z:";
+    for (const char *p = unix; *p; p++)
+        wine += *p == '/' ? '\\' : *p;
+    CreateDirectoryA(wine.c_str(), NULL);
+    if (winePath)
+        *winePath = wine;
+    return unix;
+}
+
+int RunUnixCommand(const std::string &command, std::string *output, int timeoutMs)
+{
+    std::string wineFolder;
+    std::string folder = MakeUnixTestFolder("run", &wineFolder);
+    static int sRun;
+    char base[64];
+    snprintf(base, sizeof base, "cmd%d", ++sRun);
+    std::string out = folder + base + ".out", done = folder + base + ".done";
+    std::string wineOut = wineFolder + base + ".out", wineDone = wineFolder + base + ".done";
+    DeleteFileA(wineOut.c_str());
+    DeleteFileA(wineDone.c_str());
+    // The command runs in a shell of its own; its exit code is written into the flag file.
+    std::string script = "(" + command + ") >" + out + " 2>&1; echo $? >" + done;
+    // Wine splits the command line by the Windows rules: one double-quoted argument for the shell.
+    std::string line = "/bin/sh -c \"";
+    for (char c : script)
+        line += c == '"' ? std::string("\\\"") : std::string(1, c);
+    line += "\"";
+    STARTUPINFOA startup;
+    memset(&startup, 0, sizeof startup);
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process;
+    std::vector<char> buffer(line.begin(), line.end());
+    buffer.push_back(0);
+    if (!CreateProcessA(0, buffer.data(), 0, 0, FALSE, 0, 0, 0, &startup, &process))
+        return -1;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    DWORD start = GetTickCount();
+    std::string code;
+    for (;;) {
+        FILE *flag = fopen(wineDone.c_str(), "rb");
+        if (flag) {
+            char text[16] = "";
+            size_t n = fread(text, 1, sizeof text - 1, flag);
+            fclose(flag);
+            text[n] = 0;
+            if (n && strchr(text, '\n')) {
+                code = text;
+                break;
+            }
+        }
+        if ((int)(GetTickCount() - start) > timeoutMs)
+            return -1;
+        Sleep(50);
+    }
+    if (output) {
+        output->clear();
+        FILE *file = fopen(wineOut.c_str(), "rb");
+        if (file) {
+            char chunk[4096];
+            size_t n;
+            while ((n = fread(chunk, 1, sizeof chunk, file)) > 0)
+                output->append(chunk, n);
+            fclose(file);
+        }
+    }
+    return atoi(code.c_str());
 }

@@ -14,6 +14,7 @@ struct ShownMessageBox {
     std::string title;
     std::string text;
     unsigned flags;
+    HWND owner;
 };
 // Queue the answer for the next message box (IDYES, IDNO, IDOK ...). A box shown with
 // no scripted answer fails the running test with its text and answers IDCANCEL.
@@ -38,6 +39,10 @@ const std::vector<ShellCall> &GetShellCalls();
 // window of this thread appears, steps(dialog) runs inside the dialog's own loop. If the
 // steps leave the dialog open it is cancelled. Returns runModal's result.
 INT_PTR RunDialogWithSteps(const std::function<INT_PTR()> &runModal, const std::function<void(HWND)> &steps);
+// The same for dialogs that follow one another (the first dialog's steps end it, the next one
+// opens): steps[i] runs in the i-th new dialog.
+INT_PTR RunDialogsWithSteps(const std::function<INT_PTR()> &runModal,
+                            const std::vector<std::function<void(HWND)>> &steps);
 void ClickButton(HWND dialog, int controlId);
 void SetControlText(HWND dialog, int controlId, const char *text);
 std::string GetControlText(HWND dialog, int controlId);
@@ -49,6 +54,15 @@ std::string ToolTextW(HWND tooltip, HWND window, UINT_PTR id);
 // ---- windows ----
 // Dispatches pending messages for about ms milliseconds (at least once).
 void PumpMessages(int ms);
+
+// ---- Linux programs ----
+// A folder of this test run's own on the Linux side, /tmp/levyline-<name>-<process id>/ (made when
+// missing), as Linux and as Wine name it (Z:\tmp\...\); both end in a separator.
+std::string MakeUnixTestFolder(const char *name, std::string *winePath);
+// Runs a Linux shell command (Wine starts it but cannot wait for it: a flag file tells when it is
+// done). *output (may be null) receives its standard output and error. Returns its exit code, or
+// -1 when it did not finish within timeoutMs.
+int RunUnixCommand(const std::string &command, std::string *output, int timeoutMs = 60000);
 // Dispatches messages until done() says so; false when timeoutMs passes first.
 bool PumpUntil(bool (*done)(), int timeoutMs);
 // Client area of a window as 32-bit pixels (0x00RRGGBB), top row first.

@@ -22,6 +22,7 @@ int main(int argc, char **argv)
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
     ::testing::InitGoogleTest(&argc, argv);
     InstallTestHarness();
+    InstallProgramHooks();   // the hooks the program sets at start-up
     int result = RUN_ALL_TESTS();
     OleUninitialize();
     return result;

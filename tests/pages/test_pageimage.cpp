@@ -4,7 +4,7 @@
 #include "shell/shell.h"
 #include "tests/harness/harness.h"
 #include "tests/harness/pixels.h"
-#include "tests/pages/test_paint_util.h"
+#include "tests/canvas/test_paint_util.h"
 
 #include <gtest/gtest.h>
 #include <string.h>

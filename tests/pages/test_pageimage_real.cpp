@@ -6,7 +6,7 @@
 #include "tests/harness/fields.h"
 #include "tests/harness/harness.h"
 #include "tests/harness/pixels.h"
-#include "tests/pages/test_paint_util.h"
+#include "tests/canvas/test_paint_util.h"
 
 #include <gtest/gtest.h>
 #include <stdio.h>

@@ -4,7 +4,7 @@
 #include "pages/pages.h"
 #include "entry/entry.h"
 #include "tests/harness/harness.h"
-#include "tests/pages/test_pcl_util.h"
+#include "tests/canvas/test_pcl_util.h"
 #include "tools/pclgen/pclstreams.h"
 #include <string.h>
 #include <string>

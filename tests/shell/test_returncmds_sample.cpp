@@ -148,16 +148,17 @@ TEST_F(SampleReturn, FormsAreAddedFromTheSampleFormPaks)
 {
     std::string path = SampleFolder() + "Sample.qvr";
     ASSERT_EQ(1, SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)path.c_str()));
-    // The M1PR FormPak: no start dialog yet and nothing marked, so the forms list is shown.
+    // The M1PR FormPak: its start dialog's link leads to the forms list.
     ScriptFileDialogPath(SampleFolder() + "mnm1pr.qvp");
-    LRESULT added = RunDialogWithSteps([&] { return (INT_PTR)SendMessageA(window, WM_COMMAND, IDM_ADDFORM, 0); },
-                                       [](HWND dialog) {
-                                           EXPECT_EQ(3, (int)SendDlgItemMessageA(dialog, IDC_FORMSLIST_LIST,
-                                                                                 LVM_GETITEMCOUNT, 0, 0));
-                                           ChooseCopies(dialog, "Form M1PR", "1");
-                                           ChooseCopies(dialog, "MN CRP", "2");
-                                           ClickButton(dialog, IDOK);
-                                       });
+    LRESULT added = RunDialogsWithSteps([&] { return (INT_PTR)SendMessageA(window, WM_COMMAND, IDM_ADDFORM, 0); },
+                                        {[](HWND start) { ClickButton(start, IDC_START_CLICKHERE); },
+                                         [](HWND dialog) {
+                                             EXPECT_EQ(3, (int)SendDlgItemMessageA(dialog, IDC_FORMSLIST_LIST,
+                                                                                   LVM_GETITEMCOUNT, 0, 0));
+                                             ChooseCopies(dialog, "Form M1PR", "1");
+                                             ChooseCopies(dialog, "MN CRP", "2");
+                                             ClickButton(dialog, IDOK);
+                                         }});
     EXPECT_EQ(1, added);
     ASSERT_TRUE(gTreeStateFolder != NULL);
     EXPECT_EQ("MN State Return [3 pages]", Text(gTreeStateFolder));
@@ -197,6 +198,46 @@ TEST_F(SampleReturn, AnEmploymentReturnStartsFromItsStartDialog)
     EXPECT_EQ("Federal Return [2 pages]", Text(gTreeFederalFolder));
     EXPECT_EQ("Form 941, Page 1", Text(Child(gTreeFederalFolder)));
     EXPECT_EQ("Form 941, Page 2", Text(Next(Child(gTreeFederalFolder))));
+}
+
+// The start dialogs in the running program: adding the sample FormPaks through the Add Form
+// command shows the FormPak's start dialog, and the pages it marks are added, no others.
+TEST_F(SampleReturn, AddingTheSampleFormPaksAddsWhatTheirStartDialogsMark)
+{
+    std::string path = SampleFolder() + "Sample.qvr";
+    ASSERT_EQ(1, SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)path.c_str()));
+    ScriptFileDialogPath(SampleFolder() + "f941.qvp");
+    LRESULT added = RunDialogWithSteps([&] { return (INT_PTR)SendMessageA(window, WM_COMMAND, IDM_ADDFORM, 0); },
+                                       [](HWND dialog) {
+                                           char caption[128] = "";
+                                           GetWindowTextA(dialog, caption, sizeof(caption));
+                                           EXPECT_STREQ("Form 941 Smart Start for Tax Year 2024", caption);
+                                           ClickButton(dialog, IDC_94X_QUARTER1);
+                                           SendDlgItemMessageA(dialog, IDC_94X_SCHEDULEB, BM_CLICK, 0, 0);
+                                           ClickButton(dialog, IDC_START_OK);
+                                       });
+    EXPECT_EQ(1, added);
+    EXPECT_EQ((std::vector<std::string>{"Form 941, Page 1", "Form 941, Page 2", "Schedule B (Form 941), Page 1",
+                                        "Form 1040, Page 1", "Form 1040, Page 2", "Schedule 1, Page 1",
+                                        "Schedule 1, Page 2", "Schedule B, Page 1"}),
+              Children(gTreeFederalFolder));
+
+    ScriptFileDialogPath(SampleFolder() + "mnm1pr.qvp");
+    added = RunDialogWithSteps([&] { return (INT_PTR)SendMessageA(window, WM_COMMAND, IDM_ADDFORM, 0); },
+                               [](HWND dialog) {
+                                   SendDlgItemMessageA(dialog, IDC_M1PR_MOBILE, BM_CLICK, 0, 0);
+                                   SetControlText(dialog, IDC_M1PR_CRPCOUNT, "2");
+                                   ClickButton(dialog, IDC_START_OK);
+                               });
+    EXPECT_EQ(1, added);
+    EXPECT_EQ((std::vector<std::string>{"Form M1PR, Page 1", "MN CRP, Page 1", "MN CRP, Page 1", "MN PROPST, Page 1"}),
+              Children(gTreeStateFolder));
+    // Cancel adds nothing.
+    ScriptFileDialogPath(SampleFolder() + "mnm1pr.qvp");
+    added = RunDialogWithSteps([&] { return (INT_PTR)SendMessageA(window, WM_COMMAND, IDM_ADDFORM, 0); },
+                               [](HWND dialog) { ClickButton(dialog, IDC_START_CANCEL); });
+    EXPECT_EQ(0, added);
+    EXPECT_EQ(4u, Children(gTreeStateFolder).size());
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 // Packed data files: FormPaks, return files and status files written and read back.
+#include "shell/shell.h"
 #include "store/store.h"
 #include "prepare/prepare.h"
 #include "tests/harness/harness.h"

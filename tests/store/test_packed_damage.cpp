@@ -1,5 +1,6 @@
 // Damaged and hostile data files: every refusal is clean (no crash, no partial record, a
 // "999 FHE: " log line and one message), and a deterministic mutation run never crashes.
+#include "shell/shell.h"
 #include "store/store.h"
 #include "prepare/prepare.h"
 #include "tests/harness/harness.h"

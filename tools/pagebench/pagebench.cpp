@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 #include <algorithm>
-#include "pages/pages.h"
+#include "canvas/canvas.h"
 #include "store/store.h"
 #include "tools/pclgen/pclstreams.h"
 #include "tools/pagebench/pagebench.h"

@@ -1,0 +1,257 @@
+// PCL raster graphics: monochrome rows (unencoded, PackBits, delta row) written straight into the
+// canvas bits, and colour images (method 5).
+#include "canvas/canvas.h"
+#include <string.h>
+
+#define RASTER_MESSAGE_FLAGS (MB_OK | MB_ICONEXCLAMATION | MB_SYSTEMMODAL | MB_SETFOREGROUND)
+
+// For each raster byte, the 32-bit AND mask over the four canvas bytes (eight 4-bit pixels) it
+// covers that turns its set bits to index 0 (black) and keeps the other pixels.
+static uint32_t gInkMasks[256];
+static int gInkMasksReady;
+
+static void BuildInkMasks(void)
+{
+    for (int b = 0; b < 256; b++) {
+        uint32_t mask = 0xFFFFFFFFu;
+        for (int k = 0; k < 8; k++) {
+            if (!(b & (0x80 >> k))) continue;
+            int byteIndex = k >> 1;
+            uint32_t nibble = (k & 1) ? 0x0Fu : 0xF0u;
+            mask &= ~(nibble << (8 * byteIndex));
+        }
+        gInkMasks[b] = mask;
+    }
+    gInkMasksReady = 1;
+}
+
+int CanDrawDirect(const PclRenderState *s)
+{
+    return s->canvas.row0 && s->canvas.bitsPerPixel == 4 && !s->clipped;
+}
+
+// Inks the eight 4-bit pixels of row byte index b (bit 1 = ink) on a canvas row.
+static inline void InkRowByte(unsigned char *out, int index, unsigned char b)
+{
+    if (!b) return;
+    uint32_t v;
+    memcpy(&v, out + 4 * index, 4);
+    v &= gInkMasks[b];
+    memcpy(out + 4 * index, &v, 4);
+}
+
+// Draws one 1-bit row (bit 1 = ink) of `bytes` bytes at x 0, y row onto the canvas.
+void DrawRasterRow(PclRenderState *s, const unsigned char *row, int bytes, int y)
+{
+    int pageBytes = s->pageWidth / 8;
+    if (bytes > pageBytes) bytes = pageBytes;
+    if (bytes <= 0 || y < 0 || y >= s->pageHeight) return;
+    if (!s->logicalOp && CanDrawDirect(s) && y < s->canvas.height && pageBytes * 8 <= s->canvas.width) {
+        if (!gInkMasksReady) BuildInkMasks();
+        unsigned char *out = CanvasRow(s->canvas, y);
+        int i = 0;
+        for (; i + 4 <= bytes; i += 4) {
+            uint32_t four;
+            memcpy(&four, row + i, 4);
+            if (!four) continue;   // most of a form's row is white
+            for (int k = i; k < i + 4; k++)
+                InkRowByte(out, k, row[k]);
+        }
+        for (; i < bytes; i++)
+            InkRowByte(out, i, row[i]);
+        return;
+    }
+    if (s->logicalOp && CanDrawDirect(s) && y < s->canvas.height && pageBytes * 8 <= s->canvas.width &&
+        DrawRasterRowByRop(s, row, bytes, y))
+        return;
+    // Otherwise: a one-row 1-bit DIB (black, white) through GDI.
+    struct {
+        BITMAPINFOHEADER h;
+        RGBQUAD colours[2];
+    } info;
+    memset(&info, 0, sizeof info);
+    info.h.biSize = sizeof(BITMAPINFOHEADER);
+    info.h.biWidth = s->pageWidth;
+    info.h.biHeight = 1;
+    info.h.biPlanes = 1;
+    info.h.biBitCount = 1;
+    info.colours[1].rgbRed = info.colours[1].rgbGreen = info.colours[1].rgbBlue = 255;
+    unsigned char padded[PAGE_CANVAS_WIDTH / 8 + 4];
+    memset(padded, 0, sizeof padded);
+    memcpy(padded, row, bytes);
+    StretchDIBits(s->dc, 0, y, s->pageWidth, 1, 0, 0, s->pageWidth, 1, padded, (BITMAPINFO *)&info, DIB_RGB_COLORS,
+                  s->logicalOp ? s->logicalOp : 0x00220326);
+    GdiFlush();
+}
+
+static void ShowRasterWarning(PclRenderState *s, const char *text, const char *title)
+{
+    if (s->rasterWarningShown) return;   // once per page, not once per row
+    s->rasterWarningShown = 1;
+    ShowMessageBox(NULL, text, title, RASTER_MESSAGE_FLAGS);
+}
+
+// Clears the part of the row buffer written since the last clear.
+static void ClearRowBuffer(PclRenderState *s)
+{
+    if (s->rowDirty > 0) memset(gPageWorkBuffer, 0, s->rowDirty);
+    s->rowDirty = 0;
+}
+
+static void MarkRowDirty(PclRenderState *s, int end)
+{
+    if (end > PAGE_WORK_BUFFER_SIZE) end = PAGE_WORK_BUFFER_SIZE;
+    if (end > s->rowDirty) s->rowDirty = end;
+}
+
+// Colour raster (method 5): blocks of method byte, big-endian length and data, one image row
+// each, possibly spread over several ESC * b # W transfers.
+static void DrawColourRaster(PclRenderState *s, const unsigned char *data, unsigned int length)
+{
+    int count = s->selectedPalette >= 0 ? s->palettes[s->selectedPalette].count : 0;
+    int bits = count == 0 ? 24 : count <= 2 ? 1 : count <= 16 ? 4 : count <= 256 ? 8 : 1;
+    int width = s->rasterWidth, height = s->rasterHeight;
+    unsigned int stride = width > 0 ? GetDibImageSize32(width, 1, bits) : 0;
+    // The row buffer holds one decoded row: wider images, and absurd sizes, are refused.
+    if (width <= 0 || height <= 0 || stride == 0 || stride > PAGE_WORK_BUFFER_SIZE ||
+        (unsigned long long)stride * (unsigned)height > 64ull * 1024 * 1024) {
+        s->stream.pos += length;
+        return;
+    }
+    unsigned char *image = (unsigned char *)MemAlloc(64, (size_t)stride * height);
+    if (!image) {
+        s->stream.pos += length;
+        return;
+    }
+    unsigned char *row = gPageWorkBuffer;
+    memset(row, 255, PAGE_WORK_BUFFER_SIZE);
+    s->rowDirty = PAGE_WORK_BUFFER_SIZE;
+    int rows = 0;
+    for (;;) {
+        unsigned int i = 0;
+        while (i + 3 <= length) {
+            unsigned char method = data[i];
+            unsigned int blockLength = ((unsigned)data[i + 1] << 8) | data[i + 2];
+            i += 3;
+            if (blockLength > length - i) blockLength = length - i;
+            const unsigned char *block = data + i;
+            i += blockLength;
+            if (method == 0) {
+                unsigned int n = blockLength < PAGE_WORK_BUFFER_SIZE ? blockLength : PAGE_WORK_BUFFER_SIZE;
+                memcpy(row, block, n);
+            } else if (method == 2) {
+                DecodePackBits(block, blockLength, row, 0, PAGE_WORK_BUFFER_SIZE);
+            } else if (method == 3) {
+                ApplyDeltaRow(block, blockLength, row, 0, PAGE_WORK_BUFFER_SIZE);
+            } else {
+                ShowRasterWarning(s, "Compression method currently not supported [2].", "Warning");
+                continue;
+            }
+            if (rows < height) memcpy(image + (size_t)rows * stride, row, stride);
+            rows++;
+        }
+        s->stream.pos += length;
+        if (rows >= height) break;
+        // More rows to come: the next transfer continues the image when it is another ESC * b # W.
+        const unsigned char *d = s->stream.data;
+        unsigned int p = s->stream.pos;
+        if (p + 2 >= s->stream.end || d[p] != 27 || d[p + 1] != '*' || d[p + 2] != 'b') break;
+        PclEscape records[PCL_MAX_ESCAPE_RECORDS];
+        unsigned int next;
+        int n = ParsePclEscape(d, p, s->stream.end, records, &next);
+        if (n <= 0 || records[n - 1].terminator != 'W') break;
+        s->stream.pos = next;
+        int value = records[n - 1].value;
+        unsigned int remaining = s->stream.end - next;
+        length = value <= 0 ? 0 : ((unsigned)value > remaining ? remaining : (unsigned)value);
+        data = d + next;
+    }
+    s->rowDirty = PAGE_WORK_BUFFER_SIZE;   // the buffer holds the 255 fill; clear it before mono rows
+
+    // Draw the image at the cursor (less the picture-frame anchor), stretched to the destination.
+    struct {
+        BITMAPINFOHEADER h;
+        RGBQUAD colours[256];
+    } info;
+    memset(&info, 0, sizeof info);
+    info.h.biSize = sizeof(BITMAPINFOHEADER);
+    info.h.biWidth = (LONG)(stride * 8 / bits);
+    info.h.biHeight = -height;
+    info.h.biPlanes = 1;
+    info.h.biBitCount = (WORD)bits;
+    if (bits <= 8 && s->selectedPalette >= 0) {
+        const PclPalette &pal = s->palettes[s->selectedPalette];
+        for (int k = 0; k < (1 << bits); k++) {
+            COLORREF c = pal.colours[k];
+            info.colours[k].rgbRed = GetRValue(c);
+            info.colours[k].rgbGreen = GetGValue(c);
+            info.colours[k].rgbBlue = GetBValue(c);
+        }
+    }
+    int srcWidth = width < info.h.biWidth ? width : info.h.biWidth;
+    int destWidth = s->destWidth > 0 ? s->destWidth : width;
+    int destHeight = s->destHeight > 0 ? s->destHeight : height;
+    HBRUSH brush = CreateSolidBrush(s->hasColour ? s->colour : RGB(0, 0, 0));
+    HGDIOBJ oldBrush = SelectObject(s->dc, brush);
+    int oldMode = SetStretchBltMode(s->dc, 2);
+    StretchDIBits(s->dc, s->cursorX - s->anchorX, s->cursorY - s->anchorY, destWidth, destHeight, 0, 0, srcWidth,
+                  height, image, (BITMAPINFO *)&info, DIB_RGB_COLORS, s->logicalOp ? s->logicalOp : SRCCOPY);
+    SetStretchBltMode(s->dc, oldMode);
+    SelectObject(s->dc, oldBrush);
+    DeleteObject(brush);
+    GdiFlush();
+    MemFree(image);
+}
+
+void TransferRasterData(PclRenderState *s, int value)
+{
+    unsigned int remaining = s->stream.end - s->stream.pos;
+    unsigned int length = value <= 0 ? 0 : ((unsigned)value > remaining ? remaining : (unsigned)value);
+    const unsigned char *data = s->stream.data + s->stream.pos;
+    s->rasterSeen = 1;
+    int method = s->compression;
+    if (method == 5) {
+        DrawColourRaster(s, data, length);   // advances the position itself
+        return;
+    }
+    s->stream.pos += length;
+    if (method != 0 && method != 2 && method != 3) {
+        ShowRasterWarning(s, "Compression method currently not supported [1].", "Warning");
+        return;
+    }
+    if (s->xSet) {
+        s->xSet = 0;
+        if (s->cursorX % 8) {
+            if (!s->xAdjustShown) {
+                s->xAdjustShown = 1;
+                ShowMessageBox(NULL, "TO DO: X-Adj does not start on a byte boundary.", "Error Message",
+                               RASTER_MESSAGE_FLAGS);
+            }
+        } else if (s->cursorX >= 0 && s->cursorX / 8 < PAGE_WORK_BUFFER_SIZE) {
+            s->rasterOffset = s->cursorX / 8;
+        }
+    }
+    if (s->ySet) {
+        s->ySet = 0;
+        s->rasterRow = s->cursorY;
+    }
+    if (s->rasterRow >= s->pageHeight) return;
+    unsigned char *row = gPageWorkBuffer;
+    int offset = s->rasterOffset;
+    if (method == 0) {
+        ClearRowBuffer(s);
+        unsigned int n = length;
+        if (n > (unsigned)(PAGE_WORK_BUFFER_SIZE - offset)) n = PAGE_WORK_BUFFER_SIZE - offset;
+        memcpy(row + offset, data, n);
+        MarkRowDirty(s, offset + (int)n);
+    } else if (method == 2) {
+        ClearRowBuffer(s);
+        MarkRowDirty(s, (int)DecodePackBits(data, length, row, offset, PAGE_WORK_BUFFER_SIZE));
+    } else {
+        if (s->clearSeedRow) ClearRowBuffer(s);
+        MarkRowDirty(s, (int)ApplyDeltaRow(data, length, row, offset, PAGE_WORK_BUFFER_SIZE));
+    }
+    DrawRasterRow(s, row, s->rowDirty, s->rasterRow);
+    s->rasterRow++;
+    s->clearSeedRow = 0;
+}

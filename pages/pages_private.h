@@ -1,0 +1,25 @@
+// pages_private.h - declarations shared by the files of pages/ only.
+#ifndef LEVYLINE_PAGES_PRIVATE_H
+#define LEVYLINE_PAGES_PRIVATE_H
+
+#include "pages/pages.h"
+#include <shellapi.h>
+
+// The page view's message handlers (pageview_paint.cpp, pageview_click.cpp, pageview_drop.cpp,
+// pageview_amend.cpp).
+void PaintPageView(HWND window);
+void ScrollPageView(HWND window, int bar, int code, int thumb);
+void OnPageViewClick(HWND window, LPARAM lParam);
+void OnPageViewGotoField(HWND window, int direction, int fieldIndex);
+void OnPageViewDrop(HWND window, HDROP drop);
+void OnPageViewAmended(HWND window, int ticked);
+void ClearAmendedPost(void);
+void PostAmendedCommit(HWND window);
+// The recompute worker's questions about the page shown (pageview_doc.cpp, pageview_paint.cpp).
+int IsPageViewPage(const FormInstance *page);
+void DrawChangedPageField(FieldRecord *field, FormInstance *page);
+// Field tests of the click road (pageview_fields.cpp).
+int HasFieldLinkText(const FieldRecord *field);
+int IsLockedReturnItem(const char *type);
+
+#endif // LEVYLINE_PAGES_PRIVATE_H

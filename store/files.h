@@ -1,0 +1,99 @@
+// files.h - files, folders, the common file dialogs, the shell and compression.
+// Part of the store's public interface: include store/store.h.
+#ifndef LEVYLINE_STORE_FILES_H
+#define LEVYLINE_STORE_FILES_H
+
+#include <windows.h>
+#include <commdlg.h>
+#include <stddef.h>
+
+// ---- utility services: files, folders and dialogs ----
+
+// 1 when the file or folder exists; the path must begin with a drive letter and a colon, or with
+// two backslashes (anything else gives 0).
+int FileExists(const char *path);
+// Opens a file read-only with read sharing and stores its size (sizeOut may be null). Returns the
+// handle (the caller closes it) or null; files of 4 GB or more are refused with "File Size Error".
+// flags: 0, or OPEN_FILE_QUIET to show no message.
+#define OPEN_FILE_QUIET 1
+HANDLE OpenFileForRead(const char *path, DWORD *sizeOut, unsigned flags);
+// Opens (CreateFileA) with read sharing; on failure creates the missing folder path and tries up to
+// 3 more times 500 ms apart; after the last failure shows "Error %s File" / "File %s could not be %s."
+// with the system's error text. Returns the handle or INVALID_HANDLE_VALUE.
+HANDLE OpenFileWithRetry(const char *path, DWORD access, DWORD creation, DWORD attributes);
+// Creates every missing folder of a folder path (no file name); 1 when the folder exists afterwards.
+int CreateFolderPath(const char *folder);
+// Opens or creates the file and appends text and CR LF (unless text already ends with a line break).
+int AppendLineToFile(const char *text, const char *path);
+// Grows a MemAlloc buffer by extra zeroed bytes, keeping its contents; returns the new buffer and
+// updates *size; null on failure (the old buffer is then untouched and still the caller's).
+void *AppendToBuffer(void *buffer, size_t *size, size_t extra);
+// The length of path up to and including its last backslash (or '/'), 0 when it has none.
+int GetFolderPartLength(const char *path);
+// 1 when path ends with extension (".qvr"; case ignored) and has more before it.
+int HasFileExtension(const char *path, const char *extension);
+// pathBuffer holds bufferSize bytes. When the file exists, puts suffix (and, when counterWidth > 0, a
+// zero-padded counter 1, 2 ... of that width) before the extension until no file of that name exists
+// (with counterWidth 0 only the one name with the suffix is tried). Returns 1 with the free name in pathBuffer, or 0 (pathBuffer
+// unchanged) when no free name was found or it would not fit. A path that does not exist is left
+// unchanged (returns 1).
+int MakeUniquePathName(char *pathBuffer, int bufferSize, const char *suffix, int counterWidth);
+
+// Folder kinds of GetProgramFolder.
+#define FOLDER_PROGRAM 0   // folder of the program file
+#define FOLDER_DATA    1   // data folder: registry "DataDir", else <Documents>\Levyline 2024, else <program>\Data
+#define FOLDER_SENT    2   // "Sent" below the data folder
+#define FOLDER_FORMPAK 3   // FormPak folder: registry "FormDir", else "FormPaks" below the data folder
+#define FOLDER_TEMP    4   // "Temp" below the data folder
+// Writes the folder's path (no trailing backslash) into buffer (MAX_PATH bytes); data, Sent, FormPak
+// and Temp folders are created when missing. Returns 1, or 0 (buffer empty) on failure.
+int GetProgramFolder(char *buffer, int kind);
+// 0 unless path begins (case ignored) with the user's Documents folder path or, failing that, the
+// Desktop folder path. Then, when out is given and the text fits in outSize, copies the path from that
+// folder's own name onward ("Documents\Returns\a.qvr") into out; returns 1.
+int IsUnderDocumentsOrDesktop(const char *path, char *out, int outSize);
+
+// Test seam: when set, ShowFileOpenDialog (save = 0) and the save dialog (save = 1) call it instead of
+// the common dialog; it fills pathBuffer (bufferSize bytes) and returns 1 (picked) or 0 (cancelled).
+typedef int (*FileDialogSeamProc)(int save, const char *title, char *pathBuffer, int bufferSize);
+extern FileDialogSeamProc gFileDialogHook;
+// The program's OFN hook (set by the shell at start-up); null = no hook.
+extern LPOFNHOOKPROC gOpenDialogHookProc;
+// The common open-file dialog. filter: pairs of zero-ended texts ending in an extra zero. Starts in
+// startFolder, or (when null/empty) in the folder held by the registry value folderValueName of
+// scope (1 when scope is 0). Returns 1 when a file was picked (full path in pathBuffer, its folder
+// written back to folderValueName), 0 when cancelled or when a dialog with the same title is already
+// open (that window is focused with a beep). pathBuffer's text on entry is the proposed file name.
+int ShowFileOpenDialog(const char *title, const char *defaultExtension, const char *filter, int scope,
+                       int reserved, const char *folderValueName, const char *startFolder,
+                       char *pathBuffer, int bufferSize, HWND owner);
+// The common save dialog (through gFileDialogHook in tests). pathBuffer holds the proposed name
+// on entry. 1 when a name was chosen.
+int ShowFileSaveDialog(HWND owner, const char *title, const char *defaultExtension, const char *filter,
+                       char *pathBuffer, int bufferSize);
+
+// Test seam for OpenWithShell: when set it is called instead of ShellExecuteEx and its answer returned.
+typedef int (*ShellExecuteHookProc)(const char *verb, const char *file);
+extern ShellExecuteHookProc gShellExecuteHook;
+// Opens file with the shell verb ("open", "print" ...; null = default); 1 on success.
+int OpenWithShell(const char *verb, const char *file);
+
+// Loads the system library module when needed and returns the address of name, or null.
+FARPROC GetDllProc(const char *module, const char *name);
+
+// ---- utility services: compression ----
+
+#define COMPRESSED_BLOCK_MAGIC "_rvq"          // 4 bytes, followed by the u32 expanded length
+#define COMPRESSED_BLOCK_HEADER_SIZE 8
+#define COMPRESSED_BLOCK_MAX_EXPANDED (256u * 1024u * 1024u)
+// Compresses buffer (length bytes) in place with zlib (compress2 level 9 when best, else the default
+// level), with the 8-byte "_rvq" header when header is set. Stores the new length and returns 1.
+// When the result would be longer than the input, shows "Zipped data size exceeds original data
+// length." ("Warning"), leaves buffer and length untouched and returns 0.
+int CompressBlock(void *buffer, DWORD length, DWORD *newLengthOut, int best, int header);
+// Expands a block into a new MemAlloc buffer (one zero byte past the data), or null. A block starting
+// with "_rvq" states its expanded length (refused above 256 MB, or when the data is short of it);
+// otherwise the output may be up to six times the input length. *outLength (may be null) = length.
+void *UncompressBlock(const void *data, DWORD length, DWORD *outLength);
+
+#endif // LEVYLINE_STORE_FILES_H

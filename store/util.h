@@ -1,0 +1,54 @@
+// util.h - memory blocks, message boxes, the log file and the busy cursor.
+// Part of the store's public interface: include store/store.h.
+#ifndef LEVYLINE_STORE_UTIL_H
+#define LEVYLINE_STORE_UTIL_H
+
+#include <windows.h>
+#include <stddef.h>
+
+// ---- utility services: memory and messages ----
+
+// Zero-filled block of size bytes (callers pass flags 64 = zero-init; every block is zeroed anyway).
+// On failure shows "Error Allocating Memory" and returns null.
+void *MemAlloc(unsigned flags, size_t size);
+// Frees a block from MemAlloc; accepts null; always returns null so callers write p = MemFree(p).
+void *MemFree(void *block);
+// Grows a MemAlloc block to newSize bytes keeping its contents; the added bytes are zeroed.
+// Returns the new block, or null (the old block is then still valid and owned by the caller).
+void *MemReAlloc(void *block, size_t newSize);
+
+// Test seam: when set, ShowMessageBox and ShowAppMessageBox call it with the final (joined) text
+// and return its answer instead of showing a window.
+typedef int (*MessageBoxHookProc)(HWND owner, const char *text, const char *title, unsigned flags);
+extern MessageBoxHookProc gMessageBoxHook;
+
+// The common message box. Single line breaks (CR LF, LF or CR) of the text are joined into one
+// space; paragraph breaks (two or more line breaks) are kept. flags are MB_* flags. Returns the
+// button pressed (IDOK, IDCANCEL, IDRETRY, IDYES, IDNO ...), 0 when no box could be shown.
+int ShowMessageBox(HWND owner, const char *text, const char *title, unsigned flags);
+
+// Parameter block of the program's own message dialog (template "MESSAGEBOXAPPEX").
+struct AppMessageBoxParams {
+    HWND owner;                 // may be null
+    HINSTANCE instance;         // module holding the template; null = the program's module
+    const char *caption;        // window title
+    const char *text;           // message text (CR LF line breaks)
+    int markStart;              // start offset of a stretch of the text to mark (-1 / length 0: none)
+    int markLength;             // length of that stretch
+    unsigned options[3];        // option words of the caller (e.g. 0x80, 0x123, 1); kept for the dialog
+    const char *markWords[4];   // further texts to mark wherever they occur ("Form not found", " = "); null-ended
+};
+// Shows the block's message in the "MESSAGEBOXAPPEX" dialog with an OK button; returns IDOK,
+// or through gMessageBoxHook (text, caption, options[0]) in tests. 0 on a bad block.
+int ShowAppMessageBox(const AppMessageBoxParams *block);
+
+// Appends a line (formatted by the caller, e.g. "999 SIG: ...\r\n") to "Quorvel.log" in the data
+// folder; CR LF is appended only when the line does not already end with a line break. 1 = written.
+int WriteLogLine(const char *line);
+
+// Busy cursor on (1) or off (0); calls nest. gBusyCursorCount > 0 while it is on (the main window's
+// WM_SETCURSOR may consult it).
+void SetBusyCursor(int on);
+extern int gBusyCursorCount;
+
+#endif // LEVYLINE_STORE_UTIL_H

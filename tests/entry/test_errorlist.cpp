@@ -1,0 +1,232 @@
+// The pre-send error list "ERRORLIST" driven with messages: one and five errors (header sentence,
+// rows, numbering, banded shading of the real list), Save moving the error file only when the
+// copy succeeded, and "Check Return" on the sample return.
+#include "entry/entry.h"
+#include "pages/pages.h"
+#include "shell/shell.h"
+#include "store/store.h"
+#include "tests/harness/fields.h"
+#include "tests/harness/harness.h"
+#include "tests/harness/sample.h"
+#include "tests/print/test_print_util.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <stdio.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Cell(HWND list, int row, int column)
+{
+    char text[260] = "";
+    LVITEMA item;
+    memset(&item, 0, sizeof(item));
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof(text);
+    SendMessageA(list, LVM_GETITEMTEXTA, row, (LPARAM)&item);
+    return text;
+}
+
+ErrorEntry *MakeErrors(int count)
+{
+    ErrorEntry *first = NULL;
+    for (int i = 1; i <= count; i++) {
+        std::string where = "Form 1040, Page 1, Line " + std::to_string(i) + " - Amount";
+        std::string value = std::to_string(i) + "x";
+        AddErrorEntry(&first, where.c_str(), value.c_str(), "The amount may hold digits only.");
+    }
+    return first;
+}
+
+unsigned ToPixel(COLORREF colour)
+{
+    return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+}
+
+std::string TempFolder()
+{
+    return MakeTestFolder("lverrors");
+}
+
+class ErrorList : public MainWindowTest {};
+
+TEST_F(ErrorList, OneAndFiveErrorsWithTheirRowsAndShading)
+{
+    struct Case {
+        int count;
+        const char *header;
+    } cases[] = {
+        {1, "Levyline detected the following error.  This error must be corrected before you can e-file your return."},
+        {5, "Levyline detected the following 5 errors.  These errors must be corrected before you can e-file your "
+            "return."},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.count);
+        ErrorListRequest request;
+        memset(&request, 0, sizeof(request));
+        request.returnRecord = gOpenReturnPtr;
+        request.firstError = MakeErrors(c.count);
+        RunDialogWithSteps([&] { return ShowErrorListDialog(window, &request); }, [&](HWND dialog) {
+            EXPECT_EQ(c.header, GetControlText(dialog, IDC_ERRORLIST_HEADER));
+            HWND list = GetDlgItem(dialog, IDC_ERRORLIST_LIST);
+            ASSERT_EQ(3 * c.count, (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+            for (int e = 0; e < c.count; e++) {
+                EXPECT_EQ(std::to_string(e + 1) + ".", Cell(list, 3 * e, 0));
+                EXPECT_EQ("", Cell(list, 3 * e + 1, 0));
+                EXPECT_EQ("Form 1040, Page 1, Line " + std::to_string(e + 1) + " - Amount", Cell(list, 3 * e, 2));
+                EXPECT_EQ(std::to_string(e + 1) + "x", Cell(list, 3 * e + 1, 2));
+                EXPECT_EQ("The amount may hold digits only.", Cell(list, 3 * e + 2, 2));
+            }
+            // No file to save.
+            EXPECT_FALSE(IsControlEnabled(dialog, IDC_ERRORLIST_SAVE));
+            if (c.count < 5)
+                return;
+            // The second and fourth errors are on the shading colour, the others on the list's.
+            UpdateWindow(list);
+            Screenshot shot;
+            ASSERT_TRUE(CaptureClientArea(list, &shot));
+            unsigned shade = ToPixel(GetFieldShadeColor(NULL, NULL));
+            unsigned back = ToPixel((COLORREF)SendMessageA(list, LVM_GETBKCOLOR, 0, 0));
+            ASSERT_NE(shade, back);
+            for (int row = 0; row < 15; row++) {
+                RECT rc;
+                memset(&rc, 0, sizeof(rc));
+                rc.left = LVIR_BOUNDS;
+                ASSERT_TRUE(SendMessageA(list, LVM_GETITEMRECT, row, (LPARAM)&rc));
+                if (rc.bottom >= shot.height)
+                    break;
+                unsigned pixel = shot.At(shot.width - 4, (rc.top + rc.bottom) / 2);
+                EXPECT_EQ((row / 3) % 2 == 1 ? shade : back, pixel) << "row " << row;
+            }
+        });
+        FreeErrorEntries(request.firstError);
+    }
+}
+
+TEST_F(ErrorList, SaveMovesTheFileOnlyWhenTheCopySucceeded)
+{
+    std::string folder = TempFolder();
+    std::string errorFile = folder + "RtnErrors.txt";
+    std::string saved = folder + "Saved Errors.txt";
+    DeleteFileA(saved.c_str());
+    // A name line that fills its 50 bytes, followed by the next member: copied with its bound.
+    memset(ReturnText(gOpenReturnPtr, RETURN_NAME_LINE), 'N', 50);
+    SetReturnText(gOpenReturnPtr, RETURN_IN_CARE_OF, 36, "IN CARE OF");
+    ErrorEntry *errors = MakeErrors(2);
+    ASSERT_EQ(1, WriteErrorFile(errorFile.c_str(), gOpenReturnPtr, errors));
+    std::string written = ReadWholeFile(errorFile);
+    EXPECT_EQ(0u, written.find("Pre-Send Error Report\r\n" + std::string(50, 'N') + "\r\n\r\n1. Form 1040, Page 1, Line 1 - "
+                               "Amount\r\n   Current Value: 1x\r\n   Error: The amount may hold digits only.\r\n\r\n2. "));
+    ErrorListRequest request = {gOpenReturnPtr, errorFile.c_str(), errors};
+    ScriptMessageBoxAnswer(IDOK);
+    ScriptMessageBoxAnswer(IDOK);
+    RunDialogWithSteps([&] { return ShowErrorListDialog(window, &request); }, [&](HWND dialog) {
+        ASSERT_TRUE(IsControlEnabled(dialog, IDC_ERRORLIST_SAVE));
+        // Onto itself, and into a folder that does not exist: kept, and said so.
+        ScriptFileDialogPath(errorFile);
+        ClickButton(dialog, IDC_ERRORLIST_SAVE);
+        ScriptFileDialogPath(folder + "no such folder\\errors.txt");
+        ClickButton(dialog, IDC_ERRORLIST_SAVE);
+        EXPECT_EQ(written, ReadWholeFile(errorFile));
+        EXPECT_TRUE(IsControlEnabled(dialog, IDC_ERRORLIST_SAVE));
+        // Cancelled: nothing happens.
+        ScriptFileDialogPath("");
+        ClickButton(dialog, IDC_ERRORLIST_SAVE);
+        ScriptFileDialogPath(saved);
+        ClickButton(dialog, IDC_ERRORLIST_SAVE);
+        EXPECT_FALSE(IsControlEnabled(dialog, IDC_ERRORLIST_SAVE));
+    });
+    ASSERT_EQ(2u, GetShownMessageBoxes().size());
+    EXPECT_NE(std::string::npos, GetShownMessageBoxes()[0].text.find("already stored"));
+    EXPECT_NE(std::string::npos, GetShownMessageBoxes()[1].text.find("could not be saved"));
+    EXPECT_EQ(written, ReadWholeFile(saved));
+    EXPECT_EQ(0, FileExists(errorFile.c_str()));
+    FreeErrorEntries(errors);
+    DeleteFileA(saved.c_str());
+}
+
+TEST_F(ErrorList, CheckReturnOnAnEmptyAndOnTheSampleReturn)
+{
+    // An empty return lacks its main form and its filer.
+    InitOpenReturn(gOpenReturnPtr);
+    ErrorEntry *errors = NULL;
+    EXPECT_EQ(4, CollectReturnErrors(gOpenReturnPtr, &errors));
+    std::vector<std::string> where;
+    for (ErrorEntry *e = errors; e; e = e->next)
+        where.push_back(e->location);
+    EXPECT_EQ((std::vector<std::string>{"Return", "Taxpayer Information - First Name", "Taxpayer Information - Last Name",
+                                        "Taxpayer Information - Social Security Number"}),
+              where);
+    errors = FreeErrorEntries(errors);
+
+    std::string folder = SampleReturnFolder("lvcheck", {"f1040.qvp", "f1040s1.qvp", "f1040sb.qvp"});
+    UseBuildFormPaks();
+    ASSERT_EQ(1, SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)(folder + "Sample.qvr").c_str()));
+    RestoreFormPakFolder();
+    EXPECT_EQ(0, CollectReturnErrors(gOpenReturnPtr, &errors));
+    // Nothing to report: said so, and no list.
+    ScriptMessageBoxAnswer(IDOK);
+    SendMessageA(window, WM_COMMAND, IDM_CHECKRETURN, 0);
+    ASSERT_EQ(1u, GetShownMessageBoxes().size());
+    EXPECT_EQ("Check Return", GetShownMessageBoxes()[0].title);
+
+    // A wrong SSN and a typed amount that is no number.
+    SetReturnText(gOpenReturnPtr, RETURN_TAXPAYER + PERSON_SSN, 12, "000-00-0000");
+    FormInstance *page = NULL;
+    ASSERT_EQ(1, FindReturnPages(14, "Form 1040.1", &page, 0));
+    SetFieldText(&Field(page->fieldTable, "0101")->value, "52,0O0");
+    EXPECT_EQ(2, CollectReturnErrors(gOpenReturnPtr, &errors));
+    ASSERT_TRUE(errors && errors->next);
+    EXPECT_STREQ("Taxpayer Information - Social Security Number", errors->location);
+    EXPECT_STREQ("000-00-0000", errors->currentValue);
+    EXPECT_STREQ("Form 1040, Page 1, Line 1a - Total amount from Form(s) W-2, box 1", errors->next->location);
+    EXPECT_STREQ("52,0O0", errors->next->currentValue);
+    EXPECT_STRNE("", errors->next->message);
+    errors = FreeErrorEntries(errors);
+
+    char temp[MAX_PATH];
+    GetProgramFolder(temp, FOLDER_TEMP);
+    std::string errorFile = std::string(temp) + "\\RtnErrors.txt";
+    DeleteFileA(errorFile.c_str());
+    int rows = 0;
+    std::string header;
+    RunDialogWithSteps([&] { return SendMessageA(window, WM_COMMAND, IDM_CHECKRETURN, 0); }, [&](HWND dialog) {
+        rows = (int)SendDlgItemMessageA(dialog, IDC_ERRORLIST_LIST, LVM_GETITEMCOUNT, 0, 0);
+        header = GetControlText(dialog, IDC_ERRORLIST_HEADER);
+        EXPECT_TRUE(IsControlEnabled(dialog, IDC_ERRORLIST_SAVE));
+    });
+    EXPECT_EQ(6, rows);
+    EXPECT_EQ(0u, header.find("Levyline detected the following 2 errors."));
+    EXPECT_NE(std::string::npos, ReadWholeFile(errorFile).find("52,0O0"));
+    DeleteFileA(errorFile.c_str());
+    gReturnModified = 0;
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ErrorList, PrintedOnTheFilePrinter)
+{
+    if (!HavePrinter())
+        GTEST_SKIP() << "no printer: scripts/cups.sh makes the file printer the default";
+    PrintJobFileLock lock;
+    ClearPrintJob();
+    ErrorListRequest request;
+    memset(&request, 0, sizeof(request));
+    request.returnRecord = gOpenReturnPtr;
+    request.firstError = MakeErrors(4);
+    RunDialogWithSteps([&] { return ShowErrorListDialog(window, &request); }, [&](HWND dialog) {
+        RunDialogWithSteps([&] { ClickButton(dialog, IDC_ERRORLIST_PRINT); return (INT_PTR)0; },
+                           [&](HWND print) { ClickButton(print, IDOK); });
+    });
+    EXPECT_EQ(1, CountJobPages(WaitForPrintJob()));
+    FreeErrorEntries(request.firstError);
+}
+
+}  // namespace

@@ -1,0 +1,294 @@
+// The PDF writer: exact object bytes, the pure helpers, and whole files of the sample return
+// checked by independent readers (qpdf, pdfinfo, pdfimages, pdftoppm from poppler-utils).
+#include <gtest/gtest.h>
+#include "print/print.h"
+#include "shell/shell.h"
+#include "tests/harness/harness.h"
+#include "tests/harness/sample.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string ObjectText(PdfObject &object)
+{
+    std::string text(object.text ? object.text : "", object.length);
+    FreePdfObject(&object);
+    return text;
+}
+
+std::string ReadWhole(const std::string &path)
+{
+    std::string bytes;
+    FILE *file = fopen(path.c_str(), "rb");
+    if (!file)
+        return bytes;
+    char chunk[65536];
+    size_t n;
+    while ((n = fread(chunk, 1, sizeof chunk, file)) > 0)
+        bytes.append(chunk, n);
+    fclose(file);
+    return bytes;
+}
+
+// The "Pages:" figure of pdfinfo's report, -1 when missing.
+int PdfPageCount(const std::string &report)
+{
+    size_t at = report.find("Pages:");
+    return at == std::string::npos ? -1 : atoi(report.c_str() + at + 6);
+}
+
+int HaveTool(const char *tool)
+{
+    return RunUnixCommand(std::string("command -v ") + tool, NULL, 20000) == 0;
+}
+
+TEST(PdfObjects, ExactBytesOfTheFixedObjectsTableAndTrailer)
+{
+    PdfObject o;
+    ASSERT_TRUE(MakePdfHeader(&o));
+    EXPECT_EQ(std::string("%PDF-1.5\r%\xE2\xE3\xCF\xD3\n"), ObjectText(o));
+    ASSERT_TRUE(MakePdfCatalog(&o));
+    EXPECT_EQ("1 0 obj\r<< /Type /Catalog\r/Outlines 2 0 R\r/Pages 3 0 R\r>>\rendobj\r", ObjectText(o));
+    uint32_t kids[3] = {4, 7, 10};
+    ASSERT_TRUE(MakePdfPages(&o, kids, 3));
+    EXPECT_EQ("3 0 obj\r<< /Type /Pages\r/Kids [4 0 R\r7 0 R\r10 0 R]\r/Count 3\r>>\rendobj\r", ObjectText(o));
+    ASSERT_TRUE(MakePdfPage(&o, 4, 3, 5, 6, NULL, 270));
+    std::string page = ObjectText(o);
+    EXPECT_NE(std::string::npos, page.find("/XObject << /I00006 6 0 R >>"));
+    EXPECT_NE(std::string::npos, page.find("/MediaBox[0 0 612 792]"));
+    EXPECT_NE(std::string::npos, page.find("/Rotate 270\r"));
+    ASSERT_TRUE(MakePdfPageContent(&o, 5, 6));
+    EXPECT_EQ("5 0 obj\r<< /Length 51 >>\rstream\r\nq\r1 0 0 1 18 18 cm\r576 0 0 756 0 0 cm\r/I00006 Do\rQ\r"
+              "endstream\rendobj\r",
+              ObjectText(o));
+    // Five pages: 3 x 5 + 3 objects, the free entry first, 20 bytes each.
+    std::vector<uint32_t> offsets(18);
+    for (size_t i = 0; i < offsets.size(); i++)
+        offsets[i] = 15 + 100 * (uint32_t)i;
+    ASSERT_TRUE(MakePdfXref(&o, offsets.data(), 18));
+    std::string xref = ObjectText(o);
+    EXPECT_EQ(0u, xref.find("xref\r0 19\r0000000000 65535 f \r0000000015 00000 n \r"));
+    EXPECT_EQ(strlen("xref\r0 19\r") + 19 * 20, xref.size());
+    ASSERT_TRUE(MakePdfTrailer(&o, 1234, 19));
+    EXPECT_EQ("trailer\r<< /Size 19\r/Root 1 0 R\r>>\rstartxref\r1234\r%%EOF", ObjectText(o));
+}
+
+TEST(PdfObjects, TextRowsAndMonochromeHelpers)
+{
+    char out[32];
+    EscapePdfText("a (b) c\\", out, sizeof out);
+    EXPECT_STREQ("a \\(b\\) c\\\\", out);
+    EscapePdfText("((((((((((((((((((((", out, 8);
+    EXPECT_STREQ("\\(\\(\\(", out);
+
+    // 50 pixels at 4 bits: 25 bytes of data in each 28-byte DIB row.
+    std::vector<uint8_t> dib(28 * 3);
+    for (int y = 0; y < 3; y++)
+        for (int x = 0; x < 28; x++)
+            dib[y * 28 + x] = (uint8_t)(x < 25 ? y * 16 + x : 0xEE);
+    ASSERT_TRUE(PackDibRows(dib.data(), 50, 3, 4, dib.data()));
+    for (int y = 0; y < 3; y++)
+        for (int x = 0; x < 25; x++)
+            ASSERT_EQ(y * 16 + x, dib[y * 25 + x]) << y << "," << x;
+
+    // Black stays black, white stays white, a 50% grey keeps about half its pixels as ink.
+    const int w = 16, h = 4;
+    std::vector<uint8_t> rgb(w * 3 * h), mono(4 * h);
+    for (int y = 0; y < h; y++)
+        for (int x = 0; x < w; x++)
+            memset(&rgb[(y * w + x) * 3], x < 4 ? 0 : x < 8 ? 255 : 128, 3);
+    ASSERT_TRUE(ThresholdRowsToMono(rgb.data(), w, h, mono.data()));
+    int ink[3] = {0, 0, 0};
+    for (int y = 0; y < h; y++)
+        for (int x = 0; x < w; x++)
+            ink[x < 4 ? 0 : x < 8 ? 1 : 2] += !(mono[y * 4 + x / 8] & (0x80 >> (x % 8)));
+    EXPECT_EQ(16, ink[0]);
+    EXPECT_EQ(0, ink[1]);
+    EXPECT_GE(ink[2], 12);
+    EXPECT_LE(ink[2], 20);
+
+    int count = 0;
+    char **lines = WrapPdfTextLines("\r\n\r\nfirst line\r\n\r\nxxxxxxxxxx yyyyyyyyyy zzzzzzzzzz", 12, &count);
+    ASSERT_TRUE(lines);
+    std::vector<std::string> got(lines, lines + count);
+    FreePdfTextLines(lines, count);
+    EXPECT_EQ((std::vector<std::string>{"first line", "", "xxxxxxxxxx", "yyyyyyyyyy", "zzzzzzzzzz"}), got);
+}
+
+// The sample return opened in the main window as a user opens it.
+class PdfSample : public ::testing::Test {
+protected:
+    HWND window = 0;
+    std::string unixFolder, wineFolder;
+    void SetUp() override
+    {
+        std::string sample =
+            SampleReturnFolder("lvpdf", {"f1040.qvp", "f1040s1.qvp", "f1040sb.qvp", "f1040sb-bitmap.qvp"}) +
+            "Sample.qvr";
+        if (!FileExists(sample.c_str()))
+            GTEST_SKIP() << "no sample return in the build";
+        if (!HaveTool("qpdf") || !HaveTool("pdfinfo") || !HaveTool("pdftoppm"))
+            GTEST_SKIP() << "qpdf or poppler-utils missing (scripts/setup.sh installs them)";
+        unixFolder = MakeUnixTestFolder("pdf", &wineFolder);
+        window = OpenMainWindow();
+        ASSERT_TRUE(window);
+        ASSERT_EQ(1, SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)sample.c_str()));
+        PumpMessages(50);
+    }
+    void TearDown() override
+    {
+        CloseOpenReturn();
+        DestroyMainWindow(window);
+        gReturnModified = 0;
+    }
+    std::string Run(const std::string &command, int *code = NULL)
+    {
+        std::string output;
+        int result = RunUnixCommand(command, &output, 120000);
+        if (code)
+            *code = result;
+        return output;
+    }
+};
+
+// The gray level (0 black .. 255 white) rows of a binary PGM file, or empty.
+std::vector<uint8_t> ReadPgm(const std::string &path, int *width, int *height)
+{
+    std::string bytes = ReadWhole(path);
+    int maxValue = 0, consumed = 0;
+    if (sscanf(bytes.c_str(), "P5 %d %d %d%n", width, height, &maxValue, &consumed) != 3 || maxValue != 255)
+        return {};
+    size_t start = (size_t)consumed + 1;
+    if (bytes.size() < start + (size_t)*width * *height)
+        return {};
+    return std::vector<uint8_t>(bytes.begin() + start, bytes.begin() + start + (size_t)*width * *height);
+}
+
+TEST_F(PdfSample, ReturnPdfPassesStrictReadersAndMatchesThePageImages)
+{
+    std::string target = unixFolder + "Sample.pdf";
+    ScriptMessageBoxAnswer(IDNO);   // "PDF File Created": do not open it
+    ASSERT_EQ(1, GeneratePdf((wineFolder + "Sample.qvr").c_str(), NULL, NULL, NULL, 1, 0));
+    ASSERT_EQ(1u, GetShownMessageBoxes().size());
+    EXPECT_EQ("PDF File Created", GetShownMessageBoxes()[0].title);
+    EXPECT_TRUE(GetShellCalls().empty());
+
+    int code = -1;
+    std::string check = Run("qpdf --check " + target, &code);
+    EXPECT_EQ(0, code) << check;
+    EXPECT_EQ(std::string::npos, check.find("WARNING")) << check;
+    // Summary, Status and the five form pages.
+    EXPECT_EQ(7, PdfPageCount(Run("pdfinfo " + target)));
+    std::string images = Run("pdfimages -list " + target);
+    EXPECT_NE(std::string::npos, images.find(" 2400  3168  index")) << images;
+    std::string file = ReadWhole(wineFolder + "Sample.pdf");
+    EXPECT_EQ(0u, file.find("%PDF-1.5\r%\xE2\xE3\xCF\xD3\n1 0 obj\r"));
+    EXPECT_NE(std::string::npos, file.find("/Size 25\r"));
+    EXPECT_EQ(file.size() - 5, file.rfind("%%EOF"));
+
+    // Page 3 (Form 1040, page 1) drawn by poppler at 300 dpi against the program's own image: the
+    // image fills 576 x 756 points at (18, 18), so 2400 x 3150 pixels from (75, 75).
+    std::string pgm = unixFolder + "page3";
+    Run("pdftoppm -gray -r 300 -f 3 -l 3 -singlefile " + target + " " + pgm);
+    int width = 0, height = 0;
+    std::vector<uint8_t> rendered = ReadPgm(wineFolder + "page3.pgm", &width, &height);
+    ASSERT_EQ(2550, width);
+    ASSERT_EQ(3300, height);
+    FormInstance *page = NULL;
+    ASSERT_EQ(1, FindReturnPages(14, "Form 1040.1", &page, 0));
+    gPdfInProgress = 1;
+    HBITMAP image = GeneratePageImage(page, 1);
+    gPdfInProgress = 0;
+    ASSERT_TRUE(image);
+    HDC dc = CreateCompatibleDC(NULL);
+    HGDIOBJ old = SelectObject(dc, image);
+    long differ = 0, total = 0;
+    for (int y = 0; y < 3150; y += 3)
+        for (int x = 0; x < 2400; x += 3) {
+            // A pixel differs when none of the source rows around its place agrees.
+            int renderedDark = rendered[(size_t)(75 + y) * width + 75 + x] < 128, agrees = 0;
+            for (int dy = -1; dy <= 1 && !agrees; dy++) {
+                COLORREF c = GetPixel(dc, x, y * 3168 / 3150 + dy);
+                agrees = ((GetRValue(c) + GetGValue(c) + GetBValue(c)) / 3 < 128) == renderedDark;
+            }
+            differ += !agrees;
+            total++;
+        }
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(image);
+    // Resampling 3168 rows into 3150 moves thin rules by a row: rows around are allowed, and
+    // 0.5 % of pixels for the edges of text.
+    EXPECT_LT(differ * 100.0 / total, 0.5);
+}
+
+TEST_F(PdfSample, LandscapeFormTurnsAttachmentStaysUprightAndAttachmentBytesAreTheFile)
+{
+    FormInstance *page = NULL;
+    ASSERT_EQ(1, FindReturnPages(14, "Schedule B.1", &page, 0));
+    uint16_t landscape = page->landscape;
+    page->landscape = 1;
+    ASSERT_EQ(1, GeneratePdf((wineFolder + "Form.qvr").c_str(), NULL, "Schedule B.1", NULL, 1, 1));
+    std::string file = ReadWhole(wineFolder + "Form.pdf");
+    EXPECT_NE(std::string::npos, file.find("/Rotate 270\r"));
+    EXPECT_EQ(1, PdfPageCount(Run("pdfinfo " + unixFolder + "Form.pdf")));
+
+    uint32_t size = 0;
+    uint8_t *bytes = WriteFormPdfToTemp("Schedule B.1", &size, 0, 1);
+    page->landscape = landscape;
+    ASSERT_TRUE(bytes);
+    std::string attachment((const char *)bytes, size);
+    MemFree(bytes);
+    EXPECT_NE(std::string::npos, attachment.find("/Rotate 0\r"));
+    EXPECT_NE(std::string::npos, attachment.find("/BitsPerComponent 1\r"));
+    EXPECT_EQ(attachment.size() - 5, attachment.rfind("%%EOF"));
+    char sent[MAX_PATH];
+    ASSERT_TRUE(GetProgramFolder(sent, FOLDER_SENT));
+    EXPECT_FALSE(FileExists((std::string(sent) + "\\~TempFormPdf.pdf").c_str()));
+}
+
+TEST_F(PdfSample, LongTextKeepsEveryLineAndALockedTargetIsAFailure)
+{
+    std::string text;
+    for (int i = 1; i <= 120; i++)
+        text += "Line " + std::to_string(i) + " (a) caf\xE9\r\n";
+    ASSERT_EQ(1, GeneratePdf((wineFolder + "Note.txt").c_str(), text.c_str(), NULL, NULL, 2, 1));
+    int code = -1;
+    std::string check = Run("qpdf --check " + unixFolder + "Note.pdf", &code);
+    EXPECT_EQ(0, code) << check;
+    EXPECT_EQ(std::string::npos, check.find("WARNING")) << check;
+    EXPECT_EQ(3, PdfPageCount(Run("pdfinfo " + unixFolder + "Note.pdf")));
+    std::string words = Run("pdftotext " + unixFolder + "Note.pdf -");
+    EXPECT_NE(std::string::npos, words.find("Line 1 (a) caf\xC3\xA9")) << words.substr(0, 200);
+    EXPECT_NE(std::string::npos, words.find("Line 120 (a)"));
+    EXPECT_NE(std::string::npos, ReadWhole(wineFolder + "Note.pdf").find("/Encoding /WinAnsiEncoding"));
+
+    // Another program holds the target open: the failure is reported once, no "PDF File Created".
+    HANDLE held = CreateFileA((wineFolder + "Note.pdf").c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    ScriptMessageBoxAnswer(IDOK);
+    EXPECT_EQ(0, GeneratePdf((wineFolder + "Note.txt").c_str(), text.c_str(), NULL, NULL, 2, 0));
+    CloseHandle(held);
+    ASSERT_FALSE(GetShownMessageBoxes().empty());
+    EXPECT_EQ("Error Creating File", GetShownMessageBoxes().back().title);
+    for (const ShownMessageBox &box : GetShownMessageBoxes())
+        EXPECT_NE("PDF File Created", box.title);
+
+    // An unsaved return is not written silently nowhere: the command says why.
+    char saved[MAX_PATH];
+    lstrcpynA(saved, gReturnPath, sizeof saved);
+    gReturnPath[0] = 0;
+    ClearShownMessageBoxes();
+    ScriptMessageBoxAnswer(IDOK);
+    SendMessageA(window, WM_COMMAND, IDM_PDFRETURN, 0);
+    lstrcpynA(gReturnPath, saved, sizeof gReturnPath);
+    ASSERT_EQ(1u, GetShownMessageBoxes().size());
+    EXPECT_EQ("Tax Return File Has Not Been Named", GetShownMessageBoxes()[0].title);
+}
+
+}  // namespace

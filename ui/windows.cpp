@@ -1,0 +1,18 @@
+// The program's window handles and view state. The shell sets them as it builds the frame;
+// every window layer reads them.
+#include "ui/ui.h"
+
+HWND gFormTabs;
+HWND gFormsTreeWindow;
+HWND gEditBarContainer;
+HWND gTransferStatusDialog;
+HIMAGELIST gTreeImageList;
+int gFullScreen;
+int gViewOnly;
+int gClosingReturn;
+int gOperationCode;
+int gEnterAdvances;
+int gTabsOnTop;
+int gTreePaneWidth = 240;
+OSVERSIONINFOA gOsVersionInfo;
+DWORD gStartTick;
