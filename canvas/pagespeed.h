@@ -1,5 +1,6 @@
-// Page road speed: the throttled progress bar of the page interpreter and the byte-wise logical
-// operations that write raster rows straight into the canvas bits.
+// Page road speed: the page interpreter's throttled progress bar, raster rows under a logical
+// operation and soft-font glyphs written straight into the canvas bits, the spare canvas made by
+// a worker thread, and the page view's scaled copy made from a palette page's bits.
 #ifndef LEVYLINE_CANVAS_PAGESPEED_H
 #define LEVYLINE_CANVAS_PAGESPEED_H
 
