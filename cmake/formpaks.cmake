@@ -12,9 +12,9 @@
 
 set(LEVYLINE_IRS_FORMS ${CMAKE_SOURCE_DIR}/../shared/irs-forms)
 get_filename_component(LEVYLINE_IRS_FORMS ${LEVYLINE_IRS_FORMS} ABSOLUTE)
-# A git worktree lies elsewhere: the forms are then found where make-test-pages.sh finds them.
-if(NOT EXISTS ${LEVYLINE_IRS_FORMS}/f1040.pdf AND EXISTS /work/shared/irs-forms/f1040.pdf)
-  set(LEVYLINE_IRS_FORMS /work/shared/irs-forms)
+# A git worktree one folder further down (work/wt/NAME) finds the forms two folders up.
+if(NOT EXISTS ${LEVYLINE_IRS_FORMS}/f1040.pdf AND EXISTS ${CMAKE_SOURCE_DIR}/../../shared/irs-forms/f1040.pdf)
+  get_filename_component(LEVYLINE_IRS_FORMS ${CMAKE_SOURCE_DIR}/../../shared/irs-forms ABSOLUTE)
 endif()
 set(LEVYLINE_SAMPLES ${CMAKE_SOURCE_DIR}/samples)
 set(FORMPAK_WORK ${CMAKE_BINARY_DIR}/formpaks/work)
