@@ -287,14 +287,31 @@ HBITMAP ResizeBitmap(HBITMAP bitmap, int width, int height)
     if (width <= 0 || height <= 0) return NULL;
     if (!GetBitmapSize(bitmap, &sw, &sh) || sw <= 0 || sh <= 0) return NULL;
     if ((width > sw && height < sh) || (width < sw && height > sh)) return NULL;
-    unsigned char *src = Read24(bitmap, &sw, &sh, &sstride);
-    if (!src) return NULL;
     int dstride = (int)GetDibImageSize32(width, 1, 24);
-    unsigned char *dst = (unsigned char *)MemAlloc(64, (size_t)dstride * height);
+    // A palette page shrinks straight from its bits (the page view's scaled copy).
+    int direct = 0;
+    unsigned char *src = NULL;
+    if (width < sw && height < sh) {
+        ResampleStep *tx = BuildResampleTable(sw, width, 1), *ty = BuildResampleTable(sh, height, 1);
+        unsigned char *out = tx && ty ? (unsigned char *)MemAlloc(64, (size_t)dstride * height) : NULL;
+        if (out && ShrinkPaletteBitmap(bitmap, out, width, height, dstride, tx, ty)) {
+            src = out;
+            direct = 1;
+        } else {
+            MemFree(out);
+        }
+        MemFree(tx);
+        MemFree(ty);
+    }
+    if (!direct) src = Read24(bitmap, &sw, &sh, &sstride);
+    if (!src) return NULL;
+    unsigned char *dst = direct ? src : (unsigned char *)MemAlloc(64, (size_t)dstride * height);
     HBITMAP result = NULL;
     if (dst) {
         int ok = 1;
-        if (width == sw && height == sh) {
+        if (direct) {
+            // dst holds the rows already
+        } else if (width == sw && height == sh) {
             memcpy(dst, src, (size_t)dstride * height);
         } else {
             int average = width < sw && height < sh;
@@ -322,8 +339,8 @@ HBITMAP ResizeBitmap(HBITMAP bitmap, int width, int height)
             ReleaseDC(NULL, screen);
         }
     }
+    if (dst != src) MemFree(dst);
     MemFree(src);
-    MemFree(dst);
     return result;
 }
 

@@ -173,7 +173,8 @@ struct PclRenderState {
     int rowDirty;                  // bytes of the row buffer written since it was last cleared
     PclStream stream;
     HWND progress;
-    int lastPercent;
+    int lastPercent;               // the position last sent to the progress bar (-1: none yet)
+    LARGE_INTEGER progressTime;    // when rendering started or the position was last sent
     HDC dc;                        // the canvas DC
     CanvasBits canvas;             // the canvas bits (written directly under the default operation)
     int clipped;                   // an HP-GL/2 clip region is selected

@@ -18,6 +18,20 @@ static void FillCanvasTable(RGBQUAD *table)
     table[15] = white;
 }
 
+HBITMAP CreateWhiteCanvasBitmap(void)
+{
+    RGBQUAD table[16];
+    FillCanvasTable(table);
+    // The bitmap is made white by writing its bits (index 15 is white in both palettes), which
+    // is what a WHITENESS fill gives, at a fraction of the cost.
+    HBITMAP bitmap = CreateDibBitmap(PAGE_CANVAS_WIDTH, PAGE_CANVAS_HEIGHT, 4, 0, NULL, table);
+    if (!bitmap) return NULL;
+    DIBSECTION ds;
+    if (GetObjectA(bitmap, sizeof ds, &ds) == sizeof ds && ds.dsBm.bmBits)
+        memset(ds.dsBm.bmBits, 0xFF, (size_t)ds.dsBm.bmWidthBytes * ds.dsBm.bmHeight);
+    return bitmap;
+}
+
 HBITMAP ResetPageCanvas(void)
 {
     if (!gPageWorkBuffer) gPageWorkBuffer = (unsigned char *)MemAlloc(64, PAGE_WORK_BUFFER_SIZE);
@@ -35,15 +49,10 @@ HBITMAP ResetPageCanvas(void)
         DeleteObject(gPageCanvasBitmap);
         gPageCanvasBitmap = NULL;
     }
-    RGBQUAD table[16];
-    FillCanvasTable(table);
-    // The bitmap is made white by writing its bits (index 15 is white in both palettes), which
-    // is what a WHITENESS fill gives, at a fraction of the cost.
-    HBITMAP bitmap = CreateDibBitmap(PAGE_CANVAS_WIDTH, PAGE_CANVAS_HEIGHT, 4, 0, NULL, table);
+    // The spare canvas made white beforehand, else a new one now.
+    HBITMAP bitmap = TakeSpareCanvas();
+    if (!bitmap) bitmap = CreateWhiteCanvasBitmap();
     if (!bitmap) return gPageCanvasFirstBitmap;
-    DIBSECTION ds;
-    if (GetObjectA(bitmap, sizeof ds, &ds) == sizeof ds && ds.dsBm.bmBits)
-        memset(ds.dsBm.bmBits, 0xFF, (size_t)ds.dsBm.bmWidthBytes * ds.dsBm.bmHeight);
     SelectObject(gPageCanvasDc, bitmap);
     gPageCanvasBitmap = bitmap;
     LoadCanvasPalette(gPageCanvasDc, 1);

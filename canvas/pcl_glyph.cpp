@@ -58,6 +58,7 @@ static int CanvasPixelIndex(const CanvasBits &c, int x, int y)
 static void WriteGlyphDirect(const CanvasBits &c, const uint8_t *rows, int rowBytes, int width, int height, int x0,
                              int y0, unsigned char index)
 {
+    if (WriteGlyphBytes(c, rows, rowBytes, width, height, x0, y0, index)) return;
     // Only the part of the glyph that lies on the canvas is visited.
     int firstRow = y0 < 0 ? -y0 : 0, endRow = c.height - y0 < height ? c.height - y0 : height;
     int firstCol = x0 < 0 ? -x0 : 0, endCol = c.width - x0 < width ? c.width - x0 : width;
@@ -177,7 +178,7 @@ int DrawPclGlyph(PclRenderState *s, int code)
         int dw = width / unit, dh = height / unit;
         int black = !s->hasColour || (s->colour & 0xFFFFFF) == 0;
         int white = s->hasColour && (s->colour & 0xFFFFFF) == 0xFFFFFF;
-        GdiFlush();
+        // GDI's queue was flushed by DrawPclText before the run and after each glyph drawn through GDI.
         if ((black || white) && unit == 1 && CanDrawDirect(s)) {
             // Black ink: DSna onto the canvas; white ink: SRCPAINT. Both are plain index writes.
             WriteGlyphDirect(s->canvas, slot.rows, rowBytes, width, height, x, y, black ? 0 : 15);
@@ -209,6 +210,7 @@ int DrawPclGlyph(PclRenderState *s, int code)
 
 int DrawPclText(PclRenderState *s, const unsigned char *bytes, int count)
 {
+    GdiFlush();   // once a run: the glyphs write into the canvas bits after whatever GDI drew
     int i = 0;
     while (i < count) {
         int code = bytes[i];

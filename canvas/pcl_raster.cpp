@@ -61,7 +61,10 @@ void DrawRasterRow(PclRenderState *s, const unsigned char *row, int bytes, int y
             InkRowByte(out, i, row[i]);
         return;
     }
-    // With a logical operation: a one-row 1-bit DIB (black, white) through GDI.
+    if (s->logicalOp && CanDrawDirect(s) && y < s->canvas.height && pageBytes * 8 <= s->canvas.width &&
+        DrawRasterRowByRop(s, row, bytes, y))
+        return;
+    // Otherwise: a one-row 1-bit DIB (black, white) through GDI.
     struct {
         BITMAPINFOHEADER h;
         RGBQUAD colours[2];

@@ -33,13 +33,7 @@ static int ClampCursor(long long v)
 
 static void ReportProgress(PclRenderState *s)
 {
-    if (!s->progress) return;
-    unsigned int length = s->stream.end - s->stream.start;
-    if (!length) return;
-    int percent = (int)((unsigned long long)(s->stream.pos - s->stream.start) * 100 / length);
-    if (percent == s->lastPercent) return;   // one message per percent
-    s->lastPercent = percent;
-    SendMessageA(s->progress, PBM_SETPOS, (WPARAM)percent, 0);
+    ReportPclProgress(s, 0);
 }
 
 static PclPalette *SelectedPalette(PclRenderState *s)
@@ -271,6 +265,7 @@ static void InitRenderState(PclRenderState *s, const unsigned char *data, unsign
     s->stream.end = end;
     s->progress = progress;
     s->lastPercent = -1;
+    if (progress) QueryPerformanceCounter(&s->progressTime);
     s->dc = gPageCanvasDc;
     s->hpgl.pageWidth = PAGE_CANVAS_WIDTH;
     s->hpgl.pageHeight = PAGE_CANVAS_HEIGHT;
@@ -340,7 +335,7 @@ HBITMAP RenderPclRange(const unsigned char *data, unsigned int start, unsigned i
             if (fieldPainter) fieldPainter(s->dc, gPageCanvasBitmap, context);
             result = DetachPageCanvasBitmap();
             if (result) EraseBottomEdgeInk(result);
-            ReportProgress(s);
+            ReportPclProgress(s, 1);
             break;   // the page ends at its first form feed
         } else if (b == '@' && end - pos >= 5 && memcmp(data + pos, "@PJL", 4) == 0 &&
                    (data[pos + 4] == ' ' || data[pos + 4] == '\r' || data[pos + 4] == '\n')) {
@@ -367,5 +362,6 @@ HBITMAP RenderPclRange(const unsigned char *data, unsigned int start, unsigned i
     }
     if (stopOut) *stopOut = s->stream.pos;
     gPclLastStop = s->stream.pos;
+    RequestSpareCanvas();   // the next page's canvas is made while this one is in use
     return result;
 }

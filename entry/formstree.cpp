@@ -1,5 +1,6 @@
 // The forms tree: the control, its root and fixed folders, item lookups and captions.
 #include "entry/entry_private.h"
+#include "entry/formstree_mirror.h"
 #include "ui/ui.h"
 #include "store/store.h"
 
@@ -64,6 +65,9 @@ LRESULT CALLBACK FormsTreeSubclassProc(HWND window, UINT message, WPARAM wParam,
             InvalidateRect(panel, NULL, FALSE);
             return result;
         }
+        break;
+    case WM_SETREDRAW:
+        SuspendPageTabLayout(!wParam);
         break;
     case WM_SIZE:
         if (panel) {

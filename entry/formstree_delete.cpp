@@ -4,6 +4,7 @@
 #include "entry/entry_private.h"
 #include "ui/ui.h"
 #include "store/store.h"
+#include "entry/formstree_mirror.h"
 
 #include <commctrl.h>
 #include <string.h>
@@ -200,6 +201,7 @@ static HTREEITEM DeleteFormPage(HTREEITEM item, FormInstance *page)
 
 HTREEITEM OnFormsTreeDeleteItem(HTREEITEM item, void *record)
 {
+    ForgetTreeMirror();
     if (!record)
         record = GetTreeItemForm(item);
     if (!record)

@@ -4,6 +4,7 @@
 #include "ui/ui.h"
 #include "store/store.h"
 #include "prepare/prepare.h"
+#include "entry/formstree_mirror.h"
 
 #include <commctrl.h>
 #include <stdio.h>
@@ -103,7 +104,12 @@ HTREEITEM InsertFormsTreeItem(HWND tree, HTREEITEM parent, HTREEITEM after, cons
     TVINSERTSTRUCTA ins;
     memset(&ins, 0, sizeof(ins));
     ins.hParent = parent;
-    ins.hInsertAfter = after ? after : (page ? FindSortedInsertPosition(tree, parent, page) : TVI_FIRST);
+    // The mirror answers without a message per child; the control is walked when it cannot.
+    int mirrorReady = PrepareTreeMirrorInsert();
+    int found = 0;
+    ins.hInsertAfter = after ? after : page ? FindMirrorInsertPosition(parent, page, &found) : TVI_FIRST;
+    if (!after && page && !found)
+        ins.hInsertAfter = FindSortedInsertPosition(tree, parent, page);
     ins.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | (record ? TVIF_PARAM : 0);
     char caption[260];
     lstrcpynA(caption, text ? text : "", sizeof(caption));
@@ -112,6 +118,7 @@ HTREEITEM InsertFormsTreeItem(HWND tree, HTREEITEM parent, HTREEITEM after, cons
     ins.item.iSelectedImage = image;
     ins.item.lParam = (LPARAM)record;
     HTREEITEM item = (HTREEITEM)SendMessageA(tree, TVM_INSERTITEMA, 0, (LPARAM)&ins);
+    NoteTreeItemInserted(mirrorReady, parent, ins.hInsertAfter, item, record);
     if (!item)
         return NULL;
     if (record && (*(uint16_t *)record == PAGE_KIND_FORM || *(uint16_t *)record == PAGE_KIND_GENERATED))

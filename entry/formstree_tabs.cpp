@@ -3,6 +3,7 @@
 #include "entry/entry_private.h"
 #include "ui/ui.h"
 #include "store/store.h"
+#include "entry/formstree_mirror.h"
 
 #include <commctrl.h>
 #include <stdio.h>
@@ -81,6 +82,9 @@ static void InsertPseudoPageTab(HTREEITEM item)
 // The 0-based position of a page among all pages of the return in tree order, -1 when absent.
 int GetTreePagePosition(HTREEITEM item)
 {
+    int mirrored;
+    if (GetMirrorPagePosition(item, &mirrored))
+        return mirrored;
     int count = EnumerateTreePages(NULL, NULL, 0);
     if (count <= 0)
         return -1;
@@ -118,7 +122,9 @@ int InsertPageTab(HTREEITEM item, FormInstance *page)
     GetTreeItemText(item, caption, 0, sizeof(caption));
     DoubleAmpersands(caption, doubled, sizeof(doubled));
     int result = InsertTab(gFixedTabCount + position, doubled, GetTreeItemImage(item, 0), page);
-    UpdateFormsTreeTipVisibility(NULL);
+    // A return being opened shows or hides the tip once, when all its pages are filed.
+    if (!gReturnLoading)
+        UpdateFormsTreeTipVisibility(NULL);
     return result >= 0;
 }
 
@@ -179,4 +185,24 @@ HTREEITEM GetTabTreeItem(int index)
     if (*record == TREE_KIND_ROOT)
         return gTreeRootItem;
     return NULL;
+}
+
+// While the tree's redraw is off (a return being opened), the tab control lays its tabs out
+// with one fixed width: the control measures every tab's text on each insertion, which made
+// filing n pages cost n squared text measurements. Turning redraw on again measures them once.
+static int sTabLayoutSuspended;
+
+void SuspendPageTabLayout(int suspend)
+{
+    if (!gFormTabs || !IsWindow(gFormTabs))
+        return;
+    LONG style = GetWindowLongA(gFormTabs, GWL_STYLE);
+    if (suspend && !sTabLayoutSuspended && !(style & TCS_FIXEDWIDTH)) {
+        sTabLayoutSuspended = 1;
+        SetWindowLongA(gFormTabs, GWL_STYLE, style | TCS_FIXEDWIDTH);
+    } else if (!suspend && sTabLayoutSuspended) {
+        sTabLayoutSuspended = 0;
+        SetWindowLongA(gFormTabs, GWL_STYLE, style & ~TCS_FIXEDWIDTH);
+        InvalidateRect(gFormTabs, NULL, TRUE);
+    }
 }

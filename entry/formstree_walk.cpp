@@ -2,6 +2,7 @@
 #include "entry/entry_private.h"
 #include "ui/ui.h"
 #include "store/store.h"
+#include "entry/formstree_mirror.h"
 
 #include <commctrl.h>
 
@@ -38,7 +39,10 @@ int EnumerateTreePages(HTREEITEM folder, FormInstance **out, int capacity)
         return 0;
     if (!out)
         capacity = 0;
-    int count = folder ? CollectChildPages(tree, folder, out, capacity, 0, 0)
+    int count = 0;
+    if (CollectMirrorPages(folder, out, capacity, &count))
+        return out && count > capacity ? capacity : count;
+    count = folder ? CollectChildPages(tree, folder, out, capacity, 0, 0)
                        : CollectChildPages(tree, gTreeRootItem, out, capacity, 0, 1);
     return out && count > capacity ? capacity : count;
 }

@@ -74,6 +74,10 @@ void PaintPageView(HWND window)
     ShowScrollBar(window, SB_VERT, client.bottom < scaledHeight);
     GetClientRect(window, &client);
 
+    // A zoom "change" to the zoom the scaled copy was made at keeps the copy: nothing to rescale.
+    if ((gPageViewFlags & PAGE_VIEW_ZOOMED) && !(gPageViewFlags & PAGE_VIEW_NEWPAGE) && gZoom == gLastPaintZoom &&
+        IsScaledPageCurrent(gScaledPageBitmap, scaledWidth, scaledHeight))
+        gPageViewFlags &= ~PAGE_VIEW_ZOOMED;
     if (gPageViewFlags & (PAGE_VIEW_ZOOMED | PAGE_VIEW_NEWPAGE) || !gScaledPageBitmap) {
         if (gScaledPageBitmap && !DeleteObject(gScaledPageBitmap)) {
             // The handle is unusable either way; the next paint makes a new one.

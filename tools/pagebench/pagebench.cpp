@@ -1,17 +1,25 @@
 // pagebench [STREAM.pcl] - renders fixed pages through the PCL interpreter many times and prints,
-// per page kind, "NAME median_ms=M pages_per_s=P hash=H": the median milliseconds per page, pages
-// per second, and a hash of the canvas (so a speed-up cannot silently change the output).
-// Without an argument: a real Form 1040 page printed by Ghostscript (testdata/f1040-1.pcl of the
-// build folder, when the build made it), a dense soft-font text page and an HP-GL/2-heavy page.
+// per page kind, "NAME median_ms=M floor_ms=F new_canvas_ms=C pages_per_s=P hash=H": the median
+// milliseconds per page, the median of the page's floor (a white canvas and the raster rows
+// decoded, nothing drawn), both timed as between page switches (the spare canvas made
+// beforehand), what a new white canvas costs a page rendered without a spare ready, pages per
+// second, and a hash of the canvas (so a speed-up cannot silently change the output). Without an argument: a real Form 1040 page printed by Ghostscript (testdata/f1040-1.pcl
+// of the build folder, when the build made it), a dense soft-font text page and an HP-GL/2-heavy
+// page.
+// pagebench view [RETURN] - page switches in a hidden main window (see viewbench.cpp).
+// pagebench scale - the page view's scaled copy by ResizeBitmap and by StretchBlt (scalebench.cpp).
+// pagebench open - opening returns of 50 to 300 pages in a hidden main window (see openbench.cpp).
 #include <windows.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 #include <string>
 #include <vector>
 #include <algorithm>
 #include "canvas/canvas.h"
 #include "store/store.h"
 #include "tools/pclgen/pclstreams.h"
+#include "tools/pagebench/pagebench.h"
 
 static int QuietMessage(HWND, const char *, const char *, unsigned)
 {
@@ -52,16 +60,36 @@ static int ReadFile(const char *path, std::string *out)
     return 1;
 }
 
+double ElapsedMs(const LARGE_INTEGER &a, const LARGE_INTEGER &b)
+{
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return (double)(b.QuadPart - a.QuadPart) * 1000.0 / (double)frequency.QuadPart;
+}
+
+double MedianOf(double *values, int count)
+{
+    if (count <= 0) return 0;
+    std::sort(values, values + count);
+    return values[count / 2];
+}
+
+// Waits (up to half a second on a busy machine) for the worker to make the spare canvas.
+static void WaitForSpareCanvas(void)
+{
+    for (int i = 0; i < 500 && !IsSpareCanvasReady(); i++) Sleep(1);
+}
+
 static void Bench(const char *name, const std::string &stream, int runs)
 {
     const unsigned char *data = (const unsigned char *)stream.data();
     unsigned length = (unsigned)stream.size();
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    std::vector<double> times;
+    std::vector<double> times, floors;
     unsigned long long hash = 0;
     for (int i = 0; i < runs + 2; i++) {
-        LARGE_INTEGER a, b;
+        LARGE_INTEGER a, b, c, d;
+        // As between two page switches, the spare canvas is made before the page is asked for.
+        WaitForSpareCanvas();
         QueryPerformanceCounter(&a);
         HBITMAP page = RenderPclRange(data, 0, length, 0, NULL, NULL, NULL, NULL);
         QueryPerformanceCounter(&b);
@@ -71,12 +99,31 @@ static void Bench(const char *name, const std::string &stream, int runs)
         }
         if (i == 0) hash = HashPage(page);
         DeleteObject(page);
-        if (i >= 2) times.push_back((double)(b.QuadPart - a.QuadPart) * 1000.0 / (double)frequency.QuadPart);
+        WaitForSpareCanvas();
+        QueryPerformanceCounter(&c);
+        int rows = 0;
+        HBITMAP floorPage = RenderPageFloor(data, length, &rows);
+        QueryPerformanceCounter(&d);
+        DeleteObject(floorPage);
+        if (i >= 2) {
+            times.push_back(ElapsedMs(a, b));
+            floors.push_back(ElapsedMs(c, d));
+        }
     }
-    std::sort(times.begin(), times.end());
-    double median = times[times.size() / 2];
-    printf("%s median_ms=%.3f pages_per_s=%.1f hash=%016llx\n", name, median, median > 0 ? 1000.0 / median : 0.0,
-           hash);
+    // What a page pays on top when no spare canvas is ready (pages rendered back to back).
+    std::vector<double> fresh;
+    for (int i = 0; i < 21; i++) {
+        LARGE_INTEGER a, b;
+        QueryPerformanceCounter(&a);
+        HBITMAP canvas = CreateWhiteCanvasBitmap();
+        QueryPerformanceCounter(&b);
+        DeleteObject(canvas);
+        fresh.push_back(ElapsedMs(a, b));
+    }
+    double median = MedianOf(times.data(), (int)times.size());
+    double floor = MedianOf(floors.data(), (int)floors.size());
+    printf("%s median_ms=%.3f floor_ms=%.3f new_canvas_ms=%.3f pages_per_s=%.1f hash=%016llx\n", name, median, floor,
+           MedianOf(fresh.data(), (int)fresh.size()), median > 0 ? 1000.0 / median : 0.0, hash);
     fflush(stdout);
 }
 
@@ -84,7 +131,9 @@ int main(int argc, char **argv)
 {
     gMessageBoxHook = QuietMessage;
     int runs = 50;
-    if (argc > 1) {
+    if (argc > 1 && !strcmp(argv[1], "view")) return RunViewBench(argc > 2 ? argv[2] : NULL);
+    if (argc > 1 && !strcmp(argv[1], "open")) return RunOpenBench();
+    if (argc > 1 && strcmp(argv[1], "scale")) {
         std::string stream;
         if (!ReadFile(argv[1], &stream)) {
             fprintf(stderr, "pagebench: cannot read %s\n", argv[1]);
@@ -94,7 +143,12 @@ int main(int argc, char **argv)
         return 0;
     }
     std::string irs;
-    if (ReadFile("testdata/f1040-1.pcl", &irs) || ReadFile("build/testdata/f1040-1.pcl", &irs))
+    int haveIrs = ReadFile("testdata/f1040-1.pcl", &irs) || ReadFile("build/testdata/f1040-1.pcl", &irs);
+    if (argc > 1 && !strcmp(argv[1], "scale")) {
+        if (!haveIrs) printf("scale skipped: testdata/f1040-1.pcl not found (run from the build folder)\n");
+        return haveIrs ? RunScaleBench(irs) : 0;
+    }
+    if (haveIrs)
         Bench("irs_f1040_page1", irs, runs);
     else
         printf("irs_f1040_page1 skipped: testdata/f1040-1.pcl not found (run from the build folder)\n");

@@ -1,0 +1,75 @@
+// pagebench view [RETURN]: page switches in a hidden main window. Each form page of the return is
+// selected in the forms tree in turn (which loads its image, as a click on it does) and the page
+// view painted; the time from the selection to the end of the paint is measured, the recompute
+// worker's follow-up is left out (it runs after the page is on screen).
+#include "tools/pagebench/pagebench.h"
+#include "pages/pages.h"
+#include "shell/shell.h"
+#include "store/store.h"
+
+#include <commctrl.h>
+#include <stdio.h>
+#include <string.h>
+
+#include <vector>
+
+int RunViewBench(const char *returnPath)
+{
+    char folder[MAX_PATH];
+    if (!MakeBenchFolder(folder, sizeof folder)) {
+        printf("page_switch skipped: no FormPaks in formpaks\\ (run from the build folder)\n");
+        return 0;
+    }
+    char path[MAX_PATH * 2];
+    if (returnPath) {
+        GetFullPathNameA(returnPath, sizeof path, path, NULL);
+    } else {
+        snprintf(path, sizeof path, "%sSample.qvr", folder);
+        if (!CopyFileA("samples\\Sample.qvr", path, FALSE)) {
+            printf("page_switch skipped: samples\\Sample.qvr not found (run from the build folder)\n");
+            RemoveBenchFolder(folder);
+            return 0;
+        }
+    }
+    HWND window = OpenBenchWindow();
+    if (!window || !SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)path)) {
+        printf("page_switch failed: %s not opened\n", path);
+        CloseBenchWindow(window);
+        RemoveBenchFolder(folder);
+        return 1;
+    }
+    WaitForBenchRecompute();
+    std::vector<HTREEITEM> items;
+    FormInstance *pages[512];
+    int count = FindReturnPages(2, NULL, pages, 0);
+    for (int i = 0; i < count && i < 512; i++)
+        if (pages[i]->kind == PAGE_KIND_FORM && pages[i]->treeItem) items.push_back(pages[i]->treeItem);
+    std::vector<double> totals, loads, paints;
+    const int rounds = 8;
+    for (int r = 0; r < rounds; r++) {
+        for (size_t i = 0; i < items.size(); i++) {
+            LARGE_INTEGER a, b, c;
+            QueryPerformanceCounter(&a);
+            SendMessageA(gFormsTreeWindow, TVM_SELECTITEM, TVGN_CARET, (LPARAM)items[i]);
+            QueryPerformanceCounter(&b);
+            // The window is never shown, so its paint is asked for here as UpdateWindow would.
+            InvalidateRect(gPageViewWindow, NULL, FALSE);
+            SendMessageA(gPageViewWindow, WM_PAINT, 0, 0);
+            QueryPerformanceCounter(&c);
+            if (r > 0) {
+                totals.push_back(ElapsedMs(a, c));
+                loads.push_back(ElapsedMs(a, b));
+                paints.push_back(ElapsedMs(b, c));
+            }
+            WaitForBenchRecompute();
+        }
+    }
+    printf("page_switch median_ms=%.2f load_ms=%.2f paint_ms=%.2f pages=%d switches=%d\n",
+           MedianOf(totals.data(), (int)totals.size()), MedianOf(loads.data(), (int)loads.size()),
+           MedianOf(paints.data(), (int)paints.size()), (int)items.size(), (int)totals.size());
+    fflush(stdout);
+    gReturnModified = 0;
+    CloseBenchWindow(window);
+    RemoveBenchFolder(folder);
+    return 0;
+}
