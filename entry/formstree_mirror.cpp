@@ -6,7 +6,7 @@
 // control's item count, and when it does not match (or the tree is deeper than root, folder,
 // page) it is rebuilt from the control or not used at all.
 #include "entry/entry.h"
-#include "shell/shell.h"
+#include "ui/ui.h"
 #include "store/store.h"
 
 #include <commctrl.h>
