@@ -11,6 +11,8 @@ FormGroupNode *NewFolderRecord(int iconId, int jurisdiction);
 HTREEITEM InsertFolderItem(const char *caption, FormGroupNode *record, HTREEITEM after);
 int InsertPageTab(HTREEITEM item, FormInstance *page);
 int GetTreeItemRect(HTREEITEM item, RECT *rc);
+// The form part of a page key (before its last dot) into out (outSize bytes, always ended).
+void GetPageFormName(const char *pageKey, char *out, int outSize);
 
 // The page key of an edit request's page (the page shown when the request has none).
 const char *GetRequestPageKey(const EditRequest *request);

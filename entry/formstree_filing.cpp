@@ -12,7 +12,7 @@
 
 
 // The form name of a page key: the text before its last '.' ("Form 1040.1" -> "Form 1040").
-static void GetPageFormName(const char *pageKey, char *out, int outSize)
+void GetPageFormName(const char *pageKey, char *out, int outSize)
 {
     out[0] = 0;
     if (!pageKey)

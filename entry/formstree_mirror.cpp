@@ -5,7 +5,7 @@
 // InsertFormsTreeItem) and is dropped on any deletion; before each use it is checked against the
 // control's item count, and when it does not match (or the tree is deeper than root, folder,
 // page) it is rebuilt from the control or not used at all.
-#include "entry/entry.h"
+#include "entry/entry_private.h"
 #include "ui/ui.h"
 #include "store/store.h"
 
@@ -53,19 +53,6 @@ void ForgetTreeMirror(void)
 
 // The form name of a page key (the text before its last '.'), as FindSortedInsertPosition
 // compares it: case ignored. The hash only narrows the comparison; equal names are confirmed.
-static void GetMirrorFormName(const char *pageKey, char *out, int outSize)
-{
-    out[0] = 0;
-    if (!pageKey)
-        return;
-    const char *dot = strrchr(pageKey, '.');
-    int length = dot ? (int)(dot - pageKey) : (int)strlen(pageKey);
-    if (length >= outSize)
-        length = outSize - 1;
-    memcpy(out, pageKey, length);
-    out[length] = 0;
-}
-
 static unsigned HashFormName(const char *name)
 {
     if (!name[0])
@@ -91,7 +78,7 @@ static void FillMirrorItem(MirrorItem *m, HTREEITEM item, void *record)
     FormInstance *page = MirrorPage(*m);
     if (page) {
         char name[128];
-        GetMirrorFormName(page->pageKey, name, sizeof(name));
+        GetPageFormName(page->pageKey, name, sizeof(name));
         m->nameHash = HashFormName(name);
     }
 }
@@ -239,7 +226,7 @@ HTREEITEM FindMirrorInsertPosition(HTREEITEM folder, const FormInstance *page, i
     }
     *found = 1;
     char name[128], other[128];
-    GetMirrorFormName(page->pageKey, name, sizeof(name));
+    GetPageFormName(page->pageKey, name, sizeof(name));
     unsigned hash = HashFormName(name);
     // A page of a form the folder holds goes after that form's last page.
     if (hash) {
@@ -248,7 +235,7 @@ HTREEITEM FindMirrorInsertPosition(HTREEITEM folder, const FormInstance *page, i
             FormInstance *p = m.nameHash == hash ? MirrorPage(m) : NULL;
             if (!p)
                 continue;
-            GetMirrorFormName(p->pageKey, other, sizeof(other));
+            GetPageFormName(p->pageKey, other, sizeof(other));
             if (!lstrcmpiA(other, name))
                 return m.item;
         }
@@ -262,8 +249,8 @@ HTREEITEM FindMirrorInsertPosition(HTREEITEM folder, const FormInstance *page, i
             int continuesForm = 0;
             if (i > 0 && m.nameHash && m.nameHash == list->items[i - 1].nameHash && MirrorPage(list->items[i - 1])) {
                 char previous[128];
-                GetMirrorFormName(p->pageKey, other, sizeof(other));
-                GetMirrorFormName(MirrorPage(list->items[i - 1])->pageKey, previous, sizeof(previous));
+                GetPageFormName(p->pageKey, other, sizeof(other));
+                GetPageFormName(MirrorPage(list->items[i - 1])->pageKey, previous, sizeof(previous));
                 continuesForm = !lstrcmpiA(other, previous);
             }
             if (!continuesForm)

@@ -67,6 +67,10 @@ void FreePdfObject(PdfObject *object);
 int EscapePdfText(const char *text, char *out, int outSize);
 int PackDibRows(const uint8_t *dibBits, int width, int height, int bpp, uint8_t *out);
 int ThresholdRowsToMono(const uint8_t *rgbBits, int width, int height, uint8_t *out);
+// The pixel rows of a 1-, 4- or 8-bit bitmap, top row first, packed to whole bytes as a PDF image
+// holds them: a new MemAlloc block, *lengthOut bytes, *bppOut (may be null) its depth. Null for
+// other bitmaps or when memory ran out.
+uint8_t *ReadPackedImageRows(HBITMAP bitmap, int *bppOut, uint32_t *lengthOut);
 // Wraps text at columns (at a blank where there is one), splitting it at CR and LF: a new
 // MemAlloc array of MemAlloc lines (leading line breaks skipped); *countOut lines. Null on no memory.
 char **WrapPdfTextLines(const char *text, int columns, int *countOut);

@@ -171,26 +171,55 @@ static HBITMAP MakeMonoCopy(HBITMAP bitmap, int width, int height)
 {
     size_t stride = ((size_t)width * 3 + 3) & ~(size_t)3;
     uint8_t *rgb = (uint8_t *)MemAlloc(64, stride * height);
+    BITMAPINFO *info = BuildBitmapInfo(width, -height, 24, NULL);
     HBITMAP mono = NULL;
-    if (rgb) {
-        BITMAPINFO info;
-        memset(&info, 0, sizeof info);
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 24;
+    if (rgb && info) {
         HDC screen = GetDC(NULL);
-        int got = GetDIBits(screen, bitmap, 0, (UINT)height, rgb, &info, DIB_RGB_COLORS);
+        int got = GetDIBits(screen, bitmap, 0, (UINT)height, rgb, info, DIB_RGB_COLORS);
         ReleaseDC(NULL, screen);
         size_t monoStride = (((size_t)width + 31) / 32) * 4;
         uint8_t *bits = got ? (uint8_t *)MemAlloc(64, monoStride * height) : NULL;
         if (bits && ThresholdRowsToMono(rgb, width, height, bits))
             mono = CreateDibBitmap(width, -height, 1, 0, bits, NULL);
         MemFree(bits);
-        MemFree(rgb);
     }
+    MemFree(info);
+    MemFree(rgb);
     return mono;
+}
+
+uint8_t *ReadPackedImageRows(HBITMAP bitmap, int *bppOut, uint32_t *lengthOut)
+{
+    int width = 0, height = 0;
+    int bpp = GetBitmapBitsPerPixel(bitmap);
+    *lengthOut = 0;
+    if (bppOut)
+        *bppOut = bpp;
+    if (!GetBitmapSize(bitmap, &width, &height) || width <= 0 || height <= 0 || (bpp != 1 && bpp != 4 && bpp != 8))
+        return NULL;
+    size_t stride = (((size_t)width * bpp + 31) / 32) * 4;
+    uint8_t *rows = (uint8_t *)MemAlloc(64, stride * height);
+    // Room for the colour table GetDIBits writes after the header.
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colours[256];
+    } info;
+    memset(&info, 0, sizeof info);
+    info.header.biSize = sizeof(BITMAPINFOHEADER);
+    info.header.biWidth = width;
+    info.header.biHeight = -height;
+    info.header.biPlanes = 1;
+    info.header.biBitCount = (WORD)bpp;
+    int got = 0;
+    if (rows) {
+        HDC screen = GetDC(NULL);
+        got = GetDIBits(screen, bitmap, 0, (UINT)height, rows, (BITMAPINFO *)&info, DIB_RGB_COLORS);
+        ReleaseDC(NULL, screen);
+    }
+    if (!got || !PackDibRows(rows, width, height, bpp, rows))
+        return (uint8_t *)MemFree(rows);
+    *lengthOut = (uint32_t)((((size_t)width * bpp + 7) / 8) * height);
+    return rows;
 }
 
 int MakePdfImage(PdfObject *object, HBITMAP bitmap, uint32_t number, int blackWhite)
@@ -212,9 +241,9 @@ int MakePdfImage(PdfObject *object, HBITMAP bitmap, uint32_t number, int blackWh
     if (table && colours > 0 && colours <= 256 && (bpp == 1 || bpp == 4 || bpp == 8)) {
         // The palette as "<RRGGBB...>".
         char *palette = (char *)MemAlloc(64, (size_t)colours * 6 + 3);
-        size_t stride = (((size_t)width * bpp + 31) / 32) * 4;
-        uint8_t *rows = (uint8_t *)MemAlloc(64, stride * height);
-        if (palette && rows) {
+        uint32_t length = 0;
+        uint8_t *rows = palette ? ReadPackedImageRows(bitmap, NULL, &length) : NULL;
+        if (rows) {
             size_t p = 0;
             palette[p++] = '<';
             for (int i = 0; i < colours; i++)
@@ -222,35 +251,18 @@ int MakePdfImage(PdfObject *object, HBITMAP bitmap, uint32_t number, int blackWh
                                       table[i].rgbBlue);
             palette[p++] = '>';
             palette[p] = 0;
-            struct {
-                BITMAPINFOHEADER header;
-                RGBQUAD colours[256];
-            } info;
-            memset(&info, 0, sizeof info);
-            info.header.biSize = sizeof(BITMAPINFOHEADER);
-            info.header.biWidth = width;
-            info.header.biHeight = -height;
-            info.header.biPlanes = 1;
-            info.header.biBitCount = (WORD)bpp;
-            HDC screen = GetDC(NULL);
-            int got = GetDIBits(screen, bitmap, 0, (UINT)height, rows, (BITMAPINFO *)&info, DIB_RGB_COLORS);
-            ReleaseDC(NULL, screen);
-            // Image rows are whole bytes, not the DIB's 32-bit rows.
-            uint32_t length = (uint32_t)((((size_t)width * bpp + 7) / 8) * height);
-            if (got && PackDibRows(rows, width, height, bpp, rows)) {
-                uint32_t packedLength = 0;
-                uint8_t *packed = DeflateIfSmaller(rows, length, 9, &packedLength);
-                char head[8192];
-                snprintf(head, sizeof head,
-                         "%lu 0 obj\r<</Type /XObject\r/Subtype /Image\r/Width %lu\r/Height %lu\r/ColorSpace\r"
-                         "[/Indexed\r/DeviceRGB\r%lu\r%s ]\r/BitsPerComponent %lu\r/Length %lu\r%s>>\rstream\r\n",
-                         (unsigned long)number, (unsigned long)width, (unsigned long)height,
-                         (unsigned long)(colours - 1), palette, (unsigned long)bpp,
-                         (unsigned long)(packed ? packedLength : length), packed ? "/Filter /FlateDecode\r" : "");
-                ok = SetStreamObject(object, PDF_IMAGE, number, head, packed ? packed : rows,
-                                     packed ? packedLength : length, "\rendstream\rendobj\r");
-                MemFree(packed);
-            }
+            uint32_t packedLength = 0;
+            uint8_t *packed = DeflateIfSmaller(rows, length, 9, &packedLength);
+            char head[8192];
+            snprintf(head, sizeof head,
+                     "%lu 0 obj\r<</Type /XObject\r/Subtype /Image\r/Width %lu\r/Height %lu\r/ColorSpace\r"
+                     "[/Indexed\r/DeviceRGB\r%lu\r%s ]\r/BitsPerComponent %lu\r/Length %lu\r%s>>\rstream\r\n",
+                     (unsigned long)number, (unsigned long)width, (unsigned long)height,
+                     (unsigned long)(colours - 1), palette, (unsigned long)bpp,
+                     (unsigned long)(packed ? packedLength : length), packed ? "/Filter /FlateDecode\r" : "");
+            ok = SetStreamObject(object, PDF_IMAGE, number, head, packed ? packed : rows,
+                                 packed ? packedLength : length, "\rendstream\rendobj\r");
+            MemFree(packed);
         }
         MemFree(palette);
         MemFree(rows);

@@ -75,7 +75,7 @@ TEST_F(PrintSample, FirstPageShowsTheFormItsValuesAndTheStamps)
     ASSERT_TRUE(first);
     int pages = 0;
     HBITMAP page = PrintAndRender(first, nullptr, &pages);
-    EXPECT_EQ(pages, 1);
+    EXPECT_EQ(pages, 2);   // the federal main-form page brings the federal folder's note along
     ASSERT_TRUE(page);
     int width = 0, height = 0;
     GetBitmapSize(page, &width, &height);
@@ -97,7 +97,7 @@ TEST_F(PrintSample, CurrentPageIsThePageShown)
         HWND combo = GetDlgItem(options, IDC_PRINT_GROUP_COMBO);
         EXPECT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), 3);   // federal return, Summary, Status
     }, &pages);
-    EXPECT_EQ(pages, 1);
+    EXPECT_EQ(pages, 2);   // Form 1040, page 1, and the federal folder's note
     if (page)
         DeleteObject(page);
 }

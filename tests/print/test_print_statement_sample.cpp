@@ -37,11 +37,12 @@ TEST(PrintStatementSample, TheStatementPrintsAfterItsFormsPages)
     ASSERT_EQ(1, SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)StatementSamplePath().c_str()));
     PumpMessages(50);
     ASSERT_EQ(2, ListReturnStatements(nullptr, 0, 0));   // the note to self and the payers of Schedule B
-    // The federal folder: five form pages, then the statement of Schedule B.
+    // The federal folder: five form pages, then the federal statements: the sample's note (it goes
+    // with the federal main-form page) and Schedule B's payers. Schedule B alone: its payers.
     struct Case {
         HTREEITEM item;
         int pages;
-    } cases[] = {{gTreeFederalFolder, 6}, {TreeChild(TreeChild(TreeChild(TreeChild(TreeChild(gTreeFederalFolder, 0), 1), 1), 1), 1), 2}};
+    } cases[] = {{gTreeFederalFolder, 7}, {TreeChild(TreeChild(TreeChild(TreeChild(TreeChild(gTreeFederalFolder, 0), 1), 1), 1), 1), 2}};
     for (const Case &c : cases) {
         ASSERT_TRUE(c.item);
         ClearPrintJob();
