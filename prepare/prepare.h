@@ -82,4 +82,6 @@ int FindMainReturnForm(int *federalOut, int *stateOut, int *otherOut);
 // report 1 a refusal is shown ("Attach File").
 int CheckPdfAttachment(const char *path, int report);
 
+#include "prepare/taxpayer_combined.h"
+
 #endif // LEVYLINE_PREPARE_H
