@@ -31,7 +31,9 @@ static int Refuse(const ValidateCall *call, const char *reason)
     if (call->messageBuffer)
         snprintf(call->messageBuffer, VALIDATE_MESSAGE_SIZE, "%s", message);
     else if (call->showFlag)
-        ShowMessageBox(call->owner, message, "Data Validation Error", MB_OK | MB_ICONEXCLAMATION);
+        // The refusal is shown under the field's description: it is the box's title.
+        ShowMessageBox(call->owner, message, call->caption && call->caption[0] ? call->caption : "Data Validation Error",
+                       MB_OK | MB_ICONEXCLAMATION);
     return 0;
 }
 

@@ -286,7 +286,7 @@ TEST(Validate, RefusalIsShownOnceOrWrittenAndNormalFormMustFit)
                                 nullptr, nullptr, 9, 1),
               0);
     ASSERT_EQ(GetShownMessageBoxes().size(), 1u);
-    EXPECT_EQ(GetShownMessageBoxes()[0].title, "Data Validation Error");
+    EXPECT_EQ(GetShownMessageBoxes()[0].title, "Taxpayer SSN");   // shown under the field's description
     EXPECT_NE(GetShownMessageBoxes()[0].text.find("Taxpayer SSN"), std::string::npos);
     EXPECT_NE(GetShownMessageBoxes()[0].text.find("123-45-6789"), std::string::npos);
 

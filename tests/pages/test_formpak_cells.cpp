@@ -67,3 +67,29 @@ TEST(FormPakCells, NoLineOfTheBlankPageLiesUnderAFieldAndPaintingKeepsThemAll)
     if (!pagesChecked) GTEST_SKIP() << "the sample FormPaks were not built";
     EXPECT_GE(pagesChecked, 11);
 }
+
+// The M1PR sample page's title: two lines that end well before the form's name "M1PR" at the
+// right margin, nothing beyond the margin.
+TEST(SamplePages, M1prTitleKeepsClearOfTheFormNameAndThePageEdge)
+{
+    std::string path = BuildPath("formpaks/mnm1pr.qvp");
+    FileRecord file;
+    memset(&file, 0, sizeof file);
+    if (!ReadDataFile(path.c_str(), 0, &file, 0)) GTEST_SKIP() << "the sample FormPaks were not built";
+    FormInstance *page = CreatePageRecord(&file, 0, path.c_str(), 1);
+    ASSERT_TRUE(page);
+    EXPECT_STREQ("Form M1PR.1", page->pageKey);
+    HBITMAP blank = DrawFormPage(page, NULL);
+    PageInk ink;
+    ASSERT_TRUE(blank && ReadPageInk(blank, &ink));
+    DeleteObject(blank);
+    FreeFormInstance(page);
+    ReleaseFileRecord(&file, NULL);
+    // The title band: above the rule at 745 points (196 dots); the right margin at 576 points
+    // (2325 dots on the page, which starts 75 dots into the sheet).
+    const int band = 190;
+    EXPECT_GT(ink.CountBlack(0, 0, 1600, band), 2000);       // the title
+    EXPECT_EQ(0, ink.CountBlack(1600, 0, 2100, band));       // a clear gap before the name
+    EXPECT_GT(ink.CountBlack(2100, 0, 2330, band), 500);     // "M1PR"
+    EXPECT_EQ(0, ink.CountBlack(2330, 0, ink.width, band));  // nothing past the margin
+}
