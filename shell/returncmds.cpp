@@ -75,6 +75,8 @@ static int OnOpenCommand(HWND window)
 // has put the new name there.
 static int OnSaveAsCommand(HWND window, LPARAM lParam)
 {
+    if (!gReturnPath[0] && FindReturnPages(2, NULL, NULL, 0) <= 0)
+        return 0;   // no return open
     if (lParam == 1 && gReturnPath[0])
         return SaveReturnFile(window, gReturnPath);
     char path[MAX_PATH] = "";
@@ -104,6 +106,9 @@ static int OnSaveAsCommand(HWND window, LPARAM lParam)
 
 static int OnSaveCommand(HWND window)
 {
+    // With no return open (no file, no page) there is nothing to save.
+    if (!gReturnPath[0] && FindReturnPages(2, NULL, NULL, 0) <= 0)
+        return 0;
     if (!gReturnPath[0])
         return OnSaveAsCommand(window, 0);
     return SaveReturnFile(window, gReturnPath);

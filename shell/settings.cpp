@@ -143,7 +143,7 @@ int IsPreparerSetupComplete(int flag)
 {
     const PreparerSettings *s = &gPreparerSettings;
     char kind = s->slot[PREP_KIND][0];
-    return (kind == 'P' || kind == 'V') && s->slot[PREP_CUSTOMER_ID][0] && s->slot[PREP_NAME][0];
+    return (kind == 'P' || kind == 'V') && s->slot[PREP_CUSTOMER_ID][0];
 }
 
 // Two customer accounts whose returns the Summary page words differently.

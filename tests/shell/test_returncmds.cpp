@@ -458,4 +458,16 @@ TEST_F(ReturnRoad, ClosingAModifiedReturnAsksFirst)
     EXPECT_EQ(2u, GetShownMessageBoxes().size());
 }
 
+// Save and Save As with no return open write nothing and show no dialog.
+TEST_F(ReturnRoad, SaveWithNoReturnOpenWritesNothing)
+{
+    ASSERT_EQ(0, FindReturnPages(2, NULL, NULL, 0));
+    for (int command : {IDM_SAVE, IDM_SAVEAS}) {
+        // A file dialog would be reported as unexpected (none is scripted).
+        EXPECT_EQ(0, SendMessageA(window, WM_COMMAND, command, 0)) << command;
+        EXPECT_STREQ("", gReturnPath);
+    }
+    EXPECT_TRUE(GetShownMessageBoxes().empty());
+}
+
 }  // namespace
