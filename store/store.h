@@ -915,4 +915,6 @@ int CloseOpenReturn(void);
 #define RETURN_EDIT_TIME_STATE    2200
 #define RETURN_EDIT_TIME_OTHER    2216
 
+#include "store/formpak_missing.h"
+
 #endif // LEVYLINE_STORE_H

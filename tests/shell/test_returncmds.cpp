@@ -262,7 +262,14 @@ TEST_F(ReturnRoad, PagesWithoutTheirFormPakKeepTheirDataThroughASave)
     SendMessageA(window, WM_COMMAND, IDM_CLOSE, 0);
     std::string moved = mn + ".away";
     ASSERT_TRUE(MoveFileExA(mn.c_str(), moved.c_str(), MOVEFILE_REPLACE_EXISTING));
+    ClearShownMessageBoxes();
+    ScriptMessageBoxAnswer(IDOK);
     EXPECT_EQ(1, SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)path.c_str()));
+    // The user is told which FormPak is missing and where it was looked for.
+    ASSERT_EQ(1u, GetShownMessageBoxes().size());
+    EXPECT_EQ("FormPaks Not Found", GetShownMessageBoxes()[0].title);
+    EXPECT_NE(std::string::npos, GetShownMessageBoxes()[0].text.find("mn_missing.qvp"));
+    EXPECT_NE(std::string::npos, GetShownMessageBoxes()[0].text.find("FormDir"));
     ASSERT_TRUE(gTreeMissingFormPakFolder != NULL);
     EXPECT_EQ("FormPak Not Found [1 page]", Text(gTreeMissingFormPakFolder));
     EXPECT_EQ("State Return [empty]", Text(gTreeStateFolder));
