@@ -916,5 +916,6 @@ int CloseOpenReturn(void);
 #define RETURN_EDIT_TIME_OTHER    2216
 
 #include "store/formpak_missing.h"
+#include "store/page_copies.h"
 
 #endif // LEVYLINE_STORE_H

@@ -12,6 +12,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -475,6 +476,55 @@ TEST_F(ReturnRoad, SaveWithNoReturnOpenWritesNothing)
         EXPECT_STREQ("", gReturnPath);
     }
     EXPECT_TRUE(GetShownMessageBoxes().empty());
+}
+
+// Copies beyond a form's limit (as a start dialog may mark them) are not added, and the user is
+// told how many were; after a copy is removed, a new copy takes a number no page holds.
+int sCopiesToMark;
+int MarkCopies(HWND, FileRecord *pak, int)
+{
+    GetPageDirectory(pak)[0].copiesToAdd = (uint16_t)sCopiesToMark;
+    return 1;   // added as marked, without the forms list
+}
+
+TEST_F(ReturnRoad, CopiesStayWithinTheLimitAndKeepUniqueNumbers)
+{
+    std::string pakPath = MakeFormPak("f941limit.qvp", {"Form 941", "Employer's Quarterly Federal Tax Return", "2024.1"},
+                                      {{"Form 941", 1, 100, 0, 4, 5, {{"0050", "A", NULL}}}});   // at most 4
+    FileRecord pak;
+    ASSERT_EQ(1, ReadDataFile(pakPath.c_str(), 0, &pak, 0));
+    gAddFormsStartHook = MarkCopies;
+    auto add = [&](int copies) {
+        sCopiesToMark = copies;
+        return AddFormsToReturn(window, &pak, pakPath.c_str());
+    };
+    auto numbers = [&]() {
+        std::vector<int> out;
+        FormInstance *pages[16];
+        int n = FindReturnPages(7, "Form 941.1", pages, 0);
+        for (int i = 0; i < n && i < 16; i++) out.push_back(pages[i]->copyNumber);
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    ClearShownMessageBoxes();
+    ScriptMessageBoxAnswer(IDOK);
+    EXPECT_EQ(4, add(6));
+    ASSERT_EQ(1u, GetShownMessageBoxes().size());
+    EXPECT_NE(std::string::npos, GetShownMessageBoxes()[0].text.find("at most 4"));
+    EXPECT_NE(std::string::npos, GetShownMessageBoxes()[0].text.find("4 page(s) were added"));
+    EXPECT_EQ(std::vector<int>({1, 2, 3, 4}), numbers());
+    // Copy 1 goes; the next copy takes number 1 again, not 4 a second time.
+    FormInstance *pages[16];
+    int n = FindReturnPages(7, "Form 941.1", pages, 0);
+    for (int i = 0; i < n; i++)
+        if (pages[i]->copyNumber == 1)
+            SendMessageA(gFormsTreeWindow, TVM_DELETEITEM, 0, (LPARAM)pages[i]->treeItem);
+    PumpMessages(50);
+    EXPECT_EQ(std::vector<int>({2, 3, 4}), numbers());
+    EXPECT_EQ(1, add(1));
+    EXPECT_EQ(std::vector<int>({1, 2, 3, 4}), numbers());
+    gAddFormsStartHook = NULL;
+    ReleaseFileRecord(&pak, NULL);
 }
 
 }  // namespace
