@@ -372,12 +372,21 @@ TEST_F(PageViewWindow, ClickReachesTheFieldAndItsKind)
     EXPECT_EQ(0, gCalls.multiField + gCalls.explain + gCalls.signature + gCalls.attach + gCalls.statement);
     // A release without a press in the view does nothing.
     SendMessageA(gPageViewWindow, WM_LBUTTONUP, 0, 0);
-    // View-only: a plain field does not respond, an 'S' field does.
+    // View-only: a plain field does not respond; of the 'S' fields the multi-field list still
+    // opens (to read), but the signature and the attachment open no editor.
     gViewOnly = 1;
     ClickField(Field(0, 1));
     EXPECT_EQ(NULL, gEditBarContainer);
-    ClickField(Field(0, 6));
-    EXPECT_EQ(1, gCalls.signature);
+    const struct {
+        int index;
+        int *calls;
+        int expected;
+    } viewOnly[] = {{4, &gCalls.multiField, 1}, {6, &gCalls.signature, 0}, {9, &gCalls.attach, 0}};
+    for (const auto &c : viewOnly) {
+        gCalls = HookCalls();
+        ClickField(Field(0, c.index));
+        EXPECT_EQ(c.expected, *c.calls) << Field(0, c.index)->typeCode;
+    }
 }
 
 TEST_F(PageViewWindow, TooLongValueIsNotCutAndCommitted)
