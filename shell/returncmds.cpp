@@ -93,6 +93,12 @@ static int OnSaveAsCommand(HWND window, LPARAM lParam)
     if (!ShowFileSaveDialog(window, "Save Return As", "qvr", "Levyline Return Files (*.qvr)\0*.qvr\0", path,
                             sizeof(path)))
         return 0;
+    if (strchr(path, ';')) {
+        // The recent-files list separates its paths with ';': such a name could not be reopened.
+        ShowMessageBox(window, "A return file name cannot contain ';'. Please choose another name.",
+                       "Error Saving File", MB_OK | MB_ICONEXCLAMATION);
+        return 0;
+    }
     size_t n = strlen(path);
     if (n < 4 || lstrcmpiA(path + n - 4, ".qvr")) {
         if (n + 4 >= sizeof(path)) {

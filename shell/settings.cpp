@@ -80,7 +80,8 @@ int UpdateRecentFilesMenu(HMENU menu, const char *pathToAdd, const char *registr
         while ((token = TokenizeString(NULL, ";", &position, 1)) != NULL && count < kMaxPaths)
             lstrcpynA(paths[count++], token, MAX_PATH);
     }
-    if (pathToAdd && pathToAdd[0]) {
+    // ';' separates the list's paths: a path holding one cannot be listed.
+    if (pathToAdd && pathToAdd[0] && !strchr(pathToAdd, ';')) {
         int found = -1;
         for (int i = 0; i < count; i++)
             if (!lstrcmpiA(paths[i], pathToAdd))

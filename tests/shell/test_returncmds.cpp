@@ -527,4 +527,21 @@ TEST_F(ReturnRoad, CopiesStayWithinTheLimitAndKeepUniqueNumbers)
     ReleaseFileRecord(&pak, NULL);
 }
 
+// A name with ';' (the recent-files list's separator) is refused when saving, with a message.
+TEST_F(ReturnRoad, SaveAsRefusesANameWithASemicolon)
+{
+    AddPage(Make1040Pak(), 0);
+    std::string path = TempPath("a;b.qvr");
+    DeleteFileA(path.c_str());
+    ScriptFileDialogPath(path);
+    ClearShownMessageBoxes();
+    ScriptMessageBoxAnswer(IDOK);
+    EXPECT_EQ(0, SendMessageA(window, WM_COMMAND, IDM_SAVEAS, 0));
+    ASSERT_EQ(1u, GetShownMessageBoxes().size());
+    EXPECT_NE(std::string::npos, GetShownMessageBoxes()[0].text.find("';'"));
+    EXPECT_FALSE(FileExists(path.c_str()));
+    EXPECT_STREQ("", gReturnPath);
+    gReturnModified = 0;
+}
+
 }  // namespace
