@@ -371,6 +371,17 @@ TEST_F(PrintJob, PageRangeAndGroupPrintExactlyTheirPages)
     std::string job = WaitForPrintJob();
     EXPECT_EQ(CountJobPages(job), 2);
 
+    // The box's own example: single pages separated by a comma.
+    ClearPrintJob();   // a refusal of the text would be an unexpected message box
+    result = RunPrint(window, 0, 0, 1, 0, 0, [&](HWND dialog) {
+        HWND options = GetDlgItem(dialog, IDC_PRINT_OPTIONS);
+        CheckRadioButton(options, IDC_PRINT_ALL, IDC_PRINT_PAGES, IDC_PRINT_PAGES);
+        SetControlText(options, IDC_PRINT_PAGES_EDIT, "1, 3");
+    });
+    EXPECT_EQ(result, 1);
+    job = WaitForPrintJob();
+    EXPECT_EQ(CountJobPages(job), 2);
+
     ClearPrintJob();
     result = RunPrint(window, 0, 0, 1, 0, 0, [&](HWND dialog) {
         HWND options = GetDlgItem(dialog, IDC_PRINT_OPTIONS);
