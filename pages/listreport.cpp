@@ -295,6 +295,12 @@ static void DrawFooterBand(ReportRun *run, int top)
 static int BeginReportPage(ReportRun *run)
 {
     ListPrintJob *job = run->job;
+    if (run->printerDc && run->pageNumber > 0 && gPrintProgressDialog) {
+        // Between pages of a printed report the progress dialog's Cancel is seen.
+        PumpPrintMessages();
+        if (!gPrintJobActive)
+            return 0;
+    }
     run->pageNumber++;
     if (run->printerDc) {
         if (StartPage(run->printerDc) <= 0) {
