@@ -253,6 +253,22 @@ TEST_F(PageViewWindow, MarginsAndTheGreyBand)
     EXPECT_EQ(2 * gPageMarginY - client.bottom + 950, gPageScrollMaxY);
 }
 
+// The harness's capture sees what the page view paints: the grey band, the white page and
+// its black bar, as the view's own device context shows them.
+TEST_F(PageViewWindow, HarnessCaptureSeesThePaintedView)
+{
+    ShowPage(1, 0.15f);
+    Screenshot captured, direct;
+    ASSERT_TRUE(CaptureClientArea(gPageViewWindow, &captured));
+    ASSERT_TRUE(CaptureView(&direct));
+    ASSERT_EQ(direct.width, captured.width);
+    ASSERT_EQ(direct.height, captured.height);
+    EXPECT_EQ(0x808080u, captured.At(gPageMarginX / 2, captured.height / 2));
+    EXPECT_EQ(0xFFFFFFu, captured.At(gPageMarginX + 1, gPageMarginY + 5));
+    EXPECT_EQ(0u, captured.At(gPageMarginX + 50, gPageMarginY + 16));
+    EXPECT_TRUE(direct.pixels == captured.pixels);
+}
+
 TEST_F(PageViewWindow, LineAndPageScrolling)
 {
     ShowPage(0, 0.6f);   // 1440 x 1900: both scroll bars
