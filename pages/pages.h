@@ -963,4 +963,6 @@ extern LRESULT (*gFieldButtonMessageProc)(HWND pageView, UINT message, WPARAM wP
 extern int (*gPropagateFormHeaderNameProc)(FieldTable *fieldTable, OpenReturn *returnRecord,
                                            FormInstance *formInstance, int firstIndex, int redraw);
 
+#include "pages/page_status.h"
+
 #endif // LEVYLINE_PAGES_H
