@@ -330,7 +330,7 @@ static int BeginReportPage(ReportRun *run)
         top = DrawHeadsBand(run, top);
     int bottom = job->marginY + job->printableHeight;
     if (job->footerFlag) {
-        int footerTop = bottom - GetFooterHeight(run);
+        int footerTop = GetListFooterTop(job, GetFontLineHeight(run->dc, job->fonts[LIST_FONT_FOOTER]));
         DrawFooterBand(run, footerTop);
         bottom = footerTop - job->spaceY10;
     }

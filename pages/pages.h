@@ -964,5 +964,6 @@ extern int (*gPropagateFormHeaderNameProc)(FieldTable *fieldTable, OpenReturn *r
                                            FormInstance *formInstance, int firstIndex, int redraw);
 
 #include "pages/page_status.h"
+#include "pages/listreport_footer.h"
 
 #endif // LEVYLINE_PAGES_H
