@@ -190,7 +190,7 @@ int EndRecomputeWorker(void);
 // be null); length the field's length (0: none). textSize is the size of the text buffer (0 =
 // VALIDATE_TEXT_SIZE). An empty text is always acceptable. Returns 1 when acceptable, else 0: the
 // reason goes into messageBuffer (VALIDATE_MESSAGE_SIZE bytes) when given, else, with showFlag
-// set, into a message box "Data Validation Error" owned by owner naming caption.
+// set, into a message box owned by owner whose title is caption ("Data Validation Error" without one).
 int ValidateFieldData(char *text, char *messageBuffer, const char *caption, int kind, int subkind,
                       HWND owner, int textSize, const char *valueList, const FieldFormatPart *part,
                       char typeLetter, const char *bracketText, const char *relatedValue, int length,

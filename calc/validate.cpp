@@ -30,7 +30,9 @@ static int Refuse(const ValidateCall *call, const char *reason)
     if (call->messageBuffer)
         snprintf(call->messageBuffer, VALIDATE_MESSAGE_SIZE, "%s", message);
     else if (call->showFlag)
-        ShowMessageBox(call->owner, message, "Data Validation Error", MB_OK | MB_ICONEXCLAMATION);
+        // The refusal is shown under the field's description: it is the box's title.
+        ShowMessageBox(call->owner, message, call->caption && call->caption[0] ? call->caption : "Data Validation Error",
+                       MB_OK | MB_ICONEXCLAMATION);
     return 0;
 }
 
@@ -310,6 +312,27 @@ static int ValidateNumber(int kind, char letter, const FieldFormatPart *part, co
     return 1;
 }
 
+// A digit string: the digits as typed; commas and blanks typed between them are dropped.
+static int ValidateDigitString(const char *text, char *out, int outSize, char *reason, int reasonSize)
+{
+    int o = 0;
+    for (const char *p = text; *p; p++) {
+        if (*p == ',' || *p == ' ')
+            continue;
+        if (!isdigit((unsigned char)*p) || o >= outSize - 1) {
+            snprintf(reason, reasonSize, "Enter digits only, such as 0123.");
+            return 0;
+        }
+        out[o++] = *p;
+    }
+    out[o] = 0;
+    if (!o) {
+        snprintf(reason, reasonSize, "Enter digits only, such as 0123.");
+        return 0;
+    }
+    return 1;
+}
+
 // ---- value lists ----
 
 // The text must be a code or a label of the list (never a prefix); the normal form is the code.
@@ -559,16 +582,13 @@ int ValidateFieldData(char *text, char *messageBuffer, const char *caption, int 
         }
         break;
     case ENTRY_KIND_NUMBER:
-        // A number written with leading zeros is a code: kept as typed.
-        if (work[0] == '0' && work[1] && strspn(work, "0123456789") == strlen(work)) {
-            checkLength = 1;
-            break;
-        }
-        ok = ValidateNumber(kind, typeLetter, part, bracketText, length, work, normal, sizeof(normal), reason,
-                            sizeof(reason));
+    case ENTRY_KIND_COUNT:
+        // Numbers of these kinds are digit strings (routing numbers, PINs, codes, counts): their
+        // digits are kept exactly, with no grouping commas and with their leading zeros.
+        ok = ValidateDigitString(work, normal, sizeof(normal), reason, sizeof(reason));
+        checkLength = 1;
         break;
     case ENTRY_KIND_AMOUNT:
-    case ENTRY_KIND_COUNT:
     case ENTRY_KIND_AMOUNT_CENTS:
     case ENTRY_KIND_DECIMAL:
         ok = ValidateNumber(kind, typeLetter, part, bracketText, length, work, normal, sizeof(normal), reason,

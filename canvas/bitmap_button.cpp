@@ -50,7 +50,7 @@ HBITMAP DrawDropdownButton(HBITMAP buttonBitmap, int width, int height, int pres
     int shift = pressed ? 1 : 0;
 
     int arrowH = height * 11 / 13, arrowW = arrowH;
-    HBITMAP arrow = (HBITMAP)LoadImageA(GetModuleHandleA(NULL), "BTNS_DROPDOWN_BMP", IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR);
+    HBITMAP arrow = (HBITMAP)LoadImageA(GetModuleHandleA(NULL), "BTNS_DROPDOWN_BMP", IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS);
     int aw = 0, ah = 0;
     if (arrow && GetBitmapSize(arrow, &aw, &ah) && ah > 0) arrowW = aw * arrowH / ah;
     int buttonAreaW = width - arrowW;

@@ -1,5 +1,6 @@
 // HP-GL/2 drawing: the commands with an effect, the polygon buffer, fills and the pattern cache.
 #include "canvas/canvas.h"
+#include "canvas/pcl_guards.h"
 #include <string.h>
 
 #define MAX_POLYGON_POINTS (1 << 20)
@@ -176,6 +177,28 @@ static void FillPolygon(DrawState *state, int fillMode)
     int w = (int)(maxX - minX), h = (int)(maxY - minY);
     if (w < 1) w = 1;
     if (h < 1) h = 1;
+    // Corners far beyond the box are cut to a margin around it: the fill inside is the same, and
+    // GDI's work stays within the box.
+    const long margin = 1024;
+    long boxLeft = (long)minX - margin, boxTop = (long)minY - margin;
+    long boxRight = (long)minX + w + margin, boxBottom = (long)minY + h + margin;
+    int farOff = 0;
+    for (int i = 0; i < total && !farOff; i++)
+        farOff = points[i].x < boxLeft || points[i].x > boxRight || points[i].y < boxTop || points[i].y > boxBottom;
+    if (farOff) {
+        POINT *clipped;
+        int *clippedCounts;
+        int kept = ClipPolygonFigures(points, counts, figures, boxLeft, boxTop, boxRight, boxBottom, &clipped,
+                                      &clippedCounts);
+        MemFree(points);
+        MemFree(counts);
+        if (!kept) return;
+        points = clipped;
+        counts = clippedCounts;
+        figures = kept;
+        total = 0;
+        for (int f = 0; f < figures; f++) total += counts[f];
+    }
     for (int i = 0; i < total; i++) {
         points[i].x -= (LONG)minX;
         points[i].y -= (LONG)minY;
@@ -347,8 +370,9 @@ static void DrawLabel(PclStream *stream, DrawState *state)
     while (stream->pos < stream->end && d[stream->pos] == 3) stream->pos++;   // every terminator after it
     if (!length || !state->pcl) return;
     PclRenderState *pcl = state->pcl;
-    pcl->cursorX = state->penX + state->originX;
-    pcl->cursorY = state->penY + state->originY;
+    // The pen may be anywhere in 32 bits; the PCL cursor stays within its limits.
+    pcl->cursorX = ClampPclPosition((long long)state->penX + state->originX);
+    pcl->cursorY = ClampPclPosition((long long)state->penY + state->originY);
     if (length == 3 && d[start + 2] == 0) {
         // One 16-bit character, its two bytes exchanged.
         unsigned char pair[2] = {d[start + 1], d[start]};

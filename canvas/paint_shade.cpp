@@ -96,6 +96,39 @@ static void MarkSurface(const AreaPixels &area, unsigned char *outside, int *sta
     }
 }
 
+// Marks (2) the box's border: the black pixels joined (8 neighbours, through black) to a pixel of
+// the outside surface. Black inside the box that does not touch the border (a black check mark)
+// stays interior.
+static void MarkBorder(const AreaPixels &area, unsigned char *outside, int *stack)
+{
+    int width = area.width, height = area.height, count = width * height, top = 0;
+    for (int i = 0; i < count; i++) {
+        if (outside[i] || (area.pixels[i] & 0xFFFFFF) != 0) continue;
+        int x = i % width, y = i / width, touches = 0;
+        for (int dy = -1; dy <= 1 && !touches; dy++)
+            for (int dx = -1; dx <= 1 && !touches; dx++) {
+                int nx = x + dx, ny = y + dy;
+                touches = nx >= 0 && ny >= 0 && nx < width && ny < height && outside[ny * width + nx] == 1;
+            }
+        if (!touches) continue;
+        outside[i] = 2;
+        stack[top++] = i;
+        while (top > 0) {
+            int at = stack[--top];
+            int ax = at % width, ay = at / width;
+            for (int dy = -1; dy <= 1; dy++)
+                for (int dx = -1; dx <= 1; dx++) {
+                    int nx = ax + dx, ny = ay + dy;
+                    if (nx < 0 || ny < 0 || nx >= width || ny >= height) continue;
+                    int n = ny * width + nx;
+                    if (outside[n] || (area.pixels[n] & 0xFFFFFF) != 0) continue;
+                    outside[n] = 2;
+                    stack[top++] = n;   // each pixel once: the stack never overflows
+                }
+        }
+    }
+}
+
 // The interior of the box drawn in rect: everything that the surface fills from the middles of
 // the four edges and the four corners do not reach, except the black border. clear 1 makes the
 // interior colour, 0 ANDs it with colour.
@@ -115,10 +148,11 @@ static int ProcessBoxInterior(HDC dc, const RECT *rect, COLORREF colour, int cle
     int w = area.width - 1, h = area.height - 1;
     const int seeds[8][2] = {{w / 2, 0}, {w / 2, h}, {0, h / 2}, {w, h / 2}, {0, 0}, {w, 0}, {0, h}, {w, h}};
     for (const auto &seed : seeds) MarkSurface(area, outside, stack, seed[0], seed[1]);
+    MarkBorder(area, outside, stack);
     uint32_t value = ToPixel(colour);
     for (int i = 0; i < count; i++) {
         uint32_t pixel = area.pixels[i] & 0xFFFFFF;
-        if (outside[i] || pixel == 0) continue;
+        if (outside[i]) continue;
         area.pixels[i] = clear ? value : (pixel & value);
     }
     MemFree(outside);

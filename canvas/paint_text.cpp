@@ -156,11 +156,19 @@ int DrawTextInRect(HDC dc, TextDrawParams *params, LOGFONTA *logFont, TEXTMETRIC
         // The characters are placed at the advances that were measured, so a text that was found
         // to fit is drawn exactly that wide (some renderers space glyphs of palette bitmaps wider).
         INT *advances = textLength > 0 ? (INT *)MemAlloc(64, (size_t)textLength * sizeof(INT)) : NULL;
-        SIZE size;
+        SIZE size = {0, 0};
         if (advances && GetTextExtentExPointA(dc, params->text, textLength, 0, NULL, advances, &size)) {
             for (int i = textLength - 1; i > 0; i--) advances[i] -= advances[i - 1];
         } else {
             advances = (INT *)MemFree(advances);
+            if (params->text) GetTextExtentPoint32A(dc, params->text, textLength, &size);
+        }
+        if (params->fitMode == TEXT_FIT_CLIP && size.cx > workWidth && (align & (TA_RIGHT | TA_CENTER))) {
+            // Too wide even at the smallest font: the text's start (an amount's sign and its
+            // leading digits) stays in the field and the end is clipped, never the other way round.
+            align = (align & ~(TA_RIGHT | TA_CENTER)) | TA_LEFT;
+            x = work.left;
+            SetTextAlign(dc, align);
         }
         ExtTextOutA(dc, x, y, params->fitMode == TEXT_FIT_CLIP ? ETO_CLIPPED : 0, &work, params->text,
                     (UINT)textLength, advances);

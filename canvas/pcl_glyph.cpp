@@ -1,5 +1,6 @@
 // PCL soft fonts: character and header downloads into the FormRecord store, and the glyph painter.
 #include "canvas/canvas.h"
+#include "canvas/pcl_guards.h"
 #include <string.h>
 
 int gPclCharacterCode;
@@ -58,11 +59,15 @@ static int CanvasPixelIndex(const CanvasBits &c, int x, int y)
 static void WriteGlyphDirect(const CanvasBits &c, const uint8_t *rows, int rowBytes, int width, int height, int x0,
                              int y0, unsigned char index)
 {
+    // Only the part of the glyph that lies on the canvas is visited (worked out in 64 bits, so a
+    // glyph placed far off the canvas cannot wrap around onto it).
+    long long firstRow64 = y0 < 0 ? -(long long)y0 : 0, endRow64 = (long long)c.height - y0;
+    long long firstCol64 = x0 < 0 ? -(long long)x0 : 0, endCol64 = (long long)c.width - x0;
+    if (endRow64 > height) endRow64 = height;
+    if (endCol64 > width) endCol64 = width;
+    if (firstRow64 >= endRow64 || firstCol64 >= endCol64) return;
+    int firstRow = (int)firstRow64, endRow = (int)endRow64, firstCol = (int)firstCol64, endCol = (int)endCol64;
     if (WriteGlyphBytes(c, rows, rowBytes, width, height, x0, y0, index)) return;
-    // Only the part of the glyph that lies on the canvas is visited.
-    int firstRow = y0 < 0 ? -y0 : 0, endRow = c.height - y0 < height ? c.height - y0 : height;
-    int firstCol = x0 < 0 ? -x0 : 0, endCol = c.width - x0 < width ? c.width - x0 : width;
-    if (firstRow >= endRow || firstCol >= endCol) return;
     int firstByte = firstCol / 8, endByte = (endCol + 7) / 8;
     for (int gy = firstRow; gy < endRow; gy++) {
         unsigned char *out = CanvasRow(c, y0 + gy);
@@ -173,8 +178,8 @@ int DrawPclGlyph(PclRenderState *s, int code)
     // Only as many rows as the download holds are drawn.
     if (rowBytes > 0 && height > slot.byteCount / rowBytes) height = slot.byteCount / rowBytes;
     if (rowBytes > 0 && height > 0) {
-        int x = s->cursorX + left / unit - s->anchorX;
-        int y = s->cursorY - top / unit - s->anchorY;
+        int x = ClampPclPosition((long long)s->cursorX + left / unit - s->anchorX);
+        int y = ClampPclPosition((long long)s->cursorY - top / unit - s->anchorY);
         int dw = width / unit, dh = height / unit;
         int black = !s->hasColour || (s->colour & 0xFFFFFF) == 0;
         int white = s->hasColour && (s->colour & 0xFFFFFF) == 0xFFFFFF;
@@ -204,7 +209,7 @@ int DrawPclGlyph(PclRenderState *s, int code)
             }
         }
     }
-    s->cursorX += deltaX / 4 / unit;
+    s->cursorX = ClampPclPosition((long long)s->cursorX + deltaX / 4 / unit);
     return 1;
 }
 

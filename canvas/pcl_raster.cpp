@@ -104,6 +104,20 @@ static void MarkRowDirty(PclRenderState *s, int end)
     if (end > s->rowDirty) s->rowDirty = end;
 }
 
+// Makes room for `need` rows of the colour image (at most `height`), doubling as rows arrive.
+static int GrowColourImage(unsigned char **image, int *capacity, int need, int height, unsigned int stride)
+{
+    if (need <= *capacity) return 1;
+    int rows = *capacity ? *capacity * 2 : 64;
+    if (rows < need) rows = need;
+    if (rows > height) rows = height;
+    unsigned char *grown = (unsigned char *)MemReAlloc(*image, (size_t)stride * rows);
+    if (!grown) return 0;
+    *image = grown;
+    *capacity = rows;
+    return 1;
+}
+
 // Colour raster (method 5): blocks of method byte, big-endian length and data, one image row
 // each, possibly spread over several ESC * b # W transfers.
 static void DrawColourRaster(PclRenderState *s, const unsigned char *data, unsigned int length)
@@ -118,11 +132,10 @@ static void DrawColourRaster(PclRenderState *s, const unsigned char *data, unsig
         s->stream.pos += length;
         return;
     }
-    unsigned char *image = (unsigned char *)MemAlloc(64, (size_t)stride * height);
-    if (!image) {
-        s->stream.pos += length;
-        return;
-    }
+    // The image grows with the rows the transfers carry: an announced size costs nothing until
+    // rows arrive.
+    unsigned char *image = NULL;
+    int imageRows = 0;
     unsigned char *row = gPageWorkBuffer;
     memset(row, 255, PAGE_WORK_BUFFER_SIZE);
     s->rowDirty = PAGE_WORK_BUFFER_SIZE;
@@ -147,6 +160,7 @@ static void DrawColourRaster(PclRenderState *s, const unsigned char *data, unsig
                 ShowRasterWarning(s, "Compression method currently not supported [2].", "Warning");
                 continue;
             }
+            if (rows < height && !GrowColourImage(&image, &imageRows, rows + 1, height, stride)) break;
             if (rows < height) memcpy(image + (size_t)rows * stride, row, stride);
             rows++;
         }
@@ -167,6 +181,13 @@ static void DrawColourRaster(PclRenderState *s, const unsigned char *data, unsig
         data = d + next;
     }
     s->rowDirty = PAGE_WORK_BUFFER_SIZE;   // the buffer holds the 255 fill; clear it before mono rows
+    if (!image || rows <= 0) {
+        MemFree(image);
+        return;   // no rows: nothing to draw
+    }
+    // Rows that never came are not drawn: the destination shrinks with them.
+    int announced = height;
+    if (rows < height) height = rows;
 
     // Draw the image at the cursor (less the picture-frame anchor), stretched to the destination.
     struct {
@@ -190,7 +211,7 @@ static void DrawColourRaster(PclRenderState *s, const unsigned char *data, unsig
     }
     int srcWidth = width < info.h.biWidth ? width : info.h.biWidth;
     int destWidth = s->destWidth > 0 ? s->destWidth : width;
-    int destHeight = s->destHeight > 0 ? s->destHeight : height;
+    int destHeight = s->destHeight > 0 ? (int)((long long)s->destHeight * height / announced) : height;
     HBRUSH brush = CreateSolidBrush(s->hasColour ? s->colour : RGB(0, 0, 0));
     HGDIOBJ oldBrush = SelectObject(s->dc, brush);
     int oldMode = SetStretchBltMode(s->dc, 2);

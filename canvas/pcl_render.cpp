@@ -346,7 +346,10 @@ HBITMAP RenderPclRange(const unsigned char *data, unsigned int start, unsigned i
             s->stream.pos = p;
         } else {
             unsigned int p = pos;
-            while (p < end && data[p] != 27 && data[p] != 12 && data[p] != 13) p++;
+            while (p < end && data[p] != 27 && data[p] != 12 && data[p] != 13) {
+                // A two-byte code takes its second byte with it, even a CR, ESC or FF.
+                p += data[p] == 0x80 && p + 1 < end ? 2 : 1;
+            }
             DrawPclText(s, data + pos, (int)(p - pos));
             s->stream.pos = p;
         }

@@ -13,7 +13,8 @@
 # Page images are Ghostscript's ljet2p renditions (300-dpi PCL); field rectangles come from the
 # PDFs' fillable fields through qpdf's JSON. qvtool.exe runs under Wine.
 
-set(LEVYLINE_IRS_FORMS ${CMAKE_SOURCE_DIR}/../shared/irs-forms)
+# The IRS PDFs: ../shared/irs-forms beside the checkout, or -DLEVYLINE_IRS_FORMS=<folder>.
+set(LEVYLINE_IRS_FORMS ${CMAKE_SOURCE_DIR}/../shared/irs-forms CACHE PATH "Folder of the IRS form PDFs")
 get_filename_component(LEVYLINE_IRS_FORMS ${LEVYLINE_IRS_FORMS} ABSOLUTE)
 # A git worktree one folder further down (work/wt/NAME) finds the forms two folders up.
 if(NOT EXISTS ${LEVYLINE_IRS_FORMS}/f1040.pdf AND EXISTS ${CMAKE_SOURCE_DIR}/../../shared/irs-forms/f1040.pdf)

@@ -133,6 +133,28 @@ static int MeasureControlText(HWND control, const char *text)
     return size.cx;
 }
 
+static int MeasureSplitBox(HWND box, int chars, int charWidth)
+{
+    // Each character as wide as the widest digit of the box's font (at least charWidth), plus the
+    // edit's margins, its frame and room for the caret.
+    int each = charWidth;
+    int margins = 0, frame = 0;
+    if (box) {
+        static const char *const digits[] = {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"};
+        for (const char *d : digits) {
+            int w = MeasureControlText(box, d);
+            if (w > each) each = w;
+        }
+        DWORD m = (DWORD)SendMessageA(box, EM_GETMARGINS, 0, 0);
+        margins = LOWORD(m) + HIWORD(m);
+        RECT window, client;
+        GetWindowRect(box, &window);
+        GetClientRect(box, &client);
+        frame = (window.right - window.left) - (client.right - client.left);
+    }
+    return chars * each + margins + frame + 2;
+}
+
 int LayoutSplitEntry(SplitEntryRow *rows, HWND dialog, int charWidth, const char *value, int controlKind)
 {
     if (!rows) return 0;
@@ -150,7 +172,7 @@ int LayoutSplitEntry(SplitEntryRow *rows, HWND dialog, int charWidth, const char
         int width = rect.right - rect.left;
         int id = row->controlId;
         if (id >= CTRL_BOX_FIRST && id <= CTRL_BOX_LAST) {
-            width = (row->chars < 2 ? 2 : row->chars) * charWidth;
+            width = MeasureSplitBox(control, row->chars < 2 ? 2 : row->chars, charWidth);
             if (control && boxCount < 3) {
                 boxes[boxCount] = control;
                 widths[boxCount] = row->chars;
@@ -161,7 +183,8 @@ int LayoutSplitEntry(SplitEntryRow *rows, HWND dialog, int charWidth, const char
         } else if (id >= CTRL_CUE_FIRST && id <= CTRL_CUE_LAST) {
             const char *text = row->text ? row->text : "";
             x += 5;
-            width = (control ? MeasureControlText(control, text) : 0) * 3 / 4 + 10;
+            // The whole cue in the static's own font.
+            width = (control ? MeasureControlText(control, text) : 0) + 4;
             if (control) SetWindowTextA(control, text);
         } else if (control && row->text) {
             SetWindowTextA(control, row->text);

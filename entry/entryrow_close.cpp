@@ -97,6 +97,8 @@ int CommitEditBarPart(EditBarPair *pair)
     EditBarPart *part = pair->part;
     if (part->committed || !part->valid || request->cancelled)
         return 0;
+    // The recompute worker reads the values and the record this changes: it ends first.
+    EndRecomputeWorker();
     part->committed = 1;
     request->committedCount++;
     FieldRecord *field = part->field;
@@ -171,6 +173,8 @@ int CommitEditBarPart(EditBarPair *pair)
 void OpenFieldStatement(EditRequest *request, EditBarPart *part)
 {
     FieldRecord *field = part->field;
+    if (part->edited)
+        EndRecomputeWorker();
     if (part->edited && SetFieldText(&field->value, part->text))
         RepaintCommittedField(field, GetRequestPage(request));
     if (gMainWindow)

@@ -25,7 +25,7 @@ HTREEITEM CreateFormInstance(const char *formPakPath, int formIndex, int add, in
         int existing = FindReturnPages(9, key, NULL, 0);
         if (copyValue <= 0 || existing < copyValue) {
             const char *path = formPakPath ? formPakPath : fileRecord->path;
-            FormInstance *page = CreatePageRecord(fileRecord, formIndex, path, existing + 1);
+            FormInstance *page = CreatePageRecord(fileRecord, formIndex, path, GetFreeCopyNumber(key));
             if (page) {
                 const char *caption = page->displayName ? page->displayName : page->pageKey;
                 item = AddFormToTree(caption, GetTreeItemImage(NULL, page->jurisdiction), page, NULL);

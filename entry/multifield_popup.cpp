@@ -306,8 +306,11 @@ static void OnOk(HWND dialog)
             RedrawField(group);
     }
     FillJoinedNameFields(gMultiField.params->fields, gMultiField.form);
-    if (applied > 0)
+    if (applied > 0) {
         PropagateTaxpayerChange(gOpenReturnPtr);
+        // Members filled from the record by the propagation were not redrawn one by one.
+        RedrawAllFields();
+    }
     gReturnModified = 1;
     // Other forms read these values: the whole return is computed again.
     RequestRecompute(1, NULL);

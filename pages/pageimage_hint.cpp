@@ -3,6 +3,7 @@
 #include "pages/pages.h"
 #include "ui/ui.h"
 
+#include <stdio.h>
 #include <string.h>
 
 #define HINT_ICON_BITMAP 322
@@ -89,9 +90,17 @@ int DrawEmptyPageHint(HDC dc, const RECT *rect, int erase)
     strncat(line, GetEmptyPageHintListText(), sizeof(line) - strlen(line) - 1);
     DrawHintIcon(memory, icon, gFullScreen ? 1 : 0, HINT_ICON_X, HINT_TEXT_Y + 20 + 2, gFullScreen && !gTabsOnTop);
     DrawHintLine(memory, HINT_TEXT_Y + 20, line);
-    SetTextColor(memory, RGB(0, 0, 178));
-    DrawHintLine(memory, HINT_TEXT_Y + 60,
-                 "[ No tax returns are currently open.  Click the 'Open' or 'Add Form' button to begin.]");
+    if (gPageDrawProblem[0]) {
+        // A page was chosen but could not be drawn: say so, not that no return is open.
+        SetTextColor(memory, RGB(178, 0, 0));
+        char problem[sizeof(gPageDrawProblem) + 8];
+        snprintf(problem, sizeof(problem), "[ %s ]", gPageDrawProblem);
+        DrawHintLine(memory, HINT_TEXT_Y + 60, problem);
+    } else {
+        SetTextColor(memory, RGB(0, 0, 178));
+        DrawHintLine(memory, HINT_TEXT_Y + 60,
+                     "[ No tax returns are currently open.  Click the 'Open' or 'Add Form' button to begin.]");
+    }
     if (icon) DeleteObject(icon);
     SelectObject(memory, oldFont);
 

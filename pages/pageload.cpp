@@ -3,6 +3,7 @@
 #include "ui/ui.h"
 #include "calc/calc.h"
 
+#include <stdio.h>
 #include <string.h>
 
 void DestroyPageButtons(FormInstance *page)
@@ -127,9 +128,11 @@ void LoadPageImage(HTREEITEM treeItem, OpenReturn *returnRecord)
         uint8_t *owned = NULL;
         const uint8_t *data = ReadShownPageData(form, &length, &owned);
         if (!data) {
+            ReportPageNotDrawn("its FormPak record could not be read (the previous page stays shown).");
             gOperationCode = 300014;
             return;
         }
+        gPageDrawProblem[0] = 0;
         gOperationCode = 300006;
         DestroyPageButtons(shown);
         gOperationCode = 300007;
@@ -137,7 +140,7 @@ void LoadPageImage(HTREEITEM treeItem, OpenReturn *returnRecord)
         gOperationCode = 300008;
         GetTreeItemText(treeItem, gCurrentFormName, 0, sizeof(gCurrentFormName));
         gOperationCode = 300013;
-        SetStatusText(gStatusBar, 2, "Loading page image...", NULL);
+        SetStatusText(gStatusBar, 2, "Loading page image...", GetStatusPromptIcon(STATUS_ICON_LOADING));
         SetBusyCursor(1);
         HWND progress = CreateStatusProgressBar();
         SetPageBitmap(NULL);
@@ -156,6 +159,16 @@ void LoadPageImage(HTREEITEM treeItem, OpenReturn *returnRecord)
                            "Warning", MB_OK | MB_ICONEXCLAMATION);
             break;
         }
+        if (!bitmap) {
+            char why[120];
+            snprintf(why, sizeof(why), "%s",
+                     form->imageSource == IMAGE_SOURCE_BMP ? "its page bitmap is damaged."
+                     : form->imageSource == IMAGE_SOURCE_PCL || form->imageSource == IMAGE_SOURCE_PCL2
+                         ? "its page stream is damaged or has no form feed."
+                         : "its image source is unknown.");
+            gPageDrawProblem[0] = 0;
+            snprintf(gPageDrawProblem, sizeof(gPageDrawProblem), "%s", why);
+        }
         MemFree(owned);
         // Without an image the view shows no page (and clicks find nothing), never a deleted
         // bitmap.
@@ -167,12 +180,23 @@ void LoadPageImage(HTREEITEM treeItem, OpenReturn *returnRecord)
         SetBusyCursor(0);
         DestroyStatusProgressBar(progress);
     }
-    SetStatusText(gStatusBar, 2, GetCurrentDocument(3) ? "Click a shaded field to enter data" : "Ready", NULL);
+    if (gPageDrawProblem[0] && !gPageShown) {
+        char why[sizeof(gPageDrawProblem)];
+        snprintf(why, sizeof(why), "%s", gPageDrawProblem);
+        ReportPageNotDrawn(why);
+    } else {
+        gPageDrawProblem[0] = 0;
+        if (GetCurrentDocument(3))
+            SetStatusText(gStatusBar, 2, "Click a shaded field to enter data", GetStatusPromptIcon(STATUS_ICON_ENTRY));
+        else
+            SetStatusText(gStatusBar, 2, "Ready", GetStatusPromptIcon(STATUS_ICON_READY));
+    }
     gOperationCode = 300014;
 }
 
 void ClearPageView(void)
 {
+    gPageDrawProblem[0] = 0;
     gPageViewFlags |= PAGE_VIEW_NEWPAGE;
     if (gPageBitmap)
         DeleteObject(gPageBitmap);

@@ -253,5 +253,6 @@ extern int (*gPropagateFormHeaderNameProc)(FieldTable *fieldTable, OpenReturn *r
 #include "pages/zoom.h"
 #include "pages/taxpayer.h"
 #include "pages/attachments.h"
+#include "pages/page_status.h"
 
 #endif // LEVYLINE_PAGES_H

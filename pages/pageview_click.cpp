@@ -256,10 +256,14 @@ void OnPageViewClick(HWND window, LPARAM lParam)
         OpenStatement(window, field, index, 1, 0, 1);
         return;
     case 7:
+        if (gViewOnly)
+            return;   // a view-only return takes no attachment
         if (gAttachFileClickProc)
             gAttachFileClickProc(window, field, table, index);
         return;
     case 8:
+        if (gViewOnly)
+            return;   // nor a signature
         if (gOpenSigCaptureDialogProc) {
             if (gOpenSigCaptureDialogProc(gMainWindow, field, index) == 1)
                 RedrawField(field);

@@ -47,5 +47,6 @@ int CheckPdfAttachment(const char *path, int report);
 
 #include "prepare/describe.h"
 #include "prepare/efile_sheet.h"
+#include "prepare/taxpayer_combined.h"
 
 #endif // LEVYLINE_PREPARE_H

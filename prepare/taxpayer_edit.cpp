@@ -1,6 +1,7 @@
 // taxpayer_edit.cpp - storing edited taxpayer items into the return record under their edit
 // rules, and building the return's name line.
 #include "prepare/prepare.h"
+#include "prepare/taxpayer_combined.h"
 
 #include <ctype.h>
 #include <stdio.h>
@@ -58,6 +59,11 @@ int ApplyFieldEditRules(const char *itemCode, const char *text, OpenReturn *retu
     TaxpayerItemInfo info;
     if (!kindChar || !GetTaxpayerItemInfo(kindChar, letter, &info))
         return 0;
+
+    // A field of two members ("1bc" first name and middle initial ...) stores both.
+    int combined = ApplyCombinedItemRules(itemCode, text ? text : "", returnRecord);
+    if (combined >= 0)
+        return combined;
 
     char value[128];
     snprintf(value, sizeof value, "%s", text ? text : "");

@@ -295,6 +295,12 @@ static void DrawFooterBand(ReportRun *run, int top)
 static int BeginReportPage(ReportRun *run)
 {
     ListPrintJob *job = run->job;
+    if (run->printerDc && run->pageNumber > 0 && gPrintProgressDialog) {
+        // Between pages of a printed report the progress dialog's Cancel is seen.
+        PumpPrintMessages();
+        if (!gPrintJobActive)
+            return 0;
+    }
     run->pageNumber++;
     if (run->printerDc) {
         if (StartPage(run->printerDc) <= 0) {
@@ -324,7 +330,7 @@ static int BeginReportPage(ReportRun *run)
         top = DrawHeadsBand(run, top);
     int bottom = job->marginY + job->printableHeight;
     if (job->footerFlag) {
-        int footerTop = bottom - GetFooterHeight(run);
+        int footerTop = GetListFooterTop(job, GetFontLineHeight(run->dc, job->fonts[LIST_FONT_FOOTER]));
         DrawFooterBand(run, footerTop);
         bottom = footerTop - job->spaceY10;
     }

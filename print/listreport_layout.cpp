@@ -160,3 +160,8 @@ int ListRowFitsOnPage(int top, int rowHeight, int bottom)
 {
     return top + rowHeight * 3 / 4 <= bottom;
 }
+
+int GetListFooterTop(const ListPrintJob *job, int footerFontHeight)
+{
+    return job ? job->pageHeight - (footerFontHeight + 2 * job->spaceY2) : 0;
+}

@@ -271,7 +271,11 @@ int PrintForms(HWND owner, ListPrintJob *job, HTREEITEM treeItem, int mode, int 
     FormInstance **pages = 0;
     int pageCount = 0;
     int copies = 1, isPdfPrinter = 0, failed = 0;
-    PRINTPAGERANGE range = {1, gReturnPageCount ? gReturnPageCount : 1};
+    // Room for as many ranges as the page box takes ("2, 5" is two).
+    PRINTPAGERANGE ranges[32];
+    memset(ranges, 0, sizeof ranges);
+    ranges[0].nFromPage = 1;
+    ranges[0].nToPage = gReturnPageCount ? gReturnPageCount : 1;
     DWORD nameLength = 0;
     if ((mode == 2 && (!job || !job->listView)) || (mode == 3 && !entries) || mode < 1 || mode > 3)
         goto cleanup;
@@ -296,8 +300,8 @@ int PrintForms(HWND owner, ListPrintJob *job, HTREEITEM treeItem, int mode, int 
             record.Flags |= PD_NOSELECTION | PD_NOPAGENUMS | PD_NOCURRENTPAGE;
         record.ExclusionFlags = PD_EXCL_COPIESANDCOLLATE;
         record.nPageRanges = 1;
-        record.nMaxPageRanges = 1;
-        record.lpPageRanges = &range;
+        record.nMaxPageRanges = sizeof ranges / sizeof ranges[0];
+        record.lpPageRanges = ranges;
         record.nMinPage = 1;
         record.nMaxPage = mode == 1 && gReturnPageCount ? gReturnPageCount : 1;
         record.nCopies = 1;

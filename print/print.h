@@ -256,5 +256,6 @@ LRESULT PrintCommandHandler(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 #include "print/pdf.h"
 #include "print/print_statements.h"
+#include "print/listreport_footer.h"
 
 #endif // LEVYLINE_PRINT_H

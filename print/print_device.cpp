@@ -191,11 +191,9 @@ void SetPrintProgressTexts(const char *caption, const char *progress)
 {
     if (!gPrintProgressDialog)
         return;
-    if (caption) {
-        char doubled[512];
-        DoubleAmpersands(caption, doubled, sizeof doubled);
-        SetDlgItemTextA(gPrintProgressDialog, IDC_PROGRESS_CAPTION, doubled);
-    }
+    // The caption's static has SS_NOPREFIX: an '&' shows as it is, never doubled.
+    if (caption)
+        SetDlgItemTextA(gPrintProgressDialog, IDC_PROGRESS_CAPTION, caption);
     if (progress)
         SetDlgItemTextA(gPrintProgressDialog, IDC_PROGRESS_TEXT, progress);
 }

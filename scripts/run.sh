@@ -11,9 +11,13 @@ bash scripts/build.sh
 file="${1:-}"
 if [ -z "$file" ] && [ -f build/samples/Sample.qvr ]; then
   file=build/samples/Sample.qvr
-  # The sample names its FormPaks by file name: they are looked up in the FormPak folder.
+fi
+# Returns name their FormPaks by file name: they are looked up in the FormPak folder, which is
+# the build's FormPaks for any file opened here (unless LEVYLINE_FORMDIR names another folder).
+formdir="${LEVYLINE_FORMDIR:-$(pwd)/build/formpaks}"
+if [ -d "$formdir" ]; then
   wine reg add 'HKCU\Software\VantorelGroup\Levyline\2024' /v FormDir /t REG_SZ \
-    /d "$(winepath -w "$(pwd)/build/formpaks")" /f >/dev/null 2>&1 || true
+    /d "$(winepath -w "$formdir")" /f >/dev/null 2>&1 || true
 fi
 args=()
 if [ -n "$file" ]; then

@@ -73,6 +73,8 @@ static int OnOpenCommand(HWND window)
 // has put the new name there.
 static int OnSaveAsCommand(HWND window, LPARAM lParam)
 {
+    if (!gReturnPath[0] && FindReturnPages(2, NULL, NULL, 0) <= 0)
+        return 0;   // no return open
     if (lParam == 1 && gReturnPath[0])
         return SaveReturnFile(window, gReturnPath);
     char path[MAX_PATH] = "";
@@ -89,6 +91,12 @@ static int OnSaveAsCommand(HWND window, LPARAM lParam)
     if (!ShowFileSaveDialog(window, "Save Return As", "qvr", "Levyline Return Files (*.qvr)\0*.qvr\0", path,
                             sizeof(path)))
         return 0;
+    if (strchr(path, ';')) {
+        // The recent-files list separates its paths with ';': such a name could not be reopened.
+        ShowMessageBox(window, "A return file name cannot contain ';'. Please choose another name.",
+                       "Error Saving File", MB_OK | MB_ICONEXCLAMATION);
+        return 0;
+    }
     size_t n = strlen(path);
     if (n < 4 || lstrcmpiA(path + n - 4, ".qvr")) {
         if (n + 4 >= sizeof(path)) {
@@ -102,6 +110,9 @@ static int OnSaveAsCommand(HWND window, LPARAM lParam)
 
 static int OnSaveCommand(HWND window)
 {
+    // With no return open (no file, no page) there is nothing to save.
+    if (!gReturnPath[0] && FindReturnPages(2, NULL, NULL, 0) <= 0)
+        return 0;
     if (!gReturnPath[0])
         return OnSaveAsCommand(window, 0);
     return SaveReturnFile(window, gReturnPath);

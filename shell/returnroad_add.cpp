@@ -6,6 +6,7 @@
 #include "store/store.h"
 
 #include <commctrl.h>
+#include <stdio.h>
 #include <string.h>
 
 AddFormsStartProc gAddFormsStartHook;
@@ -41,6 +42,15 @@ static void ClearMarks(FileRecord *formPak)
         directory[i].copiesToAdd = 0;
 }
 
+// 1 when the return holds as many copies of page i of the FormPak as the page allows.
+static int IsCopiesLimitReached(FileRecord *formPak, int i)
+{
+    const PageDirectoryEntry *entry = &GetPageDirectory(formPak)[i];
+    char key[FORM_NAME_SIZE];
+    snprintf(key, sizeof(key), "%s.%u", GetPoolString(formPak, entry->nameOffset), (unsigned)entry->pageNumber);
+    return FindReturnPages(9, key, NULL, 0) >= entry->maxCopies;
+}
+
 int AddFormsToReturn(HWND owner, FileRecord *formPak, const char *formPakPath)
 {
     if (!formPak || formPak->fileType != FILE_TYPE_FORMPAK || !GetPageDirectory(formPak) || !formPak->pageCount)
@@ -69,7 +79,8 @@ int AddFormsToReturn(HWND owner, FileRecord *formPak, const char *formPakPath)
         if (directory[i].copiesToAdd > most)
             most = directory[i].copiesToAdd;
     // Copy by copy, so that each copy's pages stand together.
-    int added = 0, refused = 0;
+    int added = 0, refused = 0, limited = 0, limit = 0;
+    const char *limitedForm = NULL;
     HTREEITEM first = NULL;
     SetBusyCursor(1);
     for (int copy = 1; copy <= most && !refused; copy++) {
@@ -81,6 +92,11 @@ int AddFormsToReturn(HWND owner, FileRecord *formPak, const char *formPakPath)
                 added++;
                 if (!first)
                     first = item;
+            } else if (directory[i].maxCopies > 0 && IsCopiesLimitReached(formPak, i)) {
+                // The form's copies limit kept this copy out: said once, after adding.
+                limited = 1;
+                limit = directory[i].maxCopies;
+                limitedForm = GetPoolString(formPak, directory[i].nameOffset);
             } else if (directory[i].jurisdiction >= 1 && directory[i].jurisdiction <= 51 && gTreeStateFolder) {
                 // A second state was refused: its message was shown once; stop here.
                 FormGroupNode *state = (FormGroupNode *)GetTreeItemForm(gTreeStateFolder);
@@ -91,6 +107,8 @@ int AddFormsToReturn(HWND owner, FileRecord *formPak, const char *formPakPath)
     }
     SetBusyCursor(0);
     ClearMarks(formPak);
+    if (limited)
+        ShowCopiesLimited(owner, limitedForm, limit, added);
     if (added) {
         gReturnModified = 1;
         if (first && gFormsTreeWindow)

@@ -140,6 +140,7 @@ static int OpenReturnFile(HWND owner, const char *path, OpenReturn *returnRecord
 
     OpenFormPak *cache = (OpenFormPak *)MemAlloc(64, sizeof(OpenFormPak) * OPEN_FORMPAK_CACHE);
     int cached = 0, missing = 0;
+    char missingNames[600] = "";
     if (gFormsTreeWindow)
         SendMessageA(gFormsTreeWindow, WM_SETREDRAW, FALSE, 0);
     for (int i = 0; cache && i < file.formCount; i++) {
@@ -154,6 +155,8 @@ static int OpenReturnFile(HWND owner, const char *path, OpenReturn *returnRecord
         }
         if (!item) {
             missing++;
+            if (!pak || !pak->found[0])
+                AddMissingFormPakName(missingNames, sizeof(missingNames), GetPoolString(&file, entry->formPakOffset));
             CreateSessionFormInstance(&file, i);
         }
     }
@@ -184,6 +187,7 @@ static int OpenReturnFile(HWND owner, const char *path, OpenReturn *returnRecord
     SelectFirstPage();
     RequestRecompute(1, NULL);
     UpdateFormsTreeTipVisibility(NULL);
+    ShowMissingFormPaks(owner, missingNames, missing, gReturnPath);
     return 1;
 }
 

@@ -24,6 +24,25 @@ static void ReportWriteFailure(const char *path, const char *why)
     ShowMessageBox(NULL, text, "Error Writing File", MB_OK | MB_ICONEXCLAMATION);
 }
 
+// "what: the system's reason" for the last error, into a buffer of its own.
+static const char *WithSystemReason(const char *what)
+{
+    static char why[400];
+    DWORD error = GetLastError();
+    char system[256] = "";
+    if (error)
+        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, error, 0, system,
+                       sizeof system, NULL);
+    size_t n = strlen(system);
+    while (n && (system[n - 1] == '\r' || system[n - 1] == '\n' || system[n - 1] == ' ' || system[n - 1] == '.'))
+        system[--n] = 0;
+    if (n)
+        snprintf(why, sizeof why, "%s (%s)", what, system);
+    else
+        snprintf(why, sizeof why, "%s (system error %lu)", what, (unsigned long)error);
+    return why;
+}
+
 // Writes length bytes to path through its temporary file. 1 on success; *whyOut on failure.
 static int WriteFileReplacing(const char *path, const uint8_t *data, uint32_t length, const char **whyOut)
 {
@@ -35,7 +54,7 @@ static int WriteFileReplacing(const char *path, const uint8_t *data, uint32_t le
     }
     HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE) {
-        *whyOut = "the temporary file could not be created";
+        *whyOut = WithSystemReason("the temporary file could not be created");
         return 0;
     }
     uint32_t done = 0;
@@ -49,15 +68,16 @@ static int WriteFileReplacing(const char *path, const uint8_t *data, uint32_t le
     }
     if (ok && !FlushFileBuffers(file))
         ok = 0;
+    if (!ok)
+        *whyOut = WithSystemReason("the disk may be full or write-protected");
     CloseHandle(file);
     if (!ok) {
         DeleteFileA(temp);
-        *whyOut = "the disk may be full or write-protected";
         return 0;
     }
     if (!MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        *whyOut = WithSystemReason("the new file could not replace the old one");
         DeleteFileA(temp);
-        *whyOut = "the new file could not replace the old one";
         return 0;
     }
     return 1;

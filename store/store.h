@@ -19,4 +19,7 @@
 #include "store/packed.h"
 #include "store/callbacks.h"
 
+#include "store/formpak_missing.h"
+#include "store/page_copies.h"
+
 #endif // LEVYLINE_STORE_H

@@ -56,7 +56,5 @@ for row,name in enumerate(order):
         glyph,colour=SMALL[name]
         write(folder+'/'+f,13,13,['-fill',colour,'-font','DejaVu-Sans-Bold','-pointsize','12','-gravity','center','-annotate','+0+0',glyph])
     lines.append('%d BITMAP "%s"   // %s'%(8100+row,f,name))
-write(folder+'/button_btns_dropdown_bmp.bmp',9,11,['-fill','black','-draw','polygon 1,3 7,3 4,7'])
-lines.append('BTNS_DROPDOWN_BMP BITMAP "button_btns_dropdown_bmp.bmp"')
 open(folder+'/fieldbuttons.rc','w').write('\n'.join(lines)+'\n')
-print(len(LARGE)+len(SMALL)+1)
+print(len(LARGE)+len(SMALL))

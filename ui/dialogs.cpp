@@ -57,7 +57,9 @@ int ShowHelpTopic(HWND owner, const char *topic, int mode)
     char folder[MAX_PATH] = "";
     GetProgramFolder(folder, 0);
     char path[MAX_PATH + 32];
-    snprintf(path, sizeof(path), "%sQuorvel.chm", folder);
+    // The program folder comes without its trailing backslash.
+    size_t n = strlen(folder);
+    snprintf(path, sizeof(path), "%s%sQuorvel.chm", folder, n && folder[n - 1] != '\\' ? "\\" : "");
     if (!FileExists(path)) {
         // Topics the program carries itself are shown without the help file.
         if (ShowBuiltInHelpTopic(owner, topic))

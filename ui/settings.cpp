@@ -85,7 +85,8 @@ int UpdateRecentFilesMenu(HMENU menu, const char *pathToAdd, const char *registr
         while ((token = TokenizeString(NULL, ";", &position, 1)) != NULL && count < kMaxPaths)
             lstrcpynA(paths[count++], token, MAX_PATH);
     }
-    if (pathToAdd && pathToAdd[0]) {
+    // ';' separates the list's paths: a path holding one cannot be listed.
+    if (pathToAdd && pathToAdd[0] && !strchr(pathToAdd, ';')) {
         int found = -1;
         for (int i = 0; i < count; i++)
             if (!lstrcmpiA(paths[i], pathToAdd))
@@ -148,7 +149,7 @@ int IsPreparerSetupComplete(int flag)
 {
     const PreparerSettings *s = &gPreparerSettings;
     char kind = s->slot[PREP_KIND][0];
-    return (kind == 'P' || kind == 'V') && s->slot[PREP_CUSTOMER_ID][0] && s->slot[PREP_NAME][0];
+    return (kind == 'P' || kind == 'V') && s->slot[PREP_CUSTOMER_ID][0];
 }
 
 // Two customer accounts whose returns the Summary page words differently.

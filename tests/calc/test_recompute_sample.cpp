@@ -237,3 +237,69 @@ TEST_F(RecomputeSample, ClosingWhileTheWorkerRunsStopsItAndFreesWhatTheReturnOwn
     ASSERT_EQ(1, FindReturnPages(14, "Form 1040.1", &form1040, 0));
     ExpectLines("52,000", "53,750", "53,300", "24,100");
 }
+
+// Schedule 1 lines 8a, 8d and 8s are printed in parentheses: they hold negative amounts and
+// line 9 adds them like every other line 8, down to Form 1040 line 8.
+TEST_F(RecomputeSample, Schedule1LossesAreAddedAsNegativeAmounts)
+{
+    FormInstance *schedule1a = NULL;
+    ASSERT_EQ(1, FindReturnPages(14, "Schedule 1.1", &schedule1a, 0));
+    struct {
+        const char *seq8a, *seq8b, *seq8d, *seq8s;
+        const char *line9, *line10, *form1040Line8;
+    } cases[] = {
+        {"(4,000)", "1,000", "", "", "-3,000", "-1,490", "-1,490"},
+        {"-4,000", "1,000", "-500", "-250", "-3,750", "-2,240", "-2,240"},
+        {"", "1,000", "", "", "1,000", "2,510", "2,510"},
+    };
+    for (const auto &c : cases) {
+        SetFieldText(&Field(schedule1a, "0801")->value, c.seq8a);
+        SetFieldText(&Field(schedule1a, "0802")->value, c.seq8b);
+        SetFieldText(&Field(schedule1a, "0804")->value, c.seq8d);
+        SetFieldText(&Field(schedule1a, "0819")->value, c.seq8s);
+        ASSERT_EQ(1, RequestRecompute(1, 0));
+        ASSERT_TRUE(PumpUntil(WorkerEnded, 10000));
+        EXPECT_EQ(c.line9, std::string(Field(schedule1a, "0090")->value)) << c.seq8a;
+        EXPECT_EQ(c.line10, std::string(Field(schedule1a, "0100")->value)) << c.seq8a;
+        EXPECT_EQ(c.form1040Line8, Line("0180")) << c.seq8a;
+    }
+}
+
+// Every road that stores a typed value ends the recompute worker before it writes: the row
+// commit (here a name row of a multi-field requester, which never reaches CommitFieldEntry) and
+// the statement road.
+TEST_F(RecomputeSample, EveryValueWriterEndsTheWorkerFirst)
+{
+    for (int road = 0; road < 2; road++) {
+        sHoldWorker = 2;   // the worker pauses 300 ms inside its first repaint
+        ResetEvent(sWorkerInside);
+        ASSERT_EQ(1, SetFieldText(&Field(form1040, "0101")->value, road ? "61,000" : "60,000"));
+        ASSERT_EQ(1, RequestRecompute(1, 0));
+        ASSERT_TRUE(PumpUntil(WorkerInside, 10000));
+        ASSERT_TRUE(gRecomputeThread != NULL);
+        static EditRequest request;
+        static EditBarPart part;
+        memset(&request, 0, sizeof(request));
+        memset(&part, 0, sizeof(part));
+        request.page = form1040;
+        request.requesterKind = EDIT_REQUESTER_MULTIFIELD;
+        part.field = Field(form1040, "0010");
+        part.edited = part.valid = 1;
+        if (road == 0) {
+            part.controlKind = ENTRY_CONTROL_NAME2;
+            part.nameFields[0] = Field(form1040, "0010");
+            part.nameFields[1] = Field(form1040, "0011");
+            strcpy(part.boxTexts[0], "John A");
+            strcpy(part.boxTexts[1], "Sample");
+            strcpy(part.text, "John A");
+            EditBarPair pair = {&request, &part};
+            EXPECT_EQ(1, CommitEditBarPart(&pair));
+        } else {
+            strcpy(part.text, "Note");
+            OpenFieldStatement(&request, &part);
+        }
+        EXPECT_TRUE(gRecomputeThread == NULL) << "road " << road;
+        PumpMessages(20);
+        WaitForRecompute();
+    }
+}

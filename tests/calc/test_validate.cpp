@@ -92,6 +92,25 @@ TEST(Validate, IdentificationNumbersPhonesAndZipCodes)
     RunCases(cases, sizeof cases / sizeof cases[0]);
 }
 
+// Routing numbers ('G'), PINs and codes (kind 18) are digit strings: stored digit for digit.
+TEST(Validate, DigitStringsKeepTheirDigits)
+{
+    const Case cases[] = {
+        {ENTRY_KIND_COUNT, 0, 'G', 9, "012345678", 1, "012345678"},     // a routing number
+        {ENTRY_KIND_COUNT, 0, 'G', 9, "123456789", 1, "123456789"},
+        {ENTRY_KIND_COUNT, 0, 'G', 9, "1234567890", 0, nullptr},       // longer than the field
+        {ENTRY_KIND_COUNT, 0, 'G', 9, "12-345", 0, nullptr},
+        {ENTRY_KIND_COUNT, 0, 'G', 9, "-12", 0, nullptr},
+        {ENTRY_KIND_NUMBER, 0, 'N', 6, "123456", 1, "123456"},          // Identity Protection PIN
+        {ENTRY_KIND_NUMBER, 0, 'N', 6, "012345", 1, "012345"},
+        {ENTRY_KIND_NUMBER, 0, 'N', 6, "1234567", 0, nullptr},
+        {ENTRY_KIND_NUMBER, 0, 'N', 7, "1,234", 1, "1234"},             // typed separators dropped
+        {ENTRY_KIND_NUMBER, 0, 'N', 6, "12.5", 0, nullptr},
+        {ENTRY_KIND_NUMBER, 0, 'N', 6, "12a", 0, nullptr},
+    };
+    RunCases(cases, sizeof cases / sizeof cases[0]);
+}
+
 TEST(Validate, AmountsAndNumbers)
 {
     const Case cases[] = {
@@ -108,7 +127,7 @@ TEST(Validate, AmountsAndNumbers)
         {ENTRY_KIND_NUMBER, 0, 'N', 3, "007", 1, "007"},                 // a code keeps its zeros
         {ENTRY_KIND_NUMBER, 0, 'N', 3, "1234", 0, nullptr},
         {ENTRY_KIND_NUMBER, 0, 'N', 2, "0001", 0, nullptr},
-        {ENTRY_KIND_COUNT, 0, 'G', 12, "2500", 1, "2,500"},
+        {ENTRY_KIND_COUNT, 0, 'G', 12, "2500", 1, "2500"},
         {ENTRY_KIND_AMOUNT_CENTS, 0, 'R', 10, "1234.5", 1, "1,234.50"},
         {ENTRY_KIND_AMOUNT_CENTS, 0, 'R', 10, "-1,234.56", 1, "-1,234.56"},
         {ENTRY_KIND_AMOUNT_CENTS, 0, 'R', 10, "12", 1, "12.00"},
@@ -267,7 +286,7 @@ TEST(Validate, RefusalIsShownOnceOrWrittenAndNormalFormMustFit)
                                 nullptr, nullptr, 9, 1),
               0);
     ASSERT_EQ(GetShownMessageBoxes().size(), 1u);
-    EXPECT_EQ(GetShownMessageBoxes()[0].title, "Data Validation Error");
+    EXPECT_EQ(GetShownMessageBoxes()[0].title, "Taxpayer SSN");   // shown under the field's description
     EXPECT_NE(GetShownMessageBoxes()[0].text.find("Taxpayer SSN"), std::string::npos);
     EXPECT_NE(GetShownMessageBoxes()[0].text.find("123-45-6789"), std::string::npos);
 

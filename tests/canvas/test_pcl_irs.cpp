@@ -5,6 +5,7 @@
 #include "tests/harness/harness.h"
 #include "tests/canvas/test_pcl_util.h"
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -38,6 +39,65 @@ int ReadReference(const std::string &path, ReferenceBitmap *out)
     out->blackBit = (entry0[0] == 0 && entry0[1] == 0 && entry0[2] == 0) ? 0 : 1;
     out->data = file.substr(offset);
     return 1;
+}
+
+// An independent reading of a Ghostscript ljet2p page: every ESC * b # W row (PackBits, or
+// unencoded with ESC * b 0 M) below the previous one, from row 0 at x 0. Returns the rows as
+// bytes; 0 when the stream uses something else.
+int DecodeStreamRows(const std::string &stream, std::vector<std::string> *rows)
+{
+    const unsigned char *d = (const unsigned char *)stream.data();
+    size_t n = stream.size(), i = 0;
+    int mode = 0;
+    while (i < n) {
+        if (d[i] != 27) {
+            i++;
+            continue;
+        }
+        // ESC, a parameter character, a group character, then value and letter pairs.
+        size_t j = i + 1;
+        if (j >= n) break;
+        char parameter = (char)d[j++];
+        char group = 0;
+        if (j < n && d[j] >= 96 && d[j] <= 126) group = (char)d[j++];
+        for (;;) {
+            long value = 0;
+            int sign = 1;
+            if (j < n && (d[j] == '+' || d[j] == '-')) sign = d[j++] == '-' ? -1 : 1;
+            while (j < n && ((d[j] >= '0' && d[j] <= '9') || d[j] == '.')) {
+                if (d[j] != '.') value = value * 10 + (d[j] - '0');
+                j++;
+            }
+            if (j >= n) return 0;
+            char letter = (char)d[j++];
+            if (parameter == '*' && group == 'b' && (letter == 'm' || letter == 'M')) mode = (int)(sign * value);
+            if (parameter == '*' && group == 'b' && (letter == 'w' || letter == 'W')) {
+                if (j + value > n) return 0;
+                std::string row;
+                if (mode == 0) {
+                    row.assign((const char *)d + j, value);
+                } else if (mode == 2) {
+                    for (size_t k = j; k < j + value;) {
+                        int c = (signed char)d[k++];
+                        if (c >= 0) {
+                            row.append((const char *)d + k, c + 1 <= (int)(j + value - k) ? c + 1 : j + value - k);
+                            k += c + 1;
+                        } else if (c != -128 && k < j + value) {
+                            row.append(1 - c, (char)d[k++]);
+                        }
+                    }
+                } else {
+                    return 0;
+                }
+                rows->push_back(row);
+                j += value;
+            }
+            if (letter >= 'A' && letter <= 'Z') break;   // an upper-case letter ends the sequence
+            if (letter < 'a' || letter > 'z') break;
+        }
+        i = j;
+    }
+    return !rows->empty();
 }
 
 struct PageCase {
@@ -82,6 +142,39 @@ TEST_P(IrsPages, CanvasAgreesWithGhostscriptBitmap)
     EXPECT_GT(black, 100000);
     EXPECT_LT(differ * 100, 2400LL * 3168) << differ << " pixels differ";
     DeleteObject(page);
+}
+
+// The canvas is exactly the stream's rows: every pixel of every row, none lost or moved.
+TEST_P(IrsPages, CanvasEqualsTheStreamsRowsExactly)
+{
+    std::string stream;
+    if (!ReadWholeFile(BuildPath((std::string("testdata/") + GetParam().name + ".pcl").c_str()), &stream))
+        GTEST_SKIP() << "test pages not made (Ghostscript or the IRS forms missing)";
+    std::vector<std::string> rows;
+    ASSERT_TRUE(DecodeStreamRows(stream, &rows));
+    ASSERT_GE(rows.size(), 2000u);   // white rows at the end are not sent
+    HBITMAP page = RenderPclRange((const unsigned char *)stream.data(), 0, (unsigned)stream.size(), 0, NULL, NULL,
+                                  NULL, NULL);
+    ASSERT_TRUE(page);
+    PageInk ink;
+    ASSERT_TRUE(ReadPageInk(page, &ink));
+    DeleteObject(page);
+    long long differ = 0, black = 0;
+    int firstDifferentRow = -1;
+    for (int y = 0; y < ink.height; y++) {
+        const std::string empty;
+        const std::string &row = y < (int)rows.size() ? rows[y] : empty;
+        for (int x = 0; x < ink.width; x++) {
+            int inRow = (size_t)(x >> 3) < row.size() && ((unsigned char)row[x >> 3] >> (7 - (x & 7))) & 1;
+            black += inRow;
+            if (inRow != ink.IsBlack(x, y)) {
+                differ++;
+                if (firstDifferentRow < 0) firstDifferentRow = y;
+            }
+        }
+    }
+    EXPECT_GT(black, 100000);
+    EXPECT_EQ(0, differ) << "first at row " << firstDifferentRow;
 }
 
 INSTANTIATE_TEST_SUITE_P(Forms, IrsPages,

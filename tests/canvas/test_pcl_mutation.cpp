@@ -35,6 +35,7 @@ const char *const kHostile[] = {
     "\x1b&p99999X", "\x1b&p6C", "\x1b&p65535I", "\x1b&p70000S", "\x1b*v999S", "\x1b*v-1I", "\x1b*v255I",
     "\x1b*v300A", "\x1b*c99999a99999b2P", "\x1b*c5000a5000b3P", "\x1b*c50G", "\x1b%1B", "\x1b%0A",
     "\x1b%-12345X", "\x1b*t600R", "\x1b*t300R", "\x1b*p", "\x1b", "@PJL", "\f",
+    "\x1b*r2400s9000T\x1b*b5M\x1b*b0W\r\x1b*b0W", "A\x80\r", "A\x80\x1b", "A\x80\f",
 };
 const char *const kHpgl[] = {
     "IN;", "PM0;", "PM1;", "PM2;", "EP;", "FP;", "FP1;", "SP0;", "SP99;", "SP-5;", "PC1,255,0,0;", "PC;",
@@ -42,7 +43,47 @@ const char *const kHpgl[] = {
     "RR99999,99999;", "RR-50,-50;", "BZ1,2,3,4,5,6;", "BZ;", "LB\x03", "LBabc", "PU;", "PU1;", "AC;",
     "FT11,99;", "MC1,999;", "TR;", "PE;", "PE<=", "PE=\xbf\xbf\xbf", "PE\x7f\x80\xc0;",
     "99999999999999999999999999999999;", ",,,,;", "PU2147483647,2147483647;",
+    "PU-2147483647,100;LBA\x03", "PU100,-2147483647;LBA\x03", "PU0,0;PM0;PD1000000000,0,0,1000000000;PM2;FP;",
 };
+
+// Small streams that once crashed the interpreter or took half a minute: far pen positions
+// handed to the text painter, empty colour transfers announcing huge images, fills with corners
+// far off the page, two-byte codes cut by the end of a text run.
+std::string HostileStream(int which)
+{
+    std::string s;
+    Esc(s, "E");
+    Cmd(s, "*c", 5, 'D');
+    // 'A' reaches one dot left of and below its cursor: at the most negative pen position its
+    // corner is one dot past the 32-bit range.
+    CharDownload(s, 'A', -1, 1, 8, 8, 40, std::string(8, '\xFF'));
+    switch (which) {
+    case 0:
+    case 1:
+        Esc(s, "%0B");
+        s += which == 0 ? "IN;PU-2147483647,100;LBA\x03" : "IN;PU100,-2147483647;LBA\x03";
+        Esc(s, "%0A");
+        break;
+    case 2:
+        Esc(s, "*r2400s9000T");
+        Esc(s, "*b5M");
+        for (int i = 0; i < 1000; i++) s += std::string("\x1b*b0W\r", 6);
+        break;
+    case 3:
+        Esc(s, "%0B");
+        s += "IN;SP1;PC1,0,0,0;";
+        for (int i = 0; i < 10; i++) {
+            s += "PU0,0;PM0;";
+            Pe(s, "=", {{-1000000000, -1000000000}, {1000000000, -1000000000}, {0, 1000000000}});
+            s += "FP;";
+        }
+        Esc(s, "%0A");
+        break;
+    }
+    s += '\f';
+    return s;
+}
+const int kHostileStreams = 4;
 
 std::string Mutate(const std::string &base, Random &r)
 {
@@ -102,6 +143,7 @@ TEST(PclMutation, DamagedStreamsNeverCrashHangOrLeak)
     std::string irs;
     if (ReadWholeFile(BuildPath("testdata/f1040-1.pcl"), &irs)) bases.push_back(irs);
     if (ReadWholeFile(BuildPath("testdata/f1040sb-1.pcl"), &irs)) bases.push_back(irs);
+    for (int i = 0; i < kHostileStreams; i++) bases.push_back(HostileStream(i));
 
     // The originals render.
     for (const std::string &b : bases) {
@@ -145,4 +187,40 @@ TEST(PclMutation, DamagedStreamsNeverCrashHangOrLeak)
     SetDefaultMessageBoxAnswer(0);
     printf("mutants: %d tried, %d rendered, %d without a page, %lu ms, GDI objects %lu -> %lu\n", tried, rendered,
            refused, (unsigned long)(GetTickCount() - started), (unsigned long)gdiBefore, (unsigned long)gdiAfter);
+}
+
+// Each hostile stream renders its page, at a cost in keeping with its few kilobytes, and draws
+// only what lies on the page.
+TEST(PclMutation, HostileStreamsRenderWithoutACrashOrAHang)
+{
+    SetDefaultMessageBoxAnswer(IDOK);
+    struct {
+        int which;
+        int inkExpected;   // 1: the fill covers part of the page; 0: the page stays white
+    } cases[] = {{0, 0}, {1, 0}, {2, 0}, {3, 1}};
+    for (const auto &c : cases) {
+        FreeFormRecords();
+        std::string s = HostileStream(c.which);
+        ASSERT_LT(s.size(), 8000u);
+        DWORD t0 = GetTickCount();
+        unsigned stop = 0;
+        HBITMAP page = RenderPclRange((const unsigned char *)s.data(), 0, (unsigned)s.size(), 0, NULL, NULL, NULL,
+                                      &stop);
+        EXPECT_LT(GetTickCount() - t0, 5000u) << "stream " << c.which << " took too long";
+        ASSERT_TRUE(page) << c.which;
+        EXPECT_EQ(s.size(), stop) << c.which;
+        PageInk ink;
+        ASSERT_TRUE(ReadPageInk(page, &ink));
+        DeleteObject(page);
+        long long black = ink.CountBlack(0, 0, ink.width, ink.height);
+        if (c.inkExpected) {
+            // The triangle holds the whole page: the page is inked.
+            EXPECT_GT(black, 1000000) << c.which;
+        } else {
+            EXPECT_EQ(0, black) << c.which;
+        }
+    }
+    FreeFormRecords();
+    FreeShapeCache();
+    SetDefaultMessageBoxAnswer(0);
 }

@@ -284,4 +284,48 @@ TEST_F(EditBarSample, ValueSurvivesSaveCloseAndReopen)
     EXPECT_EQ("1,234", Value("0122"));
 }
 
+// What the preparer types is what the return keeps: a routing number and a PIN digit for digit,
+// and "first name and middle initial" split into its members, through saving and reopening.
+TEST_F(EditBarSample, TypedDigitsAndNameWithInitialReadBackExactly)
+{
+    struct {
+        const char *page, *seq, *typed;
+    } entries[] = {
+        {"Form 1040.2", "0452", "012345678"},   // routing number ('G', 9 characters)
+        {"Form 1040.2", "0512", "123456"},      // Identity Protection PIN ('N', 6 characters)
+        {"Form 1040.1", "0010", "Mary K"},      // first name and middle initial
+    };
+    auto show = [&](const char *key) {
+        FormInstance *page = NULL;
+        if (!FindReturnPages(14, key, &page, 0) || !page)
+            return false;
+        SendMessageA(gFormsTreeWindow, TVM_SELECTITEM, TVGN_CARET, (LPARAM)page->treeItem);
+        PumpMessages(50);
+        return Page() == page;
+    };
+    for (const auto &e : entries) {
+        ASSERT_TRUE(show(e.page)) << e.page;
+        ASSERT_TRUE(Click(e.seq)) << e.seq;
+        ASSERT_NE(nullptr, gEditBarContainer) << e.seq;
+        SetDlgItemTextA(Row(), IDC_EB_EDIT1, e.typed);
+        SendMessageA(Row(), WM_KEYDOWN, VK_RETURN, 0);
+        EXPECT_TRUE(WaitForBarGone()) << e.seq;
+        EXPECT_EQ(e.typed, Value(e.seq)) << e.seq;
+    }
+    EXPECT_STREQ("Mary", ReturnText(gOpenReturnPtr, RETURN_TAXPAYER + PERSON_FIRST_NAME));
+    EXPECT_STREQ("K", ReturnText(gOpenReturnPtr, RETURN_TAXPAYER + PERSON_MIDDLE_NAME));
+    SendMessageA(sMain, WM_COMMAND, IDM_SAVE, 0);
+    PumpMessages(20);
+    SendMessageA(sMain, WM_COMMAND, IDM_CLOSE, 0);
+    PumpMessages(20);
+    OpenSample();
+    for (const auto &e : entries) {
+        ASSERT_TRUE(show(e.page)) << e.page;
+        EXPECT_EQ(e.typed, Value(e.seq)) << e.seq;
+    }
+    EXPECT_STREQ("Mary", ReturnText(gOpenReturnPtr, RETURN_TAXPAYER + PERSON_FIRST_NAME));
+    EXPECT_STREQ("K", ReturnText(gOpenReturnPtr, RETURN_TAXPAYER + PERSON_MIDDLE_NAME));
+}
+
 }  // namespace
+

@@ -167,7 +167,7 @@ TEST_F(EditBarWindow, BackwardNavigationAndInvalidTabKeepsTheBar)
     PumpMessages(30);
     EXPECT_NE(nullptr, gEditBarContainer);   // refused: still open
     ASSERT_EQ(1u, GetShownMessageBoxes().size());
-    EXPECT_EQ("Data Validation Error", GetShownMessageBoxes()[0].title);
+    EXPECT_EQ("Wages", GetShownMessageBoxes()[0].title);   // the field's description
     EXPECT_TRUE(RequesterLog().empty());
     SetText(IDC_EB_EDIT1, "12");
     SendMessageA(PartWindow(&request), WM_NEXTDLGCTL, 1, 0);

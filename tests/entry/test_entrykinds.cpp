@@ -305,6 +305,35 @@ TEST(StateCombo, FillsTheChosenSectionsAndMeasuresTheWidest)
     DestroyWindow(combo);
 }
 
+int WidthOf(HWND dialog, int id)
+{
+    RECT rect;
+    GetWindowRect(GetDlgItem(dialog, id), &rect);
+    return rect.right - rect.left;
+}
+
+// 1 when text in the control's font fits its client area (an edit's margins taken off).
+bool TextFits(HWND control, const char *text)
+{
+    HDC dc = GetDC(control);
+    HFONT font = (HFONT)SendMessageA(control, WM_GETFONT, 0, 0);
+    HGDIOBJ old = font ? SelectObject(dc, font) : NULL;
+    SIZE size = {0, 0};
+    GetTextExtentPoint32A(dc, text, (int)strlen(text), &size);
+    if (old) SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    RECT client;
+    GetClientRect(control, &client);
+    char cls[16] = "";
+    GetClassNameA(control, cls, sizeof cls);
+    int margins = 0;
+    if (!_stricmp(cls, "EDIT")) {
+        DWORD m = (DWORD)SendMessageA(control, EM_GETMARGINS, 0, 0);
+        margins = LOWORD(m) + HIWORD(m);
+    }
+    return size.cx + margins <= client.right - client.left;
+}
+
 int gSubclassedBoxes;
 void CountSubclass(HWND) { gSubclassedBoxes++; }
 
@@ -328,12 +357,21 @@ TEST(SplitLayout, BoxesSeparatorsAndCuesFromLeftToRight)
     int right = LayoutSplitEntry(rows, dialog, 8, "123-45-6789", ENTRY_CONTROL_SSN);
     gSplitEntrySubclassHook = NULL;
     EXPECT_EQ(3, gSubclassedBoxes);
+    // Each piece starts where the one before it ends (the cue 5 further right).
     EXPECT_EQ(22, rows[0].x);
-    EXPECT_EQ(22 + 24, rows[1].x);
-    EXPECT_EQ(22 + 24 + 6, rows[2].x);
-    EXPECT_EQ(22 + 24 + 6 + 16 + 6, rows[4].x);
-    EXPECT_EQ(rows[4].x + 32 + 5, rows[5].x);  // the cue starts 5 further right
-    EXPECT_GT(right, rows[5].x + 10);
+    EXPECT_EQ(rows[0].x + WidthOf(dialog, 1098), rows[1].x);
+    EXPECT_EQ(rows[1].x + 6, rows[2].x);
+    EXPECT_EQ(rows[2].x + WidthOf(dialog, 1099), rows[3].x);
+    EXPECT_EQ(rows[3].x + 6, rows[4].x);
+    EXPECT_EQ(rows[4].x + WidthOf(dialog, 1100) + 5, rows[5].x);
+    EXPECT_EQ(rows[5].x + WidthOf(dialog, 1105), right);
+    // Every box shows its characters whole, and the cue its whole text.
+    const struct {
+        int id;
+        const char *text;
+    } shown[] = {{1098, "888"}, {1099, "88"}, {1100, "8888"}, {1105, "[SSN]"}};
+    for (const auto &c : shown)
+        EXPECT_TRUE(TextFits(GetDlgItem(dialog, c.id), c.text)) << c.id << " " << c.text;
     char text[16];
     GetDlgItemTextA(dialog, 1098, text, sizeof(text));
     EXPECT_STREQ("123", text);
@@ -342,14 +380,12 @@ TEST(SplitLayout, BoxesSeparatorsAndCuesFromLeftToRight)
     GetDlgItemTextA(dialog, 1108, text, sizeof(text));
     EXPECT_STREQ("-", text);
     EXPECT_EQ(4, (int)SendDlgItemMessageA(dialog, 1100, EM_GETLIMITTEXT, 0, 0));
-    RECT rect;
-    GetWindowRect(GetDlgItem(dialog, 1099), &rect);
-    EXPECT_EQ(16, rect.right - rect.left);  // two characters of width 8
 
     // A one-character box is still two characters wide; a name entry takes no value here.
     SplitEntryRow names[] = {{1098, 1, 10, NULL}, {0, 0, 0, NULL}};
     SetDlgItemTextA(dialog, 1098, "");
-    EXPECT_EQ(10 + 16, LayoutSplitEntry(names, dialog, 8, "Ann Lee", ENTRY_CONTROL_NAME2));
+    EXPECT_EQ(10 + WidthOf(dialog, 1098), LayoutSplitEntry(names, dialog, 8, "Ann Lee", ENTRY_CONTROL_NAME2));
+    EXPECT_TRUE(TextFits(GetDlgItem(dialog, 1098), "88"));
     GetDlgItemTextA(dialog, 1098, text, sizeof(text));
     EXPECT_STREQ("", text);
     DestroyWindow(dialog);

@@ -175,11 +175,19 @@ TEST_F(SigSample, SignatureFromPngShowsOnThePageAndSurvivesSaveAndReopen)
     // may round one level apart), and the same pixels dark.
     std::vector<unsigned> again = ViewPixels(reopened, &area);
     ASSERT_EQ(after.size(), again.size());
+    // The area's outer rows and columns of the scaled view blend in the cell's rules around the
+    // field, which the live redraw and a rebuilt page shade differently: the signature is
+    // compared inside them.
+    int columns = area.right - area.left, rows = columns > 0 ? (int)after.size() / columns : 0;
     int differ = 0;
-    for (size_t i = 0; i < after.size(); i++)
+    for (size_t i = 0; i < after.size(); i++) {
+        int x = columns > 0 ? (int)(i % columns) : 0, y = columns > 0 ? (int)(i / columns) : 0;
+        if (x == 0 || y == 0 || x == columns - 1 || y == rows - 1)
+            continue;
         for (int shift : {0, 8, 16})
             differ += abs((int)((after[i] >> shift) & 255) - (int)((again[i] >> shift) & 255)) > 8 ||
                       IsDark(after[i]) != IsDark(again[i]);
+    }
     EXPECT_EQ(0, differ);
     DeleteFileA(png.c_str());
 }

@@ -143,7 +143,8 @@ TEST_F(TaxpayerSample, FirstNameFromThePopupReachesEveryPage)
             if (GetDlgItem(child, IDC_EB_EDIT1))
                 row = child;
         ASSERT_NE(nullptr, row);
-        SetDlgItemTextA(row, IDC_EB_EDIT1, "Jonathan");
+        // The field holds first name and middle name: both are typed, the middle name kept.
+        SetDlgItemTextA(row, IDC_EB_EDIT1, "Jonathan Adam");
         SendMessageA(GetDlgItem(row, IDC_EB_EDIT1), WM_KEYDOWN, VK_RETURN, 0);
         PumpMessages(30);
         ClickButton(dialog, IDC_MF_OK);

@@ -258,10 +258,12 @@ int CaptureClientArea(HWND window, Screenshot *out)
     HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, NULL, 0);
     HDC mem = CreateCompatibleDC(screen);
     HGDIOBJ old = SelectObject(mem, dib);
-    // Ask the window to paint itself into our bitmap; fall back to copying the screen.
+    // The window paints itself now, and what it painted is copied from its own device context.
+    // (PrintWindow is not used: windows that ignore WM_PRINTCLIENT, such as the page view, would
+    // come back black and pixel checks would pass on nothing.)
     RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    if (!PrintWindow(window, mem, 1 /* client only */))
-        BitBlt(mem, 0, 0, w, h, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    BitBlt(mem, 0, 0, w, h, screen, 0, 0, SRCCOPY);
     GdiFlush();
     out->width = w;
     out->height = h;

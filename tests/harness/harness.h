@@ -72,6 +72,7 @@ struct Screenshot {
     std::vector<unsigned> pixels;
     unsigned At(int x, int y) const { return pixels[(size_t)y * width + x]; }
 };
+// What the window paints (it repaints first), copied from its device context.
 int CaptureClientArea(HWND window, Screenshot *out);
 // Writes a screenshot as a 24-bit BMP file (for looking at a failure).
 int SaveScreenshotBmp(const Screenshot &shot, const char *path);

@@ -193,7 +193,9 @@ TEST_F(PageViewWindow, UnreadablePageLeavesThePreviousPageShown)
     SetDefaultMessageBoxAnswer(0);
     EXPECT_EQ(ret.pages[0], GetCurrentDocument(4));
     EXPECT_EQ(shown, gPageBitmap);
-    EXPECT_EQ(status, StatusText());
+    // The status bar says why the chosen page is not shown.
+    EXPECT_NE(status, StatusText());
+    EXPECT_NE(std::string::npos, StatusText().find("cannot be drawn")) << StatusText();
 }
 
 TEST_F(PageViewWindow, ScaledPageAtSeveralZooms)
@@ -251,6 +253,55 @@ TEST_F(PageViewWindow, MarginsAndTheGreyBand)
     EXPECT_EQ((client.right - 720) / 2, gPageMarginX);
     EXPECT_EQ(gPageMarginX < 10 ? gPageMarginX : 10, gPageMarginY);
     EXPECT_EQ(2 * gPageMarginY - client.bottom + 950, gPageScrollMaxY);
+}
+
+// The harness's capture sees what the page view paints: the grey band, the white page and
+// its black bar, as the view's own device context shows them.
+TEST_F(PageViewWindow, HarnessCaptureSeesThePaintedView)
+{
+    ShowPage(1, 0.15f);
+    Screenshot captured, direct;
+    ASSERT_TRUE(CaptureClientArea(gPageViewWindow, &captured));
+    ASSERT_TRUE(CaptureView(&direct));
+    ASSERT_EQ(direct.width, captured.width);
+    ASSERT_EQ(direct.height, captured.height);
+    EXPECT_EQ(0x808080u, captured.At(gPageMarginX / 2, captured.height / 2));
+    EXPECT_EQ(0xFFFFFFu, captured.At(gPageMarginX + 1, gPageMarginY + 5));
+    EXPECT_EQ(0u, captured.At(gPageMarginX + 50, gPageMarginY + 16));
+    EXPECT_TRUE(direct.pixels == captured.pixels);
+}
+
+// The status prompts carry their icons; a page that cannot be drawn says so in the status bar
+// and in the view, not that no return is open.
+TEST_F(PageViewWindow, StatusPromptsHaveIconsAndAnUndrawnPageSaysSo)
+{
+    Select(ret.pages[0]->treeItem);
+    EXPECT_EQ("Click a shaded field to enter data", StatusText());
+    EXPECT_EQ((LRESULT)GetStatusPromptIcon(STATUS_ICON_ENTRY), SendMessageA(gStatusBar, SB_GETICON, 0, 0));
+    EXPECT_TRUE(GetStatusPromptIcon(STATUS_ICON_ENTRY) != NULL);
+    Select(gTreeSummaryItem);
+    EXPECT_EQ("Ready", StatusText());
+    EXPECT_EQ((LRESULT)GetStatusPromptIcon(STATUS_ICON_READY), SendMessageA(gStatusBar, SB_GETICON, 0, 0));
+    // Page 2 with an image source the program does not know.
+    uint32_t source = ret.pages[1]->imageSource;
+    ret.pages[1]->imageSource = 77;
+    ScriptMessageBoxAnswer(IDOK);
+    Select(ret.pages[1]->treeItem);
+    ret.pages[1]->imageSource = source;
+    EXPECT_EQ(0, gPageShown);
+    EXPECT_NE(std::string::npos, StatusText().find("cannot be drawn"));
+    EXPECT_EQ((LRESULT)GetStatusPromptIcon(STATUS_ICON_PROBLEM), SendMessageA(gStatusBar, SB_GETICON, 0, 0));
+    EXPECT_NE(std::string::npos, std::string(gPageDrawProblem).find("image source"));
+    // The view shows the problem line in red, where the empty view's blue hint would be.
+    Screenshot shot;
+    ASSERT_TRUE(CaptureClientArea(gPageViewWindow, &shot));
+    int red = 0, blue = 0;
+    for (unsigned p : shot.pixels) {
+        red += p == 0xB20000;
+        blue += p == 0x0000B2;
+    }
+    EXPECT_GT(red, 20);
+    EXPECT_EQ(0, blue);
 }
 
 TEST_F(PageViewWindow, LineAndPageScrolling)
@@ -372,12 +423,21 @@ TEST_F(PageViewWindow, ClickReachesTheFieldAndItsKind)
     EXPECT_EQ(0, gCalls.multiField + gCalls.explain + gCalls.signature + gCalls.attach + gCalls.statement);
     // A release without a press in the view does nothing.
     SendMessageA(gPageViewWindow, WM_LBUTTONUP, 0, 0);
-    // View-only: a plain field does not respond, an 'S' field does.
+    // View-only: a plain field does not respond; of the 'S' fields the multi-field list still
+    // opens (to read), but the signature and the attachment open no editor.
     gViewOnly = 1;
     ClickField(Field(0, 1));
     EXPECT_EQ(NULL, gEditBarContainer);
-    ClickField(Field(0, 6));
-    EXPECT_EQ(1, gCalls.signature);
+    const struct {
+        int index;
+        int *calls;
+        int expected;
+    } viewOnly[] = {{4, &gCalls.multiField, 1}, {6, &gCalls.signature, 0}, {9, &gCalls.attach, 0}};
+    for (const auto &c : viewOnly) {
+        gCalls = HookCalls();
+        ClickField(Field(0, c.index));
+        EXPECT_EQ(c.expected, *c.calls) << Field(0, c.index)->typeCode;
+    }
 }
 
 TEST_F(PageViewWindow, TooLongValueIsNotCutAndCommitted)

@@ -163,3 +163,50 @@ TEST(NameLine, JointNamesAndShortening)
     BuildNameLine(tiny, sizeof tiny, single, 4);
     EXPECT_EQ(7u, strlen(tiny));            // cut, never overrun
 }
+
+// A field of two members ("first name and middle initial", "last name" with suffix, street
+// with apartment) stores its text split into both members.
+TEST(EditRules, CombinedItemsSplitIntoTheirMembers)
+{
+    struct {
+        const char *item, *text, *oldMain, *oldExtra;
+        int mainOffset, extraOffset, extraSize;
+        const char *main, *extra;
+    } cases[] = {
+        {"1bc", "Mary K", "John", "Adam", PERSON_FIRST_NAME, PERSON_MIDDLE_NAME, 21, "Mary", "K"},
+        {"1bc", "Mary K.", "John", "Adam", PERSON_FIRST_NAME, PERSON_MIDDLE_NAME, 21, "Mary", "K"},
+        {"1bc", "John Adam", "John", "Adam", PERSON_FIRST_NAME, PERSON_MIDDLE_NAME, 21, "John", "Adam"},
+        {"1bc", "Mary", "John", "Adam", PERSON_FIRST_NAME, PERSON_MIDDLE_NAME, 21, "Mary", ""},
+        {"2bc", "Mary Ann", "Jane", "", PERSON_FIRST_NAME, PERSON_MIDDLE_NAME, 21, "Mary Ann", ""},
+        {"1de", "Sample Jr", "Sample", "", PERSON_LAST_NAME, PERSON_SUFFIX, 4, "Sample", "Jr"},
+        {"1de", "Van Dyke", "Sample", "Sr", PERSON_LAST_NAME, PERSON_SUFFIX, 4, "Van Dyke", ""},
+        {"2de", "Smith III", "Sample", "", PERSON_LAST_NAME, PERSON_SUFFIX, 4, "Smith", "III"},
+        {"1fg", "9 Elm Road Apt 4", "123 Main Street", "Apt 4", RETURN_STREET, RETURN_APARTMENT, 21, "9 Elm Road",
+         "Apt 4"},
+        {"1fg", "9 Elm Road", "123 Main Street", "Apt 4", RETURN_STREET, RETURN_APARTMENT, 21, "9 Elm Road", ""},
+    };
+    for (const auto &c : cases) {
+        OpenReturn r;
+        InitOpenReturn(&r);
+        int person = c.mainOffset != RETURN_STREET;
+        int block = !person ? 0 : c.item[0] == '2' ? RETURN_SPOUSE : RETURN_TAXPAYER;
+        SetReturnText(&r, block + c.mainOffset, 21, c.oldMain);
+        SetReturnText(&r, block + c.extraOffset, c.extraSize, c.oldExtra);
+        EXPECT_EQ(1, ApplyFieldEditRules(c.item, c.text, &r, NULL)) << c.item << " " << c.text;
+        EXPECT_STREQ(c.main, ReturnText(&r, block + c.mainOffset)) << c.item << " " << c.text;
+        EXPECT_STREQ(c.extra, ReturnText(&r, block + c.extraOffset)) << c.item << " " << c.text;
+    }
+    // Both members or neither: a refused member leaves the record unchanged.
+    OpenReturn r;
+    InitOpenReturn(&r);
+    SetReturnText(&r, RETURN_TAXPAYER + PERSON_FIRST_NAME, 21, "John");
+    SetReturnText(&r, RETURN_TAXPAYER + PERSON_MIDDLE_NAME, 21, "Adam");
+    EXPECT_EQ(0, ApplyFieldEditRules("1bc", "Mary 7", &r, NULL));
+    EXPECT_EQ(0, ApplyFieldEditRules("1bc", "Maryanneelizabethlouise K", &r, NULL));
+    EXPECT_STREQ("John", ReturnText(&r, RETURN_TAXPAYER + PERSON_FIRST_NAME));
+    EXPECT_STREQ("Adam", ReturnText(&r, RETURN_TAXPAYER + PERSON_MIDDLE_NAME));
+    // The name line follows both members.
+    SetReturnText(&r, RETURN_TAXPAYER + PERSON_LAST_NAME, 21, "Sample");
+    EXPECT_EQ(1, ApplyFieldEditRules("1bc", "Mary K", &r, NULL));
+    EXPECT_STREQ("Mary K Sample", ReturnText(&r, RETURN_NAME_LINE));
+}

@@ -206,6 +206,23 @@ TEST(ListReportLayout, FooterTimeUsesTheTwelveHourClock)
     EXPECT_STREQ(text, "");
 }
 
+// The footer band sits at the page's foot: page height less the footer font height and twice
+// the 2-pixel spacing, whatever the top margin.
+TEST(ListReportLayout, FooterSitsAtThePageHeightLessItsFontAndSpacing)
+{
+    ListPrintJob job;
+    InitListPrintJob(&job, 0);
+    const struct {
+        int pageHeight, marginY, spaceY2, fontHeight, top;
+    } cases[] = {{3168, 0, 6, 42, 3168 - 54}, {3300, 150, 6, 42, 3300 - 54}, {6600, 75, 12, 83, 6600 - 107}};
+    for (const auto &c : cases) {
+        job.pageHeight = c.pageHeight;
+        job.marginY = c.marginY;
+        job.spaceY2 = c.spaceY2;
+        EXPECT_EQ(c.top, GetListFooterTop(&job, c.fontHeight)) << c.pageHeight << " " << c.marginY;
+    }
+}
+
 TEST(ListReportLayout, RowFitsWhenThreeQuartersAreAboveTheBottom)
 {
     EXPECT_TRUE(ListRowFitsOnPage(900, 100, 975));

@@ -12,6 +12,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -262,7 +263,14 @@ TEST_F(ReturnRoad, PagesWithoutTheirFormPakKeepTheirDataThroughASave)
     SendMessageA(window, WM_COMMAND, IDM_CLOSE, 0);
     std::string moved = mn + ".away";
     ASSERT_TRUE(MoveFileExA(mn.c_str(), moved.c_str(), MOVEFILE_REPLACE_EXISTING));
+    ClearShownMessageBoxes();
+    ScriptMessageBoxAnswer(IDOK);
     EXPECT_EQ(1, SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)path.c_str()));
+    // The user is told which FormPak is missing and where it was looked for.
+    ASSERT_EQ(1u, GetShownMessageBoxes().size());
+    EXPECT_EQ("FormPaks Not Found", GetShownMessageBoxes()[0].title);
+    EXPECT_NE(std::string::npos, GetShownMessageBoxes()[0].text.find("mn_missing.qvp"));
+    EXPECT_NE(std::string::npos, GetShownMessageBoxes()[0].text.find("FormDir"));
     ASSERT_TRUE(gTreeMissingFormPakFolder != NULL);
     EXPECT_EQ("FormPak Not Found [1 page]", Text(gTreeMissingFormPakFolder));
     EXPECT_EQ("State Return [empty]", Text(gTreeStateFolder));
@@ -456,6 +464,84 @@ TEST_F(ReturnRoad, ClosingAModifiedReturnAsksFirst)
     EXPECT_EQ("Federal Return [empty]", Text(gTreeFederalFolder));
     EXPECT_EQ(0, gReturnModified);
     EXPECT_EQ(2u, GetShownMessageBoxes().size());
+}
+
+// Save and Save As with no return open write nothing and show no dialog.
+TEST_F(ReturnRoad, SaveWithNoReturnOpenWritesNothing)
+{
+    ASSERT_EQ(0, FindReturnPages(2, NULL, NULL, 0));
+    for (int command : {IDM_SAVE, IDM_SAVEAS}) {
+        // A file dialog would be reported as unexpected (none is scripted).
+        EXPECT_EQ(0, SendMessageA(window, WM_COMMAND, command, 0)) << command;
+        EXPECT_STREQ("", gReturnPath);
+    }
+    EXPECT_TRUE(GetShownMessageBoxes().empty());
+}
+
+// Copies beyond a form's limit (as a start dialog may mark them) are not added, and the user is
+// told how many were; after a copy is removed, a new copy takes a number no page holds.
+int sCopiesToMark;
+int MarkCopies(HWND, FileRecord *pak, int)
+{
+    GetPageDirectory(pak)[0].copiesToAdd = (uint16_t)sCopiesToMark;
+    return 1;   // added as marked, without the forms list
+}
+
+TEST_F(ReturnRoad, CopiesStayWithinTheLimitAndKeepUniqueNumbers)
+{
+    std::string pakPath = MakeFormPak("f941limit.qvp", {"Form 941", "Employer's Quarterly Federal Tax Return", "2024.1"},
+                                      {{"Form 941", 1, 100, 0, 4, 5, {{"0050", "A", NULL}}}});   // at most 4
+    FileRecord pak;
+    ASSERT_EQ(1, ReadDataFile(pakPath.c_str(), 0, &pak, 0));
+    gAddFormsStartHook = MarkCopies;
+    auto add = [&](int copies) {
+        sCopiesToMark = copies;
+        return AddFormsToReturn(window, &pak, pakPath.c_str());
+    };
+    auto numbers = [&]() {
+        std::vector<int> out;
+        FormInstance *pages[16];
+        int n = FindReturnPages(7, "Form 941.1", pages, 0);
+        for (int i = 0; i < n && i < 16; i++) out.push_back(pages[i]->copyNumber);
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    ClearShownMessageBoxes();
+    ScriptMessageBoxAnswer(IDOK);
+    EXPECT_EQ(4, add(6));
+    ASSERT_EQ(1u, GetShownMessageBoxes().size());
+    EXPECT_NE(std::string::npos, GetShownMessageBoxes()[0].text.find("at most 4"));
+    EXPECT_NE(std::string::npos, GetShownMessageBoxes()[0].text.find("4 page(s) were added"));
+    EXPECT_EQ(std::vector<int>({1, 2, 3, 4}), numbers());
+    // Copy 1 goes; the next copy takes number 1 again, not 4 a second time.
+    FormInstance *pages[16];
+    int n = FindReturnPages(7, "Form 941.1", pages, 0);
+    for (int i = 0; i < n; i++)
+        if (pages[i]->copyNumber == 1)
+            SendMessageA(gFormsTreeWindow, TVM_DELETEITEM, 0, (LPARAM)pages[i]->treeItem);
+    PumpMessages(50);
+    EXPECT_EQ(std::vector<int>({2, 3, 4}), numbers());
+    EXPECT_EQ(1, add(1));
+    EXPECT_EQ(std::vector<int>({1, 2, 3, 4}), numbers());
+    gAddFormsStartHook = NULL;
+    ReleaseFileRecord(&pak, NULL);
+}
+
+// A name with ';' (the recent-files list's separator) is refused when saving, with a message.
+TEST_F(ReturnRoad, SaveAsRefusesANameWithASemicolon)
+{
+    AddPage(Make1040Pak(), 0);
+    std::string path = TempPath("a;b.qvr");
+    DeleteFileA(path.c_str());
+    ScriptFileDialogPath(path);
+    ClearShownMessageBoxes();
+    ScriptMessageBoxAnswer(IDOK);
+    EXPECT_EQ(0, SendMessageA(window, WM_COMMAND, IDM_SAVEAS, 0));
+    ASSERT_EQ(1u, GetShownMessageBoxes().size());
+    EXPECT_NE(std::string::npos, GetShownMessageBoxes()[0].text.find("';'"));
+    EXPECT_FALSE(FileExists(path.c_str()));
+    EXPECT_STREQ("", gReturnPath);
+    gReturnModified = 0;
 }
 
 }  // namespace

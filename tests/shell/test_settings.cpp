@@ -86,6 +86,17 @@ TEST(Preparer, SetupCompleteNeedsKindAndCustomerId)
     EXPECT_EQ(0, IsPreparerSetupComplete(1));
     lstrcpyA(gPreparerSettings.slot[PREP_CUSTOMER_ID], "C-42");
     EXPECT_EQ(1, IsPreparerSetupComplete(1));
+    // The kind and the customer id are enough: no preparer name is needed.
+    const struct {
+        const char *kind, *name, *customer;
+        int complete;
+    } cases[] = {{"P", "", "C-42", 1}, {"V", "", "C-42", 1}, {"S", "Pat", "C-42", 0}, {"V", "Pat", "", 0}};
+    for (const auto &c : cases) {
+        lstrcpyA(gPreparerSettings.slot[PREP_KIND], c.kind);
+        lstrcpyA(gPreparerSettings.slot[PREP_NAME], c.name);
+        lstrcpyA(gPreparerSettings.slot[PREP_CUSTOMER_ID], c.customer);
+        EXPECT_EQ(c.complete, IsPreparerSetupComplete(1)) << c.kind << " " << c.name << " " << c.customer;
+    }
     gPreparerSettings = saved;
 }
 
@@ -94,7 +105,11 @@ TEST(Help, MissingHelpFileIsReported)
     ScriptMessageBoxAnswer(IDOK);
     EXPECT_EQ(0, ShowHelpTopic(NULL, "start.htm", 2));
     ASSERT_EQ(1u, GetShownMessageBoxes().size());
-    EXPECT_NE(std::string::npos, GetShownMessageBoxes()[0].text.find("Quorvel.chm"));
+    // The message names the whole path: the program folder, a separator, the file.
+    char folder[MAX_PATH] = "";
+    GetProgramFolder(folder, 0);
+    EXPECT_NE(std::string::npos, GetShownMessageBoxes()[0].text.find(std::string(folder) + "\\Quorvel.chm"))
+        << GetShownMessageBoxes()[0].text;
 }
 
 }  // namespace

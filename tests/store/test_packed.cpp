@@ -395,3 +395,29 @@ TEST(PageCache, KeyedByFormPakAndRecord)
     EXPECT_EQ(nullptr, gCachedPageData);
     EXPECT_EQ(nullptr, GetCachedPageData(a, 400, 90, 1, &length));
 }
+
+// A write the system refuses says why, in the system's own words.
+TEST(PackedFile, RefusedWriteNamesTheSystemsReason)
+{
+    struct {
+        std::string path;
+        DWORD error;   // the error the system gives
+    } cases[] = {
+        {TempPath("qv_no_such_folder\\deeper\\x.qvr"), ERROR_PATH_NOT_FOUND},
+    };
+    for (const auto &c : cases) {
+        OpenReturn r;
+        InitOpenReturn(&r);
+        ClearShownMessageBoxes();
+        ScriptMessageBoxAnswer(IDOK);
+        EXPECT_EQ(0, WriteReturnFile(c.path.c_str(), &r, NULL, 0, NULL));
+        ASSERT_EQ(1u, GetShownMessageBoxes().size());
+        char system[256] = "";
+        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, c.error, 0, system,
+                       sizeof system, NULL);
+        std::string reason = system;
+        while (!reason.empty() && strchr("\r\n .", reason.back())) reason.pop_back();
+        ASSERT_FALSE(reason.empty());
+        EXPECT_NE(std::string::npos, GetShownMessageBoxes()[0].text.find(reason)) << GetShownMessageBoxes()[0].text;
+    }
+}

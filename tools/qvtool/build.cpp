@@ -353,6 +353,10 @@ static int BuildFormPak(const std::vector<Line> &lines, const std::string &folde
             break;
         }
         LinkTabOrder(&page);
+        if (!FitFieldsInsideCells(page.name.c_str(), page.number, page.source, page.flags, page.image, &page.fields)) {
+            ok = 0;
+            break;
+        }
         FormPakPageSpec s;
         memset(&s, 0, sizeof s);
         s.formName = page.name.c_str();

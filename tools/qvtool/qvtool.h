@@ -36,4 +36,15 @@ int FindPdfField(PdfFieldIndex *index, const char *name, int *pageOut, RECT *rec
 // page at 300 dpi is cut to the program's page (x 75, y 0, 2400 x 3168).
 int MakeBitmapPageBlock(const std::string &path, int crop, std::vector<uint8_t> *block);
 
+// Fits each field rectangle of a page inside its cell of the blank page (image: the page's PCL
+// stream or "_rvq" BMP block by source; flags: PAGE_FLAG_*): the sides move in off the cell's
+// frame, and a cell divided inside keeps its largest clear part. A field with no clear cell is
+// reported and kept. 0 when the page cannot be drawn.
+int FitFieldsInsideCells(const char *pageName, int pageNumber, int source, int flags,
+                         const std::vector<uint8_t> &image, std::vector<FieldRecord> *fields);
+// The ink map (1 = not white) of a bitmap, top row first.
+int ReadPageInkMap(HBITMAP bitmap, std::vector<uint8_t> *ink, int *width, int *height);
+// Moves rect inside its cell of the ink map; 0 (rect unchanged) when no clear cell is found.
+int FitRectInsideCell(const std::vector<uint8_t> &ink, int width, int height, RECT *rect);
+
 #endif

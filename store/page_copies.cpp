@@ -1,0 +1,39 @@
+// page_copies.cpp - copy numbers of a form's pages, unique within the return, and the message
+// when a form's copies limit keeps copies out.
+#include "store/store.h"
+
+#include <stdio.h>
+#include <string.h>
+
+int GetFreeCopyNumber(const char *pageKey)
+{
+    int count = FindReturnPages(2, NULL, NULL, 0);
+    if (count <= 0 || !pageKey)
+        return 1;
+    FormInstance **pages = (FormInstance **)MemAlloc(64, sizeof(FormInstance *) * count);
+    if (!pages)
+        return count + 1;
+    count = FindReturnPages(2, NULL, pages, 0);
+    int number = 1;
+    for (int again = 1; again;) {
+        again = 0;
+        for (int i = 0; i < count; i++)
+            if (pages[i] && pages[i]->pageKey && !lstrcmpiA(pages[i]->pageKey, pageKey) &&
+                pages[i]->copyNumber == number) {
+                number++;
+                again = 1;
+            }
+    }
+    MemFree(pages);
+    return number;
+}
+
+void ShowCopiesLimited(HWND owner, const char *formName, int maxCopies, int added)
+{
+    char text[400];
+    snprintf(text, sizeof(text),
+             "A return holds at most %d %s of %.100s; the copies beyond that were not added.\r\n\r\n"
+             "%d page(s) were added.",
+             maxCopies, maxCopies == 1 ? "copy" : "copies", formName ? formName : "this form", added);
+    ShowMessageBox(owner, text, "Add Forms", MB_OK | MB_ICONINFORMATION);
+}
