@@ -24,19 +24,13 @@ static void PlaceDialogNearPoint(HWND window, int x, int y)
     GetClientRect(gPageViewWindow, &view);
     MapWindowPoints(gPageViewWindow, NULL, (POINT *)&view, 2);
     GetWindowRect(window, &own);
-    int width = own.right - own.left, height = own.bottom - own.top;
+    int height = own.bottom - own.top;
     POINT point = {x, y};
     ClientToScreen(gPageViewWindow, &point);
-    int left = point.x, top = point.y + 60;
+    int top = point.y + 60;
     if (top + height > view.bottom)
         top = point.y - height;
-    if (left + width > view.right)
-        left = view.right - width;
-    if (left < view.left)
-        left = view.left;
-    if (top < view.top)
-        top = view.top;
-    SetWindowPos(window, NULL, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    MoveWindowInside(window, point.x, top, &view);
 }
 
 // Sizes the grid for its columns and up to 25 rows, the buttons below it (equal widths, 25 pixels

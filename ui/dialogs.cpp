@@ -26,14 +26,23 @@ int PlaceDialogOnParent(HWND window, int mode)
     int x = around.left + ((around.right - around.left) - w) / 2;
     int y = around.top + ((around.bottom - around.top) - h) / 2;
     // Keep the whole dialog inside the work area.
-    if (x + w > work.right)
-        x = work.right - w;
-    if (y + h > work.bottom)
-        y = work.bottom - h;
-    if (x < work.left)
-        x = work.left;
-    if (y < work.top)
-        y = work.top;
+    return MoveWindowInside(window, x, y, &work);
+}
+
+int MoveWindowInside(HWND window, int x, int y, const RECT *area)
+{
+    RECT rc;
+    if (!window || !area || !GetWindowRect(window, &rc))
+        return 0;
+    int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    if (x + w > area->right)
+        x = area->right - w;
+    if (y + h > area->bottom)
+        y = area->bottom - h;
+    if (x < area->left)
+        x = area->left;
+    if (y < area->top)
+        y = area->top;
     SetWindowPos(window, NULL, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     return 1;
 }

@@ -119,6 +119,9 @@ int EnableCommand(HWND window, int commandId, int state, int flag);
 int DeleteAdjacentMenuItem(HMENU menu, int commandA, int commandB);
 int AutoSizeListColumn(HWND listView, int column);
 int PlaceDialogOnParent(HWND window, int mode);
+// Moves window (screen coordinates, size kept) to (x, y), pushed back inside area where it would
+// stick out (right and bottom first, then left and top). 1 when moved.
+int MoveWindowInside(HWND window, int x, int y, const RECT *area);
 UINT_PTR CALLBACK FileDialogHookProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 int ShowHelpTopic(HWND owner, const char *topic, int mode);
 // The text of a help topic the program carries (the import topics), shown in a message box when

@@ -16,23 +16,6 @@
 
 namespace {
 
-std::vector<std::string> Tabs()
-{
-    std::vector<std::string> out;
-    int n = (int)SendMessageA(gFormTabs, TCM_GETITEMCOUNT, 0, 0);
-    for (int i = 0; i < n; i++) {
-        char text[260] = "";
-        TCITEMA tab;
-        memset(&tab, 0, sizeof(tab));
-        tab.mask = TCIF_TEXT;
-        tab.pszText = text;
-        tab.cchTextMax = sizeof(text);
-        SendMessageA(gFormTabs, TCM_GETITEMA, i, (LPARAM)&tab);
-        out.push_back(text);
-    }
-    return out;
-}
-
 void DeleteItem(HTREEITEM item)
 {
     SendMessageA(gFormsTreeWindow, TVM_DELETEITEM, 0, (LPARAM)item);
@@ -55,7 +38,7 @@ TEST_F(FormsTree, EmptyReturnShowsRootFixedFoldersAndStartupTab)
     std::vector<std::string> expected = {"Withholding Forms [empty]", "Federal Return [empty]",
                                          "State Return [empty]"};
     EXPECT_EQ(expected, Children(gTreeRootItem));
-    EXPECT_EQ(std::vector<std::string>{"Startup Info"}, Tabs());
+    EXPECT_EQ(std::vector<std::string>{"Startup Info"}, TabTexts());
     ReturnNode *root = (ReturnNode *)GetTreeItemForm(gTreeRootItem);
     ASSERT_TRUE(root != NULL);
     EXPECT_EQ(TREE_KIND_ROOT, root->kind);
@@ -79,7 +62,7 @@ TEST_F(FormsTree, FirstPageBringsSummaryStatusAndTabsThenCountsPages)
     std::vector<std::string> top = {"Summary", "Status", "Withholding Forms [empty]", "Federal Return [1 page]",
                                     "State Return [empty]"};
     EXPECT_EQ(top, Children(gTreeRootItem));
-    EXPECT_EQ((std::vector<std::string>{"Summary", "Status", "Form 1040"}), Tabs());
+    EXPECT_EQ((std::vector<std::string>{"Summary", "Status", "Form 1040"}), TabTexts());
     EXPECT_EQ(2, gFixedTabCount);
     EXPECT_EQ(1u, gReturnPageCount);
     FormInstance *page = (FormInstance *)GetTreeItemForm(item);
@@ -120,7 +103,7 @@ TEST_F(FormsTree, PagesAreSortedByOrderKeyAndFormsStayTogether)
     EXPECT_EQ(expected, Children(gTreeFederalFolder));
     // The tabs follow the tree's order after Summary and Status.
     std::vector<std::string> tabs = {"Summary", "Status", "B1", "B2", "A1", "A2", "A3", "D1", "C1"};
-    EXPECT_EQ(tabs, Tabs());
+    EXPECT_EQ(tabs, TabTexts());
 }
 
 TEST_F(FormsTree, CompareTreePagesNeverReturnsZero)
@@ -199,7 +182,7 @@ TEST_F(FormsTree, RemovingTheOnlyPageRestoresTheEmptyReturn)
     EXPECT_EQ(expected, Children(gTreeRootItem));
     EXPECT_TRUE(gTreeSummaryItem == NULL);
     EXPECT_TRUE(gTreeStatusItem == NULL);
-    EXPECT_EQ(std::vector<std::string>{"Startup Info"}, Tabs());
+    EXPECT_EQ(std::vector<std::string>{"Startup Info"}, TabTexts());
     EXPECT_EQ(0u, gReturnPageCount);
     EXPECT_EQ(0, gReturnModified);
     ReturnNode *root = (ReturnNode *)GetTreeItemForm(gTreeRootItem);
@@ -271,7 +254,7 @@ TEST_F(FormsTree, CaptionsOfInfoFormsAndAmpersands)
     EXPECT_EQ("Form W-2 [Smith & Sons]", Text(item));
     EXPECT_EQ("Form W-2", Text(item, 1));
     // The tab shows a single '&' (written "&&").
-    EXPECT_EQ("Form W-2 [Smith && Sons]", Tabs().back());
+    EXPECT_EQ("Form W-2 [Smith && Sons]", TabTexts().back());
     EXPECT_EQ(0, UpdateInfoFormTreeCaption(&field, w2));  // unchanged: not rewritten
     field.value = NULL;
     EXPECT_EQ(1, UpdateInfoFormTreeCaption(&field, w2));
@@ -328,9 +311,9 @@ TEST_F(FormsTree, TabsAndTreeFollowEachOther)
     SendMessageA(window, WM_NOTIFY, IDC_FORMTABS, (LPARAM)&header);
     EXPECT_EQ(a, (HTREEITEM)SendMessageA(gFormsTreeWindow, TVM_GETNEXTITEM, TVGN_CARET, 0));
     RemovePageTab(a, NULL);
-    EXPECT_EQ((std::vector<std::string>{"Summary", "Status", "B"}), Tabs());
+    EXPECT_EQ((std::vector<std::string>{"Summary", "Status", "B"}), TabTexts());
     SetPageTabText(b, "B & C");
-    EXPECT_EQ("B && C", Tabs().back());
+    EXPECT_EQ("B && C", TabTexts().back());
 }
 
 TEST_F(FormsTree, ClearingResetsEverythingTheReturnOwned)
@@ -352,7 +335,7 @@ TEST_F(FormsTree, ClearingResetsEverythingTheReturnOwned)
     EXPECT_TRUE(record->formPaks == NULL);
     EXPECT_EQ(0, record->pageCount);
     EXPECT_EQ(0, record->stateReturnCount);
-    EXPECT_EQ(std::vector<std::string>{"Startup Info"}, Tabs());
+    EXPECT_EQ(std::vector<std::string>{"Startup Info"}, TabTexts());
     // A new return files again from the start.
     ASSERT_TRUE(AddFormToTree("CA", TREE_IMAGE_PAGE, MakePage("CA 540.1", 5, 1), NULL));
     EXPECT_EQ("CA State Return [1 page]", Text(gTreeStateFolder));

@@ -21,23 +21,6 @@
 
 namespace {
 
-std::vector<std::string> TabTexts()
-{
-    std::vector<std::string> out;
-    int n = (int)SendMessageA(gFormTabs, TCM_GETITEMCOUNT, 0, 0);
-    for (int i = 0; i < n; i++) {
-        char text[260] = "";
-        TCITEMA tab;
-        memset(&tab, 0, sizeof(tab));
-        tab.mask = TCIF_TEXT;
-        tab.pszText = text;
-        tab.cchTextMax = sizeof(text);
-        SendMessageA(gFormTabs, TCM_GETITEMA, i, (LPARAM)&tab);
-        out.push_back(text);
-    }
-    return out;
-}
-
 // A menu as lines: "---" for separators, "(grey)" and "(checked)" marks, submenu items indented.
 std::vector<std::string> MenuLines(HMENU menu, const std::string &indent = "")
 {

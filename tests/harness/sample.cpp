@@ -172,3 +172,20 @@ void WaitForRecompute()
         PumpMessages(10);
     PumpMessages(10);
 }
+
+std::vector<std::string> TabTexts()
+{
+    std::vector<std::string> out;
+    int n = (int)SendMessageA(gFormTabs, TCM_GETITEMCOUNT, 0, 0);
+    for (int i = 0; i < n; i++) {
+        char text[260] = "";
+        TCITEMA tab;
+        memset(&tab, 0, sizeof(tab));
+        tab.mask = TCIF_TEXT;
+        tab.pszText = text;
+        tab.cchTextMax = sizeof(text);
+        SendMessageA(gFormTabs, TCM_GETITEMA, i, (LPARAM)&tab);
+        out.push_back(text);
+    }
+    return out;
+}

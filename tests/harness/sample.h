@@ -59,6 +59,8 @@ HTREEITEM Next(HTREEITEM item);
 std::string Text(HTREEITEM item, int cut = 0);
 // The captions of the items under parent.
 std::vector<std::string> Children(HTREEITEM parent);
+// The texts of the form tabs, in order.
+std::vector<std::string> TabTexts();
 // The whole tree as "caption" lines, pages indented under their folders.
 std::vector<std::string> TreeOutline();
 // A copy of text in memory of MemAlloc (the program frees page texts with MemFree).
