@@ -29,7 +29,7 @@
 #define IDB_EXPLAIN_PRINT       262
 #define IDB_EXPLAIN_CLOSE       264
 #define IDB_EXPLAIN_SAVE        306
-#define IDB_EXPLAIN_CANCEL      319
+#define IDB_EXPLAIN_CANCEL      319   // the shared OK and Cancel pictures (resources/button_icons.rc)
 #define IDB_EXPLAIN_OK          332
 // The error list's type pictures: four 32 x 16 images (number, location, value, message) and
 // their mask.

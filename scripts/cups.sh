@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
-# Starts the print system the printing tests use: cupsd with a queue "LevylineFile" that writes
-# each job to a file, made the default printer. Wine prints through CUPS, so the program under
-# Wine sees that queue as its default printer.
+# Starts the print system the printing tests use: cupsd with this checkout's queue (named in
+# scripts/print_names.sh, "LevylineFile-" and eight hex digits) that writes each job to a file.
+# Wine prints through CUPS; the tests make that queue their default printer (tests/harness), so
+# two checkouts testing at once each print to their own file.
 #
 # Installs nothing: scripts/setup.sh installs cups, cups-bsd and libcups2:i386. Without them this
 # script says so and leaves; the printing tests then skip themselves.
 #
-# The job file: $LEVYLINE_PRINT_DIR/job.prn (default /tmp/levyline-print/job.prn), PostScript (Wine's
+# The job file: $LEVYLINE_PRINT_DIR/job.prn (/tmp/levyline-print-<same digits>/job.prn), PostScript (Wine's
 # printer driver output passed through CUPS's pstops, one "%%Page:" comment per page). Each job
 # replaces the file.
 set -e
-PRINT_DIR="${LEVYLINE_PRINT_DIR:-/tmp/levyline-print}"
-QUEUE=LevylineFile
+source "$(dirname "${BASH_SOURCE[0]}")/print_names.sh"
+PRINT_DIR="$LEVYLINE_PRINT_DIR"
+QUEUE="$LEVYLINE_PRINTER"
 
 if ! command -v cupsd >/dev/null 2>&1 || ! command -v lpadmin >/dev/null 2>&1; then
   echo "cups: cupsd or lpadmin not installed; printing tests will be skipped"
@@ -53,11 +55,10 @@ if ! cups_running; then
 fi
 
 # The queue: the generic PostScript driver (a raw queue with a file device writes nothing), each
-# job written to the job file.
-if ! lpstat -v "$QUEUE" >/dev/null 2>&1; then
+# job written to the job file. The machine's default printer is left as it is.
+if ! lpstat -v "$QUEUE" 2>/dev/null | grep -q "$PRINT_DIR/job.prn"; then
   $SUDO lpadmin -p "$QUEUE" -E -v "file://$PRINT_DIR/job.prn" -m drv:///sample.drv/generic.ppd 2>/dev/null
 fi
 $SUDO cupsenable "$QUEUE" 2>/dev/null || true
 $SUDO cupsaccept "$QUEUE" 2>/dev/null || true
-$SUDO lpadmin -d "$QUEUE"
-echo "cups: queue $QUEUE is the default printer; jobs go to $PRINT_DIR/job.prn"
+echo "cups: queue $QUEUE; jobs go to $PRINT_DIR/job.prn"

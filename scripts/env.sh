@@ -5,6 +5,8 @@ export WINEPREFIX="$LEVYLINE_ROOT/build/wineprefix"
 export WINEARCH=win32
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
+# This checkout's test printer and job folder (scripts/cups.sh makes the queue).
+source "$LEVYLINE_ROOT/scripts/print_names.sh"
 if [ -z "${DISPLAY:-}" ]; then
   export DISPLAY=:97
   if ! xdpyinfo -display :97 >/dev/null 2>&1; then

@@ -4,6 +4,7 @@
 #include "store/store.h"
 
 #include <commctrl.h>
+#include <winspool.h>
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -88,9 +89,24 @@ class HarnessListener : public ::testing::EmptyTestEventListener {
     }
 };
 
+// The run's own file printer (LEVYLINE_PRINTER, made by scripts/cups.sh) becomes this process's
+// default printer, so that printing tests of two checkouts never share a job file.
+static void SelectTestPrinter()
+{
+    const char *name = getenv("LEVYLINE_PRINTER");
+    if (!name || !name[0])
+        return;
+    HANDLE printer = 0;
+    if (!OpenPrinterA((char *)name, &printer, 0))
+        return;
+    ClosePrinter(printer);
+    SetDefaultPrinterA(name);
+}
+
 void InstallTestHarness()
 {
     ::testing::UnitTest::GetInstance()->listeners().Append(new HarnessListener);
+    SelectTestPrinter();
 }
 
 // ---- modal dialogs ----
@@ -237,7 +253,7 @@ bool PumpUntil(bool (*done)(), int timeoutMs)
     return true;
 }
 
-int CaptureClientArea(HWND window, Screenshot *out)
+static int CopyClientArea(HWND window, Screenshot *out, int repaint)
 {
     if (!window || !out)
         return 0;
@@ -261,7 +277,8 @@ int CaptureClientArea(HWND window, Screenshot *out)
     // The window paints itself now, and what it painted is copied from its own device context.
     // (PrintWindow is not used: windows that ignore WM_PRINTCLIENT, such as the page view, would
     // come back black and pixel checks would pass on nothing.)
-    RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    if (repaint)
+        RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     GdiFlush();
     BitBlt(mem, 0, 0, w, h, screen, 0, 0, SRCCOPY);
     GdiFlush();
@@ -275,6 +292,16 @@ int CaptureClientArea(HWND window, Screenshot *out)
     DeleteObject(dib);
     ReleaseDC(window, screen);
     return 1;
+}
+
+int CaptureClientArea(HWND window, Screenshot *out)
+{
+    return CopyClientArea(window, out, 1);
+}
+
+int CaptureClientAreaAsShown(HWND window, Screenshot *out)
+{
+    return CopyClientArea(window, out, 0);
 }
 
 int SaveScreenshotBmp(const Screenshot &shot, const char *path)

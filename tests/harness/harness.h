@@ -74,6 +74,9 @@ struct Screenshot {
 };
 // What the window paints (it repaints first), copied from its device context.
 int CaptureClientArea(HWND window, Screenshot *out);
+// What the window shows now, without asking it to paint (after its pending paints ran): a part
+// it failed to repaint shows as it was left.
+int CaptureClientAreaAsShown(HWND window, Screenshot *out);
 // Writes a screenshot as a 24-bit BMP file (for looking at a failure).
 int SaveScreenshotBmp(const Screenshot &shot, const char *path);
 

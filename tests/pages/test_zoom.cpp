@@ -244,4 +244,37 @@ TEST_F(ZoomTest, TheZoomCommandAndTheToolbarMagnifierOpenTheDialog)
     EXPECT_EQ(0.225f, gZoom);
 }
 
+// Full screen and back to split screen with the sample's Form 1040 shown: every part of the
+// window is painted again as it would be from scratch (no band of the full-screen layout left).
+TEST_F(ZoomTest, BackToSplitScreenTheWindowShowsWhatAFullRepaintShows)
+{
+    std::string path = SampleReturnFolder("lvviewmode", {"f1040.qvp", "f1040s1.qvp", "f1040sb.qvp"}) + "Sample.qvr";
+    if (!FileExists(path.c_str()))
+        GTEST_SKIP() << "no sample return in the build";
+    ASSERT_EQ(1, SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)path.c_str()));
+    WaitForRecompute();
+    PumpMessages(100);
+    for (int tabsOnTop = 0; tabsOnTop < 2; tabsOnTop++) {
+        SCOPED_TRACE(tabsOnTop);
+        SetViewMode(window, 1, tabsOnTop);
+        PumpMessages(100);
+        SendMessageA(window, WM_COMMAND, IDM_SPLITSCREEN, 0);
+        PumpMessages(100);
+        Screenshot shown, repainted;
+        ASSERT_EQ(1, CaptureClientAreaAsShown(window, &shown));
+        ASSERT_EQ(1, CaptureClientArea(window, &repainted));
+        ASSERT_EQ(shown.width, repainted.width);
+        ASSERT_EQ(shown.height, repainted.height);
+        int stale = 0, top = -1, bottom = -1;
+        for (int y = 0; y < shown.height; y++)
+            for (int x = 0; x < shown.width; x++)
+                if (shown.At(x, y) != repainted.At(x, y)) {
+                    stale++;
+                    if (top < 0) top = y;
+                    bottom = y;
+                }
+        EXPECT_EQ(0, stale) << "rows " << top << " to " << bottom;
+    }
+}
+
 }  // namespace

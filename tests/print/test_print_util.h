@@ -28,12 +28,17 @@ inline std::string ToWinePath(const std::string &unixPath)
     return path;
 }
 
-// 1 when a default printer is defined (scripts/cups.sh makes the file printer the default).
+// 1 when the run's own file printer is the default printer (the harness selects it at start when
+// it exists; see SelectTestPrinter). Without it the printing tests skip rather than print to
+// another run's queue and wait for a job file that never comes.
 inline int HavePrinter()
 {
     char name[256];
     DWORD size = sizeof name;
-    return GetDefaultPrinterName(name, &size);
+    if (!GetDefaultPrinterName(name, &size))
+        return 0;
+    const char *wanted = getenv("LEVYLINE_PRINTER");
+    return !wanted || !wanted[0] || lstrcmpiA(name, wanted) == 0;
 }
 
 // The job file is one for the machine: test programs of one Wine prefix (several may run at
