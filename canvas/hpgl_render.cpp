@@ -142,14 +142,8 @@ static void StrokePolygon(DrawState *state)
     int *counts;
     POINT *points;
     int figures = CollectFigures(state, &counts, &points);
-    if (figures) {
-        HPEN pen = CreatePen(PS_SOLID, 3, SlotColour(state));
-        HGDIOBJ old = SelectObject(state->dc, pen);
-        PolyPolyline(state->dc, points, (const DWORD *)counts, figures);
-        SelectObject(state->dc, old);
-        DeleteObject(pen);
-        GdiFlush();
-    }
+    if (figures && !StrokeFiguresDirect(state->dc, points, counts, figures, HPGL_STROKE_WIDTH, SlotColour(state)))
+        StrokeFiguresWithGdi(state->dc, points, counts, figures, HPGL_STROKE_WIDTH, SlotColour(state));
     MemFree(counts);
     MemFree(points);
 }
@@ -290,6 +284,7 @@ void FreeShapeCache(void)
         if (gHpglPatterns[i]) DeleteObject(gHpglPatterns[i]);
         gHpglPatterns[i] = NULL;
     }
+    FreeStrokeShapes();
 }
 
 int DefineRasterFill(PclStream *stream, int count, const void *values, int isFloat)
