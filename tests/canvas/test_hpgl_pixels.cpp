@@ -1,9 +1,12 @@
-// The polygon strokes' wide pen written straight into the canvas bits gives GDI's pixels: every
-// direction and length of segment, joins, dots, several figures, the bitmap's edges, a clip
-// window, other widths and colours; and the cases it cannot vouch for are left to GDI.
+// HP-GL/2 pixels drawn the fast way match the plain way. The polygon strokes' wide pen written
+// straight into the canvas bits gives GDI's pixels (every direction and length of segment, joins,
+// dots, several figures, the bitmap's edges, a clip window, other widths and colours) and the
+// cases it cannot vouch for are left to GDI; fills drawn on the canvas inside the figures' box
+// give what a work bitmap of the box gave.
 #include <gtest/gtest.h>
 #include "canvas/canvas.h"
 #include "tests/harness/harness.h"
+#include <stdio.h>
 #include <math.h>
 #include <string.h>
 #include <vector>
@@ -183,4 +186,129 @@ TEST(HpglStroke, CasesLeftToGdi)
     DeleteObject(b);
     EXPECT_EQ(0, StrokeFiguresDirect(canvas.dc, line, &two, 1, 3, RGB(0, 0, 0)));
     FreeStrokeShapes();
+}
+
+namespace {
+
+typedef std::vector<std::vector<POINT>> Figures;
+
+// The plain fill: a work bitmap of the box the figures take on the page (its part on the bitmap)
+// gets a copy of the canvas, the figures drawn into it moved to its corner, and goes back
+// through the canvas's clip.
+void FillThroughWorkBitmap(StrokeCanvas &canvas, const Figures &figures, int fillMode, COLORREF colour)
+{
+    std::vector<POINT> points;
+    std::vector<int> counts;
+    long minX = kSide, minY = kSide, maxX = 0, maxY = 0;
+    for (auto &f : figures) {
+        for (auto &p : f) {
+            minX = p.x < minX ? p.x : minX;
+            minY = p.y < minY ? p.y : minY;
+            maxX = p.x > maxX ? p.x : maxX;
+            maxY = p.y > maxY ? p.y : maxY;
+        }
+        points.insert(points.end(), f.begin(), f.end());
+        counts.push_back((int)f.size());
+    }
+    minX = minX < 0 ? 0 : minX;
+    minY = minY < 0 ? 0 : minY;
+    maxX = maxX > kSide ? kSide : maxX;
+    maxY = maxY > kSide ? kSide : maxY;
+    int w = maxX - minX < 1 ? 1 : (int)(maxX - minX), h = maxY - minY < 1 ? 1 : (int)(maxY - minY);
+    for (auto &p : points) {
+        p.x -= minX;
+        p.y -= minY;
+    }
+    RGBQUAD table[16];
+    GetDIBColorTable(canvas.dc, 0, 16, table);
+    HBITMAP bitmap = CreateDibBitmap(w, h, 4, 0, NULL, table);
+    HDC work = CreateCompatibleDC(canvas.dc);
+    HGDIOBJ oldBitmap = SelectObject(work, bitmap);
+    HPEN pen = CreatePen(PS_SOLID, 1, colour);
+    HBRUSH brush = CreateSolidBrush(colour);
+    HGDIOBJ oldPen = SelectObject(work, pen), oldBrush = SelectObject(work, brush);
+    SetPolyFillMode(work, fillMode + 1);
+    BitBlt(work, 0, 0, w, h, canvas.dc, (int)minX, (int)minY, SRCCOPY);
+    PolyPolygon(work, points.data(), counts.data(), (int)counts.size());
+    BitBlt(canvas.dc, (int)minX, (int)minY, w, h, work, 0, 0, SRCCOPY);
+    SelectObject(work, oldPen);
+    SelectObject(work, oldBrush);
+    SelectObject(work, oldBitmap);
+    DeleteObject(pen);
+    DeleteObject(brush);
+    DeleteDC(work);
+    DeleteObject(bitmap);
+    GdiFlush();
+}
+
+// The interpreter's fill (FP) of the figures on the canvas, under an IW window when clip is set.
+void FillThroughInterpreter(StrokeCanvas &canvas, const Figures &figures, int fillMode, COLORREF colour,
+                            const RECT &clip)
+{
+    DrawState state;
+    memset(&state, 0, sizeof state);
+    state.pageWidth = state.pageHeight = kSide;
+    state.clipDivisor = 1;
+    state.dc = canvas.dc;
+    char buffer[160];
+    snprintf(buffer, sizeof buffer, "IN;SP1;PC1,%d,%d,%d;", (int)GetRValue(colour), (int)GetGValue(colour),
+             (int)GetBValue(colour));
+    std::string text = buffer;
+    if (!IsRectEmpty(&clip)) {
+        snprintf(buffer, sizeof buffer, "IW%ld,%ld,%ld,%ld;", clip.left, clip.bottom, clip.right, clip.top);
+        text += buffer;
+    }
+    auto run = [&state](const std::string &t) {
+        PclStream st = {(const unsigned char *)t.data(), 0, 0, (unsigned)t.size()};
+        while (st.pos < st.end) ExecuteHpglCommand(&st, &state);
+    };
+    run(text);
+    for (size_t f = 0; f < figures.size(); f++) {
+        snprintf(buffer, sizeof buffer, "%sPU%ld,%ld;", f ? "PM1;" : "PM0;", figures[f][0].x, figures[f][0].y);
+        run(buffer);
+        AppendPolygonPoints(&state, figures[f].data() + 1, (int)figures[f].size() - 1);
+    }
+    run(fillMode ? "FP1;" : "FP0;");
+    ReleaseDrawingObjects(&state);
+    SelectClipRgn(canvas.dc, NULL);
+}
+
+} // namespace
+
+TEST(HpglFill, CanvasFillMatchesAWorkBitmapOfTheBox)
+{
+    const RECT none = {0, 0, 0, 0};
+    Figures star = {{{120, 20}, {180, 200}, {30, 85}, {210, 85}, {60, 200}, {120, 20}}};
+    Figures holed = {{{20, 20}, {220, 20}, {220, 220}, {20, 220}}, {{70, 70}, {170, 70}, {170, 170}, {70, 170}}};
+    struct {
+        const char *name;
+        Figures figures;
+        int fillMode;
+        COLORREF colour;
+        RECT clip;
+    } cases[] = {
+        {"star, even-odd", star, 0, RGB(0, 0, 0), none},
+        {"star, winding, a colour the table takes", star, 1, RGB(0, 0, 200), none},
+        {"square with a hole", holed, 0, RGB(255, 0, 0), none},
+        {"over the bitmap's edges", {{{-40, 30}, {300, -20}, {260, 280}, {100, 120}, {-10, 250}}}, 1, RGB(0, 0, 0),
+         none},
+        {"clip window", star, 1, RGB(128, 128, 128), {41, 33, 199, 151}},
+        {"a level sliver", {{{10, 100}, {200, 100}, {90, 100}}}, 0, RGB(0, 0, 0), none},
+        {"a small slanted triangle", {{{101, 7}, {104, 9}, {99, 12}}}, 0, RGB(0, 0, 0), none},
+    };
+    for (auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        StrokeCanvas plain, canvas;
+        // Both canvases already have ink under the fill: a wide band across them.
+        POINT band[2] = {{0, 110}, {kSide, 140}};
+        int two = 2;
+        StrokeFiguresWithGdi(plain.dc, band, &two, 1, 9, RGB(0, 0, 0));
+        StrokeFiguresWithGdi(canvas.dc, band, &two, 1, 9, RGB(0, 0, 0));
+        AddPaletteColor(plain.dc, c.colour);
+        if (!IsRectEmpty(&c.clip)) plain.Clip(c.clip);
+        FillThroughWorkBitmap(plain, c.figures, c.fillMode, c.colour);
+        FillThroughInterpreter(canvas, c.figures, c.fillMode, c.colour, c.clip);
+        EXPECT_GT(plain.InkBytes(), 0);
+        EXPECT_EQ(-1, canvas.FirstDifferentRow(plain));
+    }
 }
