@@ -13,7 +13,7 @@
 #include <string.h>
 
 #define STROKE_SHAPE_SLOTS 256
-#define STROKE_SHAPE_KEPT_RECTS 4096   // larger bands are made for the one segment and freed
+#define STROKE_SHAPE_KEPT_RECTS 1024   // larger bands are made for the one segment and freed
 #define STROKE_MAX_WIDTH 16
 #define STROKE_POINT_MARGIN 4096       // points further beyond the bitmap go to GDI
 
