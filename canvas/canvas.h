@@ -12,5 +12,6 @@
 #include "canvas/pcl.h"
 #include "canvas/paint.h"
 #include "canvas/pagespeed.h"
+#include "canvas/hpgl_stroke.h"
 
 #endif // LEVYLINE_CANVAS_H

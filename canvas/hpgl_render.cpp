@@ -142,14 +142,8 @@ static void StrokePolygon(DrawState *state)
     int *counts;
     POINT *points;
     int figures = CollectFigures(state, &counts, &points);
-    if (figures) {
-        HPEN pen = CreatePen(PS_SOLID, 3, SlotColour(state));
-        HGDIOBJ old = SelectObject(state->dc, pen);
-        PolyPolyline(state->dc, points, (const DWORD *)counts, figures);
-        SelectObject(state->dc, old);
-        DeleteObject(pen);
-        GdiFlush();
-    }
+    if (figures && !StrokeFiguresDirect(state->dc, points, counts, figures, HPGL_STROKE_WIDTH, SlotColour(state)))
+        StrokeFiguresWithGdi(state->dc, points, counts, figures, HPGL_STROKE_WIDTH, SlotColour(state));
     MemFree(counts);
     MemFree(points);
 }
@@ -199,20 +193,11 @@ static void FillPolygon(DrawState *state, int fillMode)
         total = 0;
         for (int f = 0; f < figures; f++) total += counts[f];
     }
-    for (int i = 0; i < total; i++) {
-        points[i].x -= (LONG)minX;
-        points[i].y -= (LONG)minY;
-    }
-    int tableCount = 0;
-    RGBQUAD *table = GetDibColorTable(state->dc, NULL, &tableCount);
-    RGBQUAD palette[16];
-    memcpy(palette, gVgaPalette, sizeof palette);
-    if (table && tableCount == 16) memcpy(palette, table, sizeof palette);
-    MemFree(table);
-    HBITMAP bitmap = CreateDibBitmap(w, h, 4, WHITENESS, NULL, palette);
-    HDC work = CreateCompatibleDC(state->dc);
-    if (bitmap && work) {
-        HGDIOBJ oldBitmap = SelectObject(work, bitmap);
+    // GDI fills and outlines the figures on the canvas inside the box alone (the box is where a
+    // work bitmap of the box's size used to take them, and limits GDI's work the same way).
+    HDC dc = state->dc;
+    int saved = SaveDC(dc);
+    if (saved) {
         const HpglPenSlot &slot = state->pens[state->selectedPen];
         HPEN pen = slot.pen;
         HBRUSH brush = slot.brush;
@@ -220,22 +205,18 @@ static void FillPolygon(DrawState *state, int fillMode)
         HBRUSH tempBrush = NULL;
         if (!pen) pen = tempPen = CreatePen(PS_SOLID, 1, SlotColour(state));
         if (!brush) brush = tempBrush = CreateSolidBrush(SlotColour(state));
-        HGDIOBJ oldPen = SelectObject(work, pen), oldBrush = SelectObject(work, brush);
-        SetBrushOrgEx(work, state->anchorX, state->anchorY, NULL);
-        SetPolyFillMode(work, fillMode + 1);
-        SetROP2(work, R2_COPYPEN);
-        BitBlt(work, 0, 0, w, h, state->dc, (int)minX, (int)minY, SRCCOPY);
-        PolyPolygon(work, points, counts, figures);
-        BitBlt(state->dc, (int)minX, (int)minY, w, h, work, 0, 0, SRCCOPY);
-        SelectObject(work, oldPen);
-        SelectObject(work, oldBrush);
-        SelectObject(work, oldBitmap);
+        IntersectClipRect(dc, (int)minX, (int)minY, (int)minX + w, (int)minY + h);
+        SelectObject(dc, pen);
+        SelectObject(dc, brush);
+        SetBrushOrgEx(dc, state->anchorX + (int)minX, state->anchorY + (int)minY, NULL);
+        SetPolyFillMode(dc, fillMode + 1);
+        SetROP2(dc, R2_COPYPEN);
+        PolyPolygon(dc, points, counts, figures);
+        RestoreDC(dc, saved);
         if (tempPen) DeleteObject(tempPen);
         if (tempBrush) DeleteObject(tempBrush);
         GdiFlush();
     }
-    if (work) DeleteDC(work);
-    if (bitmap) DeleteObject(bitmap);
     MemFree(counts);
     MemFree(points);
 }
@@ -290,6 +271,7 @@ void FreeShapeCache(void)
         if (gHpglPatterns[i]) DeleteObject(gHpglPatterns[i]);
         gHpglPatterns[i] = NULL;
     }
+    FreeStrokeShapes();
 }
 
 int DefineRasterFill(PclStream *stream, int count, const void *values, int isFloat)
