@@ -324,8 +324,7 @@ int ClearFormsTree(void)
         root->formPaks = FreeFormPakRecords(root->formPaks, NULL);
     gReturnPageCount = 0;
     gFixedTabCount = 0;
-    if (gFormTabs)
-        SendMessageA(gFormTabs, TCM_DELETEALLITEMS, 0, 0);
+    DeleteAllTabs(gFormTabs);
     gClosingReturn = 0;
     InitFormsTree(tree, 0);
     SendMessageA(tree, WM_SETREDRAW, TRUE, 0);

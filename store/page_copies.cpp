@@ -14,16 +14,22 @@ int GetFreeCopyNumber(const char *pageKey)
     if (!pages)
         return count + 1;
     count = FindReturnPages(2, NULL, pages, 0);
-    int number = 1;
-    for (int again = 1; again;) {
-        again = 0;
-        for (int i = 0; i < count; i++)
-            if (pages[i] && pages[i]->pageKey && !lstrcmpiA(pages[i]->pageKey, pageKey) &&
-                pages[i]->copyNumber == number) {
-                number++;
-                again = 1;
-            }
+    // The smallest number no page of the key holds, in one pass over the pages: a number above
+    // the page count always has a free one below it, so only 1 to count + 1 are marked.
+    unsigned char *taken = (unsigned char *)MemAlloc(64, (size_t)count + 2);
+    if (!taken) {
+        MemFree(pages);
+        return count + 1;
     }
+    for (int i = 0; i < count; i++) {
+        int copy = pages[i] ? (int)pages[i]->copyNumber : 0;
+        if (copy >= 1 && copy <= count + 1 && pages[i]->pageKey && !lstrcmpiA(pages[i]->pageKey, pageKey))
+            taken[copy] = 1;
+    }
+    int number = 1;
+    while (number <= count && taken[number])
+        number++;
+    MemFree(taken);
     MemFree(pages);
     return number;
 }
