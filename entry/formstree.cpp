@@ -1,6 +1,7 @@
 // The forms tree: the control, its root and fixed folders, item lookups and captions.
 #include "entry/entry_private.h"
 #include "entry/formstree_mirror.h"
+#include "entry/formstree_batch.h"
 #include "ui/ui.h"
 #include "store/store.h"
 
@@ -68,6 +69,7 @@ LRESULT CALLBACK FormsTreeSubclassProc(HWND window, UINT message, WPARAM wParam,
         break;
     case WM_SETREDRAW:
         SuspendPageTabLayout(!wParam);
+        SetFormsTreeBatch(wParam ? 1 : 0);
         break;
     case WM_SIZE:
         if (panel) {
