@@ -5,6 +5,28 @@
 #include <stdio.h>
 #include <string.h>
 
+// The page keys are equal, case ignored. Keys of printable ASCII (as FormPaks give them) are
+// compared here; others as lstrcmpiA compares them (which costs a string conversion per call,
+// and this runs for every page of the return whenever a page is filed).
+static int SamePageKey(const char *a, const char *b)
+{
+    const unsigned char *p = (const unsigned char *)a, *q = (const unsigned char *)b;
+    for (;; p++, q++) {
+        if (*p < 0x20 || *p > 0x7e || *q < 0x20 || *q > 0x7e)
+            break;
+        unsigned char x = *p >= 'A' && *p <= 'Z' ? (unsigned char)(*p + 32) : *p;
+        unsigned char y = *q >= 'A' && *q <= 'Z' ? (unsigned char)(*q + 32) : *q;
+        if (x != y)
+            return 0;
+    }
+    if (!*p || !*q) {
+        unsigned char rest = *p ? *p : *q;   // one key ended: the other's next character
+        if (!rest || (rest >= 0x20 && rest <= 0x7e))
+            return !rest;
+    }
+    return !lstrcmpiA(a, b);
+}
+
 int GetFreeCopyNumber(const char *pageKey)
 {
     int count = FindReturnPages(2, NULL, NULL, 0);
@@ -23,7 +45,7 @@ int GetFreeCopyNumber(const char *pageKey)
     }
     for (int i = 0; i < count; i++) {
         int copy = pages[i] ? (int)pages[i]->copyNumber : 0;
-        if (copy >= 1 && copy <= count + 1 && pages[i]->pageKey && !lstrcmpiA(pages[i]->pageKey, pageKey))
+        if (copy >= 1 && copy <= count + 1 && pages[i]->pageKey && SamePageKey(pages[i]->pageKey, pageKey))
             taken[copy] = 1;
     }
     int number = 1;
