@@ -205,5 +205,6 @@ void SuspendPageTabLayout(int suspend)
     } else if (!suspend && sTabLayoutSuspended) {
         sTabLayoutSuspended = 0;
         ResumeTabLayout(gFormTabs, &sSuspendedLayout);
+        EnsureTabImages();
     }
 }

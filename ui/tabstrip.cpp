@@ -19,8 +19,14 @@ int SuspendTabLayout(HWND tabs, TabLayoutState *state)
         return 0;
     state->suspended = 1;
     state->style = style;
-    // The fixed width first: the other two changes lay the tabs out again, and then measure none.
-    SetWindowLongA(tabs, GWL_STYLE, style | TCS_FIXEDWIDTH);
+    // A shown control is hidden without a repaint meanwhile (the window's own WM_SETREDRAW: the
+    // control's would only stop its painting): the new width repaints the control at once, and
+    // every change invalidates it. The fixed width comes before the other two changes: they lay
+    // the tabs out again, and then measure none.
+    state->hidden = (style & WS_VISIBLE) ? 1 : 0;
+    if (state->hidden)
+        DefWindowProcA(tabs, WM_SETREDRAW, FALSE, 0);
+    SetWindowLongA(tabs, GWL_STYLE, GetWindowLongA(tabs, GWL_STYLE) | TCS_FIXEDWIDTH);
     state->images = (HIMAGELIST)SendMessageA(tabs, TCM_SETIMAGELIST, 0, 0);
     state->tabWidth = LOWORD(SendMessageA(tabs, TCM_SETITEMSIZE, 0, MAKELPARAM(0, 0)));
     return 1;
@@ -34,12 +40,18 @@ void ResumeTabLayout(HWND tabs, TabLayoutState *state)
     if (!tabs || !IsWindow(tabs))
         return;
     // The style first: the tabs are measured with it, and the width (used only by fixed-width
-    // tabs) comes back last, with the control repainted in its final layout.
+    // tabs) comes back last; then the control is shown again and repainted in its final layout.
     SetWindowLongA(tabs, GWL_STYLE, (GetWindowLongA(tabs, GWL_STYLE) & ~TCS_FIXEDWIDTH) |
                                         (state->style & TCS_FIXEDWIDTH));
     SendMessageA(tabs, TCM_SETIMAGELIST, 0, (LPARAM)state->images);
     SendMessageA(tabs, TCM_SETITEMSIZE, 0, MAKELPARAM(state->tabWidth, 0));
-    InvalidateRect(tabs, NULL, TRUE);
+    if (state->hidden) {
+        DefWindowProcA(tabs, WM_SETREDRAW, TRUE, 0);
+        // The page view may be a child of the tabs (full screen): it is repainted too.
+        RedrawWindow(tabs, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    } else {
+        InvalidateRect(tabs, NULL, TRUE);
+    }
 }
 
 int DeleteAllTabs(HWND tabs)

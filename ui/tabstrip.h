@@ -11,12 +11,14 @@ struct TabLayoutState {
     LONG style;
     HIMAGELIST images;
     int tabWidth;
+    int hidden;   // the control was shown: hidden without a repaint meanwhile
 };
 
 // Makes inserting and deleting tabs cost the same per tab however many there are: the tabs get
 // one fixed width of zero and no images (nothing measured, and the tabs never overflow the
-// control, so it does not move its scroll arrows on every change). 0 when the control already
-// has fixed-width tabs (nothing is changed then).
+// control, so it does not move its scroll arrows on every change); a shown control is hidden
+// without a repaint meanwhile. 0 when the control already has fixed-width tabs (nothing is
+// changed then).
 int SuspendTabLayout(HWND tabs, TabLayoutState *state);
 // Gives the tabs their style, images and width back and lays them out once.
 void ResumeTabLayout(HWND tabs, TabLayoutState *state);
