@@ -52,7 +52,12 @@ HWND CreateFormsTree(HWND parent, const RECT *rect)
 
 LRESULT CALLBACK FormsTreeSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    HWND panel = GetDlgItem(window, IDC_FORMSTREE_TIP);
+    // The tip panel is looked up only for the messages that use it: the lookup asks the window
+    // server for the tree's children, many times the cost of the tree's own answer to a query
+    // (and the tree is queried several times for every page filed).
+    HWND panel = NULL;
+    if (message == WM_CTLCOLORSTATIC || message == WM_HSCROLL || message == WM_SIZE)
+        panel = GetDlgItem(window, IDC_FORMSTREE_TIP);
     switch (message) {
     case WM_CTLCOLORSTATIC:
         if (panel && (HWND)lParam == panel) {
