@@ -15,7 +15,8 @@ static int sTabLayoutSuspended;
 // The tabs show the tree's images (not while their layout is suspended: see below).
 static void EnsureTabImages(void)
 {
-    if (gFormTabs && !sTabLayoutSuspended && gTreeImageList && (HIMAGELIST)SendMessageA(gFormTabs, TCM_GETIMAGELIST, 0, 0) != gTreeImageList)
+    if (gFormTabs && !sTabLayoutSuspended && gTreeImageList &&
+        (HIMAGELIST)SendMessageA(gFormTabs, TCM_GETIMAGELIST, 0, 0) != gTreeImageList)
         SendMessageA(gFormTabs, TCM_SETIMAGELIST, 0, (LPARAM)gTreeImageList);
 }
 
