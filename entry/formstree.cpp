@@ -1,6 +1,7 @@
 // The forms tree: the control, its root and fixed folders, item lookups and captions.
 #include "entry/entry_private.h"
 #include "entry/formstree_mirror.h"
+#include "entry/formstree_batch.h"
 #include "ui/ui.h"
 #include "store/store.h"
 
@@ -51,7 +52,12 @@ HWND CreateFormsTree(HWND parent, const RECT *rect)
 
 LRESULT CALLBACK FormsTreeSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    HWND panel = GetDlgItem(window, IDC_FORMSTREE_TIP);
+    // The tip panel is looked up only for the messages that use it: the lookup asks the window
+    // server for the tree's children, many times the cost of the tree's own answer to a query
+    // (and the tree is queried several times for every page filed).
+    HWND panel = NULL;
+    if (message == WM_CTLCOLORSTATIC || message == WM_HSCROLL || message == WM_SIZE)
+        panel = GetDlgItem(window, IDC_FORMSTREE_TIP);
     switch (message) {
     case WM_CTLCOLORSTATIC:
         if (panel && (HWND)lParam == panel) {
@@ -68,6 +74,7 @@ LRESULT CALLBACK FormsTreeSubclassProc(HWND window, UINT message, WPARAM wParam,
         break;
     case WM_SETREDRAW:
         SuspendPageTabLayout(!wParam);
+        SetFormsTreeBatch(wParam ? 1 : 0);
         break;
     case WM_SIZE:
         if (panel) {
@@ -324,8 +331,7 @@ int ClearFormsTree(void)
         root->formPaks = FreeFormPakRecords(root->formPaks, NULL);
     gReturnPageCount = 0;
     gFixedTabCount = 0;
-    if (gFormTabs)
-        SendMessageA(gFormTabs, TCM_DELETEALLITEMS, 0, 0);
+    DeleteAllTabs(gFormTabs);
     gClosingReturn = 0;
     InitFormsTree(tree, 0);
     SendMessageA(tree, WM_SETREDRAW, TRUE, 0);

@@ -5,6 +5,7 @@
 #include "ui/ui.h"
 #include "store/store.h"
 #include "entry/formstree_mirror.h"
+#include "entry/formstree_batch.h"
 
 #include <commctrl.h>
 #include <string.h>
@@ -222,6 +223,7 @@ HTREEITEM OnFormsTreeDeleteItem(HTREEITEM item, void *record)
         MemFree(folder->noteToSelf);
         MemFree(folder->regulatoryExplanation);
         ForgetFolderItem(item);
+        ForgetBatchFolder(item);
         MemFree(folder);
         return NULL;
     }

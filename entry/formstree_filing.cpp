@@ -5,6 +5,7 @@
 #include "store/store.h"
 #include "prepare/prepare.h"
 #include "entry/formstree_mirror.h"
+#include "entry/formstree_batch.h"
 
 #include <commctrl.h>
 #include <stdio.h>
@@ -150,14 +151,8 @@ int SetFolderCaption(HTREEITEM folder, int delta, const char *formPakPath)
         int total = (int)root->pageCount + delta;
         root->pageCount = (uint16_t)(total < 0 ? 0 : total);
     }
-    char suffix[32];
-    if (record->pageCount == 0)
-        snprintf(suffix, sizeof(suffix), " [empty]");
-    else if (record->pageCount == 1)
-        snprintf(suffix, sizeof(suffix), " [1 page]");
-    else
-        snprintf(suffix, sizeof(suffix), " [%u pages]", (unsigned)record->pageCount);
-    SetTreeItemCaption(folder, suffix, 2);
+    if (!DeferFolderCaption(folder))
+        WriteFolderCaption(folder);
     if (delta > 0) {
         if (formPakPath && formPakPath[0]) {
             const char *fileName = formPakPath + GetFolderPartLength(formPakPath);
@@ -354,12 +349,15 @@ HTREEITEM AddFormToTree(const char *caption, int image, FormInstance *page, cons
     char part = PartOfMainFormPage(page);
     if (part)
         DescribeReturn(part, NULL, item, GetTreeItemForm(folder), 0, 0);
+    // The new page is made visible: its folder (and the root) expanded. In a batch the control
+    // places no item until redraw comes back, so the first page of a folder does it for all.
     RECT rc;
-    if (!GetTreeItemRect(item, &rc)) {
+    if (!IsFolderShownInBatch(folder) && !GetTreeItemRect(item, &rc)) {
         SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, (LPARAM)folder);
         SetFolderImage(folder, TVE_EXPAND);
         if (!GetTreeItemRect(folder, &rc))
             SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, (LPARAM)gTreeRootItem);
+        NoteFolderShown(folder);
     }
     return item;
 }

@@ -22,8 +22,8 @@ HTREEITEM CreateFormInstance(const char *formPakPath, int formIndex, int add, in
         char key[FORM_NAME_SIZE];
         snprintf(key, sizeof(key), "%s.%u", GetPoolString(fileRecord, entry->nameOffset),
                  (unsigned)entry->pageNumber);
-        int existing = FindReturnPages(9, key, NULL, 0);
-        if (copyValue <= 0 || existing < copyValue) {
+        // The copies already in the return count only against a limit.
+        if (copyValue <= 0 || FindReturnPages(9, key, NULL, 0) < copyValue) {
             const char *path = formPakPath ? formPakPath : fileRecord->path;
             FormInstance *page = CreatePageRecord(fileRecord, formIndex, path, GetFreeCopyNumber(key));
             if (page) {

@@ -10,9 +10,13 @@
 #include <string.h>
 
 
+static int sTabLayoutSuspended;
+
+// The tabs show the tree's images (not while their layout is suspended: see below).
 static void EnsureTabImages(void)
 {
-    if (gFormTabs && gTreeImageList && (HIMAGELIST)SendMessageA(gFormTabs, TCM_GETIMAGELIST, 0, 0) != gTreeImageList)
+    if (gFormTabs && !sTabLayoutSuspended && gTreeImageList &&
+        (HIMAGELIST)SendMessageA(gFormTabs, TCM_GETIMAGELIST, 0, 0) != gTreeImageList)
         SendMessageA(gFormTabs, TCM_SETIMAGELIST, 0, (LPARAM)gTreeImageList);
 }
 
@@ -187,22 +191,21 @@ HTREEITEM GetTabTreeItem(int index)
     return NULL;
 }
 
-// While the tree's redraw is off (a return being opened), the tab control lays its tabs out
-// with one fixed width: the control measures every tab's text on each insertion, which made
-// filing n pages cost n squared text measurements. Turning redraw on again measures them once.
-static int sTabLayoutSuspended;
+// While the tree's redraw is off (a return being opened), the tabs' layout is suspended (one
+// fixed width of zero, no images: see SuspendTabLayout): the control measured every tab's text
+// on each insertion, which made filing n pages cost n squared text measurements. Turning redraw
+// on again gives the tabs their images and measures them once.
+static TabLayoutState sSuspendedLayout;
 
 void SuspendPageTabLayout(int suspend)
 {
     if (!gFormTabs || !IsWindow(gFormTabs))
         return;
-    LONG style = GetWindowLongA(gFormTabs, GWL_STYLE);
-    if (suspend && !sTabLayoutSuspended && !(style & TCS_FIXEDWIDTH)) {
-        sTabLayoutSuspended = 1;
-        SetWindowLongA(gFormTabs, GWL_STYLE, style | TCS_FIXEDWIDTH);
+    if (suspend && !sTabLayoutSuspended) {
+        sTabLayoutSuspended = SuspendTabLayout(gFormTabs, &sSuspendedLayout);
     } else if (!suspend && sTabLayoutSuspended) {
         sTabLayoutSuspended = 0;
-        SetWindowLongA(gFormTabs, GWL_STYLE, style & ~TCS_FIXEDWIDTH);
-        InvalidateRect(gFormTabs, NULL, TRUE);
+        ResumeTabLayout(gFormTabs, &sSuspendedLayout);
+        EnsureTabImages();
     }
 }

@@ -5,6 +5,28 @@
 #include <stdio.h>
 #include <string.h>
 
+// The page keys are equal, case ignored. Keys of printable ASCII (as FormPaks give them) are
+// compared here; others as lstrcmpiA compares them (which costs a string conversion per call,
+// and this runs for every page of the return whenever a page is filed).
+static int SamePageKey(const char *a, const char *b)
+{
+    const unsigned char *p = (const unsigned char *)a, *q = (const unsigned char *)b;
+    for (;; p++, q++) {
+        if (*p < 0x20 || *p > 0x7e || *q < 0x20 || *q > 0x7e)
+            break;
+        unsigned char x = *p >= 'A' && *p <= 'Z' ? (unsigned char)(*p + 32) : *p;
+        unsigned char y = *q >= 'A' && *q <= 'Z' ? (unsigned char)(*q + 32) : *q;
+        if (x != y)
+            return 0;
+    }
+    if (!*p || !*q) {
+        unsigned char rest = *p ? *p : *q;   // one key ended: the other's next character
+        if (!rest || (rest >= 0x20 && rest <= 0x7e))
+            return !rest;
+    }
+    return !lstrcmpiA(a, b);
+}
+
 int GetFreeCopyNumber(const char *pageKey)
 {
     int count = FindReturnPages(2, NULL, NULL, 0);
@@ -14,16 +36,22 @@ int GetFreeCopyNumber(const char *pageKey)
     if (!pages)
         return count + 1;
     count = FindReturnPages(2, NULL, pages, 0);
-    int number = 1;
-    for (int again = 1; again;) {
-        again = 0;
-        for (int i = 0; i < count; i++)
-            if (pages[i] && pages[i]->pageKey && !lstrcmpiA(pages[i]->pageKey, pageKey) &&
-                pages[i]->copyNumber == number) {
-                number++;
-                again = 1;
-            }
+    // The smallest number no page of the key holds, in one pass over the pages: a number above
+    // the page count always has a free one below it, so only 1 to count + 1 are marked.
+    unsigned char *taken = (unsigned char *)MemAlloc(64, (size_t)count + 2);
+    if (!taken) {
+        MemFree(pages);
+        return count + 1;
     }
+    for (int i = 0; i < count; i++) {
+        int copy = pages[i] ? (int)pages[i]->copyNumber : 0;
+        if (copy >= 1 && copy <= count + 1 && pages[i]->pageKey && SamePageKey(pages[i]->pageKey, pageKey))
+            taken[copy] = 1;
+    }
+    int number = 1;
+    while (number <= count && taken[number])
+        number++;
+    MemFree(taken);
     MemFree(pages);
     return number;
 }

@@ -220,8 +220,7 @@ int AutoSizeListColumn(HWND listView, int column)
 
 int ResetReturnViews(int flags)
 {
-    if (gFormTabs)
-        TabCtrl_DeleteAllItems(gFormTabs);
+    DeleteAllTabs(gFormTabs);
     if (gPageViewWindow)
         SendMessageA(gPageViewWindow, WM_PAGE_CLEAR, 0, 0);
     SetStatusText(gStatusBar, 2, "Ready", NULL);

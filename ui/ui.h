@@ -307,5 +307,6 @@ FormPakRecord *FindOrAddFormPakRecord(const char *path, const char *fileName, in
                                       FormPakRecord **previousOut);
 // Frees the chain from first up to (not including) stop; returns stop.
 FormPakRecord *FreeFormPakRecords(FormPakRecord *first, FormPakRecord *stop);
+#include "ui/tabstrip.h"
 
 #endif // LEVYLINE_UI_H
