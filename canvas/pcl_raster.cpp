@@ -5,38 +5,18 @@
 
 #define RASTER_MESSAGE_FLAGS (MB_OK | MB_ICONEXCLAMATION | MB_SYSTEMMODAL | MB_SETFOREGROUND)
 
-// For each raster byte, the 32-bit AND mask over the four canvas bytes (eight 4-bit pixels) it
-// covers that turns its set bits to index 0 (black) and keeps the other pixels.
-static uint32_t gInkMasks[256];
-static int gInkMasksReady;
-
-static void BuildInkMasks(void)
-{
-    for (int b = 0; b < 256; b++) {
-        uint32_t mask = 0xFFFFFFFFu;
-        for (int k = 0; k < 8; k++) {
-            if (!(b & (0x80 >> k))) continue;
-            int byteIndex = k >> 1;
-            uint32_t nibble = (k & 1) ? 0x0Fu : 0xF0u;
-            mask &= ~(nibble << (8 * byteIndex));
-        }
-        gInkMasks[b] = mask;
-    }
-    gInkMasksReady = 1;
-}
-
 int CanDrawDirect(const PclRenderState *s)
 {
     return s->canvas.row0 && s->canvas.bitsPerPixel == 4 && !s->clipped;
 }
 
 // Inks the eight 4-bit pixels of row byte index b (bit 1 = ink) on a canvas row.
-static inline void InkRowByte(unsigned char *out, int index, unsigned char b)
+static inline void InkRowByte(const uint32_t *masks, unsigned char *out, int index, unsigned char b)
 {
     if (!b) return;
     uint32_t v;
     memcpy(&v, out + 4 * index, 4);
-    v &= gInkMasks[b];
+    v &= masks[b];
     memcpy(out + 4 * index, &v, 4);
 }
 
@@ -46,19 +26,23 @@ void DrawRasterRow(PclRenderState *s, const unsigned char *row, int bytes, int y
     int pageBytes = s->pageWidth / 8;
     if (bytes > pageBytes) bytes = pageBytes;
     if (bytes <= 0 || y < 0 || y >= s->pageHeight) return;
+    // Every way below writes row y only.
+    int fresh = y < PAGE_CANVAS_HEIGHT && s->freshRows && !s->rowWritten[y];
+    if (y < PAGE_CANVAS_HEIGHT) s->rowWritten[y] = 1;
     if (!s->logicalOp && CanDrawDirect(s) && y < s->canvas.height && pageBytes * 8 <= s->canvas.width) {
-        if (!gInkMasksReady) BuildInkMasks();
         unsigned char *out = CanvasRow(s->canvas, y);
+        if (fresh && WriteFreshRasterRow(out, row, bytes, pageBytes)) return;
+        const uint32_t *masks = GetRasterInkMasks();
         int i = 0;
         for (; i + 4 <= bytes; i += 4) {
             uint32_t four;
             memcpy(&four, row + i, 4);
             if (!four) continue;   // most of a form's row is white
             for (int k = i; k < i + 4; k++)
-                InkRowByte(out, k, row[k]);
+                InkRowByte(masks, out, k, row[k]);
         }
         for (; i < bytes; i++)
-            InkRowByte(out, i, row[i]);
+            InkRowByte(masks, out, i, row[i]);
         return;
     }
     if (s->logicalOp && CanDrawDirect(s) && y < s->canvas.height && pageBytes * 8 <= s->canvas.width &&
@@ -122,6 +106,7 @@ static int GrowColourImage(unsigned char **image, int *capacity, int need, int h
 // each, possibly spread over several ESC * b # W transfers.
 static void DrawColourRaster(PclRenderState *s, const unsigned char *data, unsigned int length)
 {
+    FinishFreshRows(s);   // the image may cover any rows
     int count = s->selectedPalette >= 0 ? s->palettes[s->selectedPalette].count : 0;
     int bits = count == 0 ? 24 : count <= 2 ? 1 : count <= 16 ? 4 : count <= 256 ? 8 : 1;
     int width = s->rasterWidth, height = s->rasterHeight;
