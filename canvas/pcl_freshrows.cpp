@@ -31,60 +31,67 @@ const uint32_t *GetRasterInkMasks(void)
     return gInkMasks;
 }
 
-// The 16 canvas bytes (white, ink black) of four raster bytes.
-static inline __m128i ExpandFour(const uint32_t *masks, const unsigned char *r)
+// The 16 canvas bytes (white, ink black) of four raster bytes, each repeated four times in rep:
+// canvas byte m of a raster byte holds its bits 7 - 2m (high pixel) and 6 - 2m (low pixel).
+static inline __m128i ExpandRepeated(__m128i rep)
 {
-    return _mm_setr_epi32((int)masks[r[0]], (int)masks[r[1]], (int)masks[r[2]], (int)masks[r[3]]);
+    const __m128i high = _mm_set1_epi32(0x02082080), low = _mm_set1_epi32(0x01041040);
+    __m128i h = _mm_cmpeq_epi8(_mm_and_si128(rep, high), high);
+    __m128i l = _mm_cmpeq_epi8(_mm_and_si128(rep, low), low);
+    __m128i ink = _mm_or_si128(_mm_and_si128(h, _mm_set1_epi8((char)0xF0)), _mm_and_si128(l, _mm_set1_epi8(0x0F)));
+    return _mm_xor_si128(ink, _mm_set1_epi8((char)0xFF));
 }
 
-// The raster bytes of group g (four bytes, 16 canvas bytes); groups past the row have no ink.
-static inline const unsigned char *GroupBytes(const unsigned char *row, int bytes, int g, const unsigned char *last)
+// Raster bytes [r, r + n) of the row (n <= 16) into a vector; bytes past the row have no ink.
+static inline __m128i LoadRaster(const unsigned char *row, int bytes, int r, int n)
 {
-    static const unsigned char kNone[4] = {0, 0, 0, 0};
-    if (4 * g + 4 <= bytes) return row + 4 * g;
-    return 4 * g < bytes ? last : kNone;
+    if (r + n <= bytes) {
+        if (n == 16) return _mm_loadu_si128((const __m128i *)(row + r));
+        if (n == 4) {
+            int four;
+            memcpy(&four, row + r, 4);
+            return _mm_cvtsi32_si128(four);
+        }
+    }
+    unsigned char part[16];
+    memset(part, 0, sizeof part);
+    int have = bytes - r < n ? bytes - r : n;
+    if (have > 0) memcpy(part, row + r, have);
+    return _mm_loadu_si128((const __m128i *)part);
 }
 
-static inline uint32_t GroupInk(const unsigned char *r)
+// Stores four raster bytes (the low four of x) as 16 canvas bytes, when they carry ink.
+static inline void StoreGroup(unsigned char *out, __m128i x)
 {
-    uint32_t four;
-    memcpy(&four, r, 4);
-    return four;
+    if (!_mm_cvtsi128_si32(x)) return;
+    __m128i pairs = _mm_unpacklo_epi8(x, x);
+    _mm_store_si128((__m128i *)out, ExpandRepeated(_mm_unpacklo_epi16(pairs, pairs)));
 }
 
 int WriteFreshRasterRow(unsigned char *out, const unsigned char *row, int bytes, int pageBytes)
 {
     if (((uintptr_t)out & 15) || pageBytes <= 0 || (pageBytes & 3) || bytes < 0) return 0;
     if (bytes > pageBytes) bytes = pageBytes;
-    const uint32_t *masks = GetRasterInkMasks();
-    // The last, partly filled group is copied so that nothing beyond the row is read.
-    unsigned char last[4] = {0, 0, 0, 0};
-    if (bytes & 3) memcpy(last, row + (bytes & ~3), bytes & 3);
-    int groups = (bytes + 3) / 4, total = pageBytes / 4;
-    // Groups before the row's first 64-byte boundary and after its last share their canvas line
-    // with the neighbouring row: they are stored alone, and only when they carry ink.
-    int lineBegin = (int)(((64 - ((uintptr_t)out & 63)) & 63) / 16);
-    if (lineBegin > total) lineBegin = total;
-    int lineEnd = lineBegin + (total - lineBegin) / 4 * 4;
-    for (int g = 0; g < groups; g++) {
-        const unsigned char *r = GroupBytes(row, bytes, g, last);
-        if (g >= lineBegin && g < lineEnd) {
-            // A whole line (four groups), written complete when any of them carries ink.
-            const unsigned char *r1 = GroupBytes(row, bytes, g + 1, last);
-            const unsigned char *r2 = GroupBytes(row, bytes, g + 2, last);
-            const unsigned char *r3 = GroupBytes(row, bytes, g + 3, last);
-            if (GroupInk(r) | GroupInk(r1) | GroupInk(r2) | GroupInk(r3)) {
-                __m128i *line = (__m128i *)(out + 16 * g);
-                _mm_stream_si128(line, ExpandFour(masks, r));
-                _mm_stream_si128(line + 1, ExpandFour(masks, r1));
-                _mm_stream_si128(line + 2, ExpandFour(masks, r2));
-                _mm_stream_si128(line + 3, ExpandFour(masks, r3));
-            }
-            g += 3;
-        } else if (GroupInk(r)) {
-            _mm_store_si128((__m128i *)(out + 16 * g), ExpandFour(masks, r));
-        }
+    // Four raster bytes make 16 canvas bytes, 16 raster bytes a 64-byte canvas line. The bytes
+    // before the row's first line boundary and after its last share their canvas line with the
+    // neighbouring row: they are stored in groups of four, and only when they carry ink.
+    int lineBegin = (int)(((64 - ((uintptr_t)out & 63)) & 63) / 4);
+    if (lineBegin > pageBytes) lineBegin = pageBytes;
+    int lineEnd = lineBegin + (pageBytes - lineBegin) / 16 * 16;
+    int r = 0;
+    for (; r < lineBegin && r < bytes; r += 4) StoreGroup(out + 4 * r, LoadRaster(row, bytes, r, 4));
+    for (r = lineBegin; r < lineEnd && r < bytes; r += 16) {
+        __m128i x = LoadRaster(row, bytes, r, 16);
+        if (_mm_movemask_epi8(_mm_cmpeq_epi8(x, _mm_setzero_si128())) == 0xFFFF) continue;
+        // A line with ink is written whole: its 16 raster bytes, each spread over four bytes.
+        __m128i pairs = _mm_unpacklo_epi8(x, x), pairsHigh = _mm_unpackhi_epi8(x, x);
+        __m128i *line = (__m128i *)(out + 4 * r);
+        _mm_stream_si128(line, ExpandRepeated(_mm_unpacklo_epi16(pairs, pairs)));
+        _mm_stream_si128(line + 1, ExpandRepeated(_mm_unpackhi_epi16(pairs, pairs)));
+        _mm_stream_si128(line + 2, ExpandRepeated(_mm_unpacklo_epi16(pairsHigh, pairsHigh)));
+        _mm_stream_si128(line + 3, ExpandRepeated(_mm_unpackhi_epi16(pairsHigh, pairsHigh)));
     }
+    for (r = lineEnd; r < pageBytes && r < bytes; r += 4) StoreGroup(out + 4 * r, LoadRaster(row, bytes, r, 4));
     return 1;
 }
 
