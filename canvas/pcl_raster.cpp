@@ -82,6 +82,18 @@ static void ClearRowBuffer(PclRenderState *s)
     s->rowDirty = 0;
 }
 
+// After a new row was written over [offset, end) of the row buffer: the rest of what was written
+// since the last clear is cleared (as clearing the buffer before the row would, without clearing
+// the bytes the row covers).
+static void ClearAroundRow(PclRenderState *s, int offset, int end)
+{
+    int dirty = s->rowDirty;
+    if (dirty > PAGE_WORK_BUFFER_SIZE) dirty = PAGE_WORK_BUFFER_SIZE;
+    if (offset > 0 && dirty > 0) memset(gPageWorkBuffer, 0, offset < dirty ? offset : dirty);
+    if (end < dirty) memset(gPageWorkBuffer + end, 0, dirty - end);
+    s->rowDirty = end > 0 ? end : 0;
+}
+
 static void MarkRowDirty(PclRenderState *s, int end)
 {
     if (end > PAGE_WORK_BUFFER_SIZE) end = PAGE_WORK_BUFFER_SIZE;
@@ -245,14 +257,12 @@ void TransferRasterData(PclRenderState *s, int value)
     unsigned char *row = gPageWorkBuffer;
     int offset = s->rasterOffset;
     if (method == 0) {
-        ClearRowBuffer(s);
         unsigned int n = length;
         if (n > (unsigned)(PAGE_WORK_BUFFER_SIZE - offset)) n = PAGE_WORK_BUFFER_SIZE - offset;
         memcpy(row + offset, data, n);
-        MarkRowDirty(s, offset + (int)n);
+        ClearAroundRow(s, offset, offset + (int)n);
     } else if (method == 2) {
-        ClearRowBuffer(s);
-        MarkRowDirty(s, (int)DecodePackBits(data, length, row, offset, PAGE_WORK_BUFFER_SIZE));
+        ClearAroundRow(s, offset, (int)DecodePackBits(data, length, row, offset, PAGE_WORK_BUFFER_SIZE));
     } else {
         if (s->clearSeedRow) ClearRowBuffer(s);
         MarkRowDirty(s, (int)ApplyDeltaRow(data, length, row, offset, PAGE_WORK_BUFFER_SIZE));
