@@ -182,6 +182,11 @@ struct PclRenderState {
     // still white and takes its first raster row whole (see pcl_freshrows.cpp).
     int freshRows;
     unsigned char rowWritten[PAGE_CANVAS_HEIGHT];
+    // The last PackBits transfer decoded into the row buffer (a transfer with the same bytes at
+    // the same offset gives the same row, which is not decoded again).
+    const unsigned char *packedData;
+    unsigned int packedLength;
+    int packedOffset;
 };
 // The current character code (ESC * c # E); lasts beyond a page like the soft fonts.
 extern int gPclCharacterCode;

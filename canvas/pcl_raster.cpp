@@ -1,6 +1,7 @@
 // PCL raster graphics: monochrome rows (unencoded, PackBits, delta row) written straight into the
 // canvas bits, and colour images (method 5).
 #include "canvas/canvas.h"
+#include <emmintrin.h>
 #include <string.h>
 
 #define RASTER_MESSAGE_FLAGS (MB_OK | MB_ICONEXCLAMATION | MB_SYSTEMMODAL | MB_SETFOREGROUND)
@@ -119,6 +120,7 @@ static int GrowColourImage(unsigned char **image, int *capacity, int need, int h
 static void DrawColourRaster(PclRenderState *s, const unsigned char *data, unsigned int length)
 {
     FinishFreshRows(s);   // the image may cover any rows
+    s->packedData = NULL;   // the row buffer is used for the image's rows
     int count = s->selectedPalette >= 0 ? s->palettes[s->selectedPalette].count : 0;
     int bits = count == 0 ? 24 : count <= 2 ? 1 : count <= 16 ? 4 : count <= 256 ? 8 : 1;
     int width = s->rasterWidth, height = s->rasterHeight;
@@ -221,6 +223,19 @@ static void DrawColourRaster(PclRenderState *s, const unsigned char *data, unsig
     MemFree(image);
 }
 
+// Whether two byte ranges are equal (16 bytes at a time; a row's transfer is short).
+static int AreBytesEqual(const unsigned char *a, const unsigned char *b, unsigned int n)
+{
+    unsigned int i = 0;
+    for (; i + 16 <= n; i += 16) {
+        __m128i x = _mm_loadu_si128((const __m128i *)(a + i)), y = _mm_loadu_si128((const __m128i *)(b + i));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi8(x, y)) != 0xFFFF) return 0;
+    }
+    for (; i < n; i++)
+        if (a[i] != b[i]) return 0;
+    return 1;
+}
+
 void TransferRasterData(PclRenderState *s, int value)
 {
     unsigned int remaining = s->stream.end - s->stream.pos;
@@ -256,16 +271,25 @@ void TransferRasterData(PclRenderState *s, int value)
     if (s->rasterRow >= s->pageHeight) return;
     unsigned char *row = gPageWorkBuffer;
     int offset = s->rasterOffset;
-    if (method == 0) {
-        unsigned int n = length;
-        if (n > (unsigned)(PAGE_WORK_BUFFER_SIZE - offset)) n = PAGE_WORK_BUFFER_SIZE - offset;
-        memcpy(row + offset, data, n);
-        ClearAroundRow(s, offset, offset + (int)n);
-    } else if (method == 2) {
-        ClearAroundRow(s, offset, (int)DecodePackBits(data, length, row, offset, PAGE_WORK_BUFFER_SIZE));
-    } else {
-        if (s->clearSeedRow) ClearRowBuffer(s);
-        MarkRowDirty(s, (int)ApplyDeltaRow(data, length, row, offset, PAGE_WORK_BUFFER_SIZE));
+    // A PackBits transfer equal to the last one decoded leaves the row buffer as it is.
+    int repeated = method == 2 && s->packedData && s->packedOffset == offset && s->packedLength == length &&
+                   AreBytesEqual(s->packedData, data, length);
+    if (!repeated) {
+        s->packedData = NULL;
+        if (method == 0) {
+            unsigned int n = length;
+            if (n > (unsigned)(PAGE_WORK_BUFFER_SIZE - offset)) n = PAGE_WORK_BUFFER_SIZE - offset;
+            memcpy(row + offset, data, n);
+            ClearAroundRow(s, offset, offset + (int)n);
+        } else if (method == 2) {
+            ClearAroundRow(s, offset, (int)DecodePackBits(data, length, row, offset, PAGE_WORK_BUFFER_SIZE));
+            s->packedData = data;
+            s->packedLength = length;
+            s->packedOffset = offset;
+        } else {
+            if (s->clearSeedRow) ClearRowBuffer(s);
+            MarkRowDirty(s, (int)ApplyDeltaRow(data, length, row, offset, PAGE_WORK_BUFFER_SIZE));
+        }
     }
     DrawRasterRow(s, row, s->rowDirty, s->rasterRow);
     s->rasterRow++;
