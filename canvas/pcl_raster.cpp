@@ -83,6 +83,18 @@ static void ClearRowBuffer(PclRenderState *s)
     s->rowDirty = 0;
 }
 
+// Zeroes n bytes (mostly a short tail: inline rather than a library call).
+static inline void ClearBytes(unsigned char *p, int n)
+{
+    if (n < 16 || n > 512) {
+        memset(p, 0, n);
+        return;
+    }
+    __m128i zero = _mm_setzero_si128();
+    for (int j = 0; j + 16 < n; j += 16) _mm_storeu_si128((__m128i *)(p + j), zero);
+    _mm_storeu_si128((__m128i *)(p + n - 16), zero);
+}
+
 // After a new row was written over [offset, end) of the row buffer: the rest of what was written
 // since the last clear is cleared (as clearing the buffer before the row would, without clearing
 // the bytes the row covers).
@@ -90,8 +102,8 @@ static void ClearAroundRow(PclRenderState *s, int offset, int end)
 {
     int dirty = s->rowDirty;
     if (dirty > PAGE_WORK_BUFFER_SIZE) dirty = PAGE_WORK_BUFFER_SIZE;
-    if (offset > 0 && dirty > 0) memset(gPageWorkBuffer, 0, offset < dirty ? offset : dirty);
-    if (end < dirty) memset(gPageWorkBuffer + end, 0, dirty - end);
+    if (offset > 0 && dirty > 0) ClearBytes(gPageWorkBuffer, offset < dirty ? offset : dirty);
+    if (end < dirty) ClearBytes(gPageWorkBuffer + end, dirty - end);
     s->rowDirty = end > 0 ? end : 0;
 }
 
