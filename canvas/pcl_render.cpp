@@ -281,6 +281,22 @@ static void InitRenderState(PclRenderState *s, const unsigned char *data, unsign
     s->freshRows = 1;   // the canvas comes white; rowWritten is all 0
 }
 
+// Whether the canvas row EraseBottomEdgeInk looks at first (the third from the bottom) is white
+// index 15 throughout, so that it would find nothing to erase (the usual page).
+static int IsBottomEdgeWhite(PclRenderState *s)
+{
+    const CanvasBits &c = s->canvas;
+    RGBQUAD q;
+    if (!c.row0 || c.bitsPerPixel != 4 || c.height < 3 || GetDIBColorTable(s->dc, 15, 1, &q) != 1 ||
+        q.rgbRed != 255 || q.rgbGreen != 255 || q.rgbBlue != 255)
+        return 0;
+    GdiFlush();
+    const unsigned char *row = CanvasRow(c, c.height - 3);
+    for (int i = 0; i < c.width / 2; i++)
+        if (row[i] != 0xFF) return 0;
+    return !(c.width & 1) || (row[c.width / 2] & 0xF0) == 0xF0;
+}
+
 // Text, at most `count` bytes, as characters at the cursor (glyphs may land on any rows).
 static int DrawStreamText(PclRenderState *s, const unsigned char *bytes, int count)
 {
@@ -370,8 +386,9 @@ HBITMAP RenderPclRange(const unsigned char *data, unsigned int start, unsigned i
                 }
             }
             if (fieldPainter) fieldPainter(s->dc, gPageCanvasBitmap, context);
+            int bottomWhite = !landscape && IsBottomEdgeWhite(s);
             result = DetachPageCanvasBitmap();
-            if (result) EraseBottomEdgeInk(result);
+            if (result && !bottomWhite) EraseBottomEdgeInk(result);
             ReportPclProgress(s, 1);
             break;   // the page ends at its first form feed
         } else if (b == '@' && end - pos >= 5 && memcmp(data + pos, "@PJL", 4) == 0 &&
