@@ -281,14 +281,15 @@ static void InitRenderState(PclRenderState *s, const unsigned char *data, unsign
     s->freshRows = 1;   // the canvas comes white; rowWritten is all 0
 }
 
-// Whether the canvas row EraseBottomEdgeInk looks at first (the third from the bottom) is white
-// index 15 throughout, so that it would find nothing to erase (the usual page).
+// Whether the row of the page canvas EraseBottomEdgeInk looks at first (the third from the
+// bottom) is white index 15 throughout, so that it would find nothing to erase (the usual page).
 static int IsBottomEdgeWhite(PclRenderState *s)
 {
-    const CanvasBits &c = s->canvas;
+    CanvasBits c;
     RGBQUAD q;
-    if (!c.row0 || c.bitsPerPixel != 4 || c.height < 3 || GetDIBColorTable(s->dc, 15, 1, &q) != 1 ||
-        q.rgbRed != 255 || q.rgbGreen != 255 || q.rgbBlue != 255)
+    if ((HBITMAP)GetCurrentObject(s->dc, OBJ_BITMAP) != gPageCanvasBitmap || !GetCanvasBits(gPageCanvasBitmap, &c) ||
+        c.bitsPerPixel != 4 || c.height < 3 || GetDIBColorTable(s->dc, 15, 1, &q) != 1 || q.rgbRed != 255 ||
+        q.rgbGreen != 255 || q.rgbBlue != 255)
         return 0;
     GdiFlush();
     const unsigned char *row = CanvasRow(c, c.height - 3);
@@ -386,7 +387,7 @@ HBITMAP RenderPclRange(const unsigned char *data, unsigned int start, unsigned i
                 }
             }
             if (fieldPainter) fieldPainter(s->dc, gPageCanvasBitmap, context);
-            int bottomWhite = !landscape && IsBottomEdgeWhite(s);
+            int bottomWhite = IsBottomEdgeWhite(s);
             result = DetachPageCanvasBitmap();
             if (result && !bottomWhite) EraseBottomEdgeInk(result);
             ReportPclProgress(s, 1);
