@@ -42,6 +42,19 @@ int DrawRasterRowByRop(PclRenderState *s, const unsigned char *row, int bytes, i
 int WriteGlyphBytes(const CanvasBits &c, const uint8_t *rows, int rowBytes, int width, int height, int x0, int y0,
                     unsigned char index);
 
+// For each raster byte, the 32-bit AND mask over the four canvas bytes (eight 4-bit pixels) it
+// covers that turns its set bits to index 0 (black) and keeps the other pixels; on a white
+// canvas it is also the four bytes themselves.
+const uint32_t *GetRasterInkMasks(void);
+// Writes a 1-bit row (bit 1 = ink, `bytes` bytes, no ink beyond) onto a 4-bit canvas row that is
+// still white (out, pageBytes * 4 bytes): the 64-byte lines with ink are written whole (streaming
+// stores, the canvas is not read), the rest is left white. 0 (nothing written) when out is not
+// 16-byte aligned or pageBytes is not a multiple of 4.
+int WriteFreshRasterRow(unsigned char *out, const unsigned char *row, int bytes, int pageBytes);
+// Ends the fresh-row writing of a page (before anything else draws on the canvas or the page is
+// handed out): later raster rows read the canvas; the streaming stores are fenced.
+void FinishFreshRows(PclRenderState *s);
+
 // Whether the page view's scaled copy is a bitmap of the given size (made at the zoom shown).
 int IsScaledPageCurrent(HBITMAP scaled, int width, int height);
 

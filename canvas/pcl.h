@@ -178,6 +178,15 @@ struct PclRenderState {
     HDC dc;                        // the canvas DC
     CanvasBits canvas;             // the canvas bits (written directly under the default operation)
     int clipped;                   // an HP-GL/2 clip region is selected
+    // While only raster rows have drawn (freshRows), a row not yet written (rowWritten[y] 0) is
+    // still white and takes its first raster row whole (see pcl_freshrows.cpp).
+    int freshRows;
+    unsigned char rowWritten[PAGE_CANVAS_HEIGHT];
+    // The last PackBits transfer decoded into the row buffer (a transfer with the same bytes at
+    // the same offset gives the same row, which is not decoded again).
+    const unsigned char *packedData;
+    unsigned int packedLength;
+    int packedOffset;
 };
 // The current character code (ESC * c # E); lasts beyond a page like the soft fonts.
 extern int gPclCharacterCode;

@@ -1,5 +1,6 @@
 // PCL stream parsing: escape sequences and the raster row decoders.
 #include "canvas/canvas.h"
+#include <emmintrin.h>
 #include <limits.h>
 #include <stdlib.h>
 #include <string.h>
@@ -115,6 +116,47 @@ int ParsePclEscape(const unsigned char *data, unsigned int pos, unsigned int end
     return 0;
 }
 
+// Copies (or fills with v) k bytes; a row's runs are short (at most 128 bytes), and a library
+// call for each of them cost more than the bytes. The last 16 (8, 4) bytes are moved as a whole,
+// overlapping the ones before.
+static inline void CopyRun(unsigned char *d, const unsigned char *s, unsigned int k)
+{
+    if (k >= 16) {
+        for (unsigned int j = 0; j + 16 < k; j += 16)
+            _mm_storeu_si128((__m128i *)(d + j), _mm_loadu_si128((const __m128i *)(s + j)));
+        _mm_storeu_si128((__m128i *)(d + k - 16), _mm_loadu_si128((const __m128i *)(s + k - 16)));
+    } else if (k >= 8) {
+        uint64_t a, b;
+        memcpy(&a, s, 8);
+        memcpy(&b, s + k - 8, 8);
+        memcpy(d, &a, 8);
+        memcpy(d + k - 8, &b, 8);
+    } else if (k >= 4) {
+        uint32_t a, b;
+        memcpy(&a, s, 4);
+        memcpy(&b, s + k - 4, 4);
+        memcpy(d, &a, 4);
+        memcpy(d + k - 4, &b, 4);
+    } else {
+        for (unsigned int j = 0; j < k; j++) d[j] = s[j];
+    }
+}
+
+static inline void FillRun(unsigned char *d, unsigned char v, unsigned int k)
+{
+    if (k >= 16) {
+        __m128i a = _mm_set1_epi8((char)v);
+        for (unsigned int j = 0; j + 16 < k; j += 16) _mm_storeu_si128((__m128i *)(d + j), a);
+        _mm_storeu_si128((__m128i *)(d + k - 16), a);
+    } else if (k >= 4) {
+        uint32_t a = v * 0x01010101u;
+        for (unsigned int j = 0; j + 4 < k; j += 4) memcpy(d + j, &a, 4);
+        memcpy(d + k - 4, &a, 4);
+    } else {
+        for (unsigned int j = 0; j < k; j++) d[j] = v;
+    }
+}
+
 unsigned int DecodePackBits(const unsigned char *in, unsigned int length, unsigned char *row, int offset,
                             int bufferSize)
 {
@@ -127,17 +169,17 @@ unsigned int DecodePackBits(const unsigned char *in, unsigned int length, unsign
             if (count > length - i) count = length - i;
             if (out < bufferSize) {
                 long long room = bufferSize - out;
-                memcpy(row + out, in + i, count < room ? count : (size_t)room);
+                CopyRun(row + out, in + i, count < room ? count : (unsigned int)room);
             }
             out += count;
             i += count;
         } else if (n > 128) {
             if (i >= length) break;
             unsigned char v = in[i++];
-            int count = 257 - n;
+            unsigned int count = 257u - n;
             if (out < bufferSize) {
                 long long room = bufferSize - out;
-                memset(row + out, v, count < room ? count : (size_t)room);
+                FillRun(row + out, v, count < room ? count : (unsigned int)room);
             }
             out += count;
         }

@@ -1,29 +1,10 @@
 // PCL raster graphics: monochrome rows (unencoded, PackBits, delta row) written straight into the
 // canvas bits, and colour images (method 5).
 #include "canvas/canvas.h"
+#include <emmintrin.h>
 #include <string.h>
 
 #define RASTER_MESSAGE_FLAGS (MB_OK | MB_ICONEXCLAMATION | MB_SYSTEMMODAL | MB_SETFOREGROUND)
-
-// For each raster byte, the 32-bit AND mask over the four canvas bytes (eight 4-bit pixels) it
-// covers that turns its set bits to index 0 (black) and keeps the other pixels.
-static uint32_t gInkMasks[256];
-static int gInkMasksReady;
-
-static void BuildInkMasks(void)
-{
-    for (int b = 0; b < 256; b++) {
-        uint32_t mask = 0xFFFFFFFFu;
-        for (int k = 0; k < 8; k++) {
-            if (!(b & (0x80 >> k))) continue;
-            int byteIndex = k >> 1;
-            uint32_t nibble = (k & 1) ? 0x0Fu : 0xF0u;
-            mask &= ~(nibble << (8 * byteIndex));
-        }
-        gInkMasks[b] = mask;
-    }
-    gInkMasksReady = 1;
-}
 
 int CanDrawDirect(const PclRenderState *s)
 {
@@ -31,12 +12,12 @@ int CanDrawDirect(const PclRenderState *s)
 }
 
 // Inks the eight 4-bit pixels of row byte index b (bit 1 = ink) on a canvas row.
-static inline void InkRowByte(unsigned char *out, int index, unsigned char b)
+static inline void InkRowByte(const uint32_t *masks, unsigned char *out, int index, unsigned char b)
 {
     if (!b) return;
     uint32_t v;
     memcpy(&v, out + 4 * index, 4);
-    v &= gInkMasks[b];
+    v &= masks[b];
     memcpy(out + 4 * index, &v, 4);
 }
 
@@ -46,19 +27,23 @@ void DrawRasterRow(PclRenderState *s, const unsigned char *row, int bytes, int y
     int pageBytes = s->pageWidth / 8;
     if (bytes > pageBytes) bytes = pageBytes;
     if (bytes <= 0 || y < 0 || y >= s->pageHeight) return;
+    // Every way below writes row y only.
+    int fresh = y < PAGE_CANVAS_HEIGHT && s->freshRows && !s->rowWritten[y];
+    if (y < PAGE_CANVAS_HEIGHT) s->rowWritten[y] = 1;
     if (!s->logicalOp && CanDrawDirect(s) && y < s->canvas.height && pageBytes * 8 <= s->canvas.width) {
-        if (!gInkMasksReady) BuildInkMasks();
         unsigned char *out = CanvasRow(s->canvas, y);
+        if (fresh && WriteFreshRasterRow(out, row, bytes, pageBytes)) return;
+        const uint32_t *masks = GetRasterInkMasks();
         int i = 0;
         for (; i + 4 <= bytes; i += 4) {
             uint32_t four;
             memcpy(&four, row + i, 4);
             if (!four) continue;   // most of a form's row is white
             for (int k = i; k < i + 4; k++)
-                InkRowByte(out, k, row[k]);
+                InkRowByte(masks, out, k, row[k]);
         }
         for (; i < bytes; i++)
-            InkRowByte(out, i, row[i]);
+            InkRowByte(masks, out, i, row[i]);
         return;
     }
     if (s->logicalOp && CanDrawDirect(s) && y < s->canvas.height && pageBytes * 8 <= s->canvas.width &&
@@ -98,6 +83,30 @@ static void ClearRowBuffer(PclRenderState *s)
     s->rowDirty = 0;
 }
 
+// Zeroes n bytes (mostly a short tail: inline rather than a library call).
+static inline void ClearBytes(unsigned char *p, int n)
+{
+    if (n < 16 || n > 512) {
+        memset(p, 0, n);
+        return;
+    }
+    __m128i zero = _mm_setzero_si128();
+    for (int j = 0; j + 16 < n; j += 16) _mm_storeu_si128((__m128i *)(p + j), zero);
+    _mm_storeu_si128((__m128i *)(p + n - 16), zero);
+}
+
+// After a new row was written over [offset, end) of the row buffer: the rest of what was written
+// since the last clear is cleared (as clearing the buffer before the row would, without clearing
+// the bytes the row covers).
+static void ClearAroundRow(PclRenderState *s, int offset, int end)
+{
+    int dirty = s->rowDirty;
+    if (dirty > PAGE_WORK_BUFFER_SIZE) dirty = PAGE_WORK_BUFFER_SIZE;
+    if (offset > 0 && dirty > 0) ClearBytes(gPageWorkBuffer, offset < dirty ? offset : dirty);
+    if (end < dirty) ClearBytes(gPageWorkBuffer + end, dirty - end);
+    s->rowDirty = end > 0 ? end : 0;
+}
+
 static void MarkRowDirty(PclRenderState *s, int end)
 {
     if (end > PAGE_WORK_BUFFER_SIZE) end = PAGE_WORK_BUFFER_SIZE;
@@ -122,6 +131,8 @@ static int GrowColourImage(unsigned char **image, int *capacity, int need, int h
 // each, possibly spread over several ESC * b # W transfers.
 static void DrawColourRaster(PclRenderState *s, const unsigned char *data, unsigned int length)
 {
+    FinishFreshRows(s);   // the image may cover any rows
+    s->packedData = NULL;   // the row buffer is used for the image's rows
     int count = s->selectedPalette >= 0 ? s->palettes[s->selectedPalette].count : 0;
     int bits = count == 0 ? 24 : count <= 2 ? 1 : count <= 16 ? 4 : count <= 256 ? 8 : 1;
     int width = s->rasterWidth, height = s->rasterHeight;
@@ -224,6 +235,19 @@ static void DrawColourRaster(PclRenderState *s, const unsigned char *data, unsig
     MemFree(image);
 }
 
+// Whether two byte ranges are equal (16 bytes at a time; a row's transfer is short).
+static int AreBytesEqual(const unsigned char *a, const unsigned char *b, unsigned int n)
+{
+    unsigned int i = 0;
+    for (; i + 16 <= n; i += 16) {
+        __m128i x = _mm_loadu_si128((const __m128i *)(a + i)), y = _mm_loadu_si128((const __m128i *)(b + i));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi8(x, y)) != 0xFFFF) return 0;
+    }
+    for (; i < n; i++)
+        if (a[i] != b[i]) return 0;
+    return 1;
+}
+
 void TransferRasterData(PclRenderState *s, int value)
 {
     unsigned int remaining = s->stream.end - s->stream.pos;
@@ -259,18 +283,25 @@ void TransferRasterData(PclRenderState *s, int value)
     if (s->rasterRow >= s->pageHeight) return;
     unsigned char *row = gPageWorkBuffer;
     int offset = s->rasterOffset;
-    if (method == 0) {
-        ClearRowBuffer(s);
-        unsigned int n = length;
-        if (n > (unsigned)(PAGE_WORK_BUFFER_SIZE - offset)) n = PAGE_WORK_BUFFER_SIZE - offset;
-        memcpy(row + offset, data, n);
-        MarkRowDirty(s, offset + (int)n);
-    } else if (method == 2) {
-        ClearRowBuffer(s);
-        MarkRowDirty(s, (int)DecodePackBits(data, length, row, offset, PAGE_WORK_BUFFER_SIZE));
-    } else {
-        if (s->clearSeedRow) ClearRowBuffer(s);
-        MarkRowDirty(s, (int)ApplyDeltaRow(data, length, row, offset, PAGE_WORK_BUFFER_SIZE));
+    // A PackBits transfer equal to the last one decoded leaves the row buffer as it is.
+    int repeated = method == 2 && s->packedData && s->packedOffset == offset && s->packedLength == length &&
+                   AreBytesEqual(s->packedData, data, length);
+    if (!repeated) {
+        s->packedData = NULL;
+        if (method == 0) {
+            unsigned int n = length;
+            if (n > (unsigned)(PAGE_WORK_BUFFER_SIZE - offset)) n = PAGE_WORK_BUFFER_SIZE - offset;
+            memcpy(row + offset, data, n);
+            ClearAroundRow(s, offset, offset + (int)n);
+        } else if (method == 2) {
+            ClearAroundRow(s, offset, (int)DecodePackBits(data, length, row, offset, PAGE_WORK_BUFFER_SIZE));
+            s->packedData = data;
+            s->packedLength = length;
+            s->packedOffset = offset;
+        } else {
+            if (s->clearSeedRow) ClearRowBuffer(s);
+            MarkRowDirty(s, (int)ApplyDeltaRow(data, length, row, offset, PAGE_WORK_BUFFER_SIZE));
+        }
     }
     DrawRasterRow(s, row, s->rowDirty, s->rasterRow);
     s->rasterRow++;

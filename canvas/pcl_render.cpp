@@ -105,6 +105,7 @@ static long long DataLength(const PclRenderState *s, const PclEscape &r)
 
 static void RunHpglSection(PclRenderState *s)
 {
+    FinishFreshRows(s);   // vectors may cover any rows
     while (s->stream.pos < s->stream.end && s->stream.data[s->stream.pos] != 27) {
         unsigned int before = s->stream.pos;
         ExecuteHpglCommand(&s->stream, &s->hpgl);
@@ -162,7 +163,10 @@ static void ExecuteRecord(PclRenderState *s, const PclEscape &r)
         case 'A': s->rectWidth = v; break;
         case 'B': s->rectHeight = v; break;
         case 'G': s->fillId = v; break;
-        case 'P': FillPclRectangle(s, v); break;
+        case 'P':
+            FinishFreshRows(s);
+            FillPclRectangle(s, v);
+            break;
         case 'D':
             s->fontId = v;
             GetFormRecord(v);
@@ -274,6 +278,50 @@ static void InitRenderState(PclRenderState *s, const unsigned char *data, unsign
     s->hpgl.dc = gPageCanvasDc;
     s->hpgl.pcl = s;
     GetCanvasBits(gPageCanvasBitmap, &s->canvas);
+    s->freshRows = 1;   // the canvas comes white; rowWritten is all 0
+}
+
+// Whether the row of the page canvas EraseBottomEdgeInk looks at first (the third from the
+// bottom) is white index 15 throughout, so that it would find nothing to erase (the usual page).
+static int IsBottomEdgeWhite(PclRenderState *s)
+{
+    CanvasBits c;
+    RGBQUAD q;
+    if ((HBITMAP)GetCurrentObject(s->dc, OBJ_BITMAP) != gPageCanvasBitmap || !GetCanvasBits(gPageCanvasBitmap, &c) ||
+        c.bitsPerPixel != 4 || c.height < 3 || GetDIBColorTable(s->dc, 15, 1, &q) != 1 || q.rgbRed != 255 ||
+        q.rgbGreen != 255 || q.rgbBlue != 255)
+        return 0;
+    GdiFlush();
+    const unsigned char *row = CanvasRow(c, c.height - 3);
+    for (int i = 0; i < c.width / 2; i++)
+        if (row[i] != 0xFF) return 0;
+    return !(c.width & 1) || (row[c.width / 2] & 0xF0) == 0xF0;
+}
+
+// Text, at most `count` bytes, as characters at the cursor (glyphs may land on any rows).
+static int DrawStreamText(PclRenderState *s, const unsigned char *bytes, int count)
+{
+    FinishFreshRows(s);
+    return DrawPclText(s, bytes, count);
+}
+
+// A raster transfer in its plain form, ESC * b <up to 9 digits> W (all but a few sequences of a
+// raster page), read without the general escape parser: the value and the position after the
+// sequence, as ParsePclEscape gives them. 0 for any other sequence.
+static int ReadRasterTransfer(const unsigned char *data, unsigned int pos, unsigned int end, int *value,
+                              unsigned int *next)
+{
+    if (end - pos < 4 || data[pos + 1] != '*' || data[pos + 2] != 'b') return 0;
+    unsigned int p = pos + 3;
+    int v = 0;
+    for (int n = 0; p < end && data[p] >= '0' && data[p] <= '9'; n++, p++) {
+        if (n == 9) return 0;
+        v = v * 10 + (data[p] - '0');
+    }
+    if (p >= end || data[p] != 'W') return 0;
+    *value = v;
+    *next = p + 1;
+    return 1;
 }
 
 HBITMAP RenderPclRange(const unsigned char *data, unsigned int start, unsigned int end, int landscape,
@@ -298,16 +346,21 @@ HBITMAP RenderPclRange(const unsigned char *data, unsigned int start, unsigned i
             // Transparent print: the counted bytes are characters, whatever they are.
             unsigned int n = (unsigned)s->transparentCount;
             if (n > s->stream.end - pos) n = s->stream.end - pos;
-            DrawPclText(s, data + pos, (int)n);
+            DrawStreamText(s, data + pos, (int)n);
             s->stream.pos = pos + n;
             s->transparentCount = 0;
             ReportProgress(s);
             continue;
         }
         unsigned char b = data[pos];
-        if (b == 27) {
+        int rasterValue;
+        unsigned int rasterNext;
+        if (b == 27 && ReadRasterTransfer(data, pos, end, &rasterValue, &rasterNext)) {
+            s->stream.pos = rasterNext;
+            TransferRasterData(s, rasterValue);   // moves the position past the data itself
+        } else if (b == 27) {
             if (pos + 1 < end && data[pos + 1] == 27) {
-                DrawPclText(s, data + pos, 1);   // ESC ESC: the first is character 27
+                DrawStreamText(s, data + pos, 1);   // ESC ESC: the first is character 27
                 s->stream.pos = pos + 1;
             } else {
                 unsigned int next;
@@ -320,6 +373,7 @@ HBITMAP RenderPclRange(const unsigned char *data, unsigned int start, unsigned i
             s->stream.pos = pos + 1;
         } else if (b == 12) {
             s->stream.pos = pos + 1;
+            FinishFreshRows(s);
             // End of page: a pending polygon is filled, the page turned when landscape, the
             // fields painted, and the canvas bitmap handed out.
             if (s->hpgl.figureCounts && !s->hpgl.drawn) RenderVectorShape("FP", &s->stream, 0, NULL, 0, &s->hpgl);
@@ -333,8 +387,9 @@ HBITMAP RenderPclRange(const unsigned char *data, unsigned int start, unsigned i
                 }
             }
             if (fieldPainter) fieldPainter(s->dc, gPageCanvasBitmap, context);
+            int bottomWhite = IsBottomEdgeWhite(s);
             result = DetachPageCanvasBitmap();
-            if (result) EraseBottomEdgeInk(result);
+            if (result && !bottomWhite) EraseBottomEdgeInk(result);
             ReportPclProgress(s, 1);
             break;   // the page ends at its first form feed
         } else if (b == '@' && end - pos >= 5 && memcmp(data + pos, "@PJL", 4) == 0 &&
@@ -350,11 +405,12 @@ HBITMAP RenderPclRange(const unsigned char *data, unsigned int start, unsigned i
                 // A two-byte code takes its second byte with it, even a CR, ESC or FF.
                 p += data[p] == 0x80 && p + 1 < end ? 2 : 1;
             }
-            DrawPclText(s, data + pos, (int)(p - pos));
+            DrawStreamText(s, data + pos, (int)(p - pos));
             s->stream.pos = p;
         }
         ReportProgress(s);
     }
+    FinishFreshRows(s);
     ReleaseDrawingObjects(&s->hpgl);
     if (s->palettes) s->palettes = (PclPalette *)MemFree(s->palettes);
     s->paletteCount = 0;
