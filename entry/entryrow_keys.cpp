@@ -18,6 +18,42 @@ static int IsDigitKind(int controlKind)
            controlKind == ENTRY_CONTROL_PHONE;
 }
 
+// The characters people type between the pieces of a split entry out of habit ("01/05/2024",
+// "400-01-2345", "(612) 555-0100"): the boxes draw their own separators, so these never go into a
+// box. Typed after a box's digits one moves on to the next box (a month or day of one digit gets
+// its leading zero); typed into an empty box (the entry has just moved on by itself) it is
+// dropped.
+static int IsBoxSeparator(int controlKind, WPARAM ch)
+{
+    switch (controlKind) {
+    case ENTRY_CONTROL_DATE:
+        return ch == '/' || ch == '-' || ch == '.';
+    case ENTRY_CONTROL_SSN:
+    case ENTRY_CONTROL_EIN:
+        return ch == '-' || ch == ' ';
+    case ENTRY_CONTROL_PHONE:
+        return ch == '(' || ch == ')' || ch == '-' || ch == ' ' || ch == '.';
+    }
+    return 0;
+}
+
+static void MoveOnAtSeparator(HWND box, HWND dialog, EditBarPair *pair)
+{
+    EditBarPart *part = pair->part;
+    int id = GetDlgCtrlID(box);
+    int last = IDC_EB_EDIT1 + part->boxCount - 1;
+    int length = GetWindowTextLengthA(box);
+    if (id < IDC_EB_EDIT1 || id >= last || length <= 0)
+        return;
+    if (part->controlKind == ENTRY_CONTROL_DATE && length == 1 && SendMessageA(box, EM_GETLIMITTEXT, 0, 0) == 2) {
+        char text[4] = "0";
+        GetWindowTextA(box, text + 1, sizeof(text) - 1);
+        SetWindowTextA(box, text);
+    }
+    part->navigateFrom = box;
+    SendMessageA(dialog, WM_NEXTDLGCTL, 0, 0);
+}
+
 void SubclassEditBarControl(HWND control)
 {
     if (!control || GetPropA(control, kOldProcProperty))
@@ -85,6 +121,10 @@ LRESULT CALLBACK EditBarComboProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_CHAR:
         if (wParam == '\t' || wParam == '\r' || wParam == '\n' || wParam == 27)
             return 0;
+        if (pair && !inList && IsBoxSeparator(pair->part->controlKind, wParam)) {
+            MoveOnAtSeparator(window, dialog, pair);
+            return 0;
+        }
         break;
     case WM_NCDESTROY:
         RemovePropA(window, kOldProcProperty);

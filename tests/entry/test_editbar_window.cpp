@@ -99,6 +99,38 @@ TEST_F(EditBarWindow, TypedDigitsMoveOnFromFullBoxes)
     EXPECT_STREQ("123-45-6789", request.text);
 }
 
+// Separators typed out of habit move on between the boxes and never land in one.
+TEST_F(EditBarWindow, TypedSeparatorsMoveOnBetweenTheBoxes)
+{
+    struct Case {
+        const char *seq, *typed, *text;
+    } cases[] = {
+        {"0010", "400-01-2345", "400-01-2345"},
+        {"0090", "01/05/2024", "01/05/2024"},
+        {"0090", "1/5/2024", "01/05/2024"},
+        {"0090", "12-31-2024", "12/31/2024"},
+        {"0130", "(612) 555-0100", "(612)555-0100"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.typed);
+        ASSERT_NE(nullptr, Open(c.seq));
+        for (int id = IDC_EB_EDIT1; id <= IDC_EB_EDIT3; id++)
+            SetText(id, "");
+        SetFocus(Item(IDC_EB_EDIT1));
+        PumpMessages(20);
+        if (GetFocus() != Item(IDC_EB_EDIT1))
+            GTEST_SKIP() << "no keyboard focus under this display";
+        for (const char *p = c.typed; *p; p++) {
+            SendMessageA(GetFocus(), WM_CHAR, (WPARAM)*p, 1);
+            PumpMessages(10);
+        }
+        EXPECT_EQ(1, CheckPart(&request));
+        EXPECT_STREQ(c.text, request.text);
+        CloseEditBar(&request);
+        PumpMessages(10);
+    }
+}
+
 TEST_F(EditBarWindow, StoredSsnOpensInItsBoxes)
 {
     SetFieldText(&FieldOf(page, "0010")->value, "987-65-4321");
