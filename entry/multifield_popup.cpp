@@ -181,7 +181,10 @@ static void OnEditDone(EditRequest *request)
     MultiFieldEntry *entry = &gMultiField.entries[index];
     if (entry->value)
         SetWindowTextA(entry->value, request->text);
-    SetFieldText(&entry->field->value, request->text);
+    // The member is a field of the page too: the page shows what it now holds (Cancel puts the
+    // saved value back and redraws it again).
+    if (SetFieldText(&entry->field->value, request->text))
+        RedrawField(entry->field);
     if (entry->field->typeCode && entry->field->typeCode[0] == 'x')
         ComputeField(entry->field, gMultiField.params->fields, gMultiField.form);
     if (gMultiField.form)

@@ -305,8 +305,14 @@ void PositionTotalLabels(StatementGridState *state)
         if (!SendMessageA(state->grid, LVM_GETSUBITEMRECT, count - 1, (LPARAM)&cell))
             continue;
         int height = cell.bottom - cell.top;
-        SetWindowPos(total->label, HWND_TOP, cell.left, cell.bottom, cell.right - cell.left, height + 2,
-                     SWP_NOACTIVATE);
+        // Under the last row; when the rows fill the grid that place is outside it, and the
+        // total stays readable at the grid's bottom edge instead.
+        RECT client;
+        GetClientRect(state->grid, &client);
+        int top = cell.bottom;
+        if (top + height + 2 > client.bottom)
+            top = client.bottom - height - 2;
+        SetWindowPos(total->label, HWND_TOP, cell.left, top, cell.right - cell.left, height + 2, SWP_NOACTIVATE);
     }
     UpdateHeaderTooltips(state, 0);
     InvalidateRect(state->grid, NULL, TRUE);

@@ -73,6 +73,10 @@ LRESULT StatementMessageHandler(HWND window, UINT message, WPARAM wParam, LPARAM
         sender->invalidCount = params.invalidCount;
     }
     RecomputeForm(params.page);
+    // Stored rows change the statement's totals, which formulas of other forms may read: the
+    // whole return is recomputed as after any other entry (and before a save writes the values).
+    if (result == 1)
+        RequestRecompute(1, NULL);
     if (params.result == 2 && gPageViewWindow)
         PostMessageA(gPageViewWindow, WM_PAGE_GOTOFIELD, params.direction, params.fieldIndex);
     return result;

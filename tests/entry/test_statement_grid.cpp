@@ -301,4 +301,30 @@ TEST_F(StatementGrid, EndingTheGridClosesItsEditBar)
     }
 }
 
+TEST_F(StatementGrid, TheTotalStaysInsideTheGridWhenTheRowsFillIt)
+{
+    struct Case {
+        int lines;
+        const char *total;
+    } cases[] = {{2, " 2  "}, {28, " 28  "}};
+    for (const Case &c : cases) {
+        StatementPage page(1);
+        SetFieldText(&page.group.head->second, Overflow(c.lines).c_str());
+        Run(page, [&](HWND dialog) {
+            PumpMessages(50);
+            SendMessageA(Grid(), LVM_ENSUREVISIBLE, Rows() - 1, FALSE);
+            PositionTotalLabels(&gStatementGrid);
+            EXPECT_EQ(c.total, TotalLabel());
+            RECT client, label;
+            GetClientRect(Grid(), &client);
+            GetWindowRect(gStatementGrid.totals[0].label, &label);
+            MapWindowPoints(NULL, Grid(), (POINT *)&label, 2);
+            EXPECT_LE(label.bottom, client.bottom) << c.lines << " lines";
+            EXPECT_GT(label.top, client.top) << c.lines << " lines";
+            ClickButton(dialog, IDC_STATEMENT_CANCEL);
+        });
+        SetFieldText(&page.group.head->second, nullptr);
+    }
+}
+
 } // namespace

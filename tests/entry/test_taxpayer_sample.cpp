@@ -235,4 +235,33 @@ TEST_F(TaxpayerSample, PasteOfIncompleteNamesIsRefused)
     EXPECT_EQ(1, CheckPasteSources("0046=T[1a],~0048", gOpenReturnPtr, label, sizeof(label)));
 }
 
+TEST_F(TaxpayerSample, MemberTypedInTheTotalPopupIsPaintedOnThePage)
+{
+    Show("Schedule 1.1");
+    FormInstance *page = Page("Schedule 1.1");
+    ASSERT_EQ(0, InkOf("0802"));
+    MultiFieldParams params;
+    memset(&params, 0, sizeof(params));
+    params.field = FieldOf(page, "0090");   // line 9, the total of lines 8a to 8z
+    params.fields = page->fieldTable;
+    params.kind = 1;
+    INT_PTR result = RunDialogWithSteps([&] { return OpenMultiFieldDialog(sMain, &params); }, [&](HWND dialog) {
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_MF_VALUE_FIRST + 1, STN_CLICKED), 0);
+        ASSERT_NE(nullptr, gEditBarContainer);
+        HWND row = NULL;
+        for (HWND child = GetWindow(gEditBarContainer, GW_CHILD); child && !row; child = GetWindow(child, GW_HWNDNEXT))
+            if (GetDlgItem(child, IDC_EB_EDIT1))
+                row = child;
+        ASSERT_NE(nullptr, row);
+        SetDlgItemTextA(row, IDC_EB_EDIT1, "500");
+        SendMessageA(GetDlgItem(row, IDC_EB_EDIT1), WM_KEYDOWN, VK_RETURN, 0);
+        PumpMessages(30);
+        ClickButton(dialog, IDC_MF_OK);
+    });
+    EXPECT_EQ(1, result);
+    EXPECT_EQ("500", ValueOf(page, "0802"));
+    EXPECT_EQ("500", ValueOf(page, "0090"));
+    EXPECT_GT(InkOf("0802"), 20) << "line 8b shows the amount the total counts";
+}
+
 } // namespace
