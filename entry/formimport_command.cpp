@@ -41,6 +41,10 @@ int RunImportData(const char *path)
             ImportFormData(&file, 0, 0);
         if (FolderHasPages(gTreeOtherReturnFolder))
             RemapMnCrpFields(&file, file.taxYear);
+        // The pages' name, number and address fields are copies of the return record, which now
+        // holds the imported taxpayer (and the form import cleared them): fill them again.
+        EndRecomputeWorker();
+        FillReturnTaxpayerItems(gOpenReturnPtr);
         RedrawAllFields();
         RequestRecompute(1, NULL);
     }

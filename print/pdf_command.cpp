@@ -21,7 +21,8 @@ static int CheckReturnNamed(void)
 
 int ConfirmPdfTarget(const char *formName, char *outPath, int outSize)
 {
-    if (!formName || !formName[0] || FindReturnPages(7, formName, NULL, 0) <= 0)
+    // The form's pages by its name ("Schedule B") or a page key of it, as GeneratePdf takes them.
+    if (!formName || !formName[0] || FindReturnPages(4, formName, NULL, 0) <= 0)
         return 0;
     if (!CheckReturnNamed())
         return 0;

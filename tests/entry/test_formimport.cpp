@@ -63,6 +63,7 @@ TEST(FormImport, SecondSampleReturnIntoTheOpenOne)
     WaitForRecompute();
     ASSERT_TRUE(FindPage("Form 1040.1") != NULL);
     ASSERT_EQ("52,000", Value(FindPage("Form 1040.1"), "0101"));
+    ASSERT_EQ("Jane Beth", Value(FindPage("Form 1040.1"), "0013"));
 
     // Declined at the taxpayer question or at the form question: nothing of the forms changes.
     for (int formAnswer : {0, IDNO}) {
@@ -75,6 +76,9 @@ TEST(FormImport, SecondSampleReturnIntoTheOpenOne)
         EXPECT_EQ("52,000", Value(FindPage("Form 1040.1"), "0101"));
         EXPECT_EQ("See statement", Value(FindPage("Schedule B.1"), "0101"));   // its payers are a statement
         EXPECT_EQ(formAnswer ? 2u : 1u, GetShownMessageBoxes().size());
+        // The page's taxpayer fields follow the record: the old couple, or the imported single taxpayer.
+        EXPECT_EQ(formAnswer ? "Robert" : "John Adam", Value(FindPage("Form 1040.1"), "0010"));
+        EXPECT_EQ(formAnswer ? "" : "Jane Beth", Value(FindPage("Form 1040.1"), "0013"));
     }
 
     // Yes: the matched forms listed in tree order and written; the second Schedule B skipped.
@@ -98,6 +102,11 @@ TEST(FormImport, SecondSampleReturnIntoTheOpenOne)
     EXPECT_EQ("Iron Range Credit Union", Value(FindPage("Schedule B.1"), "0101"));
     EXPECT_EQ("", Value(FindPage("Schedule 1.2"), "0999"));
     EXPECT_STREQ("Robert", ReturnText(gOpenReturnPtr, RETURN_TAXPAYER + PERSON_FIRST_NAME));
+    // The written page shows the imported taxpayer, not blanks.
+    const char *shown[][2] = {{"0010", "Robert"}, {"0011", "Import"}, {"0012", "400-01-3456"},
+                              {"0013", ""}, {"0020", "55 Lake Road"}, {"0022", "Duluth"}};
+    for (auto &f : shown)
+        EXPECT_EQ(f[1], Value(FindPage("Form 1040.1"), f[0])) << f[0];
 
     // A file that is not a return is refused before anything is asked.
     ClearShownMessageBoxes();

@@ -156,6 +156,23 @@ protected:
     }
 };
 
+// A field button names the form of its PDF ("Schedule B"), not one of its page keys: either way
+// the form's PDF is written beside the return and its path handed back; a form the return does
+// not hold writes nothing.
+TEST_F(PdfSample, FormPdfForAnAttachmentByFormNameOrPageKey)
+{
+    for (const char *name : {"Schedule B", "Schedule B.1", "Schedule C"}) {
+        SCOPED_TRACE(name);
+        int held = strcmp(name, "Schedule C") != 0;
+        char out[MAX_PATH] = "";
+        ClearShownMessageBoxes();
+        EXPECT_EQ(held, ConfirmPdfTarget(name, out, sizeof out));
+        EXPECT_EQ(held != 0, out[0] && FileExists(out));
+        if (out[0])
+            DeleteFileA(out);
+    }
+}
+
 // The gray level (0 black .. 255 white) rows of a binary PGM file, or empty.
 std::vector<uint8_t> ReadPgm(const std::string &path, int *width, int *height)
 {
