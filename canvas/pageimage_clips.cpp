@@ -206,9 +206,16 @@ int DrawSignatureImage(HDC dc, const RECT *rect, const void *image, uint32_t ima
 
     int x = rect ? rect->left : 0, y = rect ? rect->top : 0;
     RestoreFieldBackground(dc, rect, clip->fieldIndex);
+    // Within the field's rectangle only, as the signature dialog and the field's redraw show it:
+    // a signature moved partly off the field must not ink the form around it.
+    RECT target = {x + offsetX, y + offsetY, x + offsetX + width, y + offsetY + height};
+    if (rect && !IntersectRect(&target, &target, rect))
+        SetRectEmpty(&target);
     HDC source = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(source, scaled);
-    BitBlt(dc, x + offsetX, y + offsetY, width, height, source, 0, 0, SRCAND);
+    if (!IsRectEmpty(&target))
+        BitBlt(dc, target.left, target.top, target.right - target.left, target.bottom - target.top, source,
+               target.left - (x + offsetX), target.top - (y + offsetY), SRCAND);
     SelectObject(source, old);
     DeleteDC(source);
     DeleteObject(scaled);

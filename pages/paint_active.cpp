@@ -147,6 +147,7 @@ int DrawActiveFieldAt(FieldRecord *fields, int count, HBITMAP pageBitmap, HBITMA
 
         HBITMAP scaled = NULL;
         FieldBlock block;
+        int wholeBlock = 0;   // the block holds the page's own pixels of the whole area
         if (boxType) {
             if (!OpenBlock(&block, pageWidth, pageHeight)) continue;
             CopyPageArea(&block, pageBitmap, area);
@@ -162,6 +163,7 @@ int DrawActiveFieldAt(FieldRecord *fields, int count, HBITMAP pageBitmap, HBITMA
             TintFieldArea(block.dc, &blockRect, background, opaque);
             if (hasValue) DrawFieldData(block.dc, NULL, field, 1, &blockRect, background, 0, 0, page);
             scaled = ScaleBlock(&block, viewWidth, viewHeight);
+            wholeBlock = 1;
         } else if (!hasValue && !linked && !drawEmpty) {
             if (!OpenBlock(&block, viewWidth, viewHeight)) continue;
             FillBlock(&block, background);
@@ -178,11 +180,16 @@ int DrawActiveFieldAt(FieldRecord *fields, int count, HBITMAP pageBitmap, HBITMA
         HDC blockDc = CreateCompatibleDC(NULL);
         HGDIOBJ oldBlock = SelectObject(blockDc, scaled);
         int x = viewRect.left, y = viewRect.top;
-        if (viewWidth > 2 && viewHeight > 1)
-            PatBlt(viewDc, x + 1, y, viewWidth - 2, viewHeight - 1, WHITENESS);
-        if (viewWidth > 2 && viewHeight > 2)
-            BitBlt(viewDc, x + 1, y + 1, viewWidth - 2, viewHeight - 2, blockDc, 1, 1, SRCCOPY);
-        if (!boxType) BitBlt(viewDc, x, y, viewWidth, viewHeight, blockDc, 0, 0, SRCAND);
+        if (wholeBlock) {
+            // Copied whole: ink of a removed signature on the field's edge rows must not stay.
+            BitBlt(viewDc, x, y, viewWidth, viewHeight, blockDc, 0, 0, SRCCOPY);
+        } else {
+            if (viewWidth > 2 && viewHeight > 1)
+                PatBlt(viewDc, x + 1, y, viewWidth - 2, viewHeight - 1, WHITENESS);
+            if (viewWidth > 2 && viewHeight > 2)
+                BitBlt(viewDc, x + 1, y + 1, viewWidth - 2, viewHeight - 2, blockDc, 1, 1, SRCCOPY);
+            if (!boxType) BitBlt(viewDc, x, y, viewWidth, viewHeight, blockDc, 0, 0, SRCAND);
+        }
         SelectObject(blockDc, oldBlock);
         DeleteDC(blockDc);
         DeleteObject(scaled);
