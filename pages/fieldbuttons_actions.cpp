@@ -40,21 +40,6 @@ FieldRecord *FindNamedPageField(const char *seq)
     return index > 0 ? &table->fields[index] : NULL;
 }
 
-void BuildButtonPageCaption(char *out, int outSize)
-{
-    out[0] = 0;
-    FormInstance *form = (FormInstance *)GetCurrentDocument(4);
-    if (!form)
-        return;
-    GetTreeItemText(form->treeItem, out, 0, outSize);
-    int copy = GetFormCopyNumber(form);
-    if (copy) {
-        int used = (int)strlen(out);
-        if (used < outSize)
-            snprintf(out + used, (size_t)(outSize - used), ", Copy %d", copy);
-    }
-}
-
 static void RecomputeShownForm(void)
 {
     FormInstance *form = (FormInstance *)GetCurrentDocument(4);
@@ -105,7 +90,7 @@ static int OpenButtonMultiField(HWND pageView, FieldRecord *field)
     params.fields = table;
     if (table && field >= table->fields && field < table->fields + table->count)
         params.fieldIndex = (uint32_t)(field - table->fields);
-    BuildButtonPageCaption(sButtonCaption, sizeof(sButtonCaption));
+    BuildPageCaption((FormInstance *)GetCurrentDocument(4), sButtonCaption, sizeof(sButtonCaption));
     params.caption = sButtonCaption;
     params.kind = 1;
     gOpenMultiFieldDialogProc(pageView, &params);

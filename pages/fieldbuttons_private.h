@@ -17,7 +17,5 @@ int RunImportRowsAction(HWND pageView, FieldRecord *field);
 int RunGeneratePdfAction(HWND pageView, FieldRecord *field);
 // The field of the page shown named by a sequence number (null when missing or the index is 0).
 FieldRecord *FindNamedPageField(const char *seq);
-// The caption of the page shown for the popups (tree text, ", Copy %d" for copies).
-void BuildButtonPageCaption(char *out, int outSize);
 
 #endif // LEVYLINE_PAGES_FIELDBUTTONS_PRIVATE_H

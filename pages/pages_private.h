@@ -18,6 +18,9 @@ void PostAmendedCommit(HWND window);
 // The recompute worker's questions about the page shown (pageview_doc.cpp, pageview_paint.cpp).
 int IsPageViewPage(const FormInstance *page);
 void DrawChangedPageField(FieldRecord *field, FormInstance *page);
+// The caption of a page for the popups: its tree text, with ", Copy %d" for copies
+// (pageview_click.cpp).
+void BuildPageCaption(FormInstance *form, char *out, int outSize);
 // Field tests of the click road (pageview_fields.cpp).
 int HasFieldLinkText(const FieldRecord *field);
 int IsLockedReturnItem(const char *type);

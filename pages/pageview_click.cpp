@@ -56,17 +56,7 @@ static int OpenEditBarOnField(HWND window, FieldRecord *field, int fieldIndex, c
 
 // ---- the other editors ----
 
-static void DrawFieldAgain(FieldRecord *field)
-{
-    if (gPageBitmap)
-        DrawFieldData(NULL, gPageBitmap, field, 1, NULL, RGB(255, 255, 255), 1, 0,
-                      (FormInstance *)GetCurrentDocument(4));
-    PageRedrawBlock request = {field, 1, 0, 1, 0};
-    if (gPageViewWindow)
-        SendMessageA(gPageViewWindow, WM_PAGE_REDRAWFIELD, 0, (LPARAM)&request);
-}
-
-static void BuildPageCaption(FormInstance *form, char *out, int outSize)
+void BuildPageCaption(FormInstance *form, char *out, int outSize)
 {
     out[0] = 0;
     if (!form)
@@ -76,7 +66,7 @@ static void BuildPageCaption(FormInstance *form, char *out, int outSize)
     if (copy) {
         int used = (int)strlen(out);
         if (used < outSize)
-            snprintf(out + used, outSize - used, ", Copy %d", copy);
+            snprintf(out + used, (size_t)(outSize - used), ", Copy %d", copy);
     }
 }
 
@@ -231,7 +221,7 @@ void OnPageViewClick(HWND window, LPARAM lParam)
     switch (GetFieldKind(field)) {
     case 1:
         if (gOpenExplainDialogProc && gOpenExplainDialogProc(gMainWindow, field, form ? form->pageKey : NULL))
-            DrawFieldAgain(field);
+            RedrawField(field);
         return;
     case 2: {
         FieldRecord *head = FindStatementHead(table, index);

@@ -238,6 +238,17 @@ static void AskToViewPdf(const char *path)
         OpenWithShell("open", path);
 }
 
+// Ends the output of one PDF file: ok as given; a file made without silent is offered to view.
+static int EndPdfOutputWith(int ok, const char *target, int silent)
+{
+    EndPdfOutput();
+    if (!ok)
+        return 0;
+    if (!silent)
+        AskToViewPdf(target);
+    return 1;
+}
+
 // Adds the finished image of one return page (its flags set as printing sets them).
 static int AddReturnPage(PdfFile *file, FormInstance *page, int silent, int current, int total, int rotate,
                          int blackWhite)
@@ -358,12 +369,7 @@ int WriteImagePdf(const char *path, const char *formName, HBITMAP bitmap, int si
     BeginPdfOutput(silent);
     int ok = WritePagesPdf(target, pages, count, bitmap, !bitmap && !formName, silent, 1, blackWhite);
     MemFree(pages);
-    EndPdfOutput();
-    if (!ok)
-        return 0;
-    if (!silent)
-        AskToViewPdf(target);
-    return 1;
+    return EndPdfOutputWith(ok, target, silent);
 }
 
 int WriteTextPdf(const char *path, const char *text, int silent)
@@ -403,12 +409,7 @@ int WriteTextPdf(const char *path, const char *text, int silent)
     if (!ok)
         file.failed = 1;
     ok = ClosePdfFile(&file, target);
-    EndPdfOutput();
-    if (!ok)
-        return 0;
-    if (!silent)
-        AskToViewPdf(target);
-    return 1;
+    return EndPdfOutputWith(ok, target, silent);
 }
 
 int GeneratePdf(const char *path, const char *text, const char *formName, HBITMAP bitmap, int kind, int silent)

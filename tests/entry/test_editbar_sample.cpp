@@ -22,15 +22,14 @@ namespace {
 // The sample return copied into a folder of its own (it is saved by a test).
 std::string SampleCopy()
 {
-    char source[MAX_PATH];
-    if (!GetFullPathNameA(BuildPath("samples/Sample.qvr").c_str(), sizeof(source), source, NULL) ||
-        GetFileAttributesA(source) == INVALID_FILE_ATTRIBUTES)
+    std::string source = BuiltFilePath("samples/Sample.qvr");
+    if (source.empty())
         return "";
     char temp[MAX_PATH];
     GetTempPathA(sizeof(temp), temp);
     char path[MAX_PATH];
     snprintf(path, sizeof(path), "%sEditBarSample%lu.qvr", temp, (unsigned long)GetCurrentProcessId());
-    return CopyFileA(source, path, FALSE) ? path : "";
+    return CopyFileA(source.c_str(), path, FALSE) ? path : "";
 }
 
 double Number(const char *text)

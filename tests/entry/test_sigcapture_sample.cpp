@@ -18,12 +18,11 @@ struct SigSample : ::testing::Test {
     std::string path;
     void SetUp() override
     {
-        char source[MAX_PATH];
-        if (!GetFullPathNameA(BuildPath("samples/Sample.qvr").c_str(), sizeof(source), source, NULL) ||
-            GetFileAttributesA(source) == INVALID_FILE_ATTRIBUTES)
+        std::string source = BuiltFilePath("samples/Sample.qvr");
+        if (source.empty())
             GTEST_SKIP() << "the sample return was not built";
         path = TempFile("Sample.qvr");
-        ASSERT_TRUE(CopyFileA(source, path.c_str(), FALSE));
+        ASSERT_TRUE(CopyFileA(source.c_str(), path.c_str(), FALSE));
         UseBuildFormPaks();
         gReturnModified = 0;
         gZoom = 0.3f;

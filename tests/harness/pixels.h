@@ -47,8 +47,9 @@ inline std::vector<unsigned> SnapDc(HDC source, int w, int h)
     return out;
 }
 
-// Pixels of a 4-bit page bitmap inside a rectangle that are not white (-1: not such a bitmap).
-inline int CountInk(HBITMAP bitmap, const RECT *rc)
+// Pixels of a 4-bit page bitmap inside a rectangle whose colour passes test(RGBQUAD) (-1: not
+// such a bitmap).
+template <typename Test> int CountPagePixels(HBITMAP bitmap, const RECT *rc, Test test)
 {
     CanvasBits bits;
     if (!bitmap || !GetCanvasBits(bitmap, &bits) || bits.bitsPerPixel != 4)
@@ -60,14 +61,21 @@ inline int CountInk(HBITMAP bitmap, const RECT *rc)
     SelectObject(dc, old);
     DeleteDC(dc);
     GdiFlush();
-    int ink = 0;
+    int count = 0;
     for (int y = rc->top; y < rc->bottom && y < bits.height; y++)
         for (int x = rc->left; x < rc->right && x < bits.width; x++) {
             unsigned char b = CanvasRow(bits, y)[x / 2];
-            const RGBQUAD &q = table[(x & 1) ? b & 15 : b >> 4];
-            ink += q.rgbRed < 128 || q.rgbGreen < 128 || q.rgbBlue < 128;
+            count += test(table[(x & 1) ? b & 15 : b >> 4]) ? 1 : 0;
         }
-    return ink;
+    return count;
+}
+
+// Pixels of a 4-bit page bitmap inside a rectangle that are not white (-1: not such a bitmap).
+inline int CountInk(HBITMAP bitmap, const RECT *rc)
+{
+    return CountPagePixels(bitmap, rc, [](const RGBQUAD &q) {
+        return q.rgbRed < 128 || q.rgbGreen < 128 || q.rgbBlue < 128;
+    });
 }
 
 // The bytes of a BMP file (header, colour table, rows all fill bytes) of width x height at

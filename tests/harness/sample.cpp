@@ -18,6 +18,12 @@ std::string FullPath(const std::string &relative)
     return n && n < sizeof(full) ? full : relative;
 }
 
+std::string BuiltFilePath(const char *relative)
+{
+    std::string path = FullPath(BuildPath(relative));
+    return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES ? std::string() : path;
+}
+
 std::string MakeTestFolder(const char *name)
 {
     char temp[MAX_PATH];

@@ -19,6 +19,8 @@ struct EditRequest;
 // ---- files ----
 // The full path of a path relative to the current folder (the path itself when that fails).
 std::string FullPath(const std::string &relative);
+// The full path of a file the build made (relative to the build folder), "" when it is missing.
+std::string BuiltFilePath(const char *relative);
 // A folder of the test program's own, %TEMP%<name><process id>\ (made when missing); ends in a
 // backslash.
 std::string MakeTestFolder(const char *name);

@@ -11,9 +11,8 @@ namespace {
 
 TEST(PageViewSample, OpensOnItsFirstPageAndLoadsEveryPage)
 {
-    char sample[MAX_PATH];
-    if (!GetFullPathNameA(BuildPath("samples/Sample.qvr").c_str(), sizeof(sample), sample, NULL) ||
-        GetFileAttributesA(sample) == INVALID_FILE_ATTRIBUTES)
+    std::string sample = BuiltFilePath("samples/Sample.qvr");
+    if (sample.empty())
         GTEST_SKIP() << "the sample return was not built";
     UseBuildFormPaks();
     gReturnModified = 0;
@@ -23,7 +22,7 @@ TEST(PageViewSample, OpensOnItsFirstPageAndLoadsEveryPage)
     ShowWindow(main, SW_SHOW);
     MoveWindow(main, 0, 0, 1200, 900, TRUE);
     PumpMessages(50);
-    SendMessageA(main, WM_OPEN_FILE, 0, (LPARAM)sample);
+    SendMessageA(main, WM_OPEN_FILE, 0, (LPARAM)sample.c_str());
     PumpMessages(300);
 
     // The first page of Form 1040, with the sample's wages painted in their field.

@@ -25,9 +25,8 @@ LRESULT CALLBACK CountPositionsHook(int code, WPARAM wParam, LPARAM lParam)
 
 TEST(PageLoadProgress, LoadingAPageSendsAHandfulOfPositions)
 {
-    char sample[MAX_PATH];
-    if (!GetFullPathNameA(BuildPath("samples/Sample.qvr").c_str(), sizeof(sample), sample, NULL) ||
-        GetFileAttributesA(sample) == INVALID_FILE_ATTRIBUTES)
+    std::string sample = BuiltFilePath("samples/Sample.qvr");
+    if (sample.empty())
         GTEST_SKIP() << "the sample return was not built";
     UseBuildFormPaks();
     gReturnModified = 0;
@@ -35,7 +34,7 @@ TEST(PageLoadProgress, LoadingAPageSendsAHandfulOfPositions)
     ASSERT_TRUE(main != NULL);
     ShowWindow(main, SW_SHOW);
     PumpMessages(30);
-    SendMessageA(main, WM_OPEN_FILE, 0, (LPARAM)sample);
+    SendMessageA(main, WM_OPEN_FILE, 0, (LPARAM)sample.c_str());
     WaitForRecompute();
     FormInstance *pages[16];
     int count = EnumerateTreePages(NULL, pages, 16);
@@ -64,9 +63,8 @@ TEST(PageLoadProgress, LoadingAPageSendsAHandfulOfPositions)
 // A zoom "change" to the zoom shown keeps the scaled copy; a real one makes a new copy.
 TEST(PageViewRebuild, SameZoomKeepsTheScaledCopy)
 {
-    char sample[MAX_PATH];
-    if (!GetFullPathNameA(BuildPath("samples/Sample.qvr").c_str(), sizeof(sample), sample, NULL) ||
-        GetFileAttributesA(sample) == INVALID_FILE_ATTRIBUTES)
+    std::string sample = BuiltFilePath("samples/Sample.qvr");
+    if (sample.empty())
         GTEST_SKIP() << "the sample return was not built";
     UseBuildFormPaks();
     gReturnModified = 0;
@@ -76,7 +74,7 @@ TEST(PageViewRebuild, SameZoomKeepsTheScaledCopy)
     ShowWindow(main, SW_SHOW);
     MoveWindow(main, 0, 0, 1200, 900, TRUE);
     PumpMessages(30);
-    SendMessageA(main, WM_OPEN_FILE, 0, (LPARAM)sample);
+    SendMessageA(main, WM_OPEN_FILE, 0, (LPARAM)sample.c_str());
     WaitForRecompute();
     pageview_test::Repaint(0);
     HBITMAP first = (HBITMAP)SendMessageA(gPageViewWindow, WM_PAGE_GETSCALED, 0, 0);

@@ -13,24 +13,9 @@ namespace
 // Pixels of colour inside rect of a 4-bit page bitmap.
 int CountColour(HBITMAP bitmap, RECT rect, COLORREF colour)
 {
-    CanvasBits bits;
-    if (!GetCanvasBits(bitmap, &bits) || bits.bitsPerPixel != 4)
-        return -1;
-    HDC dc = CreateCompatibleDC(NULL);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    RGBQUAD table[16];
-    GetDIBColorTable(dc, 0, 16, table);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    GdiFlush();
-    int count = 0;
-    for (int y = rect.top; y < rect.bottom && y < bits.height; y++)
-        for (int x = rect.left; x < rect.right && x < bits.width; x++) {
-            unsigned char b = CanvasRow(bits, y)[x / 2];
-            const RGBQUAD &q = table[(x & 1) ? b & 15 : b >> 4];
-            count += RGB(q.rgbRed, q.rgbGreen, q.rgbBlue) == colour;
-        }
-    return count;
+    return CountPagePixels(bitmap, &rect, [colour](const RGBQUAD &q) {
+        return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue) == colour;
+    });
 }
 
 const RECT kTitle = {100, 100, 1400, 500};
