@@ -7,7 +7,7 @@
 #include <stdio.h>
 #include <string.h>
 
-static const char kSigFilesKey[] = "Software\\VantorelGroup\\Levyline\\Common";
+// The recent signature files: a list under the common settings key (REG_SCOPE_COMMON).
 static const char kSigFilesValue[] = "SigFiles";
 
 static void ShowUnreadableImage(HWND dialog, const char *path, int status)
@@ -185,7 +185,7 @@ int LoadSignatureFile(HWND dialog, SigCaptureRequest *request, const char *path)
     }
     int loaded = UseSignatureImage(dialog, request, path);
     if (loaded)
-        UpdateRecentFilesMenu(NULL, path, kSigFilesKey, kSigFilesValue);
+        UpdateRecentFilesMenu(NULL, path, GetRegistryScopePath(REG_SCOPE_COMMON), kSigFilesValue);
     MemFree(asked);
     return loaded;
 }
@@ -195,7 +195,7 @@ void ShowRecentSignatureMenu(HWND dialog, SigCaptureRequest *request, const RECT
     HMENU menu = CreatePopupMenu();
     if (!menu)
         return;
-    if (UpdateRecentFilesMenu(menu, NULL, kSigFilesKey, kSigFilesValue) == 0)
+    if (UpdateRecentFilesMenu(menu, NULL, GetRegistryScopePath(REG_SCOPE_COMMON), kSigFilesValue) == 0)
         AppendMenuA(menu, MF_STRING | MF_GRAYED, 0, "[ Empty ]");
     DWORD size = (DWORD)SendMessageA(request->toolbar, TB_GETBUTTONSIZE, 0, 0);
     POINT at = {buttonRect->left + LOWORD(size), buttonRect->bottom};
@@ -209,7 +209,8 @@ void ShowRecentSignatureMenu(HWND dialog, SigCaptureRequest *request, const RECT
 
 void OpenRecentSignature(HWND dialog, SigCaptureRequest *request, int k)
 {
-    char *list = (char *)QueryRegistryValueAlloc(HKEY_CURRENT_USER, kSigFilesKey, kSigFilesValue, 0, NULL, NULL);
+    char *list = (char *)QueryRegistryValueAlloc(HKEY_CURRENT_USER, GetRegistryScopePath(REG_SCOPE_COMMON),
+                                                 kSigFilesValue, 0, NULL, NULL);
     const char *path = NULL;
     if (list) {
         char *position = NULL;

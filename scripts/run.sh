@@ -7,7 +7,9 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 had_display=${DISPLAY:-}
 source scripts/env.sh
-bash scripts/build.sh
+# Only what the program needs: the program, and the FormPaks and sample returns it opens (the
+# test programs are built by scripts/test.sh).
+bash scripts/build.sh Levyline formpaks
 file="${1:-}"
 if [ -z "$file" ] && [ -f build/samples/Sample.qvr ]; then
   file=build/samples/Sample.qvr

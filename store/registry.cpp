@@ -1,24 +1,38 @@
 // registry.cpp - the program's settings under HKEY_CURRENT_USER, by scope.
 #include "store/store.h"
 
+#include <stdio.h>
 #include <string.h>
+
+// Every setting lives under one root key; the test programs choose their own (SetRegistryRoot).
+static const char kProgramRegistryRoot[] = "Software\\VantorelGroup\\Levyline";
+static const char *const kScopeKeys[] = {NULL, "\\2024", "\\2023", "\\2024\\Admin", "\\2024\\Preparer",
+                                         "\\Common"};
+static char sScopePaths[REG_SCOPE_COMMON + 1][160];
+
+static void BuildScopePaths(const char *root)
+{
+    for (int scope = REG_SCOPE_YEAR; scope <= REG_SCOPE_COMMON; scope++)
+        snprintf(sScopePaths[scope], sizeof(sScopePaths[scope]), "%s%s", root, kScopeKeys[scope]);
+}
+
+int SetRegistryRoot(const char *root)
+{
+    if (!root)
+        root = kProgramRegistryRoot;
+    if (!root[0] || strlen(root) >= sizeof(sScopePaths[0]) - 16)
+        return 0;
+    BuildScopePaths(root);
+    return 1;
+}
 
 const char *GetRegistryScopePath(int scope)
 {
-    switch (scope) {
-    case REG_SCOPE_YEAR:
-        return "Software\\VantorelGroup\\Levyline\\2024";
-    case REG_SCOPE_PREVYEAR:
-        return "Software\\VantorelGroup\\Levyline\\2023";
-    case REG_SCOPE_ADMIN:
-        return "Software\\VantorelGroup\\Levyline\\2024\\Admin";
-    case REG_SCOPE_PREPARER:
-        return "Software\\VantorelGroup\\Levyline\\2024\\Preparer";
-    case REG_SCOPE_COMMON:
-        return "Software\\VantorelGroup\\Levyline\\Common";
-    default:
+    if (scope < REG_SCOPE_YEAR || scope > REG_SCOPE_COMMON)
         return NULL;
-    }
+    if (!sScopePaths[REG_SCOPE_YEAR][0])
+        BuildScopePaths(kProgramRegistryRoot);
+    return sScopePaths[scope];
 }
 
 int ReadRegistryValue(void *buffer, int scope, int reserved, const char *name, DWORD size, DWORD kind)

@@ -7,12 +7,16 @@
 
 // ---- utility services: registry ----
 
-// Scopes: keys under HKEY_CURRENT_USER.
-#define REG_SCOPE_YEAR      1   // "Software\VantorelGroup\Levyline\2024"
-#define REG_SCOPE_PREVYEAR  2   // "Software\VantorelGroup\Levyline\2023"
-#define REG_SCOPE_ADMIN     3   // "...\2024\Admin"
-#define REG_SCOPE_PREPARER  4   // "...\2024\Preparer"
-#define REG_SCOPE_COMMON    5   // "Software\VantorelGroup\Levyline\Common"
+// Scopes: keys under HKEY_CURRENT_USER, below the settings root ("Software\VantorelGroup\Levyline").
+#define REG_SCOPE_YEAR      1   // "<root>\2024"
+#define REG_SCOPE_PREVYEAR  2   // "<root>\2023"
+#define REG_SCOPE_ADMIN     3   // "<root>\2024\Admin"
+#define REG_SCOPE_PREPARER  4   // "<root>\2024\Preparer"
+#define REG_SCOPE_COMMON    5   // "<root>\Common"
+// Makes root (below HKEY_CURRENT_USER; null: the program's own) the key every setting is read from
+// and written to, before anything reads settings. The test programs keep theirs apart this way.
+// 1, or 0 for an empty or too long root (the root stays as it was).
+int SetRegistryRoot(const char *root);
 // The key path of a scope (below HKEY_CURRENT_USER), or null for an unknown scope.
 const char *GetRegistryScopePath(int scope);
 // Reads value name of the scope's key into buffer (at most size bytes). kind: REG_SZ (the text is

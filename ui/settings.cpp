@@ -59,8 +59,7 @@ int ComputeFitZoom(int mode, float *zoomOut)
 // The recent-files list: "max;path1;path2..." in a registry value under HKEY_CURRENT_USER.
 int UpdateRecentFilesMenu(HMENU menu, const char *pathToAdd, const char *registryKeyPath, const char *valueName)
 {
-    static const char kDefaultKey[] = "Software\\VantorelGroup\\Levyline\\2024";
-    const char *keyPath = registryKeyPath ? registryKeyPath : kDefaultKey;
+    const char *keyPath = registryKeyPath ? registryKeyPath : GetRegistryScopePath(REG_SCOPE_YEAR);
     if (!valueName)
         return 0;
     char list[4096] = "";

@@ -112,7 +112,7 @@ TEST_F(Formula, StatementTotalsCountOnceWhereverTheRowsAre)
         const char *overflow;
         const char *expected;
     } cases[] = {
-        {"1,240|35\x02Bank A\x01" "1,000\x01\x02", "52,740"},   // first amount column of two
+        {"1,240|35\x02" "Bank A\x01" "1,000\x01\x02", "52,740"},   // first amount column of two
         {"240\x02", "51,740"},
         {"", "51,500"},                                              // rows on the page
         {"no totals", "51,500"},                                     // no separator: not a total

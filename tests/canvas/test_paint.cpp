@@ -31,9 +31,9 @@ TEST(TextInRect, AlignmentCodesPlaceTheTextInTheRectangle)
         EXPECT_GE(ink.left, rect.left);
         EXPECT_LE(ink.right, rect.right);
         int middle = (ink.left + ink.right) / 2;
-        if (c.where == 0) EXPECT_LT(ink.left, rect.left + 15);
-        if (c.where == 1) EXPECT_NEAR((rect.left + rect.right) / 2, middle, 6);
-        if (c.where == 2) EXPECT_GT(ink.right, rect.right - 15);
+        if (c.where == 0) { EXPECT_LT(ink.left, rect.left + 15); }
+        if (c.where == 1) { EXPECT_NEAR((rect.left + rect.right) / 2, middle, 6); }
+        if (c.where == 2) { EXPECT_GT(ink.right, rect.right - 15); }
         if (c.alignment <= 9) EXPECT_GT(ink.bottom, rect.bottom - 14);   // on the bottom line
         else EXPECT_LT(ink.top, rect.top + 16);                          // on the top line
     }

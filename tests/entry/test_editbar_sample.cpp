@@ -259,8 +259,9 @@ TEST_F(EditBarSample, LateCommitLandsOnThePageItWasOpenedOn)
     int index = FindLayoutField(first->fieldTable, 1, "0122", 0);
     ASSERT_GT(index, 0);
     EXPECT_STREQ("975", first->fieldTable->fields[index].value);
-    if (onSecond > 0)
+    if (onSecond > 0) {
         EXPECT_STRNE("975", second->fieldTable->fields[onSecond].value ? second->fieldTable->fields[onSecond].value : "");
+    }
     // The first page's form was recomputed: line 9 follows the new interest.
     int line9 = FindLayoutField(first->fieldTable, 1, "0190", 0);
     EXPECT_EQ(line9Before + 975.0 - interestBefore, Number(first->fieldTable->fields[line9].value));

@@ -545,8 +545,9 @@ TEST_F(EditBarWindow, KindIconsAndHintTooltips)
         EXPECT_EQ(0u, hint.find("Form 1040")) << row.seq;
         EXPECT_NE(std::string::npos, hint.find(part->field->description)) << row.seq;
         EXPECT_NE(std::string::npos, hint.find(row.allowed)) << row.seq << ": " << hint;
-        if (part->field->seqPrefix)
+        if (part->field->seqPrefix) {
             EXPECT_EQ("Show field in Statement View", ToolTextW(part->tooltip, Item(IDC_EB_STMT), IDC_EB_STMT));
+        }
         request.cancelled = 1;
         SendMessageA(gEditBarContainer, WM_CLOSE, 0, 0);
         ASSERT_TRUE(WaitForEditBarGone());

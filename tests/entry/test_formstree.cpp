@@ -382,8 +382,9 @@ TEST_F(FormsTree, PageQueryWalksTheTreeInOrder)
         EXPECT_EQ(c.result, FindReturnPages(c.mode, c.key, out, c.reference));
         for (size_t i = 0; i < c.pages.size(); i++)
             EXPECT_EQ(page(c.pages[i]), out[i]) << "page " << i;
-        if (c.mode != 17 && c.mode != 13 && c.mode != 12 && c.mode != 14 && c.mode != 15)
+        if (c.mode != 17 && c.mode != 13 && c.mode != 12 && c.mode != 14 && c.mode != 15) {
             EXPECT_EQ(c.result, FindReturnPages(c.mode, c.key, NULL, c.reference));  // counting only
+        }
     }
     // The pseudo pages are not counted; copy numbers come from the same walk.
     EXPECT_EQ(2, GetFormCopyNumber(page(w2b)));

@@ -116,8 +116,9 @@ TEST_F(ImportParse, CasesOfPreparersFiles)
             ScriptMessageBoxAnswer(answer);
         ParseResult r = Parse(c.file, c.types);
         EXPECT_EQ(c.ok, r.ok);
-        if (c.records)
+        if (c.records) {
             EXPECT_EQ(c.records, r.records);
+        }
         EXPECT_EQ(c.titles, r.titles);
     }
 }

@@ -124,8 +124,9 @@ TEST_F(MultiFieldPopup, MemberListsMixedSeparatorsUnknownNumbersAndTotals)
         EXPECT_EQ(c.unknown, unknown) << c.list;
         for (int i = 0; i < n; i++)
             EXPECT_NE(nullptr, members[i]) << c.list;
-        if (c.firstSeq)
+        if (c.firstSeq) {
             EXPECT_STREQ(c.firstSeq, members[0]->seq) << c.list;
+        }
     }
     // A list longer than the array never writes past it.
     FieldRecord *two[2] = {};
@@ -196,8 +197,9 @@ TEST_F(MultiFieldPopup, LabelsOfNamesAddressesAndNumberedLists)
             ClickButton(dialog, IDC_MF_CANCEL);
         });
         EXPECT_EQ(c.labels, labels) << c.group;
-        if (strcmp(c.group, "0036") == 0)
+        if (strcmp(c.group, "0036") == 0) {
             EXPECT_EQ(MULTIFIELD_GROUP_FOREIGN6, kindSeen);
+        }
     }
     // The 3-part city line of a US address.
     FieldRecord *city[3] = {F("0041"), F("0042"), F("0043")};

@@ -271,7 +271,7 @@ TEST_F(SigDialog, ImageFilesAreCleanedPlacedAppliedAndStored)
         EXPECT_NEAR(y, ink.top, 3);
         DeleteObject(canvas);
         // The file leads the recent signature files.
-        char *list = (char *)QueryRegistryValueAlloc(HKEY_CURRENT_USER, "Software\\VantorelGroup\\Levyline\\Common",
+        char *list = (char *)QueryRegistryValueAlloc(HKEY_CURRENT_USER, GetRegistryScopePath(REG_SCOPE_COMMON),
                                                      "SigFiles", 0, NULL, NULL);
         ASSERT_TRUE(list != NULL);
         EXPECT_EQ(0, strncmp(strchr(list, ';') + 1, path.c_str(), path.size()));
@@ -429,7 +429,7 @@ TEST_F(SigDialog, DrawnAndTypedSignaturesHaveInk)
 
 TEST_F(SigDialog, RecentSignatureFilesLoadWithoutAskingAndLeadTheList)
 {
-    const char *key = "Software\\VantorelGroup\\Levyline\\Common";
+    const char *key = GetRegistryScopePath(REG_SCOPE_COMMON);
     std::string first = TempFile("first.bmp"), second = TempFile("second.bmp");
     ASSERT_TRUE(WriteBmp24(second, MakeBlobImage(200, 60, RECT{20, 10, 120, 40}, 0xFFFFFFFF, 0)));
     std::string list = "9;" + first + ";" + second;

@@ -197,10 +197,12 @@ TEST(StartDialog, The94xDialogMarksTheFormsOfTheCheckedBoxes)
             [&](HWND dialog) {
                 for (int id : c.clicks)
                     SendDlgItemMessageA(dialog, id, BM_CLICK, 0, 0);
-                if (c.clicks[0] == IDC_94X_QUARTER2)
+                if (c.clicks[0] == IDC_94X_QUARTER2) {
                     EXPECT_FALSE(IsControlChecked(dialog, IDC_94X_QUARTER2));
-                if (c.clicks[0] == IDC_94X_AGENTPIN)
+                }
+                if (c.clicks[0] == IDC_94X_AGENTPIN) {
                     EXPECT_FALSE(IsControlChecked(dialog, IDC_94X_PRACTITIONER));
+                }
                 EXPECT_EQ(c.okEnabledBeforeEnd, IsControlEnabled(dialog, IDC_START_OK) != 0);
                 EXPECT_TRUE(IsWindowVisible(dialog));
                 if (c.end == IDCANCEL)

@@ -42,8 +42,9 @@ TEST(StatementStore, TwelveRowsOnTenGoToTheOverflowTextAndLoadBack)
     EXPECT_EQ(STATEMENT_SEE_TEXT, page.Cell(0, 0));
     for (int r = 0; r < 10; r++)
         for (int k = 0; k < 2; k++)
-            if (r || k)
+            if (r || k) {
                 EXPECT_EQ("", page.Cell(r, k)) << r << "," << k;
+            }
     std::string expected = "7,800\x02";
     for (int i = 1; i <= 12; i++)
         expected += "Payer " + std::to_string(i) + "\x01" + std::to_string(i * 100) + "\x01";
@@ -158,8 +159,9 @@ TEST(StatementStore, AmountCellsKeepTheirColumnsSignRule)
         snprintf(text, sizeof text, "%s", c.typed);
         EXPECT_EQ(c.valid, ValidateStatementCell(nullptr, text, sizeof text, c.typed, &field, 1, 0) != 0) << c.type
                                                                                                        << c.typed;
-        if (c.after)
+        if (c.after) {
             EXPECT_STREQ(c.after, text);
+        }
         SetFieldText(&field.typeCode, nullptr);
         SetFieldText(&field.length, nullptr);
         SetFieldText(&field.description, nullptr);

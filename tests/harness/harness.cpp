@@ -105,6 +105,7 @@ static void SelectTestPrinter()
 
 void InstallTestHarness()
 {
+    SetRegistryRoot(TEST_REGISTRY_ROOT);
     ::testing::UnitTest::GetInstance()->listeners().Append(new HarnessListener);
     SelectTestPrinter();
 }

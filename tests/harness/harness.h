@@ -9,6 +9,11 @@
 #include <string>
 #include <vector>
 
+// ---- settings ----
+// The key below HKEY_CURRENT_USER under which the test programs keep their settings: a test run
+// leaves the settings of the program a user runs (window place, recent files) as they were.
+#define TEST_REGISTRY_ROOT "Software\\VantorelGroup\\Levyline Tests"
+
 // ---- message boxes ----
 struct ShownMessageBox {
     std::string title;

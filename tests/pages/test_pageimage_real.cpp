@@ -45,8 +45,8 @@ std::vector<uint8_t> MakeCompressedBmpPage(const std::vector<uint8_t> &letterBmp
     DeleteObject(page);
     DWORD length = 0;
     if (!CompressBlock(file.data(), offset + (DWORD)stride * 3168, &length, 1, 1)) return block;
-    block.assign(file.begin(), file.begin() + length);
-    return block;
+    file.resize(length);
+    return file;
 }
 
 const std::vector<PakFieldSpec> kPage1Fields = {

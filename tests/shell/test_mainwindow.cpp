@@ -41,6 +41,10 @@ TEST(MainWindow, BuildsTheFrameAndClosesUnmodified)
     char status[64] = "";
     SendMessageA(gStatusBar, SB_GETTEXTA, 0, (LPARAM)status);
     EXPECT_STREQ("Ready", status);
+    // The File menu names the PDF command as the Summary page's messages do.
+    char item[64] = "";
+    GetMenuStringA(GetMenu(window), IDM_PDFRETURN, item, sizeof(item), MF_BYCOMMAND);
+    EXPECT_STREQ("Generate P&DF File...", item);
     SendMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(window));
     EXPECT_TRUE(GetShownMessageBoxes().empty());

@@ -20,7 +20,8 @@ TEST(FitZoom, PercentageIsRelativeToTheProgramsHundredPercent)
 
 TEST(RecentFiles, NewestFirstWithoutDuplicatesAndAmpersandsDoubled)
 {
-    const char *key = "Software\\VantorelGroup\\Levyline\\2024\\TestRecent";
+    const std::string keyPath = std::string(GetRegistryScopePath(REG_SCOPE_YEAR)) + "\\TestRecent";
+    const char *key = keyPath.c_str();
     RegDeleteKeyA(HKEY_CURRENT_USER, key);
     HMENU menu = CreatePopupMenu();
     EXPECT_EQ(1, UpdateRecentFilesMenu(menu, "C:\\Returns\\Smith.qvr", key, "RecentFiles"));

@@ -1,11 +1,14 @@
 // Registry settings by scope: reading with size limits and type checks, writing, copies.
 #include "store/store.h"
+#include "ui/ui.h"
+#include "tests/harness/harness.h"
 
 #include <gtest/gtest.h>
 #include <string.h>
 
 TEST(Registry, ScopePaths)
 {
+    ASSERT_EQ(1, SetRegistryRoot(NULL));   // the program's own keys
     EXPECT_STREQ("Software\\VantorelGroup\\Levyline\\2024", GetRegistryScopePath(REG_SCOPE_YEAR));
     EXPECT_STREQ("Software\\VantorelGroup\\Levyline\\2023", GetRegistryScopePath(REG_SCOPE_PREVYEAR));
     EXPECT_STREQ("Software\\VantorelGroup\\Levyline\\2024\\Admin", GetRegistryScopePath(REG_SCOPE_ADMIN));
@@ -16,6 +19,37 @@ TEST(Registry, ScopePaths)
     char buffer[8] = "x";
     EXPECT_EQ(0, ReadRegistryValue(buffer, 9, 0, "DataDir", sizeof buffer, REG_SZ));
     EXPECT_EQ(0, WriteRegistryValue(9, "X", REG_SZ, "x", 0));
+    SetRegistryRoot(TEST_REGISTRY_ROOT);
+}
+
+// What a test writes through the program's settings (window place, recent files, signature
+// files) lands under the tests' own key; the program's keys never see it.
+TEST(Registry, TestRunsLeaveTheProgramsSettingsAlone)
+{
+    struct Case {
+        int scope;
+        const char *programKey;
+    } cases[] = {
+        {REG_SCOPE_YEAR, "Software\\VantorelGroup\\Levyline\\2024"},
+        {REG_SCOPE_PREVYEAR, "Software\\VantorelGroup\\Levyline\\2023"},
+        {REG_SCOPE_ADMIN, "Software\\VantorelGroup\\Levyline\\2024\\Admin"},
+        {REG_SCOPE_PREPARER, "Software\\VantorelGroup\\Levyline\\2024\\Preparer"},
+        {REG_SCOPE_COMMON, "Software\\VantorelGroup\\Levyline\\Common"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.programKey);
+        ASSERT_EQ(1, WriteRegistryValue(c.scope, "TestApart", REG_SZ, "x", 0));
+        EXPECT_EQ(nullptr, QueryRegistryValueAlloc(HKEY_CURRENT_USER, c.programKey, "TestApart", 0, NULL, NULL));
+        EXPECT_EQ(0u, std::string(GetRegistryScopePath(c.scope)).find(TEST_REGISTRY_ROOT "\\"));
+        DeleteRegistryValue(c.scope, "TestApart");
+    }
+    // The recent-files list of the File menu.
+    ASSERT_EQ(1, UpdateRecentFilesMenu(NULL, "C:\\Returns\\TestApart.qvr", NULL, "TestApartFiles"));
+    EXPECT_EQ(nullptr, QueryRegistryValueAlloc(HKEY_CURRENT_USER, cases[0].programKey, "TestApartFiles", 0, NULL, NULL));
+    DeleteRegistryValue(REG_SCOPE_YEAR, "TestApartFiles");
+    // A root that does not fit is refused and changes nothing.
+    EXPECT_EQ(0, SetRegistryRoot(std::string(200, 'k').c_str()));
+    EXPECT_EQ(0u, std::string(GetRegistryScopePath(REG_SCOPE_YEAR)).find(TEST_REGISTRY_ROOT "\\"));
 }
 
 TEST(Registry, TextValuesAreCutToTheBufferAndZeroEnded)
@@ -67,7 +101,8 @@ TEST(Registry, FourByteColourValues)
 
 TEST(Registry, AllocatedCopiesAndKeyCreation)
 {
-    const char *key = "Software\\VantorelGroup\\Levyline\\Common\\TestAllocKey";
+    const std::string keyPath = std::string(GetRegistryScopePath(REG_SCOPE_COMMON)) + "\\TestAllocKey";
+    const char *key = keyPath.c_str();
     RegDeleteKeyA(HKEY_CURRENT_USER, key);
     DWORD type = 1, size = 1;
     EXPECT_EQ(nullptr, QueryRegistryValueAlloc(HKEY_CURRENT_USER, key, "SigFiles", 0, &type, &size));
