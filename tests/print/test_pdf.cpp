@@ -81,20 +81,16 @@ TEST(PdfObjects, ExactBytesOfTheFixedObjectsTableAndTrailer)
 // The first line's move (0 -14 TD) already goes to the second line: T* only from the third on.
 TEST(PdfObjects, TextLinesFollowEachOtherWithoutABlankLine)
 {
-    struct Case {
-        std::vector<const char *> lines;
-        const char *stream;
-    } cases[] = {
-        {{"one"}, "BT\r/F1 11 Tf\r36.25 712 TD\r(one) Tj\r0 -14 TD\rET"},
-        {{"one", "two"}, "BT\r/F1 11 Tf\r36.25 712 TD\r(one) Tj\r0 -14 TD\r(two) Tj\rET"},
-        {{"one", "", "(3)"}, "BT\r/F1 11 Tf\r36.25 712 TD\r(one) Tj\r0 -14 TD\r() Tj\rT*\r(\\(3\\)) Tj\rET"},
+    std::pair<std::vector<const char *>, const char *> cases[] = {
+        {{"one"}, "(one) Tj\r0 -14 TD\rET"},
+        {{"one", "two"}, "(one) Tj\r0 -14 TD\r(two) Tj\rET"},
+        {{"one", "", "(3)"}, "(one) Tj\r0 -14 TD\r() Tj\rT*\r(\\(3\\)) Tj\rET"},
     };
-    for (const Case &c : cases) {
+    for (auto &c : cases) {
         PdfObject o;
-        ASSERT_TRUE(MakePdfTextContent(&o, (char *const *)c.lines.data(), (int)c.lines.size(), 5, "F1", 0));
-        std::string text = ObjectText(o);
-        size_t start = text.find("stream\r\n") + 8, end = text.find("\rendstream");
-        EXPECT_EQ(c.stream, text.substr(start, end - start));
+        ASSERT_TRUE(MakePdfTextContent(&o, (char *const *)c.first.data(), (int)c.first.size(), 5, "F1", 0));
+        std::string text = ObjectText(o), head = "stream\r\nBT\r/F1 11 Tf\r36.25 712 TD\r";
+        EXPECT_EQ(head + c.second + "\rendstream", text.substr(text.find("stream\r\n"), text.rfind("\rendobj") - text.find("stream\r\n")));
     }
 }
 
@@ -346,20 +342,14 @@ TEST_F(PdfSample, FailedRewriteKeepsTheOldFileAndSaysWhy)
     char diskFull[256] = "";
     FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, ERROR_DISK_FULL, 0, diskFull,
                    sizeof diskFull, NULL);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = 64;
-    info.bmiHeader.biHeight = 64;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;   // no colour table: no PDF image can be made of it
-    void *bits = NULL;
-    HBITMAP trueColour = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &bits, NULL, 0);
-    ASSERT_TRUE(trueColour);
-    struct Case {
+    HDC screen = GetDC(NULL);
+    HBITMAP trueColour = CreateCompatibleBitmap(screen, 64, 64);   // no colour table: no PDF image of it
+    ReleaseDC(NULL, screen);
+    struct {
         const char *name;
         int fullDisk;
     } cases[] = {{"page that cannot be made", 0}, {"full disk", 1}};
-    for (const Case &c : cases) {
+    for (auto &c : cases) {
         SCOPED_TRACE(c.name);
         std::string unixDir = unixFolder + (c.fullDisk ? "full" : "bad"), dir = wineFolder + (c.fullDisk ? "full" : "bad");
         CreateDirectoryA(dir.c_str(), NULL);
@@ -370,9 +360,7 @@ TEST_F(PdfSample, FailedRewriteKeepsTheOldFileAndSaysWhy)
         }
         std::string old = "%PDF-1.5 an earlier PDF of this return\n" + std::string(2000, 'x');
         FILE *file = fopen((dir + "\\Old.pdf").c_str(), "wb");
-        ASSERT_TRUE(file);
-        fwrite(old.data(), 1, old.size(), file);
-        fclose(file);
+        ASSERT_TRUE(file && fwrite(old.data(), 1, old.size(), file) == old.size() && fclose(file) == 0);
         ClearShownMessageBoxes();
         ScriptMessageBoxAnswer(IDOK);
         EXPECT_EQ(0, GeneratePdf((dir + "\\Old.qvr").c_str(), NULL, NULL, c.fullDisk ? NULL : trueColour, 1, 1));
