@@ -117,14 +117,14 @@ static int CheckPdfTargetWritable(const char *target)
 }
 
 // Creates the temporary file in the target's folder and writes the header, catalog, outlines and
-// the page tree of kids[0..kidCount-1].
+// the page tree of kids[0..kidCount-1] (null kids: out of memory, a failure).
 static int OpenPdfFile(PdfFile *file, const char *target, const uint32_t *kids, uint32_t kidCount)
 {
     memset(file, 0, sizeof *file);
     lstrcpynA(file->target, target, sizeof file->target);
     char folder[MAX_PATH];
     int folderLength = GetFolderPartLength(target);
-    if (folderLength <= 0 || folderLength >= (int)sizeof folder) {
+    if (!kids || folderLength <= 0 || folderLength >= (int)sizeof folder) {
         file->failed = 1;
         return 0;
     }
@@ -504,11 +504,7 @@ static int WritePlannedPdf(const char *target, PdfPlan *plan, HBITMAP bitmap, in
     for (uint32_t i = 0; kids && i < plan->pageCount; i++)
         kids[i] = 4 + 3 * i;
     PdfFile file;
-    int ok = kids && OpenPdfFile(&file, target, kids, plan->pageCount);
-    if (!kids) {
-        memset(&file, 0, sizeof file);
-        lstrcpynA(file.target, target, sizeof file.target);
-    }
+    int ok = OpenPdfFile(&file, target, kids, plan->pageCount);
     MemFree(kids);
     int current = 0;
     for (int i = 0; ok && i < plan->count; i++) {
@@ -537,6 +533,8 @@ static int WritePagesPdf(const char *target, FormInstance **pages, int count, HB
     int ok = PlanImagePdf(&plan, pages, count, bitmap, all, rotate);
     if (ok)
         ok = WritePlannedPdf(target, &plan, bitmap, silent, blackWhite);
+    else
+        ShowPdfWriteError(target, ERROR_NOT_ENOUGH_MEMORY);
     MemFree(plan.items);
     return ok;
 }
@@ -582,11 +580,7 @@ int WriteTextPdf(const char *path, const char *text, int silent)
     for (int p = 0; kids && p < pageCount; p++)
         kids[p] = p == 0 ? 4 : 8 + 2 * (uint32_t)(p - 1);
     PdfFile file;
-    int ok = kids && OpenPdfFile(&file, target, kids, (uint32_t)pageCount);
-    if (!kids) {
-        memset(&file, 0, sizeof file);
-        lstrcpynA(file.target, target, sizeof file.target);
-    }
+    int ok = OpenPdfFile(&file, target, kids, (uint32_t)pageCount);
     PdfObject object;
     for (int p = 0; ok && p < pageCount; p++) {
         uint32_t number = kids[p];
