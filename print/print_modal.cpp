@@ -29,7 +29,6 @@ void DisableModalJobWindows(ModalJobState *state)
     for (int i = 0; i < state->count; i++)
         if (IsWindow(state->windows[i]))
             EnableWindow(state->windows[i], FALSE);
-    state->disabled = 1;
     sActiveJob = state;
 }
 
@@ -44,8 +43,8 @@ void KeepModalJobWindowsDisabled(void)
 
 void RestoreModalJobState(ModalJobState *state)
 {
-    if (!state->disabled)
-        return;
+    // Also after a job that ended before it disabled anything: a message box owned by the main
+    // window enables it when it closes, even under a modal dialog.
     if (sActiveJob == state)
         sActiveJob = NULL;
     for (int i = 0; i < state->count; i++)
@@ -53,5 +52,4 @@ void RestoreModalJobState(ModalJobState *state)
             EnableWindow(state->windows[i], state->wasEnabled[i] ? TRUE : FALSE);
     if (state->focus && IsWindow(state->focus) && IsWindowEnabled(GetAncestor(state->focus, GA_ROOT)))
         SetFocus(state->focus);
-    state->disabled = 0;
 }

@@ -13,7 +13,6 @@ struct ModalJobState {
     int wasEnabled[2];
     int count;
     HWND focus;
-    int disabled;
 };
 // Notes the state of the main window and owner's top-level window (owner may be null or the main
 // window) and the focus.
