@@ -13,8 +13,7 @@ static int CheckReturnNamed(void)
     if (gReturnPath[0])
         return 1;
     ShowMessageBox(gMainWindow,
-                   "The current tax return must be saved to disk before continuing.\r\n\r\nUse \"Save As\" on the "
-                   "File menu to give it a file name, then create the PDF file again.",
+                   "The current tax return must be saved to disk before continuing.",
                    "Tax Return File Has Not Been Named", MB_OK | MB_ICONEXCLAMATION);
     return 0;
 }

@@ -304,9 +304,10 @@ int MakePdfTextContent(PdfObject *object, char *const *lines, int count, uint32_
     for (int i = 0; i < count; i++) {
         char escaped[2 * PDF_TEXT_COLUMNS + 8];
         EscapePdfText(lines[i], escaped, sizeof escaped);
-        // The first line sets the 14-point leading with its move; the others step with T*.
-        used += (size_t)snprintf(stream + used, size - used, i == 0 ? "(%s) Tj\r0 -14 TD\r" : "T*\r(%s) Tj\r",
-                                 escaped);
+        // The first line's move sets the 14-point leading and already goes down to the second
+        // line; each line after the second steps down with T*.
+        const char *format = i == 0 ? "(%s) Tj\r0 -14 TD\r" : i == 1 ? "(%s) Tj\r" : "T*\r(%s) Tj\r";
+        used += (size_t)snprintf(stream + used, size - used, format, escaped);
     }
     used += (size_t)snprintf(stream + used, size - used, "ET");
     uint32_t packedLength = 0;

@@ -1,24 +1,30 @@
 // Writing PDF files: the return (Summary and Status pages first), one form, one bitmap, or a
-// text. Each page's objects are written as soon as they are made and freed, so a long return
-// holds one page in memory at a time; the page tree, the cross-reference table and the trailer
-// close the file.
+// text. The pages are planned first (a statement is rendered once to count its pages), so the
+// page tree's kids are known and the objects go out in order: header, catalog, outlines, page
+// tree, then each page's objects as soon as they are made (one page in memory at a time), the
+// cross-reference table and the trailer. The bytes go to a temporary file in the target's folder,
+// which replaces the target only when it is complete.
 #include "print/print.h"
+#include "print/print_private.h"
 #include "ui/ui.h"
 
 #include <stdio.h>
 #include <string.h>
 
-// A PDF file being written: the handle, the bytes written so far, the offsets of objects 1.. by
-// number, and the first failure (the file is then removed at the end).
+// A PDF file being written: the target, the temporary file the bytes go to, the bytes written so
+// far, the offsets of objects 1.. by number, the image pages written, and the first failure with
+// the system's error code taken at the failing call.
 struct PdfFile {
     HANDLE handle;
+    char target[MAX_PATH];
+    char temporary[MAX_PATH];
     uint32_t written;
     uint32_t *offsets;
     uint32_t offsetCount, offsetCapacity;
-    uint32_t *kids;
-    uint32_t kidCount, kidCapacity;
+    uint32_t pagesWritten;
     DWORD error;
     int failed;
+    int reported;   // the failure was told already (OpenFileWithRetry says why it could not open)
 };
 
 static int GrowArray(uint32_t **array, uint32_t *capacity, uint32_t needed)
@@ -33,6 +39,27 @@ static int GrowArray(uint32_t **array, uint32_t *capacity, uint32_t needed)
         return 0;
     *array = bigger;
     *capacity = grown;
+    return 1;
+}
+
+// Writes all of data. A write that takes only part of it is repeated for the rest, so a disk that
+// fills up reports its own reason from the call that refused. 0 with *error set on failure.
+static int WriteAllBytes(HANDLE handle, const char *data, uint32_t length, uint32_t *written, DWORD *error)
+{
+    while (length) {
+        DWORD done = 0;
+        if (!WriteFile(handle, data, length, &done, NULL)) {
+            *error = GetLastError();
+            return 0;
+        }
+        if (!done) {
+            *error = ERROR_DISK_FULL;   // nothing taken and no reason given
+            return 0;
+        }
+        *written += done;
+        data += done;
+        length -= done;
+    }
     return 1;
 }
 
@@ -53,32 +80,10 @@ static int WritePdfObject(PdfFile *file, PdfObject *object)
         }
     }
     object->offset = file->written;
-    if (!file->failed) {
-        DWORD done = 0;
-        if (!WriteFile(file->handle, object->text, object->length, &done, NULL) || done != object->length) {
-            file->error = GetLastError();
-            file->failed = 1;
-        }
-        file->written += done;
-    }
+    if (!file->failed && !WriteAllBytes(file->handle, object->text, object->length, &file->written, &file->error))
+        file->failed = 1;
     FreePdfObject(object);
     return !file->failed;
-}
-
-static int OpenPdfFile(PdfFile *file, const char *path)
-{
-    memset(file, 0, sizeof *file);
-    file->handle = OpenFileWithRetry(path, GENERIC_WRITE, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL);
-    if (file->handle == INVALID_HANDLE_VALUE || !file->handle) {
-        file->error = GetLastError();
-        file->handle = NULL;
-        return 0;
-    }
-    PdfObject object;
-    int ok = MakePdfHeader(&object) && WritePdfObject(file, &object);
-    ok = ok && MakePdfCatalog(&object) && WritePdfObject(file, &object);
-    ok = ok && MakePdfOutlines(&object) && WritePdfObject(file, &object);
-    return ok;
 }
 
 static void ShowPdfWriteError(const char *path, DWORD error)
@@ -95,18 +100,65 @@ static void ShowPdfWriteError(const char *path, DWORD error)
     ShowMessageBox(gMainWindow, text, "Unable to Create PDF File", MB_OK | MB_ICONEXCLAMATION);
 }
 
-// The page tree, cross-reference table and trailer; then the file is flushed and closed. On any
-// failure the partial file is deleted and the failure is shown (a file that could not be opened
-// was reported by OpenFileWithRetry already). 1 when the whole file was written.
-static int ClosePdfFile(PdfFile *file, const char *path)
+// An existing target must be one this program may replace (not read-only, not held open by another
+// program): found out before any page is made. 1 when it may be written.
+static int CheckPdfTargetWritable(const char *target)
+{
+    if (GetFileAttributesA(target) == INVALID_FILE_ATTRIBUTES)
+        return 1;
+    HANDLE handle = CreateFileA(target, GENERIC_WRITE, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                NULL);
+    if (handle == INVALID_HANDLE_VALUE) {
+        ShowPdfWriteError(target, GetLastError());
+        return 0;
+    }
+    CloseHandle(handle);
+    return 1;
+}
+
+// Creates the temporary file in the target's folder and writes the header, catalog, outlines and
+// the page tree of kids[0..kidCount-1] (null kids: out of memory, a failure).
+static int OpenPdfFile(PdfFile *file, const char *target, const uint32_t *kids, uint32_t kidCount)
+{
+    memset(file, 0, sizeof *file);
+    lstrcpynA(file->target, target, sizeof file->target);
+    char folder[MAX_PATH];
+    int folderLength = GetFolderPartLength(target);
+    if (!kids || folderLength <= 0 || folderLength >= (int)sizeof folder) {
+        file->failed = 1;
+        return 0;
+    }
+    memcpy(folder, target, (size_t)folderLength);
+    folder[folderLength] = 0;
+    CreateFolderPath(folder);
+    if (!GetTempFileNameA(folder, "~pd", 0, file->temporary)) {
+        file->error = GetLastError();
+        file->temporary[0] = 0;
+        file->failed = 1;
+        return 0;
+    }
+    file->handle = OpenFileWithRetry(file->temporary, GENERIC_WRITE, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL);
+    if (file->handle == INVALID_HANDLE_VALUE || !file->handle) {
+        file->handle = NULL;
+        file->failed = file->reported = 1;
+        return 0;
+    }
+    PdfObject object;
+    int ok = MakePdfHeader(&object) && WritePdfObject(file, &object);
+    ok = ok && MakePdfCatalog(&object) && WritePdfObject(file, &object);
+    ok = ok && MakePdfOutlines(&object) && WritePdfObject(file, &object);
+    ok = ok && MakePdfPages(&object, kids, kidCount) && WritePdfObject(file, &object);
+    if (!ok)
+        file->failed = 1;
+    return ok;
+}
+
+// The cross-reference table and the trailer; then the file is flushed, closed and put in the
+// target's place. On any failure the temporary file is deleted (the target stays as it was) and
+// the failure is shown. 1 when the whole file was written.
+static int ClosePdfFile(PdfFile *file)
 {
     PdfObject object;
-    if (!file->failed) {
-        if (MakePdfPages(&object, file->kids, file->kidCount))
-            WritePdfObject(file, &object);
-        else
-            file->failed = 1;
-    }
     for (uint32_t i = 0; !file->failed && i < file->offsetCount; i++)
         if (!file->offsets[i])
             file->failed = 1;   // an object number was never written
@@ -131,27 +183,30 @@ static int ClosePdfFile(PdfFile *file, const char *path)
             file->failed = 1;
         }
         file->handle = NULL;
-        if (file->failed) {
-            DeleteFileA(path);
-            ShowPdfWriteError(path, file->error);
-        }
+    }
+    if (!file->failed && file->temporary[0] &&
+        !MoveFileExA(file->temporary, file->target, MOVEFILE_REPLACE_EXISTING)) {
+        file->error = GetLastError();
+        file->failed = 1;
+    }
+    if (file->failed) {
+        if (file->temporary[0])
+            DeleteFileA(file->temporary);
+        if (!file->reported)
+            ShowPdfWriteError(file->target, file->error);
     }
     MemFree(file->offsets);
-    MemFree(file->kids);
-    file->offsets = file->kids = NULL;
+    file->offsets = NULL;
     return !file->failed;
 }
 
-
-// One image page: page, content and image objects numbered from the next free number, written
-// at once. rotation 0 or 270.
+// One image page: page, content and image objects numbered from the next free number (the page
+// tree lists them so), written at once. rotation 0 or 270.
 static int AddImagePage(PdfFile *file, HBITMAP bitmap, uint32_t rotation, int blackWhite)
 {
-    uint32_t number = 4 + 3 * file->kidCount;
-    if (!GrowArray(&file->kids, &file->kidCapacity, file->kidCount + 1)) {
-        file->failed = 1;
+    if (file->failed)
         return 0;
-    }
+    uint32_t number = 4 + 3 * file->pagesWritten;
     PdfObject page, content, image;
     memset(&page, 0, sizeof page);
     memset(&content, 0, sizeof content);
@@ -166,7 +221,7 @@ static int AddImagePage(PdfFile *file, HBITMAP bitmap, uint32_t rotation, int bl
         file->failed = 1;
         return 0;
     }
-    file->kids[file->kidCount++] = number;
+    file->pagesWritten++;
     WritePdfObject(file, &page);
     WritePdfObject(file, &content);
     WritePdfObject(file, &image);
@@ -249,36 +304,83 @@ static int EndPdfOutputWith(int ok, const char *target, int silent)
     return 1;
 }
 
-// Adds the finished image of one return page (its flags set as printing sets them).
-static int AddReturnPage(PdfFile *file, FormInstance *page, int silent, int current, int total, int rotate,
-                         int blackWhite)
+// ---- the plan of an image PDF ----
+
+// One item of the file: a return page, a statement (which may fill several pages) or the bitmap
+// given. Its pages take consecutive object triples, so the page tree is known from the plan.
+struct PdfPlanItem {
+    FormInstance *page;              // a return page, or null
+    int isStatement;
+    StatementListEntry statement;    // the statement, when isStatement
+    uint32_t pageCount;              // PDF pages the item gives
+    uint32_t rotation;               // 0 or 270
+};
+struct PdfPlan {
+    PdfPlanItem *items;
+    int count, capacity;
+    uint32_t pageCount;              // PDF pages of the whole file
+    int progressTotal;               // items counted in "Generating page k of N"
+};
+
+static PdfPlanItem *AddPlanItem(PdfPlan *plan)
 {
-    gPdfPageJurisdiction = page->jurisdiction;
-    gMnOutputFontAllowed = AllowsMnOutputFont(page);
-    char caption[160] = "";
-    if (!silent) {
-        if (page->treeItem)
-            GetTreeItemText(page->treeItem, caption, 0, 128);
-        else if (page->displayName)
-            lstrcpynA(caption, page->displayName, sizeof caption);
-        ShowPdfProgress(silent, caption, current, total);
+    if (plan->count == plan->capacity) {
+        int grown = plan->capacity ? plan->capacity * 2 : 32;
+        PdfPlanItem *bigger = (PdfPlanItem *)MemReAlloc(plan->items, sizeof(PdfPlanItem) * (size_t)grown);
+        if (!bigger)
+            return NULL;
+        plan->items = bigger;
+        plan->capacity = grown;
     }
-    HBITMAP image = GeneratePageImage(page, 1);
-    int ok = image && AddImagePage(file, image, rotate && page->landscape ? 270 : 0, blackWhite);
-    if (image)
-        DeleteObject(image);
-    gPdfPageJurisdiction = 0;
-    gMnOutputFontAllowed = 0;
-    return ok;
+    PdfPlanItem *item = &plan->items[plan->count++];
+    memset(item, 0, sizeof *item);
+    return item;
 }
 
-// Writes pages (or the single bitmap) into target. With all set the Summary and Status pages
-// come first. Returns 1 when the file is complete.
-// The statements of one return part (return code and group order) as pages: each statement
-// rendered for PDF, at most LIST_REPORT_MAX_BITMAPS pages of it (more gives the warning), turned
-// when the statement's own page is landscape.
-static int AddPartStatements(PdfFile *file, const FormInstance *last, int silent, int *current, int total,
-                             int rotate, int blackWhite)
+static int PlanReturnPage(PdfPlan *plan, FormInstance *page, uint32_t rotation)
+{
+    PdfPlanItem *item = AddPlanItem(plan);
+    if (!item)
+        return 0;
+    item->page = page;
+    item->pageCount = 1;
+    item->rotation = rotation;
+    plan->pageCount++;
+    plan->progressTotal++;
+    return 1;
+}
+
+// Renders a statement for PDF into slots (LIST_REPORT_MAX_BITMAPS of them). Returns the pages
+// kept; more than that many gives the warning once (warn) and keeps the first ones.
+static int RenderPdfStatement(StatementListEntry *entry, HBITMAP *slots, int warn)
+{
+    memset(slots, 0, sizeof(HBITMAP) * LIST_REPORT_MAX_BITMAPS);
+    int produced = gRenderStatementEntryProc(entry, slots, LIST_REPORT_MAX_BITMAPS, STATEMENT_KIND_PDF);
+    if (produced > LIST_REPORT_MAX_BITMAPS) {
+        if (warn) {
+            char text[300];
+            snprintf(text, sizeof text,
+                     "Statement PDF processing generated more than %d pages\r\nfor a single statement. Only the "
+                     "first %d pages of this\r\nstatement will be included in the PDF.",
+                     LIST_REPORT_MAX_BITMAPS, LIST_REPORT_MAX_BITMAPS);
+            ShowMessageBox(gMainWindow, text, "PDF Creation Warning", MB_OK | MB_ICONEXCLAMATION);
+        }
+        produced = LIST_REPORT_MAX_BITMAPS;
+    }
+    return produced < 0 ? 0 : produced;
+}
+
+static void DeleteSlotBitmaps(HBITMAP *slots)
+{
+    for (int i = 0; i < LIST_REPORT_MAX_BITMAPS; i++)
+        if (slots[i])
+            DeleteObject(slots[i]);
+}
+
+// The statements of one return part (return code and group order), each rendered once to count
+// its pages (the bitmaps are dropped: the page is made again when it is written); turned when
+// the statement's own page is landscape.
+static int PlanPartStatements(PdfPlan *plan, const FormInstance *last, int rotate)
 {
     if (!gListReturnStatementsProc || !gRenderStatementEntryProc)
         return 1;
@@ -291,35 +393,132 @@ static int AddPartStatements(PdfFile *file, const FormInstance *last, int silent
     count = gListReturnStatementsProc(entries, last->jurisdiction, last->groupOrder);
     int ok = 1;
     for (int e = 0; ok && e < count; e++) {
-        ShowPdfProgress(silent, entries[e].title, ++*current, total);
+        PdfPlanItem *item = AddPlanItem(plan);
+        if (!item) {
+            ok = 0;
+            break;
+        }
+        item->isStatement = 1;
+        item->statement = entries[e];
+        item->rotation = rotate && entries[e].page && entries[e].page->landscape ? 270 : 0;
         HBITMAP slots[LIST_REPORT_MAX_BITMAPS];
-        memset(slots, 0, sizeof slots);
-        int produced = gRenderStatementEntryProc(&entries[e], slots, LIST_REPORT_MAX_BITMAPS, STATEMENT_KIND_PDF);
-        if (produced > LIST_REPORT_MAX_BITMAPS) {
-            char text[300];
-            snprintf(text, sizeof text,
-                     "Statement PDF processing generated more than %d pages\r\nfor a single statement. Only the "
-                     "first %d pages of this\r\nstatement will be included in the PDF.",
-                     LIST_REPORT_MAX_BITMAPS, LIST_REPORT_MAX_BITMAPS);
-            ShowMessageBox(gMainWindow, text, "PDF Creation Warning", MB_OK | MB_ICONEXCLAMATION);
-            produced = LIST_REPORT_MAX_BITMAPS;
-        }
-        uint32_t rotation = rotate && entries[e].page && entries[e].page->landscape ? 270 : 0;
-        for (int i = 0; i < produced; i++) {
-            if (ok && slots[i])
-                ok = AddImagePage(file, slots[i], rotation, blackWhite);
-            if (slots[i])
-                DeleteObject(slots[i]);
-        }
+        int produced = RenderPdfStatement(&item->statement, slots, 1);
+        for (int i = 0; i < produced && slots[i]; i++)
+            item->pageCount++;
+        DeleteSlotBitmaps(slots);
+        plan->pageCount += item->pageCount;
+        plan->progressTotal++;
+        PumpPrintMessages();   // the progress window paints while statements are counted
     }
     MemFree(entries);
     return ok;
 }
 
-// The number of statements of the return (the progress total counts one per statement).
-static int CountReturnStatements(void)
+// The items of a PDF: the bitmap alone; else (all) the Summary and Status pages, then the pages,
+// the statements of each return part after its last page. rotate turns landscape form pages.
+static int PlanImagePdf(PdfPlan *plan, FormInstance **pages, int count, HBITMAP bitmap, int all, int rotate)
 {
-    return gListReturnStatementsProc ? gListReturnStatementsProc(NULL, 0, 0) : 0;
+    memset(plan, 0, sizeof *plan);
+    if (bitmap) {
+        PdfPlanItem *item = AddPlanItem(plan);
+        if (!item)
+            return 0;
+        item->pageCount = 1;
+        plan->pageCount = 1;
+    }
+    if (all) {
+        HTREEITEM generated[2] = {gTreeSummaryItem, gTreeStatusItem};
+        for (int i = 0; i < 2; i++) {
+            FormInstance *page = (FormInstance *)GetTreeItemForm(generated[i]);
+            if (page && page->kind == PAGE_KIND_GENERATED && !PlanReturnPage(plan, page, 0))
+                return 0;
+        }
+    }
+    for (int i = 0; i < count; i++) {
+        if (!PlanReturnPage(plan, pages[i], rotate && pages[i]->landscape ? 270 : 0))
+            return 0;
+        int partEnds = i + 1 == count || pages[i + 1]->jurisdiction != pages[i]->jurisdiction ||
+                       pages[i + 1]->groupOrder != pages[i]->groupOrder;
+        if (partEnds && !PlanPartStatements(plan, pages[i], 1))
+            return 0;
+    }
+    return 1;
+}
+
+// ---- writing an image PDF ----
+
+// The progress caption of a return page: its forms-tree text, the Summary and Status items with
+// " Page" after it.
+static void GetPdfPageCaption(const FormInstance *page, char *caption, int size)
+{
+    caption[0] = 0;
+    if (page->treeItem) {
+        GetTreeItemText(page->treeItem, caption, 0, size - 8 > 0 ? size - 8 : 1);
+        if (page->treeItem == gTreeSummaryItem || page->treeItem == gTreeStatusItem)
+            lstrcatA(caption, " Page");
+    } else if (page->displayName) {
+        lstrcpynA(caption, page->displayName, size);
+    }
+}
+
+// Adds the finished image of one return page (its flags set as printing sets them).
+static int AddReturnPage(PdfFile *file, const PdfPlanItem *item, int silent, int current, int total, int blackWhite)
+{
+    FormInstance *page = item->page;
+    gPdfPageJurisdiction = page->jurisdiction;
+    gMnOutputFontAllowed = AllowsMnOutputFont(page);
+    if (!silent) {
+        char caption[160];
+        GetPdfPageCaption(page, caption, sizeof caption);
+        ShowPdfProgress(silent, caption, current, total);
+    }
+    HBITMAP image = GeneratePageImage(page, 1);
+    int ok = image && AddImagePage(file, image, item->rotation, blackWhite);
+    if (image)
+        DeleteObject(image);
+    gPdfPageJurisdiction = 0;
+    gMnOutputFontAllowed = 0;
+    return ok;
+}
+
+// Adds the pages of a statement: rendered again, exactly the pages counted by the plan.
+static int AddStatementPages(PdfFile *file, PdfPlanItem *item, int silent, int current, int total, int blackWhite)
+{
+    ShowPdfProgress(silent, item->statement.title, current, total);
+    HBITMAP slots[LIST_REPORT_MAX_BITMAPS];
+    int produced = RenderPdfStatement(&item->statement, slots, 0);
+    int ok = produced >= (int)item->pageCount;
+    for (uint32_t i = 0; ok && i < item->pageCount; i++)
+        ok = slots[i] && AddImagePage(file, slots[i], item->rotation, blackWhite);
+    DeleteSlotBitmaps(slots);
+    if (!ok)
+        file->failed = 1;
+    return ok;
+}
+
+// Writes the planned items into target. Returns 1 when the file is complete and in place.
+static int WritePlannedPdf(const char *target, PdfPlan *plan, HBITMAP bitmap, int silent, int blackWhite)
+{
+    // The page tree's kids: 4, 7, 10 ... one triple per page.
+    uint32_t *kids = (uint32_t *)MemAlloc(64, sizeof(uint32_t) * ((size_t)plan->pageCount + 1));
+    for (uint32_t i = 0; kids && i < plan->pageCount; i++)
+        kids[i] = 4 + 3 * i;
+    PdfFile file;
+    int ok = OpenPdfFile(&file, target, kids, plan->pageCount);
+    MemFree(kids);
+    int current = 0;
+    for (int i = 0; ok && i < plan->count; i++) {
+        PdfPlanItem *item = &plan->items[i];
+        if (item->isStatement)
+            ok = AddStatementPages(&file, item, silent, ++current, plan->progressTotal, blackWhite);
+        else if (item->page)
+            ok = AddReturnPage(&file, item, silent, ++current, plan->progressTotal, blackWhite);
+        else
+            ok = AddImagePage(&file, bitmap, 0, blackWhite);
+    }
+    if (!ok || file.pagesWritten != plan->pageCount)
+        file.failed = 1;
+    return ClosePdfFile(&file);
 }
 
 // Writes pages (or the single bitmap) into target. With all set the Summary and Status pages
@@ -328,30 +527,16 @@ static int CountReturnStatements(void)
 static int WritePagesPdf(const char *target, FormInstance **pages, int count, HBITMAP bitmap, int all, int silent,
                          int rotate, int blackWhite)
 {
-    PdfFile file;
-    int ok = OpenPdfFile(&file, target);
-    if (ok && bitmap)
-        ok = AddImagePage(&file, bitmap, 0, blackWhite);
-    int statements = count ? CountReturnStatements() : 0;
-    int total = count + statements + (all ? 2 : 0), current = 0;
-    if (ok && all) {
-        HTREEITEM generated[2] = {gTreeSummaryItem, gTreeStatusItem};
-        for (int i = 0; ok && i < 2; i++) {
-            FormInstance *page = (FormInstance *)GetTreeItemForm(generated[i]);
-            if (page && page->kind == PAGE_KIND_GENERATED)
-                ok = AddReturnPage(&file, page, silent, ++current, total, 0, blackWhite);
-        }
-    }
-    for (int i = 0; ok && i < count; i++) {
-        ok = AddReturnPage(&file, pages[i], silent, ++current, total, rotate, blackWhite);
-        int partEnds = i + 1 == count || pages[i + 1]->jurisdiction != pages[i]->jurisdiction ||
-                       pages[i + 1]->groupOrder != pages[i]->groupOrder;
-        if (ok && statements && partEnds)
-            ok = AddPartStatements(&file, pages[i], silent, &current, total, 1, blackWhite);
-    }
-    if (!ok)
-        file.failed = 1;
-    return ClosePdfFile(&file, target);
+    if (!CheckPdfTargetWritable(target))
+        return 0;
+    PdfPlan plan;
+    int ok = PlanImagePdf(&plan, pages, count, bitmap, all, rotate);
+    if (ok)
+        ok = WritePlannedPdf(target, &plan, bitmap, silent, blackWhite);
+    else
+        ShowPdfWriteError(target, ERROR_NOT_ENOUGH_MEMORY);
+    MemFree(plan.items);
+    return ok;
 }
 
 int WriteImagePdf(const char *path, const char *formName, HBITMAP bitmap, int silent, int blackWhite)
@@ -381,23 +566,27 @@ int WriteTextPdf(const char *path, const char *text, int silent)
     char **lines = WrapPdfTextLines(text, PDF_TEXT_COLUMNS, &lineCount);
     if (!lines)
         return 0;
+    if (!CheckPdfTargetWritable(target)) {
+        FreePdfTextLines(lines, lineCount);
+        return 0;
+    }
     BeginPdfOutput(silent);
-    PdfFile file;
-    int ok = OpenPdfFile(&file, target);
     // Page 1 is objects 4 (page) and 5 (content), the font 6 and its descriptor 7; every further
     // page takes the next two numbers. A long text goes on as many pages as it needs.
     int pageCount = (lineCount + PDF_TEXT_LINES_PER_PAGE - 1) / PDF_TEXT_LINES_PER_PAGE;
     if (pageCount < 1)
         pageCount = 1;
+    uint32_t *kids = (uint32_t *)MemAlloc(64, sizeof(uint32_t) * (size_t)pageCount);
+    for (int p = 0; kids && p < pageCount; p++)
+        kids[p] = p == 0 ? 4 : 8 + 2 * (uint32_t)(p - 1);
+    PdfFile file;
+    int ok = OpenPdfFile(&file, target, kids, (uint32_t)pageCount);
     PdfObject object;
     for (int p = 0; ok && p < pageCount; p++) {
-        uint32_t number = p == 0 ? 4 : 8 + 2 * (uint32_t)(p - 1);
+        uint32_t number = kids[p];
         int first = p * PDF_TEXT_LINES_PER_PAGE;
         int n = lineCount - first < PDF_TEXT_LINES_PER_PAGE ? lineCount - first : PDF_TEXT_LINES_PER_PAGE;
-        ok = GrowArray(&file.kids, &file.kidCapacity, file.kidCount + 1);
-        if (ok)
-            file.kids[file.kidCount++] = number;
-        ok = ok && MakePdfPage(&object, number, 3, number + 1, 6, "F1", 0) && WritePdfObject(&file, &object);
+        ok = MakePdfPage(&object, number, 3, number + 1, 6, "F1", 0) && WritePdfObject(&file, &object);
         ok = ok && MakePdfTextContent(&object, lines + first, n, number + 1, "F1", 1) &&
              WritePdfObject(&file, &object);
         if (ok && p == 0) {
@@ -405,24 +594,46 @@ int WriteTextPdf(const char *path, const char *text, int silent)
             ok = ok && MakePdfFontDescriptor(&object, 7) && WritePdfObject(&file, &object);
         }
     }
+    MemFree(kids);
     FreePdfTextLines(lines, lineCount);
     if (!ok)
         file.failed = 1;
-    ok = ClosePdfFile(&file, target);
+    ok = ClosePdfFile(&file);
     return EndPdfOutputWith(ok, target, silent);
+}
+
+// A PDF is written as a print job is: one at a time, with the main window disabled while it runs
+// (it pumps messages: nothing may close the return or start another write under it). 0 when
+// another job is running.
+static int BeginPdfJob(ModalJobState *windows)
+{
+    if (gPdfInProgress || gPrintInProgress)
+        return 0;
+    gPdfInProgress = 1;
+    NoteModalJobState(windows, gMainWindow);
+    DisableModalJobWindows(windows);
+    return 1;
+}
+
+static void EndPdfJob(ModalJobState *windows)
+{
+    RestoreModalJobState(windows);
+    gPdfInProgress = 0;
+    gPdfPageJurisdiction = 0;
+    gMnOutputFontAllowed = 0;
 }
 
 int GeneratePdf(const char *path, const char *text, const char *formName, HBITMAP bitmap, int kind, int silent)
 {
-    gPdfInProgress = 1;
+    ModalJobState windows;
+    if (!BeginPdfJob(&windows))
+        return 0;
     int ok = 0;
     if (kind == 1)
         ok = WriteImagePdf(path, formName, bitmap, silent, 0);
     else if (kind == 2)
         ok = WriteTextPdf(path, text, silent);
-    gPdfInProgress = 0;
-    gPdfPageJurisdiction = 0;
-    gMnOutputFontAllowed = 0;
+    EndPdfJob(&windows);
     return ok;
 }
 
@@ -437,10 +648,12 @@ uint8_t *WriteFormPdfToTemp(const char *pageKey, uint32_t *sizeOut, int occurren
     if (!GetProgramFolder(target, FOLDER_SENT) || strlen(target) + 20 > sizeof target)
         return NULL;
     strcat(target, "\\~TempFormPdf.pdf");
-    gPdfInProgress = 1;
+    ModalJobState windows;
+    if (!BeginPdfJob(&windows))
+        return NULL;
     // The attachment keeps its page upright.
     int ok = WritePagesPdf(target, &page, 1, NULL, 0, 1, 0, blackWhite);
-    gPdfInProgress = 0;
+    EndPdfJob(&windows);
     if (!ok)
         return NULL;
     DWORD size = 0;

@@ -2,6 +2,7 @@
 // Return Status" page per return of a list of status entries (mode 3), on the printer chosen in
 // the print dialog, with a progress dialog whose Cancel stops the job.
 #include "print/print.h"
+#include "print/print_private.h"
 #include "ui/ui.h"
 #include "transmit/transmit.h"
 
@@ -262,7 +263,14 @@ static int UsesPrintDialogEx(void)
 
 int PrintForms(HWND owner, ListPrintJob *job, HTREEITEM treeItem, int mode, int stamp, BatchStatusEntry **entries)
 {
+    // One job at a time: a print job or a PDF being written pumps messages.
+    if (gPrintInProgress || gPdfInProgress)
+        return 0;
     gOperationCode = 60001;
+    // The owner (a dialog with a Print button, or the main window) and the main window are given
+    // back as they are now: a modal dialog's main window stays disabled.
+    ModalJobState windows;
+    NoteModalJobState(&windows, owner ? owner : gMainWindow);
     gPrintJobActive = 0;
     gPrintInProgress = 1;
     sPrintPageRefused = 0;
@@ -406,9 +414,9 @@ int PrintForms(HWND owner, ListPrintJob *job, HTREEITEM treeItem, int mode, int 
         SetAbortProc(dc, PrintAbortProc);
         gPrintProgressDialog = CreateDialogParamA(gInstance ? gInstance : GetModuleHandleA(0), "PRINTABORT",
                                                   gMainWindow, PrintAbortDlgProc, 1);
-        if (gMainWindow)
-            EnableWindow(gMainWindow, FALSE);
     }
+    // The job pumps messages (the abort procedure, between pages): nothing else may start.
+    DisableModalJobWindows(&windows);
 
     gOperationCode = 60008;
     {
@@ -456,10 +464,7 @@ cleanup:
         DestroyWindow(gPrintProgressDialog);
         gPrintProgressDialog = 0;
     }
-    if (gMainWindow) {
-        EnableWindow(gMainWindow, TRUE);
-        SetFocus(gMainWindow);
-    }
+    RestoreModalJobState(&windows);
     if (dc)
         DeleteDC(dc);
     if (devMode)

@@ -1,6 +1,7 @@
 // print_device.cpp - the printer side of printing: the default printer, page bitmaps scaled onto
 // the printer page, one page started and ended, the progress dialog and the abort procedure.
 #include "print/print.h"
+#include "print/print_private.h"
 #include "ui/ui.h"
 
 #include <stdio.h>
@@ -200,6 +201,7 @@ void SetPrintProgressTexts(const char *caption, const char *progress)
 
 int PumpPrintMessages(void)
 {
+    KeepModalJobWindowsDisabled();
     MSG message;
     while (PeekMessageA(&message, 0, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {

@@ -78,6 +78,22 @@ TEST(PdfObjects, ExactBytesOfTheFixedObjectsTableAndTrailer)
     EXPECT_EQ("trailer\r<< /Size 19\r/Root 1 0 R\r>>\rstartxref\r1234\r%%EOF", ObjectText(o));
 }
 
+// The first line's move (0 -14 TD) already goes to the second line: T* only from the third on.
+TEST(PdfObjects, TextLinesFollowEachOtherWithoutABlankLine)
+{
+    std::pair<std::vector<const char *>, const char *> cases[] = {
+        {{"one"}, "(one) Tj\r0 -14 TD\rET"},
+        {{"one", "two"}, "(one) Tj\r0 -14 TD\r(two) Tj\rET"},
+        {{"one", "", "(3)"}, "(one) Tj\r0 -14 TD\r() Tj\rT*\r(\\(3\\)) Tj\rET"},
+    };
+    for (auto &c : cases) {
+        PdfObject o;
+        ASSERT_TRUE(MakePdfTextContent(&o, (char *const *)c.first.data(), (int)c.first.size(), 5, "F1", 0));
+        std::string text = ObjectText(o), head = "stream\r\nBT\r/F1 11 Tf\r36.25 712 TD\r";
+        EXPECT_EQ(head + c.second + "\rendstream", text.substr(text.find("stream\r\n"), text.rfind("\rendobj") - text.find("stream\r\n")));
+    }
+}
+
 TEST(PdfObjects, TextRowsAndMonochromeHelpers)
 {
     char out[32];
@@ -207,6 +223,14 @@ TEST_F(PdfSample, ReturnPdfPassesStrictReadersAndMatchesThePageImages)
     std::string file = ReadWhole(wineFolder + "Sample.pdf");
     EXPECT_EQ(0u, file.find("%PDF-1.5\r%\xE2\xE3\xCF\xD3\n1 0 obj\r"));
     EXPECT_NE(std::string::npos, file.find("/Size 31\r"));
+    // Objects in number order, the page tree (3) before the pages whose kids it lists.
+    size_t last = 0;
+    for (int number = 1; number <= 30; number++) {
+        size_t at = file.find((number == 1 ? "\n" : "\r") + std::to_string(number) + " 0 obj\r");
+        ASSERT_NE(std::string::npos, at) << number;
+        EXPECT_LT(last, at) << number;
+        last = at;
+    }
     EXPECT_EQ(file.size() - 5, file.rfind("%%EOF"));
 
     // Page 3 (Form 1040, page 1) drawn by poppler at 300 dpi against the program's own image: the
@@ -294,7 +318,7 @@ TEST_F(PdfSample, LongTextKeepsEveryLineAndALockedTargetIsAFailure)
     EXPECT_EQ(0, GeneratePdf((wineFolder + "Note.txt").c_str(), text.c_str(), NULL, NULL, 2, 0));
     CloseHandle(held);
     ASSERT_FALSE(GetShownMessageBoxes().empty());
-    EXPECT_EQ("Error Creating File", GetShownMessageBoxes().back().title);
+    EXPECT_EQ("Unable to Create PDF File", GetShownMessageBoxes().back().title);
     for (const ShownMessageBox &box : GetShownMessageBoxes())
         EXPECT_NE("PDF File Created", box.title);
 
@@ -308,6 +332,50 @@ TEST_F(PdfSample, LongTextKeepsEveryLineAndALockedTargetIsAFailure)
     lstrcpynA(gReturnPath, saved, sizeof gReturnPath);
     ASSERT_EQ(1u, GetShownMessageBoxes().size());
     EXPECT_EQ("Tax Return File Has Not Been Named", GetShownMessageBoxes()[0].title);
+    EXPECT_EQ("The current tax return must be saved to disk before continuing.", GetShownMessageBoxes()[0].text);
+}
+
+// A rewrite that fails leaves the earlier PDF byte for byte and no temporary file; a full disk
+// (a small file system, when this run may mount one) is reported with the system's own reason.
+TEST_F(PdfSample, FailedRewriteKeepsTheOldFileAndSaysWhy)
+{
+    char diskFull[256] = "";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, ERROR_DISK_FULL, 0, diskFull,
+                   sizeof diskFull, NULL);
+    HDC screen = GetDC(NULL);
+    HBITMAP trueColour = CreateCompatibleBitmap(screen, 64, 64);   // no colour table: no PDF image of it
+    ReleaseDC(NULL, screen);
+    struct {
+        const char *name;
+        int fullDisk;
+    } cases[] = {{"page that cannot be made", 0}, {"full disk", 1}};
+    for (auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string unixDir = unixFolder + (c.fullDisk ? "full" : "bad"), dir = wineFolder + (c.fullDisk ? "full" : "bad");
+        CreateDirectoryA(dir.c_str(), NULL);
+        if (c.fullDisk && Run("mount -t tmpfs -o size=64k tmpfs " + unixDir + " && echo mounted").find("mounted") ==
+                              std::string::npos) {
+            printf("[ SKIPPED  ] %s: no small file system can be mounted here\n", c.name);
+            continue;
+        }
+        std::string old = "%PDF-1.5 an earlier PDF of this return\n" + std::string(2000, 'x');
+        FILE *file = fopen((dir + "\\Old.pdf").c_str(), "wb");
+        ASSERT_TRUE(file && fwrite(old.data(), 1, old.size(), file) == old.size() && fclose(file) == 0);
+        ClearShownMessageBoxes();
+        ScriptMessageBoxAnswer(IDOK);
+        EXPECT_EQ(0, GeneratePdf((dir + "\\Old.qvr").c_str(), NULL, NULL, c.fullDisk ? NULL : trueColour, 1, 1));
+        EXPECT_TRUE(old == ReadWhole(dir + "\\Old.pdf"));
+        std::string listing = Run("ls " + unixDir);
+        if (c.fullDisk)
+            Run("umount " + unixDir);
+        EXPECT_EQ("Old.pdf\n", listing);
+        ASSERT_EQ(1u, GetShownMessageBoxes().size());
+        EXPECT_EQ("Unable to Create PDF File", GetShownMessageBoxes()[0].title);
+        if (c.fullDisk) {
+            EXPECT_NE(std::string::npos, GetShownMessageBoxes()[0].text.find(diskFull)) << GetShownMessageBoxes()[0].text;
+        }
+    }
+    DeleteObject(trueColour);
 }
 
 }  // namespace
