@@ -26,7 +26,7 @@ int CheckPathUsable(HWND owner, const char *path, const char *title)
     snprintf(text, sizeof text,
              "The path %.260s holds characters that this program cannot use.\r\n\r\n"
              "Levyline can only use folder and file names written in the characters of the Windows "
-             "language for non-Unicode programs. Please choose a folder and file name without other characters.",
+             "language for non-Unicode programs. Please choose a folder and file name made only of those characters.",
              path ? path : "");
     ShowMessageBox(owner, text, title, MB_OK | MB_ICONEXCLAMATION);
     return 0;

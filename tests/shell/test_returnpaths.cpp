@@ -89,6 +89,8 @@ TEST(ReturnPaths, SavesTheFileCannotTakeAreRefusedForTheirReason)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         std::string temp = c.target + ".tmp";
+        SetFileAttributesA(c.target.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(c.target.c_str());   // left by an earlier run
         if (c.target.size() < MAX_PATH - 4 && !c.readOnly && !c.heldByOther) {
             FILE *f = fopen(temp.c_str(), "wb");
             if (f) {
