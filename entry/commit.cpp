@@ -24,11 +24,14 @@ void RepaintCommittedField(FieldRecord *field, FormInstance *page)
 
 void ShowEditRulesRefusal(const char *text)
 {
-    char message[300];
-    snprintf(message, sizeof(message),
-             "\"%.60s\" cannot be stored in the return's taxpayer information.\r\n\r\n"
-             "The field keeps its previous value.",
-             text ? text : "");
+    char message[400];
+    if (gEditRulesRefusal)
+        snprintf(message, sizeof(message), "%s\r\n\r\nThe field keeps its previous value.", gEditRulesRefusal);
+    else
+        snprintf(message, sizeof(message),
+                 "\"%.60s\" cannot be stored in the return's taxpayer information.\r\n\r\n"
+                 "The field keeps its previous value.",
+                 text ? text : "");
     ShowMessageBox(gMainWindow, message, "Data Validation Error", MB_ICONEXCLAMATION);
 }
 

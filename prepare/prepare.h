@@ -17,6 +17,9 @@
 // rules refuse the value (nothing stored), else 1.
 int ApplyFieldEditRules(const char *itemCode, const char *text, OpenReturn *returnRecord,
                         const char *typeCode);
+// Why ApplyFieldEditRules last refused a value, when it has more to say than that the value
+// cannot be stored (the taxpayer's first name emptied while the spouse's is entered); else null.
+extern const char *gEditRulesRefusal;
 // Builds the name line into destination (size bytes) from names: taxpayer first, middle, last,
 // suffix and (count 8) spouse first, middle, last, suffix; null entries count as empty.
 // "JOHN A SMITH", "JOHN A & JANE B SMITH", "JOHN A SMITH & JANE B DOE"; middle initials, then

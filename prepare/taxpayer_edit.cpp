@@ -49,9 +49,12 @@ static void RebuildNameLine(OpenReturn *record)
     SetReturnText(record, RETURN_NAME_LINE, 50, line);
 }
 
+const char *gEditRulesRefusal = NULL;
+
 int ApplyFieldEditRules(const char *itemCode, const char *text, OpenReturn *returnRecord,
                         const char *typeCode)
 {
+    gEditRulesRefusal = NULL;
     if (!itemCode || !returnRecord)
         return 0;
     char kindChar = itemCode[0];
@@ -88,6 +91,14 @@ int ApplyFieldEditRules(const char *itemCode, const char *text, OpenReturn *retu
         return 1;
     }
 
+    // The name line joins the spouse to the taxpayer's first name: without it the line would
+    // begin with "&".
+    if (kindChar == '1' && letter == 'b' && !value[0] &&
+        ReturnText(returnRecord, RETURN_SPOUSE + PERSON_FIRST_NAME)[0]) {
+        gEditRulesRefusal = "The taxpayer's first name cannot be left empty while the spouse's name is entered. "
+                            "To remove both names, remove the spouse's name first.";
+        return 0;
+    }
     char stored[128];
     snprintf(stored, sizeof stored, "%s", value);
     if (value[0]) {
@@ -184,7 +195,7 @@ static void AppendPerson(char *out, size_t size, const char *first, const char *
                          const char *last, const char *suffix, int withMiddle, int withSuffix)
 {
     AppendText(out, size, first);
-    if (withMiddle && middle && *middle) {
+    if (withMiddle && middle && *middle && first && *first) {   // no initial without a first name
         char initial[3] = {' ', (char)toupper((unsigned char)middle[0]), 0};
         AppendText(out, size, initial);
     }
@@ -206,19 +217,25 @@ static void ComposeNameLine(char *out, size_t size, const char *const *n, int co
     const char *sFirst = count >= 8 ? n[4] : "", *sMiddle = count >= 8 ? n[5] : "";
     const char *sLast = count >= 8 ? n[6] : "", *sSuffix = count >= 8 ? n[7] : "";
     int spouse = sFirst && *sFirst;
+    char own[256] = "", other[256] = "";
     if (!spouse) {
-        AppendPerson(out, size, first, middle, last, suffix, withMiddle, withSuffix);
+        AppendPerson(own, sizeof own, first, middle, last, suffix, withMiddle, withSuffix);
     } else if (_stricmp(last, sLast) == 0 || !*sLast) {
         // Same last name: "JOHN A & JANE B SMITH"
-        AppendPerson(out, size, first, middle, "", "", withMiddle, 0);
-        AppendText(out, size, " & ");
-        AppendPerson(out, size, sFirst, sMiddle, last, (suffix && *suffix) ? suffix : sSuffix,
+        AppendPerson(own, sizeof own, first, middle, "", "", withMiddle, 0);
+        AppendPerson(other, sizeof other, sFirst, sMiddle, last, (suffix && *suffix) ? suffix : sSuffix,
                      withMiddle, withSuffix);
     } else {
-        AppendPerson(out, size, first, middle, last, suffix, withMiddle, withSuffix);
-        AppendText(out, size, " & ");
-        AppendPerson(out, size, sFirst, sMiddle, sLast, sSuffix, withMiddle, withSuffix);
+        AppendPerson(own, sizeof own, first, middle, last, suffix, withMiddle, withSuffix);
+        AppendPerson(other, sizeof other, sFirst, sMiddle, sLast, sSuffix, withMiddle, withSuffix);
     }
+    // "&" only between two names: a person without one leaves no "&" at either end.
+    TrimSpaces(own);
+    TrimSpaces(other);
+    AppendText(out, size, own);
+    if (own[0] && other[0])
+        AppendText(out, size, " & ");
+    AppendText(out, size, other);
 }
 
 int BuildNameLine(char *destination, int size, const char *const *names, int count)

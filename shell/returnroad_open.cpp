@@ -98,6 +98,10 @@ static int OpenReturnFile(HWND owner, const char *path, OpenReturn *returnRecord
         ShowMessageBox(owner, "The file name is too long to be opened.", "Error Opening File", MB_OK | MB_ICONEXCLAMATION);
         return 0;
     }
+    // A file another program holds (another copy of Levyline with the return open) is opened for
+    // viewing: the holder keeps it, and a save over it is refused while it does.
+    char holder[200] = "";
+    int inUse = !IsHeldFile(path) && FindFileHolder(path, holder, sizeof(holder));
     FileRecord file;
     if (!ReadDataFile(path, 0, &file, 0))
         return 0;
@@ -182,12 +186,23 @@ static int OpenReturnFile(HWND owner, const char *path, OpenReturn *returnRecord
     gReturnLoading = 0;
     memcpy(gReturnPath, keepPath, strlen(keepPath) + 1);
     gReturnModified = 0;
+    if (!inUse)
+        HoldFileOpen(gReturnPath);
     if (gMainWindow)
         UpdateRecentFilesMenu(GetSubMenu(GetMenu(gMainWindow), 0), gReturnPath, NULL, "RecentFiles");
     SelectFirstPage();
     RequestRecompute(1, NULL);
     UpdateFormsTreeTipVisibility(NULL);
     ShowMissingFormPaks(owner, missingNames, missing, gReturnPath);
+    if (inUse) {
+        char text[800];
+        snprintf(text, sizeof(text),
+                 "The return file %.260s is in use by another program%s%.200s%s.\r\n\r\n"
+                 "It is opened for viewing: changes cannot be saved over it while the other program has it "
+                 "open. Use Save As to keep changes under another name.",
+                 gReturnPath, holder[0] ? " (" : "", holder, holder[0] ? ")" : "");
+        ShowMessageBox(owner, text, "Return In Use", MB_OK | MB_ICONEXCLAMATION);
+    }
     return 1;
 }
 
@@ -229,7 +244,8 @@ static int AddFormsFromChosenFormPak(HWND owner)
     char folder[MAX_PATH] = "";
     GetProgramFolder(folder, FOLDER_FORMPAK);
     if (!ShowFileOpenDialog("Add Form", "qvp", kFormPakFilter, REG_SCOPE_YEAR, 0, NULL, folder, path, sizeof(path),
-                            owner))
+                            owner) ||
+        !CheckPathUsable(owner, path, "Error Adding Forms To Return"))
         return 0;
     FileRecord pak;
     if (!ReadDataFile(path, 0, &pak, 0))
@@ -249,7 +265,7 @@ int OpenTaxFile(HWND owner, const char *path, OpenReturn *returnRecord, int mode
 {
     if (mode == 1)
         return AddFormsFromChosenFormPak(owner);
-    if (!path || !path[0])
+    if (!path || !path[0] || !CheckPathUsable(owner, path, "Error Opening File"))
         return 0;
     if (HasFileExtension(path, ".qvp"))
         return InstallFormPak(owner, path);

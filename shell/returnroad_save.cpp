@@ -15,6 +15,8 @@ int SaveReturnFile(HWND owner, const char *path)
         return 0;
     char target[sizeof(gReturnPath)];
     memcpy(target, path, strlen(path) + 1);  // path may be gReturnPath itself
+    if (!CheckPathUsable(owner, target, "Error Saving File"))
+        return 0;
     // The values saved are the finished values: a pending or running recompute ends first.
     if (gRecomputeThread || !gRecomputeDone)
         RecomputeAllFormsNow(0);
@@ -33,10 +35,17 @@ int SaveReturnFile(HWND owner, const char *path)
         notes[1] = federal->noteToSelf;
         notes[2] = federal->regulatoryExplanation;
     }
+    // The program's own hold on the file would keep the new file from replacing it: it lets go
+    // for the write and holds the file again afterwards (the new one, or the old one on failure).
+    int held = IsHeldFile(target);
+    if (held)
+        ReleaseHeldFile();
     SetBusyCursor(1);
     int ok = WriteReturnFile(target, gOpenReturnPtr, pages, count < 0 ? 0 : count, notes);
     SetBusyCursor(0);
     MemFree(pages);
+    if (ok || held)
+        HoldFileOpen(target);
     if (!ok)
         return 0;
     memcpy(gReturnPath, target, strlen(target) + 1);
@@ -49,6 +58,7 @@ int SaveReturnFile(HWND owner, const char *path)
 
 int CloseOpenReturn(void)
 {
+    ReleaseHeldFile();
     EndRecomputeWorker();
     ForgetShownPage();
     ResetReturnViews(0);

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commdlg.h>
 #include <stddef.h>
+#include <stdint.h>
 
 // ---- utility services: files, folders and dialogs ----
 
@@ -38,6 +39,33 @@ int HasFileExtension(const char *path, const char *extension);
 // unchanged) when no free name was found or it would not fit. A path that does not exist is left
 // unchanged (returns 1).
 int MakeUniquePathName(char *pathBuffer, int bufferSize, const char *suffix, int counterWidth);
+
+// 0 when path holds a character no file name may hold: '?' (what a character outside the Windows
+// code page becomes in the program's texts), '*' or a control character.
+int IsPathUsable(const char *path);
+// 1 when path is usable; otherwise says that the path holds characters this program cannot use
+// (message titled title) and returns 0.
+int CheckPathUsable(HWND owner, const char *path, const char *title);
+// The temporary name under which a file's new bytes are written beside it: "<path>.tmp", or, when
+// that would pass the system's path limit, the path with its last character changed to '~'.
+// 1 with the name in out (outSize bytes), 0 when there is none.
+int MakeReplaceTempName(const char *path, char *out, int outSize);
+// Replaces the file at path with length bytes: written to the temporary name, flushed and renamed
+// over the target only when complete; a temporary file left by an interrupted write is overwritten.
+// Refused before anything is written, with the reason in *whyOut: a path that is not usable or too
+// long, a read-only target (with the system's reason), a target another program holds. 1 on success.
+int ReplaceFileContents(const char *path, const void *data, uint32_t length, const char **whyOut);
+
+// The open return's file is held open while the return is open: others may read it but not write,
+// rename or delete it. HoldFileOpen lets go of any earlier hold first; 1 when the file is held.
+int HoldFileOpen(const char *path);
+void ReleaseHeldFile(void);
+// 1 when path is the file this program holds.
+int IsHeldFile(const char *path);
+// 1 when an open handle of another program (or of this one) keeps path from being written; who
+// (whoSize bytes, may be null) receives the programs that hold it where the system names them
+// (program, process and user), else "".
+int FindFileHolder(const char *path, char *who, int whoSize);
 
 // Folder kinds of GetProgramFolder.
 #define FOLDER_PROGRAM 0   // folder of the program file

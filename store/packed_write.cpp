@@ -1,5 +1,5 @@
-// packed_write.cpp - writing a packed data file: the whole file is built in memory, written
-// to "<path>.tmp" and renamed over the target only when complete.
+// packed_write.cpp - writing a packed data file: the whole file is built in memory, then replaces
+// the target through a temporary file beside it (ReplaceFileContents).
 #include "store/store.h"
 
 #include <stdio.h>
@@ -18,69 +18,10 @@ static void ReportWriteFailure(const char *path, const char *why)
     char line[400];
     snprintf(line, sizeof line, "999 FHE: write %.260s: %s\r\n", path ? path : "", why);
     WriteLogLine(line);
-    char text[500];
+    char text[1000];
     snprintf(text, sizeof text, "The file %.260s could not be written: %s.\r\n\r\n"
              "The previous copy of the file, if any, was not changed.", path ? path : "", why);
     ShowMessageBox(NULL, text, "Error Writing File", MB_OK | MB_ICONEXCLAMATION);
-}
-
-// "what: the system's reason" for the last error, into a buffer of its own.
-static const char *WithSystemReason(const char *what)
-{
-    static char why[400];
-    DWORD error = GetLastError();
-    char system[256] = "";
-    if (error)
-        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, error, 0, system,
-                       sizeof system, NULL);
-    size_t n = strlen(system);
-    while (n && (system[n - 1] == '\r' || system[n - 1] == '\n' || system[n - 1] == ' ' || system[n - 1] == '.'))
-        system[--n] = 0;
-    if (n)
-        snprintf(why, sizeof why, "%s (%s)", what, system);
-    else
-        snprintf(why, sizeof why, "%s (system error %lu)", what, (unsigned long)error);
-    return why;
-}
-
-// Writes length bytes to path through its temporary file. 1 on success; *whyOut on failure.
-static int WriteFileReplacing(const char *path, const uint8_t *data, uint32_t length, const char **whyOut)
-{
-    char temp[MAX_PATH];
-    int n = snprintf(temp, sizeof temp, "%s.tmp", path);
-    if (n < 0 || n >= (int)sizeof temp) {
-        *whyOut = "the file name is too long";
-        return 0;
-    }
-    HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE) {
-        *whyOut = WithSystemReason("the temporary file could not be created");
-        return 0;
-    }
-    uint32_t done = 0;
-    int ok = 1;
-    while (ok && done < length) {
-        DWORD chunk = length - done > (1u << 20) ? (1u << 20) : length - done;
-        DWORD wrote = 0;
-        if (!WriteFile(file, data + done, chunk, &wrote, NULL) || wrote == 0)
-            ok = 0;
-        done += wrote;
-    }
-    if (ok && !FlushFileBuffers(file))
-        ok = 0;
-    if (!ok)
-        *whyOut = WithSystemReason("the disk may be full or write-protected");
-    CloseHandle(file);
-    if (!ok) {
-        DeleteFileA(temp);
-        return 0;
-    }
-    if (!MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        *whyOut = WithSystemReason("the new file could not replace the old one");
-        DeleteFileA(temp);
-        return 0;
-    }
-    return 1;
 }
 
 int WritePackedFile(const char *path, int fileType, uint16_t taxYear, const char *writer,
@@ -145,7 +86,7 @@ int WritePackedFile(const char *path, int fileType, uint16_t taxYear, const char
     header.checksum = ComputePackedChecksum(file, (uint32_t)total);
     ScramblePackedHeader(&header);
     memcpy(file, &header, sizeof header);
-    int ok = WriteFileReplacing(path, file, (uint32_t)total, &why);
+    int ok = ReplaceFileContents(path, file, (uint32_t)total, &why);
     MemFree(file);
     if (!ok)
         ReportWriteFailure(path, why);

@@ -164,6 +164,44 @@ TEST(NameLine, JointNamesAndShortening)
     EXPECT_EQ(7u, strlen(tiny));            // cut, never overrun
 }
 
+// A blank first name never leaves "&" at either end of the name line: the taxpayer's is refused
+// with its reason while a spouse is entered, and the line joins only the names that are there.
+TEST(NameLine, NoAmpersandWithoutANameOnEachSide)
+{
+    struct {
+        const char *item, *text, *spouseFirst;
+        int ok;
+        const char *line;
+    } cases[] = {
+        {"1bc", "   ", "Jane", 0, "John A & Jane B Sample"},   // refused: unchanged
+        {"1b", "", "Jane", 0, "John A & Jane B Sample"},
+        {"1bc", "   ", "", 1, "Sample"},
+        {"2bc", "   ", "Jane", 1, "John A Sample"},
+        {"1bc", "Jim", "Jane", 1, "Jim & Jane B Sample"},
+    };
+    for (const auto &c : cases) {
+        OpenReturn r;
+        InitOpenReturn(&r);
+        SetReturnText(&r, RETURN_TAXPAYER + PERSON_FIRST_NAME, 21, "John");
+        SetReturnText(&r, RETURN_TAXPAYER + PERSON_MIDDLE_NAME, 21, "Adam");
+        SetReturnText(&r, RETURN_SPOUSE + PERSON_FIRST_NAME, 21, c.spouseFirst);
+        SetReturnText(&r, RETURN_SPOUSE + PERSON_MIDDLE_NAME, 21, "Beth");
+        ASSERT_EQ(1, ApplyFieldEditRules("2d", "Sample", &r, NULL));
+        ASSERT_EQ(1, ApplyFieldEditRules("1d", "Sample", &r, NULL));
+        EXPECT_EQ(c.ok, ApplyFieldEditRules(c.item, c.text, &r, NULL)) << c.item << " " << c.spouseFirst;
+        EXPECT_EQ(!c.ok, gEditRulesRefusal != NULL) << c.item << " " << c.spouseFirst;
+        EXPECT_STREQ(c.line, ReturnText(&r, RETURN_NAME_LINE)) << c.item << " " << c.spouseFirst;
+    }
+    // Names stored without a first name (an older file, an import) still give a line without "&".
+    char line[50];
+    const char *same[8] = {"", "Adam", "Sample", "", "Jane", "Beth", "Sample", ""};
+    BuildNameLine(line, sizeof line, same, 8);
+    EXPECT_STREQ("Jane B Sample", line);
+    const char *diff[8] = {"", NULL, "Smith", NULL, "Jane", NULL, "Doe", NULL};
+    BuildNameLine(line, sizeof line, diff, 8);
+    EXPECT_STREQ("Smith & Jane Doe", line);
+}
+
 // A field of two members ("first name and middle initial", "last name" with suffix, street
 // with apartment) stores its text split into both members.
 TEST(EditRules, CombinedItemsSplitIntoTheirMembers)

@@ -1,5 +1,8 @@
 // File names too long for the program's path buffers: refused with a message, the open return
-// and its file name stay as they were.
+// and its file name stay as they were. Saves the file cannot take (read-only, held by another
+// program, characters outside the code page) are refused with their reason and leave the file as
+// it was; long names within the system's limit and a leftover temporary file do not stop a save.
+// An open return is held against other copies of the program.
 #include "entry/entry.h"
 #include "shell/shell.h"
 #include "store/store.h"
@@ -43,6 +46,148 @@ TEST(ReturnPaths, OverlongFileNamesAreRefusedAndTheOpenReturnStays)
     EXPECT_EQ(0, SaveReturnFile(window, overlong.c_str()));
     EXPECT_STREQ(sample.c_str(), gReturnPath);
 
+    gReturnModified = 0;
+    CloseOpenReturn();
+    DestroyMainWindow(window);
+}
+
+std::string FileBytes(const std::string &path)
+{
+    std::string bytes = ReadWholeFile(path);
+    return FileExists(path.c_str()) ? bytes : "<missing>";
+}
+
+TEST(ReturnPaths, SavesTheFileCannotTakeAreRefusedForTheirReason)
+{
+    std::string folder = MakeTestFolder("lvsave");
+    if (!CopySampleReturn(folder, {"f1040.qvp", "f1040s1.qvp", "f1040sb.qvp"}))
+        GTEST_SKIP() << "the sample return was not built";
+    std::string sample = folder + "Sample.qvr";
+    // A folder deep enough that the file names below are 258 and 259 characters long.
+    std::string deep = folder + std::string(240 - folder.size(), 'd') + "\\";
+    CreateDirectoryA(deep.c_str(), NULL);
+    std::string odd = folder + "??\\";   // what a folder named outside the code page becomes
+
+    HWND window = OpenMainWindow();
+    ASSERT_TRUE(window != NULL);
+    ASSERT_EQ(1, SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)sample.c_str()));
+    struct Case {
+        const char *what;
+        std::string target;
+        int readOnly, heldByOther, staleTemp;
+        int saved;
+        const char *says;   // in the message shown ("" = no message)
+    } cases[] = {
+        {"writable", folder + "plain.qvr", 0, 0, 0, 1, ""},
+        {"read-only", folder + "readonly.qvr", 1, 0, 0, 0, "the file is read-only ("},
+        {"held by another program", folder + "held.qvr", 0, 1, 0, 0, "in use by another program"},
+        {"258 characters", deep + std::string(258 - deep.size() - 4, 'a') + ".qvr", 0, 0, 0, 1, ""},
+        {"259 characters", deep + std::string(259 - deep.size() - 4, 'b') + ".qvr", 0, 0, 0, 1, ""},
+        {"temporary file left over", folder + "killed.qvr", 0, 0, 1, 1, ""},
+        {"outside the code page", odd + "japan.qvr", 0, 0, 0, 0, "holds characters that this program cannot use"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string temp = c.target + ".tmp";
+        SetFileAttributesA(c.target.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(c.target.c_str());   // left by an earlier run
+        if (c.target.size() < MAX_PATH - 4 && !c.readOnly && !c.heldByOther) {
+            FILE *f = fopen(temp.c_str(), "wb");
+            if (f) {
+                fputs("half a save", f);
+                fclose(f);
+            }
+            if (!c.staleTemp)
+                DeleteFileA(temp.c_str());
+        }
+        if (c.readOnly || c.heldByOther) {
+            ASSERT_TRUE(CopyFileA(sample.c_str(), c.target.c_str(), FALSE));
+        }
+        if (c.readOnly)
+            SetFileAttributesA(c.target.c_str(), FILE_ATTRIBUTE_READONLY);
+        HANDLE other = c.heldByOther ? CreateFileA(c.target.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL,
+                                                   OPEN_EXISTING, 0, NULL)
+                                     : INVALID_HANDLE_VALUE;
+        std::string before = FileBytes(c.target);
+        ClearShownMessageBoxes();
+        if (c.says[0])
+            ScriptMessageBoxAnswer(IDOK);
+        gReturnModified = 1;
+        EXPECT_EQ(c.saved, SaveReturnFile(window, c.target.c_str()));
+        EXPECT_EQ(!c.saved, gReturnModified);
+        if (c.saved) {
+            EXPECT_STREQ(c.target.c_str(), gReturnPath);
+            EXPECT_TRUE(before != FileBytes(c.target));
+            EXPECT_TRUE(GetShownMessageBoxes().empty());
+        } else {
+            EXPECT_TRUE(before == FileBytes(c.target)) << "the file changed";
+            const auto &boxes = GetShownMessageBoxes();
+            EXPECT_EQ(1u, boxes.size());
+            EXPECT_NE(std::string::npos, boxes.empty() ? 0 : boxes[0].text.find(c.says)) << c.says;
+        }
+        EXPECT_FALSE(FileExists(temp.c_str()));
+        if (other != INVALID_HANDLE_VALUE)
+            CloseHandle(other);
+        SetFileAttributesA(c.target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+    // Opening from that folder says the same instead of calling the file damaged.
+    ClearShownMessageBoxes();
+    ScriptMessageBoxAnswer(IDOK);
+    gReturnModified = 0;
+    EXPECT_EQ(0, SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)(odd + "japan.qvr").c_str()));
+    ASSERT_EQ(1u, GetShownMessageBoxes().size());
+    EXPECT_EQ("Error Opening File", GetShownMessageBoxes()[0].title);
+    EXPECT_NE(std::string::npos, GetShownMessageBoxes()[0].text.find("cannot use"));
+    gReturnModified = 0;
+    CloseOpenReturn();
+    DestroyMainWindow(window);
+}
+
+// While a return is open no other program can write its file; a second copy that opens it is told
+// it is in use and cannot save over it, while the first copy still can.
+TEST(ReturnPaths, AnOpenReturnIsHeldAgainstOtherCopies)
+{
+    std::string folder = MakeTestFolder("lvhold");
+    if (!CopySampleReturn(folder, {"f1040.qvp", "f1040s1.qvp", "f1040sb.qvp"}))
+        GTEST_SKIP() << "the sample return was not built";
+    std::string sample = folder + "Sample.qvr";
+    auto writable = [&] {
+        HANDLE h = CreateFileA(sample.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               NULL, OPEN_EXISTING, 0, NULL);
+        if (h != INVALID_HANDLE_VALUE)
+            CloseHandle(h);
+        return h != INVALID_HANDLE_VALUE;
+    };
+    HWND window = OpenMainWindow();
+    ASSERT_TRUE(window != NULL);
+    ASSERT_EQ(1, SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)sample.c_str()));
+    EXPECT_FALSE(writable());
+    gReturnModified = 1;
+    EXPECT_EQ(1, SaveReturnFile(window, sample.c_str()));   // the holder saves through its hold
+    EXPECT_FALSE(writable());
+    EXPECT_TRUE(GetShownMessageBoxes().empty());
+    gReturnModified = 0;
+    CloseOpenReturn();
+    EXPECT_TRUE(writable());
+
+    // Another copy holds it: opened with word of it, and a save leaves the file as it was.
+    HANDLE other = CreateFileA(sample.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, other);
+    ScriptMessageBoxAnswer(IDOK);
+    EXPECT_EQ(1, SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)sample.c_str()));
+    ASSERT_EQ(1u, GetShownMessageBoxes().size());
+    EXPECT_EQ("Return In Use", GetShownMessageBoxes()[0].title);
+    std::string before = FileBytes(sample);
+    ScriptMessageBoxAnswer(IDOK);
+    gReturnModified = 1;
+    EXPECT_EQ(0, SendMessageA(window, WM_COMMAND, IDM_SAVE, 0));
+    EXPECT_TRUE(before == FileBytes(sample)) << "the file changed";
+    ASSERT_EQ(2u, GetShownMessageBoxes().size());
+    EXPECT_NE(std::string::npos, GetShownMessageBoxes()[1].text.find("in use by another program"));
+    // Once the other copy lets go, the save goes through and this copy holds the file.
+    CloseHandle(other);
+    EXPECT_EQ(1, SendMessageA(window, WM_COMMAND, IDM_SAVE, 0));
+    EXPECT_FALSE(writable());
     gReturnModified = 0;
     CloseOpenReturn();
     DestroyMainWindow(window);
