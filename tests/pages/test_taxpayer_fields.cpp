@@ -60,6 +60,28 @@ TEST_F(TaxpayerFields, ItemValuesFollowTheirFlagsAndPositions)
     FreeLayoutTable(table);
 }
 
+TEST_F(TaxpayerFields, TheApartmentFollowsTheAddressKind)
+{
+    Set(RETURN_STREET, 36, "9 Elm Road");
+    const FieldSpec specs[] = {{"0001", "T[1g]"}, {"0002", "T[1fg]"}};
+    struct Case {
+        const char *kind, *usApartment, *foreignApartment, *apartment, *street;
+    } cases[] = {
+        {"", "Apt 4", "", "Apt 4", "9 Elm Road Apt 4"},
+        {"3", "", "Flat 3", "Flat 3", "9 Elm Road Flat 3"},   // a non-US address keeps its own slot
+    };
+    for (const Case &c : cases) {
+        Set(RETURN_ADDRESS_KIND, 2, c.kind);
+        Set(RETURN_APARTMENT, 21, c.usApartment);
+        Set(RETURN_FOREIGN_APARTMENT, 21, c.foreignApartment);
+        FieldTable *table = MakeTable(specs, 2);
+        PropagateFormHeaderName(table, gOpenReturnPtr, NULL, 0, 0);
+        EXPECT_EQ(c.apartment, Value(table, "0001")) << c.kind;
+        EXPECT_EQ(c.street, Value(table, "0002")) << c.kind;
+        FreeLayoutTable(table);
+    }
+}
+
 TEST_F(TaxpayerFields, SpouseNumberWithoutNameOnlyOnReturnPages)
 {
     Set(RETURN_SPOUSE + PERSON_SSN, 12, "400012346");
