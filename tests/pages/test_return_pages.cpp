@@ -34,6 +34,23 @@ struct ReturnPages : ::testing::Test {
     }
 };
 
+TEST_F(ReturnPages, PagesFiledLaterCarryTheNamesBeforeTheyAreShown)
+{
+    std::string pak = BuiltFilePath("formpaks/f941.qvp");
+    for (int i = 0; i < 3; i++)
+        ASSERT_TRUE(CreateFormFromFormPak(pak.c_str(), i, 0) != NULL) << i;
+    const char *name = ReturnText(gOpenReturnPtr, RETURN_NAME_LINE);
+    ASSERT_STRNE("", name);
+    FormInstance *pages[64];
+    int count = EnumerateTreePages(NULL, pages, 64), filed = 0;
+    for (int i = 0; i < count; i++) {
+        if (strstr(pages[i]->pageKey, "941") && ++filed) {
+            EXPECT_STREQ(name, FieldOf(pages[i], "0002")->value) << pages[i]->pageKey;
+        }
+    }
+    EXPECT_EQ(3, filed);
+}
+
 TEST_F(ReturnPages, TheNextReturnOpensAtTheStartZoom)
 {
     gZoom = 0.15f;   // 50 %
