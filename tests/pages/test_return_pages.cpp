@@ -61,4 +61,27 @@ TEST_F(ReturnPages, TheNextReturnOpensAtTheStartZoom)
     EXPECT_EQ(720, ScaledSize().cx);
 }
 
+TEST_F(ReturnPages, TheEmailReachesTheRecordAndTheSummaryFollowsSaveAs)
+{
+    FormInstance *page = NULL;
+    for (HTREEITEM item = Child(gTreeFederalFolder); item && !page; item = Next(item))
+        if (!strcmp(((FormInstance *)GetTreeItemForm(item))->pageKey, "Form 1040.2"))
+            page = (FormInstance *)GetTreeItemForm(item);
+    ASSERT_TRUE(page != NULL);
+    Select(page->treeItem);
+    ClickField(FieldOf(page, "0517"));
+    ASSERT_TRUE(gEditBarContainer != NULL);
+    SetDlgItemTextA(gEditRequest.partWindows[0], IDC_EB_EDIT1, "jane.sample@example.org");
+    SendMessageA(gEditRequest.partWindows[0], WM_KEYDOWN, VK_RETURN, 0);
+    PumpMessages(50);
+    EXPECT_STREQ("jane.sample@example.org", ReturnText(gOpenReturnPtr, RETURN_EMAIL));
+    // The Summary page shown names the file it was just saved as (the page above its footer).
+    Select(gTreeSummaryItem);
+    ASSERT_EQ(1, SaveReturnFile(main, (folder + "Saved as.qvr").c_str()));
+    HBITMAP fresh = RenderSummaryPage(NULL, NULL, 1, 1);
+    RECT body = {0, 0, 2400, 2800};
+    EXPECT_EQ(CountInk(fresh, &body), CountInk(gPageBitmap, &body));
+    DeleteObject(fresh);
+}
+
 } // namespace
