@@ -229,6 +229,42 @@ inline void ClickField(const FieldRecord *field)
     ClickAt((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
 }
 
+// A main window (1200 x 900) with a return the build made (a path relative to the build folder)
+// opened from the build's FormPaks; null when the build made none.
+inline HWND OpenBuiltReturn(const char *relative)
+{
+    std::string path = BuiltFilePath(relative);
+    if (path.empty())
+        return NULL;
+    UseBuildFormPaks();
+    gZoom = PAGE_ZOOM_START;
+    HWND main = OpenMainWindow();
+    ShowWindow(main, SW_SHOW);
+    MoveWindow(main, 0, 0, 1200, 900, TRUE);
+    SendMessageA(main, WM_OPEN_FILE, 0, (LPARAM)path.c_str());
+    WaitForRecompute();
+    PumpMessages(50);
+    return main;
+}
+
+inline void CloseBuiltReturn(HWND main)
+{
+    gReturnModified = 0;
+    DestroyMainWindow(main);
+    RestoreFormPakFolder();
+}
+
+// The page of the open return keyed key (null when there is none).
+inline FormInstance *FindReturnPage(const char *key)
+{
+    FormInstance *pages[64];
+    int count = EnumerateTreePages(NULL, pages, 64);
+    for (int i = 0; i < count; i++)
+        if (!strcmp(pages[i]->pageKey, key))
+            return pages[i];
+    return NULL;
+}
+
 } // namespace pageview_test
 
 #endif
