@@ -254,15 +254,11 @@ inline void CloseBuiltReturn(HWND main)
     RestoreFormPakFolder();
 }
 
-// The page of the open return keyed key (null when there is none).
+// The one page of the open return keyed key (null when there is not exactly one).
 inline FormInstance *FindReturnPage(const char *key)
 {
-    FormInstance *pages[64];
-    int count = EnumerateTreePages(NULL, pages, 64);
-    for (int i = 0; i < count; i++)
-        if (!strcmp(pages[i]->pageKey, key))
-            return pages[i];
-    return NULL;
+    FormInstance *page = NULL;
+    return FindReturnPages(1, key, NULL, 0) == 1 && FindReturnPages(1, key, &page, 0) == 1 ? page : NULL;
 }
 
 } // namespace pageview_test
