@@ -96,6 +96,12 @@ static const char *MemberText(OpenReturn *record, int offset, int size)
     return text;
 }
 
+// The apartment of the return's address: a non-US address keeps it in a slot of its own.
+static int GetApartmentOffset(OpenReturn *record)
+{
+    return ReturnBytes(record, RETURN_ADDRESS_KIND)[0] == '3' ? RETURN_FOREIGN_APARTMENT : RETURN_APARTMENT;
+}
+
 static int EndsWithNoCase(const char *text, const char *tail)
 {
     size_t n = strlen(text), m = strlen(tail);
@@ -126,6 +132,8 @@ int ParseTaxpayerFieldType(char itemLetter, const FieldFormatPart *part, const c
         *kindOut = info.kind;
     if (subkindOut)
         *subkindOut = info.subkind;
+    if (record && info.perReturn && info.offset == RETURN_APARTMENT)
+        info.offset = GetApartmentOffset(record);
     if (memberOut)
         *memberOut = record ? ReturnText(record, info.offset) : NULL;
     if (memberSizeOut)
@@ -145,7 +153,7 @@ int ParseTaxpayerFieldType(char itemLetter, const FieldFormatPart *part, const c
         else if (itemLetter == 'd' && flag == 'e')
             extra = MemberText(record, block + PERSON_SUFFIX, 4);
         else if (itemLetter == 'f' && flag == 'g') {
-            extra = MemberText(record, RETURN_APARTMENT, 21);
+            extra = MemberText(record, GetApartmentOffset(record), 21);
             if (*extra && EndsWithNoCase(main, extra))
                 extra = NULL;   // the street already ends with the apartment
         }

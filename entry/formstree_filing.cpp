@@ -342,6 +342,12 @@ HTREEITEM AddFormToTree(const char *caption, int image, FormInstance *page, cons
     }
     if (!folder)
         return NULL;
+    // A page filed by any road (forms added, a return opened or imported, a new copy) carries
+    // the return's names at once: it may be printed or exported without being shown.
+    if (page->fieldTable && gOpenReturnPtr) {
+        PropagateFormHeaderName(page->fieldTable, gOpenReturnPtr, page, 0, 0);
+        FillJoinedNameFields(page->fieldTable, page);
+    }
     HTREEITEM item = InsertFormsTreeItem(tree, folder, after, caption, image, page);
     if (!item)
         return NULL;

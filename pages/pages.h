@@ -139,7 +139,8 @@ struct MultiFieldParams {
 // Globals of the page view (the window itself is gPageViewWindow, shell/shell.h).
 extern HBITMAP gPageBitmap;        // the full-size page (300 dpi); 1 x 1 one-bit while empty
 extern HBITMAP gScaledPageBitmap;  // the page scaled to gZoom; 0 when none
-extern float gZoom;                // page units to screen pixels; 0.3 at start
+extern float gZoom;                // page units to screen pixels; PAGE_ZOOM_START at start and after a reset
+#define PAGE_ZOOM_START 0.3f           // 100 %
 extern float gLastPaintZoom;       // the zoom of the last rebuild
 extern int gPageScrollX, gPageScrollY;       // scroll position in scaled pixels
 extern int gPageScrollMaxX, gPageScrollMaxY; // largest scroll positions, never below 0

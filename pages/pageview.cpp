@@ -163,6 +163,9 @@ LRESULT CALLBACK PageViewWndProc(HWND window, UINT message, WPARAM wParam, LPARA
         gPageScrollX = gPageScrollY = 0;
         gPageScrollMaxX = gPageScrollMaxY = 0;
         ResetScrollBars(window, 1);
+        // A return closed (or emptied of its pages): the next one opens at the start zoom.
+        if (wParam == PAGE_CLEAR_RESET)
+            gZoom = gLastPaintZoom = PAGE_ZOOM_START;
         return 0;
     case WM_PAGE_REDRAWFIELD:
         RedrawRequestedFields((const PageRedrawBlock *)lParam);

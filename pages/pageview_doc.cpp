@@ -6,7 +6,7 @@
 
 HBITMAP gPageBitmap;
 HBITMAP gScaledPageBitmap;
-float gZoom = 0.3f;
+float gZoom = PAGE_ZOOM_START;
 float gLastPaintZoom;
 int gPageScrollX, gPageScrollY;
 int gPageScrollMaxX, gPageScrollMaxY;

@@ -91,6 +91,129 @@ static HBITMAP ScaleBlock(FieldBlock *block, int width, int height)
     return scaled;
 }
 
+// A top-down 24-bit DIB section of width x height; *bitsOut its rows, *strideOut their length.
+static HBITMAP CreateRowsBitmap(int width, int height, unsigned char **bitsOut, int *strideOut)
+{
+    BITMAPINFO info;
+    memset(&info, 0, sizeof info);
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void *bits = NULL;
+    HBITMAP bitmap = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    if (bitmap && !bits) {
+        DeleteObject(bitmap);
+        bitmap = NULL;
+    }
+    *bitsOut = (unsigned char *)bits;
+    *strideOut = (width * 3 + 3) & ~3;
+    return bitmap;
+}
+
+// The first and one-past-last source pixel whose share lands in outputs [from, to).
+static int FindSourceSpan(const ResampleStep *steps, int count, int outputs, int from, int to, int *first, int *end)
+{
+    *first = count;
+    *end = 0;
+    for (int i = 0; i < count; i++) {
+        int o = steps[i].output;
+        int carried = steps[i].carry > 0 && o + 1 < outputs && o + 1 >= from && o + 1 < to;
+        if ((o >= from && o < to) || carried) {
+            if (i < *first) *first = i;
+            *end = i + 1;
+        }
+    }
+    return *first < *end;
+}
+
+// The pixels that ResizeBitmap(pageBitmap, width, height) gives inside area (view pixels),
+// computed from the page's pixels under it alone with the same weights and sums. Null when the
+// copy is not a shrunk one (every zoom of the page view shrinks) or area leaves it.
+static HBITMAP ScalePageArea(HBITMAP pageBitmap, int width, int height, const RECT &area)
+{
+    int sw = 0, sh = 0;
+    if (!GetBitmapSize(pageBitmap, &sw, &sh) || width >= sw || height >= sh || area.left < 0 || area.top < 0 ||
+        area.right > width || area.bottom > height || area.right <= area.left || area.bottom <= area.top)
+        return NULL;
+    int aw = area.right - area.left, ah = area.bottom - area.top;
+    ResampleStep *tx = BuildResampleTable(sw, width, 1), *ty = BuildResampleTable(sh, height, 1);
+    int x0, x1, y0, y1;
+    HBITMAP result = NULL;
+    if (tx && ty && FindSourceSpan(tx, sw, width, area.left, area.right, &x0, &x1) &&
+        FindSourceSpan(ty, sh, height, area.top, area.bottom, &y0, &y1)) {
+        unsigned char *src = NULL, *dst = NULL;
+        int sstride = 0, dstride = 0;
+        HBITMAP source = CreateRowsBitmap(x1 - x0, y1 - y0, &src, &sstride);
+        result = CreateRowsBitmap(aw, ah, &dst, &dstride);
+        unsigned *sums = (unsigned *)MemAlloc(64, (size_t)aw * 3 * (ah + 1) * sizeof(unsigned));
+        if (source && result && sums) {
+            HDC from = CreateCompatibleDC(NULL), to = CreateCompatibleDC(NULL);
+            HGDIOBJ oldFrom = SelectObject(from, pageBitmap), oldTo = SelectObject(to, source);
+            BitBlt(to, 0, 0, x1 - x0, y1 - y0, from, x0, y0, SRCCOPY);
+            SelectObject(from, oldFrom);
+            SelectObject(to, oldTo);
+            DeleteDC(from);
+            DeleteDC(to);
+            GdiFlush();
+            // Each source row's sums per output column, weighted into its output row and (its
+            // carry) the next one: the sums ResizeBitmap makes, in the same 32-bit arithmetic.
+            unsigned *row = sums + (size_t)aw * 3 * ah;
+            for (int y = y0; y < y1; y++) {
+                memset(row, 0, (size_t)aw * 3 * sizeof(unsigned));
+                const unsigned char *pixels = src + (size_t)(y - y0) * sstride;
+                for (int x = x0; x < x1; x++) {
+                    const ResampleStep &t = tx[x];
+                    const unsigned char *p = pixels + 3 * (x - x0);
+                    int o = t.output - area.left;
+                    for (int c = 0; c < 3; c++) {
+                        if (o >= 0 && o < aw) row[3 * o + c] += (unsigned)t.current * p[c];
+                        if (t.carry > 0 && t.output + 1 < width && o + 1 >= 0 && o + 1 < aw)
+                            row[3 * (o + 1) + c] += (unsigned)t.carry * p[c];
+                    }
+                }
+                const ResampleStep &v = ty[y];
+                int r = v.output - area.top;
+                int n = aw * 3;
+                for (int k = 0; k < n; k++) {
+                    if (r >= 0 && r < ah) sums[r * n + k] += row[k] * (unsigned)v.current;
+                    if (v.carry > 0 && r + 1 >= 0 && r + 1 < ah) sums[(r + 1) * n + k] += row[k] * (unsigned)v.carry;
+                }
+            }
+            for (int r = 0; r < ah; r++)
+                for (int k = 0; k < aw * 3; k++)
+                    dst[(size_t)r * dstride + k] = (unsigned char)(sums[(size_t)r * aw * 3 + k] >> 24);
+        } else if (result) {
+            DeleteObject(result);
+            result = NULL;
+        }
+        MemFree(sums);
+        if (source) DeleteObject(source);
+    }
+    MemFree(tx);
+    MemFree(ty);
+    return result;
+}
+
+// Puts the freshly scaled page back under a field of the view before the field is composited
+// again: its edges are the scaled page's own pixels, and those of a value it no longer holds
+// must not stay.
+static void RestoreScaledPageArea(HDC viewDc, HBITMAP pageBitmap, HBITMAP viewBitmap, const RECT &viewRect)
+{
+    int width = 0, height = 0;
+    if (!GetBitmapSize(viewBitmap, &width, &height)) return;
+    HBITMAP fresh = ScalePageArea(pageBitmap, width, height, viewRect);
+    if (!fresh) return;
+    HDC dc = CreateCompatibleDC(NULL);
+    HGDIOBJ old = SelectObject(dc, fresh);
+    BitBlt(viewDc, viewRect.left, viewRect.top, viewRect.right - viewRect.left, viewRect.bottom - viewRect.top, dc, 0,
+           0, SRCCOPY);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(fresh);
+}
+
 static void DrawLabelIcon(FieldBlock *block)
 {
     HBITMAP icon = LoadBitmapA(gInstance ? gInstance : GetModuleHandleA(NULL), MAKEINTRESOURCEA(LABEL_ICON_BITMAP));
@@ -184,6 +307,9 @@ int DrawActiveFieldAt(FieldRecord *fields, int count, HBITMAP pageBitmap, HBITMA
             // Copied whole: ink of a removed signature on the field's edge rows must not stay.
             BitBlt(viewDc, x, y, viewWidth, viewHeight, blockDc, 0, 0, SRCCOPY);
         } else {
+            // A repaint after the page was scaled (the screen follows at once) starts from the
+            // page as it is now, so that it leaves what a freshly scaled page shows.
+            if (invalidate) RestoreScaledPageArea(viewDc, pageBitmap, viewBitmap, viewRect);
             if (viewWidth > 2 && viewHeight > 1)
                 PatBlt(viewDc, x + 1, y, viewWidth - 2, viewHeight - 1, WHITENESS);
             if (viewWidth > 2 && viewHeight > 2)

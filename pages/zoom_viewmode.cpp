@@ -36,9 +36,12 @@ static HCURSOR GetSplitterCursor(void)
     return sSplitterCursor;
 }
 
-static void SetExtendedStyle(HWND window, LONG_PTR exStyle)
+// The page view's frame style of a view mode. Only the edge is replaced: the page view keeps
+// accepting dropped files (WS_EX_ACCEPTFILES) in both modes.
+static void SetExtendedStyle(HWND window, LONG_PTR edge)
 {
-    SetWindowLongPtrA(window, GWL_EXSTYLE, exStyle);
+    LONG_PTR kept = GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES;
+    SetWindowLongPtrA(window, GWL_EXSTYLE, kept | edge);
     SetWindowPos(window, NULL, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 

@@ -50,6 +50,7 @@ int SaveReturnFile(HWND owner, const char *path)
         return 0;
     memcpy(gReturnPath, target, strlen(target) + 1);
     gReturnModified = 0;
+    RefreshSummaryPage((HTREEITEM)GetCurrentDocument(1));   // a Summary page shown names the new file
     if (gMainWindow)
         UpdateRecentFilesMenu(GetSubMenu(GetMenu(gMainWindow), 0), gReturnPath, NULL, "RecentFiles");
     SetStatusText(gStatusBar, 2, "Return saved", NULL);

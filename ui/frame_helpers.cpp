@@ -222,7 +222,7 @@ int ResetReturnViews(int flags)
 {
     DeleteAllTabs(gFormTabs);
     if (gPageViewWindow)
-        SendMessageA(gPageViewWindow, WM_PAGE_CLEAR, 0, 0);
+        SendMessageA(gPageViewWindow, WM_PAGE_CLEAR, PAGE_CLEAR_RESET, 0);
     SetStatusText(gStatusBar, 2, "Ready", NULL);
     // No return: no refund or balance due.
     SetStatusPartText(gStatusBar, 1, 0, "", NULL);

@@ -17,7 +17,8 @@
 
 // ---- private messages (WM_APP = 0x8000) ----
 #define WM_PAGE_RESETSCROLL (WM_APP + 10)
-#define WM_PAGE_CLEAR (WM_APP + 11)
+#define WM_PAGE_CLEAR (WM_APP + 11)      // wParam PAGE_CLEAR_RESET: the return is reset (zoom too)
+#define PAGE_CLEAR_RESET 1
 #define WM_PAGE_REDRAWFIELD (WM_APP + 12)
 #define WM_OPEN_STATEMENT (WM_APP + 14)
 #define WM_PAGE_GOTOFIELD (WM_APP + 16)

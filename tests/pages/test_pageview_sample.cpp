@@ -1,9 +1,11 @@
 // The sample return made by the build, opened in the main window: it opens on its first page
-// with the values in place, and every page of the forms tree loads when it is selected.
+// with the values in place, and every page of the forms tree loads when it is selected; pages
+// filed later carry the record's names; Save As and Close leave the views of what follows.
 #include "tests/pages/test_pageview_util.h"
 #include "prepare/prepare.h"
 #include "tests/harness/pixels.h"
 #include "tests/harness/sample.h"
+#include "tests/harness/fields.h"
 
 using namespace pageview_test;
 
@@ -57,6 +59,41 @@ TEST(PageViewSample, OpensOnItsFirstPageAndLoadsEveryPage)
     DestroyWindow(main);
     PumpMessages(20);
     RestoreFormPakFolder();
+}
+
+// Pages filed after the return was opened show the record's names before they are shown, and
+// Form 1040's e-mail field is the record's e-mail item.
+TEST(PageViewSample, PagesShowTheRecordBeforeTheyAreShown)
+{
+    HWND main = OpenBuiltReturn("samples/Sample.qvr");
+    if (!main)
+        GTEST_SKIP() << "the sample return was not built";
+    for (int i = 0; i < 3; i++)
+        EXPECT_TRUE(CreateFormFromFormPak(BuiltFilePath("formpaks/f941.qvp").c_str(), i, 0) != NULL);
+    for (const char *key : {"Form 941.1", "Form 941.2", "Schedule B (Form 941).1"})
+        EXPECT_EQ(ReturnText(gOpenReturnPtr, RETURN_NAME_LINE), Value(FindReturnPage(key)->fieldTable, "0002")) << key;
+    EXPECT_EQ(ReturnText(gOpenReturnPtr, RETURN_EMAIL), Value(FindReturnPage("Form 1040.2")->fieldTable, "0517"));
+    CloseBuiltReturn(main);
+}
+
+// The Summary page shown follows Save As at once; the next return opens at the start zoom.
+TEST(PageViewSample, SaveAsRedrawsTheSummaryAndCloseResetsTheZoom)
+{
+    HWND main = OpenBuiltReturn("samples/Sample.qvr");
+    if (!main)
+        GTEST_SKIP() << "the sample return was not built";
+    Select(gTreeSummaryItem);
+    std::string saved = TempPath("Saved as.qvr");
+    ASSERT_EQ(1, SaveReturnFile(main, saved.c_str()));
+    HBITMAP fresh = RenderSummaryPage(NULL, NULL, 1, 1);
+    RECT body = {0, 0, 2400, 2800};   // above the footer's time
+    EXPECT_EQ(CountInk(fresh, &body), CountInk(gPageBitmap, &body));
+    DeleteObject(fresh);
+    DeleteFileA(saved.c_str());
+    gZoom = 0.15f;   // 50 %
+    SendMessageA(main, WM_COMMAND, IDM_CLOSE, 0);
+    EXPECT_EQ(PAGE_ZOOM_START, gZoom);
+    CloseBuiltReturn(main);
 }
 
 } // namespace

@@ -229,6 +229,38 @@ inline void ClickField(const FieldRecord *field)
     ClickAt((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
 }
 
+// A main window (1200 x 900) with a return the build made (a path relative to the build folder)
+// opened from the build's FormPaks; null when the build made none.
+inline HWND OpenBuiltReturn(const char *relative)
+{
+    std::string path = BuiltFilePath(relative);
+    if (path.empty())
+        return NULL;
+    UseBuildFormPaks();
+    gZoom = PAGE_ZOOM_START;
+    HWND main = OpenMainWindow();
+    ShowWindow(main, SW_SHOW);
+    MoveWindow(main, 0, 0, 1200, 900, TRUE);
+    SendMessageA(main, WM_OPEN_FILE, 0, (LPARAM)path.c_str());
+    WaitForRecompute();
+    PumpMessages(50);
+    return main;
+}
+
+inline void CloseBuiltReturn(HWND main)
+{
+    gReturnModified = 0;
+    DestroyMainWindow(main);
+    RestoreFormPakFolder();
+}
+
+// The one page of the open return keyed key (null when there is not exactly one).
+inline FormInstance *FindReturnPage(const char *key)
+{
+    FormInstance *page = NULL;
+    return FindReturnPages(1, key, NULL, 0) == 1 && FindReturnPages(1, key, &page, 0) == 1 ? page : NULL;
+}
+
 } // namespace pageview_test
 
 #endif

@@ -38,18 +38,18 @@ TEST_F(TaxpayerFields, ItemValuesFollowTheirFlagsAndPositions)
     const FieldSpec specs[] = {
         {"0001", "T[1bc]"}, {"0002", "T[1b]"}, {"0003", "T[1de]"}, {"0004", "T[1fg]"}, {"0005", "T[1a]"},
         {"0006", "T[1a:2]"}, {"0007", "T[1a:9]"}, {"0008", "T[3]"}, {"0009", "T[1s]"}, {"0010", "T[1~]"},
-        {"0011", "N", NULL, "7"},
+        {"0011", "N", NULL, "7"}, {"0012", "T[1g]"},
     };
     FieldTable *table = MakeTable(specs, sizeof(specs) / sizeof(specs[0]));
     gReturnModified = 0;
-    EXPECT_EQ(8, PropagateFormHeaderName(table, gOpenReturnPtr, NULL, 0, 0));   // 0007 stays empty
+    EXPECT_EQ(9, PropagateFormHeaderName(table, gOpenReturnPtr, NULL, 0, 0));   // 0007 stays empty
     struct Case {
         const char *seq, *value;
     } cases[] = {
         {"0001", "Ann B"}, {"0002", "Ann"}, {"0003", "Lee Jr"},
         {"0004", "12 Elm St Apt 3"},   // the street already ends with the apartment
         {"0005", "400-01-2345"}, {"0006", "0"}, {"0007", ""},   // a position past the end reads nothing
-        {"0008", "12-3456789"}, {"0009", "(651)555-0100"}, {"0010", ""}, {"0011", "7"},
+        {"0008", "12-3456789"}, {"0009", "(651)555-0100"}, {"0010", ""}, {"0011", "7"}, {"0012", "apt 3"},
     };
     for (const Case &c : cases)
         EXPECT_EQ(c.value, Value(table, c.seq)) << c.seq;
@@ -57,6 +57,13 @@ TEST_F(TaxpayerFields, ItemValuesFollowTheirFlagsAndPositions)
     Set(RETURN_APARTMENT, 21, "B");
     PropagateFormHeaderName(table, gOpenReturnPtr, NULL, 0, 0);
     EXPECT_EQ("12 Elm St Apt 3 B", Value(table, "0004"));
+    // A non-US address keeps its apartment in a slot of its own.
+    Set(RETURN_ADDRESS_KIND, 2, "3");
+    Set(RETURN_APARTMENT, 21, "");
+    Set(RETURN_FOREIGN_APARTMENT, 21, "Flat 3");
+    PropagateFormHeaderName(table, gOpenReturnPtr, NULL, 0, 0);
+    EXPECT_EQ("Flat 3", Value(table, "0012"));
+    EXPECT_EQ("12 Elm St Apt 3 Flat 3", Value(table, "0004"));
     FreeLayoutTable(table);
 }
 

@@ -198,6 +198,7 @@ TEST_F(ZoomTest, ViewModesMoveTheTabsAndCheckTheirMenuItems)
         EXPECT_EQ(c.fullScreen != 0, IsWindowVisible(gFormTabs) != 0);
         EXPECT_EQ(c.fullScreen ? gFormTabs : window, GetParent(gPageViewWindow));
         EXPECT_EQ(c.fullScreen == 0, (GetWindowLongA(gPageViewWindow, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0);
+        EXPECT_NE(0, GetWindowLongA(gPageViewWindow, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);   // files still drop
         if (!c.fullScreen) {
             EXPECT_GE(RectIn(gPageViewWindow, window).left, RectIn(gFormsTreeWindow, window).right);
             continue;
