@@ -143,6 +143,16 @@ TEST(StartDialog, The94xDialogOpensByItsFormName)
                                RECT head = ClientRectOf(dialog, IDC_START_HEADING);
                                EXPECT_GT(year.left, head.left + 50);
                                EXPECT_EQ(year.top, head.top);
+                               // No sliver of the "0000" shows beside the year: its field covers it.
+                               HDC dc = GetDC(dialog);
+                               HGDIOBJ old = SelectObject(dc, (HGDIOBJ)SendMessageA(dialog, WM_GETFONT, 0, 0));
+                               SIZE before = {0, 0}, zeros = {0, 0};
+                               GetTextExtentPoint32A(dc, heading.c_str(), (int)heading.find("0000"), &before);
+                               GetTextExtentPoint32A(dc, "0000", 4, &zeros);
+                               SelectObject(dc, old);
+                               ReleaseDC(dialog, dc);
+                               EXPECT_LT(year.left, head.left + before.cx);
+                               EXPECT_GT(year.right, head.left + before.cx + zeros.cx);
                                // The signing boxes took the hidden boxes' places, one under the other,
                                // and the dialog ends one button height below OK.
                                RECT practitioner = ClientRectOf(dialog, IDC_94X_PRACTITIONER);
