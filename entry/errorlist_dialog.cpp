@@ -1,6 +1,7 @@
 // The pre-send error list "ERRORLIST": every error takes three rows of a three-column list
-// (where, the value found, what is wrong; one more row for each further line of the message) with banded shading, under a header sentence; Print,
-// Save (moves the error file elsewhere) and Close.
+// (where, the value found, what is wrong; one more row for each further line of the message)
+// with banded shading, under a header sentence; Print, Save (moves the error file elsewhere) and
+// Close.
 #include "entry/explain_private.h"
 #include "pages/pages.h"
 #include "ui/ui.h"

@@ -78,16 +78,12 @@ TEST(FieldButtons, DropDownItemsAndLinks)
         EXPECT_EQ(l.ok, IsOpenableLink(l.link)) << (l.link ? l.link : "null");
 }
 
-// Button 242's menu shows its pictures beside the first, third and fourth items; other menus show
-// none.
+// Button 242's menu shows its pictures beside the first, third and fourth items; others none.
 std::vector<int> gMenuPictures;
 int NotePictures(HMENU menu, int)
 {
     for (int i = 0; i < GetMenuItemCount(menu); i++) {
-        MENUITEMINFOA info;
-        memset(&info, 0, sizeof(info));
-        info.cbSize = sizeof(info);
-        info.fMask = MIIM_BITMAP;
+        MENUITEMINFOA info = {sizeof(info), MIIM_BITMAP};
         GetMenuItemInfoA(menu, (UINT)i, TRUE, &info);
         gMenuPictures.push_back(info.hbmpItem != NULL);
     }
@@ -102,8 +98,7 @@ TEST(FieldButtons, MenuPicturesOfButton242)
     } cases[] = {{242, {1, 0, 1, 1, 0}}, {227, {0, 0, 0, 0, 0}}, {262, {0, 0, 0, 0, 0}}};
     char list[] = "One,PN;Two,EE;Three,RE;Four,TI;Five,EO";
     for (const Case &c : cases) {
-        FieldRecord field;
-        memset(&field, 0, sizeof(field));
+        FieldRecord field = {};
         field.valueList = list;
         gMenuPictures.clear();
         gFieldButtonMenuHook = NotePictures;

@@ -6,6 +6,7 @@
 #include "ui/status_amounts.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <string>
 #include <vector>
@@ -52,36 +53,30 @@ TEST(DescribeReturn, RefundOrBalanceDueOfForm1040)
 }
 
 // The status bar's amounts of each sample return kind; a part of several main forms (a Form 941
-// beside a Form 1040) shows each form's amount.
+// beside a Form 1040) shows each form's amount. Pages: key, jurisdiction, one field and its value.
 TEST(DescribeReturn, StatusBarAmountsOfEveryReturnKind)
 {
-    struct PageSpec {
-        const char *key;
-        int jurisdiction;
-        const char *seq, *value;
-    };
     struct Case {
-        std::vector<PageSpec> pages;
+        std::vector<std::vector<const char *>> pages;
         std::vector<std::string> texts;
     } cases[] = {
-        {{{"Form 941.1", 100, "1400", "1,000.00"}}, {"Federal Balance Due: $1,000"}},
-        {{{"Form 941.1", 100, "1500", "250.00"}}, {"Federal Refund: $250"}},
-        {{{"Form M1PR.1", 24, "1500", "500.00"}}, {"Other Refund: $500"}},
-        {{{"Form 941.1", 100, "1400", "1,000.00"}, {"Form 1040.1", 100, "0101", "52,000"},
-          {"Form 1040.2", 100, "0440", "1,640"}},
+        {{{"Form 941.1", "100", "1400", "1,000.00"}}, {"Federal Balance Due: $1,000"}},
+        {{{"Form 941.1", "100", "1500", "250.00"}}, {"Federal Refund: $250"}},
+        {{{"Form M1PR.1", "24", "1500", "500.00"}}, {"Other Refund: $500"}},
+        {{{"Form 941.1", "100", "1400", "1,000"}, {"Form 1040.1", "100", "0101", "1"},
+          {"Form 1040.2", "100", "0440", "1,640"}},
          {"Form 941 Balance Due: $1,000", "Form 1040 Refund: $1,640"}},
     };
     for (const Case &c : cases) {
         std::vector<FormInstance *> pages;
-        for (const PageSpec &p : c.pages) {
-            FieldSpec field[] = {{p.seq, "CR", nullptr, p.value}};
-            pages.push_back(MakePage(p.key, MakeTable(field, 1)));
-            pages.back()->jurisdiction = (uint8_t)p.jurisdiction;
+        for (const auto &p : c.pages) {
+            FieldSpec field[] = {{p[2], "CR", nullptr, p[3]}};
+            pages.push_back(MakePage(p[0], MakeTable(field, 1)));
+            pages.back()->jurisdiction = (uint8_t)atoi(p[1]);
         }
         SetTestReturnPages(pages.data(), (int)pages.size());
         char texts[8][STATUS_AMOUNT_TEXT_SIZE];
-        int count = FormatStatusAmountTexts(texts, 8);
-        EXPECT_EQ(c.texts, std::vector<std::string>(texts, texts + count)) << c.pages[0].key;
+        EXPECT_EQ(c.texts, std::vector<std::string>(texts, texts + FormatStatusAmountTexts(texts, 8)));
         SetTestReturnPages(NULL, 0);
         for (FormInstance *page : pages)
             FreeFormInstance(page);
