@@ -99,9 +99,12 @@ HICON BitmapToIcon(HBITMAP bitmap, HINSTANCE instance, int resourceId, SIZE *siz
 // the new edge and columns 0 to 21 drawn again; the input is deleted (returned unchanged when
 // it cannot be widened).
 HBITMAP WidenButtonBitmap(HBITMAP bitmap, int width);
-// A button face width x height: the button bitmap, a frame and the drop-down arrow (resource
-// "BTNS_DROPDOWN_BMP", 11/13 of the height), pressed or not.
-HBITMAP DrawDropdownButton(HBITMAP buttonBitmap, int width, int height, int pressed);
+// A button face width x height: the button bitmap, a frame and, with dropDown, the drop-down
+// arrow (resource "BTNS_DROPDOWN_BMP", 11/13 of the height) right of the picture; pressed or
+// not. A pressed drop-down face sinks its hot part only: the arrow with arrowHot, else the
+// picture. whiteBack: the face is white instead of the button colour.
+HBITMAP DrawDropdownButton(HBITMAP buttonBitmap, int width, int height, int pressed, int dropDown = 1,
+                           int arrowHot = 0, int whiteBack = 0);
 // The name of a GDI+ Status value ("Ok" .. "PropertyNotSupported"), else "Unknown".
 const char *GetGdiplusStatusText(int status);
 // Room for the field text colour (GetFieldTextColor) in the palette of the bitmap in dc, as

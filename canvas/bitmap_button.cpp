@@ -31,7 +31,21 @@ HBITMAP WidenButtonBitmap(HBITMAP bitmap, int width)
     return wide;
 }
 
-HBITMAP DrawDropdownButton(HBITMAP buttonBitmap, int width, int height, int pressed)
+// Draws the bitmap selected in src (sw x sh) at x, y in w x h; on a white face its background
+// (the colour of its top-left pixel) is left out, so that the face stays white around it.
+static void BlitButtonPart(HDC dc, HDC src, int x, int y, int w, int h, int sw, int sh, int whiteBack)
+{
+    if (whiteBack) {
+        TransparentBlt(dc, x, y, w, h, src, 0, 0, sw, sh, GetPixel(src, 0, 0));
+        return;
+    }
+    int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
+    StretchBlt(dc, x, y, w, h, src, 0, 0, sw, sh, SRCCOPY);
+    SetStretchBltMode(dc, oldMode);
+}
+
+HBITMAP DrawDropdownButton(HBITMAP buttonBitmap, int width, int height, int pressed, int dropDown, int arrowHot,
+                           int whiteBack)
 {
     if (width <= 0 || height <= 0) return NULL;
     HDC screen = GetDC(NULL);
@@ -46,30 +60,42 @@ HBITMAP DrawDropdownButton(HBITMAP buttonBitmap, int width, int height, int pres
     }
     HGDIOBJ oldFace = SelectObject(dc, face);
     RECT r = {0, 0, width, height};
-    FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
-    int shift = pressed ? 1 : 0;
+    FillRect(dc, &r, (HBRUSH)GetStockObject(WHITE_BRUSH));
+    if (!whiteBack) FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
 
     int arrowH = height * 11 / 13, arrowW = arrowH;
-    HBITMAP arrow = (HBITMAP)LoadImageA(GetModuleHandleA(NULL), "BTNS_DROPDOWN_BMP", IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS);
+    HBITMAP arrow = dropDown ? (HBITMAP)LoadImageA(GetModuleHandleA(NULL), "BTNS_DROPDOWN_BMP", IMAGE_BITMAP, 0, 0,
+                                                   LR_LOADMAP3DCOLORS)
+                             : NULL;
     int aw = 0, ah = 0;
     if (arrow && GetBitmapSize(arrow, &aw, &ah) && ah > 0) arrowW = aw * arrowH / ah;
-    int buttonAreaW = width - arrowW;
+    int buttonAreaW = dropDown ? width - arrowW : width;
+    // A pressed drop-down button sinks only its hot part: the arrow or the picture.
+    int pictureDown = pressed && !(dropDown && arrowHot);
+    int arrowDown = pressed && dropDown && arrowHot;
 
     int bw, bh;
     if (buttonBitmap && GetBitmapSize(buttonBitmap, &bw, &bh)) {
         HGDIOBJ old = SelectObject(src, buttonBitmap);
-        BitBlt(dc, (buttonAreaW - bw) / 2 + shift, (height - bh) / 2 + shift, bw, bh, src, 0, 0, SRCCOPY);
+        BlitButtonPart(dc, src, (buttonAreaW - bw) / 2 + pictureDown, (height - bh) / 2 + pictureDown, bw, bh, bw, bh,
+                       whiteBack);
         SelectObject(src, old);
     }
     if (arrow) {
         HGDIOBJ old = SelectObject(src, arrow);
-        int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
-        StretchBlt(dc, buttonAreaW + shift, (height - arrowH) / 2 + shift, arrowW, arrowH, src, 0, 0, aw, ah, SRCCOPY);
-        SetStretchBltMode(dc, oldMode);
+        BlitButtonPart(dc, src, buttonAreaW + arrowDown, (height - arrowH) / 2 + arrowDown, arrowW, arrowH, aw, ah,
+                       whiteBack);
         SelectObject(src, old);
         DeleteObject(arrow);
     }
-    DrawEdge(dc, &r, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+    if (dropDown && pressed) {
+        // Each part framed by itself: the hot part sunken, the other raised.
+        RECT picture = {0, 0, buttonAreaW, height}, arrowPart = {buttonAreaW, 0, width, height};
+        DrawEdge(dc, &picture, pictureDown ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+        DrawEdge(dc, &arrowPart, arrowDown ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+    } else {
+        DrawEdge(dc, &r, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+    }
     SelectObject(dc, oldFace);
     DeleteDC(dc);
     DeleteDC(src);

@@ -48,6 +48,21 @@ static void CopyMember(OpenReturn *record, int offset, int size, char *out, int 
     TrimSpaces(out);
 }
 
+// An identification number kept as its nine digits, shown as it is entered: "000-12-3456" for an
+// SSN, "12-3456789" for an EIN; any other text as it is.
+static void FormatEnteredNumber(char *text, int size, int ein)
+{
+    size_t length = strlen(text);
+    if (length != 9 || strspn(text, "0123456789") != 9 || size < 12)
+        return;
+    char digits[10];
+    memcpy(digits, text, sizeof(digits));
+    if (ein)
+        snprintf(text, (size_t)size, "%.2s-%.7s", digits, digits + 2);
+    else
+        snprintf(text, (size_t)size, "%.3s-%.2s-%.4s", digits, digits + 3, digits + 5);
+}
+
 // The filer: a business's name and EIN, or the taxpayer's name and SSN.
 static int CheckFilerIdentity(OpenReturn *record, ErrorEntry **first)
 {
@@ -62,6 +77,7 @@ static int CheckFilerIdentity(OpenReturn *record, ErrorEntry **first)
         char digits[16];
         lstrcpynA(digits, text, sizeof(digits));
         RemoveChars(digits, "- ");
+        FormatEnteredNumber(text, sizeof(text), 1);
         if (strlen(digits) != 9 || strspn(digits, "0123456789") != 9)
             errors += AddErrorEntry(first, "Business Information - Employer Identification Number",
                                     text[0] ? text : "(blank)",
@@ -79,6 +95,7 @@ static int CheckFilerIdentity(OpenReturn *record, ErrorEntry **first)
                                 "The taxpayer's last name is required.");
     CopyMember(record, RETURN_TAXPAYER + PERSON_SSN, 12, text, sizeof(text));
     int ssn = ValidateSsn(0, text, NULL, 0);
+    FormatEnteredNumber(text, sizeof(text), 0);
     if (ssn != SSN_VALID)
         errors += AddErrorEntry(first, "Taxpayer Information - Social Security Number", text[0] ? text : "(blank)",
                                 ssn == SSN_EMPTY ? "The taxpayer's social security number is required."
@@ -204,6 +221,11 @@ int MoveErrorFile(const char *errorFile, const char *destination, char *why, int
 
 int ShowReturnErrorList(HWND owner, OpenReturn *returnRecord)
 {
+    if (!returnRecord || FindReturnPages(2, NULL, NULL, 0) <= 0) {
+        ShowMessageBox(owner, "No tax return is open.  Open a tax return first, then check it for errors.",
+                       "Check Return", MB_OK | MB_ICONINFORMATION);
+        return 0;
+    }
     if (!CommitOpenEditBar())
         return 0;   // the value being entered was refused: the bar stays open
     ErrorEntry *first = NULL;

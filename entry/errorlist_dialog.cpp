@@ -1,6 +1,7 @@
 // The pre-send error list "ERRORLIST": every error takes three rows of a three-column list
-// (where, the value found, what is wrong) with banded shading, under a header sentence; Print,
-// Save (moves the error file elsewhere) and Close.
+// (where, the value found, what is wrong; one more row for each further line of the message)
+// with banded shading, under a header sentence; Print, Save (moves the error file elsewhere) and
+// Close.
 #include "entry/explain_private.h"
 #include "pages/pages.h"
 #include "ui/ui.h"
@@ -17,6 +18,7 @@ static COLORREF sShadeColour, sTextColour, sBackColour;
 static HICON sPrintIcon, sSaveIcon, sCloseIcon;
 static HICON sKeyIcons[3];
 static char sHeaderText[200];
+static int sErrorCount;   // errors listed so far
 
 #define ERROR_VALUE_COLOUR   0xB20000
 #define ERROR_MESSAGE_COLOUR 0x0000B2
@@ -38,32 +40,75 @@ static void SetListCell(HWND list, int row, int column, const char *text, int im
     SendMessageA(list, LVM_SETITEMA, 0, (LPARAM)&item);
 }
 
-// WM_ERRORLIST_ADD: the three rows of one error after the rows already in the list.
-static void AddErrorRows(HWND list, const ErrorEntry *entry)
+// Each row's item data: the error's 0-based number times 4 plus the row's kind.
+#define ERROR_ROW_LOCATION 0
+#define ERROR_ROW_VALUE    1
+#define ERROR_ROW_MESSAGE  2
+
+static int InsertErrorRow(HWND list, int row, const char *first, int image, int number, int kind, int typeImage,
+                          const char *text)
+{
+    LVITEMA item;
+    memset(&item, 0, sizeof(item));
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+    item.iItem = row;
+    item.pszText = (char *)first;
+    item.iImage = image;
+    item.lParam = (LPARAM)(number * 4 + kind);
+    row = (int)SendMessageA(list, LVM_INSERTITEMA, 0, (LPARAM)&item);
+    if (row < 0)
+        return -1;
+    // The Type cell's picture, none on a message's further lines.
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    item.iSubItem = 1;
+    item.iImage = typeImage;
+    SendMessageA(list, LVM_SETITEMA, 0, (LPARAM)&item);
+    SetListCell(list, row, 2, text ? text : "", I_IMAGENONE);
+    return row;
+}
+
+// WM_ERRORLIST_ADD: the rows of one error after the rows already in the list: where, the value
+// found, and what is wrong, a message of several lines taking one row per line as the error
+// file shows it.
+static void AddErrorRows(HWND list, const ErrorEntry *entry, int number)
 {
     if (!list || !entry)
         return;
-    int first = (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
-    char number[16];
-    snprintf(number, sizeof(number), "%d.", first / 3 + 1);
-    const char *texts[3] = {entry->location, entry->currentValue, entry->message};
-    for (int i = 0; i < 3; i++) {
-        LVITEMA item;
-        memset(&item, 0, sizeof(item));
-        item.mask = LVIF_TEXT | LVIF_IMAGE;
-        item.iItem = first + i;
-        item.pszText = (char *)(i == 0 ? number : "");
-        item.iImage = i == 0 ? 0 : I_IMAGENONE;
-        int row = (int)SendMessageA(list, LVM_INSERTITEMA, 0, (LPARAM)&item);
-        if (row < 0)
+    int row = (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
+    char head[16];
+    snprintf(head, sizeof(head), "%d.", number + 1);
+    if (InsertErrorRow(list, row++, head, 0, number, ERROR_ROW_LOCATION, 1, entry->location) < 0 ||
+        InsertErrorRow(list, row++, "", I_IMAGENONE, number, ERROR_ROW_VALUE, 2, entry->currentValue) < 0)
+        return;
+    const char *message = entry->message ? entry->message : "";
+    size_t length = strlen(message);
+    while (length && (message[length - 1] == '\r' || message[length - 1] == '\n'))
+        length--;   // no empty rows after the last line
+    const char *line = message, *end = message + length;
+    int first = 1;
+    do {
+        const char *stop = line;
+        while (stop < end && *stop != '\r' && *stop != '\n')
+            stop++;
+        char text[512];
+        int n = (int)(stop - line) < (int)sizeof(text) - 1 ? (int)(stop - line) : (int)sizeof(text) - 1;
+        memcpy(text, line, (size_t)n);
+        text[n] = 0;
+        if (InsertErrorRow(list, row++, "", I_IMAGENONE, number, ERROR_ROW_MESSAGE, first ? 3 : I_IMAGENONE,
+                           text) < 0)
             return;
-        SetListCell(list, row, 1, NULL, 1 + i);
-        SetListCell(list, row, 2, texts[i] ? texts[i] : "", I_IMAGENONE);
-    }
+        first = 0;
+        line = stop;
+        if (line < end && *line == '\r')
+            line++;
+        if (line < end && *line == '\n')
+            line++;
+    } while (line < end);
 }
 
-// The look of list row r: the location row bold in the list's colour, the value blue, the
-// message red; the rows of every second error on the shading colour.
+// The look of a row: the location row bold in the list's colour, the value blue, the message
+// red; the rows of every second error on the shading colour.
 static LRESULT OnListCustomDraw(HWND list, NMLVCUSTOMDRAW *draw)
 {
     switch (draw->nmcd.dwDrawStage) {
@@ -72,13 +117,16 @@ static LRESULT OnListCustomDraw(HWND list, NMLVCUSTOMDRAW *draw)
     case CDDS_ITEMPREPAINT:
     case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
         int row = (int)draw->nmcd.dwItemSpec;
-        int shaded = (row / 3) % 2 == 1;
-        int kind = row % 3;
-        if (sBoldFont && kind == 0)
+        int data = (int)draw->nmcd.lItemlParam;
+        int shaded = (data / 4) % 2 == 1;
+        int kind = data % 4;
+        if (sBoldFont && kind == ERROR_ROW_LOCATION)
             SelectObject(draw->nmcd.hdc, sBoldFont);
         else
             SelectObject(draw->nmcd.hdc, (HFONT)SendMessageA(list, WM_GETFONT, 0, 0));
-        draw->clrText = kind == 0 ? sTextColour : kind == 1 ? ERROR_VALUE_COLOUR : ERROR_MESSAGE_COLOUR;
+        draw->clrText = kind == ERROR_ROW_LOCATION ? sTextColour
+                        : kind == ERROR_ROW_VALUE  ? ERROR_VALUE_COLOUR
+                                                   : ERROR_MESSAGE_COLOUR;
         draw->clrTextBk = shaded ? sShadeColour : sBackColour;
         if (shaded && sShadeBrush) {
             RECT cell;
@@ -139,9 +187,10 @@ static void OnErrorListInit(HWND dialog, ErrorListRequest *request)
     sShadeBrush = CreateSolidBrush(sShadeColour);
     InsertErrorColumns(list);
 
-    int count = 0;
-    for (ErrorEntry *entry = request ? request->firstError : NULL; entry; entry = entry->next, count++)
+    sErrorCount = 0;
+    for (ErrorEntry *entry = request ? request->firstError : NULL; entry; entry = entry->next)
         SendMessageA(dialog, WM_ERRORLIST_ADD, 0, (LPARAM)entry);
+    int count = sErrorCount;
     if (count == 1)
         snprintf(sHeaderText, sizeof(sHeaderText),
                  "%s detected the following %s.  %s must be corrected before you can e-file your return.",
@@ -245,7 +294,8 @@ INT_PTR CALLBACK ErrorListProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
         OnErrorListInit(dialog, (ErrorListRequest *)lParam);
         return TRUE;
     case WM_ERRORLIST_ADD:
-        AddErrorRows(GetDlgItem(dialog, IDC_ERRORLIST_LIST), (const ErrorEntry *)lParam);
+        if (lParam)
+            AddErrorRows(GetDlgItem(dialog, IDC_ERRORLIST_LIST), (const ErrorEntry *)lParam, sErrorCount++);
         return TRUE;
     case WM_NOTIFY: {
         NMHDR *header = (NMHDR *)lParam;

@@ -84,6 +84,11 @@ INT_PTR CALLBACK MnM1prStartProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 // owner: the bits of its choices (marks set), 0 when cancelled, -1 for the full forms list. A
 // dialog that cannot be made is reported and gives 0 with no marks.
 int RunFormPakStartDialog(HWND owner, FileRecord *formPak, int kind);
+// Applies a start dialog's choices (kind as above, choices its result bits) to the forms added:
+// the 94x quarter box and the M1PR filing status boxes are checked on their pages, the 94x
+// signing method is kept in the return record (RETURN_SIGN_METHOD) and a 94x import request
+// posts "Import Data" (IDM_IMPORTDATA) to the main window. Returns the number of boxes checked.
+int ApplyStartDialogChoices(int kind, int choices);
 // The template of a 94x FormPak: "F941SMARTSTART" when its form name begins "Form 941", else
 // "F94XSMARTSTART".
 const char *GetSmartStartTemplate(FileRecord *formPak);

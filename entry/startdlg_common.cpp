@@ -81,7 +81,9 @@ static HICON SetStartButtonIcon(HWND dialog, int id, int bitmapId)
     return icon;
 }
 
-// The tax year in bold underlined type where the heading's "0000" stands.
+// The tax year in bold underlined type where the heading's "0000" stands. The year's field
+// reaches a pixel left of the "0000" and past its end, so that none of the placeholder shows
+// beside the year; the year is centred in it, which puts its text at the measured place.
 static void PlaceYearOnHeading(HWND dialog, StartDialogArt *art, const char *heading, int taxYear)
 {
     HWND year = GetDlgItem(dialog, IDC_START_YEAR);
@@ -94,12 +96,15 @@ static void PlaceYearOnHeading(HWND dialog, StartDialogArt *art, const char *hea
         SendMessageA(year, WM_SETFONT, (WPARAM)art->yearFont, 0);
     int at = 0;
     RECT headingRect = GetStartControlRect(dialog, IDC_START_HEADING);
-    if (!FindSubString(heading, "0000", &at))
+    int hasZeros = FindSubString(heading, "0000", &at);
+    if (!hasZeros)
         at = (int)strlen(heading);
     HDC dc = GetDC(dialog);
     HGDIOBJ old = SelectObject(dc, (HGDIOBJ)SendMessageA(dialog, WM_GETFONT, 0, 0));
-    SIZE before = {0, 0};
+    SIZE before = {0, 0}, zeros = {0, 0};
     GetTextExtentPoint32A(dc, heading, at, &before);
+    if (hasZeros)
+        GetTextExtentPoint32A(dc, "0000", 4, &zeros);
     if (art->yearFont)
         SelectObject(dc, art->yearFont);
     SIZE yearSize = {0, 0};
@@ -107,8 +112,13 @@ static void PlaceYearOnHeading(HWND dialog, StartDialogArt *art, const char *hea
     int dpi = GetDeviceCaps(dc, LOGPIXELSX);
     SelectObject(dc, old);
     ReleaseDC(dialog, dc);
-    int left = headingRect.left + before.cx + (dpi == 120 ? -2 : 1);
-    SetWindowPos(year, HWND_TOP, left, headingRect.top, yearSize.cx + 2, headingRect.bottom - headingRect.top,
+    int zerosLeft = headingRect.left + before.cx;
+    int textLeft = zerosLeft + (dpi == 120 ? -2 : 1);
+    int fieldLeft = (textLeft < zerosLeft ? textLeft : zerosLeft) - 1;
+    int width = yearSize.cx + 2 * (textLeft - fieldLeft);
+    if (fieldLeft + width < zerosLeft + zeros.cx + 1)
+        width = zerosLeft + zeros.cx + 1 - fieldLeft;
+    SetWindowPos(year, HWND_TOP, fieldLeft, headingRect.top, width, headingRect.bottom - headingRect.top,
                  SWP_NOACTIVATE);
 }
 

@@ -98,6 +98,33 @@ static void OnM1prStatusClicked(HWND dialog, int id)
                     (status & (STARTM1PR_HOMEOWNER | STARTM1PR_MOBILE)) != 0);
 }
 
+// A count above the copies its form offers is said and lowered to that limit; the dialog stays
+// open so that the user sees the number that will be added. 1 when both counts fit.
+static int CheckM1prCountLimits(HWND dialog)
+{
+    static const struct {
+        int edit;
+        const char *form, *label;
+    } kCounts[] = {{IDC_M1PR_CRPCOUNT, "MN CRP", "Certificates of Rent Paid"},
+                   {IDC_M1PR_PROPSTCOUNT, "MN PROPST", "Property Tax Statements"}};
+    for (const auto &count : kCounts) {
+        int limit = ClampCopies(GetFormPakMaxCopies(sM1prFormPak, count.form), 255);
+        int typed = ReadStartCount(dialog, count.edit);
+        if (typed <= limit)
+            continue;
+        char text[300];
+        snprintf(text, sizeof(text),
+                 "A return can hold at most %d %s; %d were asked for.\r\n\r\nLevyline has changed the number to %d. "
+                 "Click OK to add %d.",
+                 limit, count.label, typed, limit, limit);
+        ShowMessageBox(dialog, text, "Too Many Forms", MB_OK | MB_ICONEXCLAMATION);
+        SetDlgItemInt(dialog, count.edit, (UINT)limit, FALSE);
+        SetFocus(GetDlgItem(dialog, count.edit));
+        return 0;
+    }
+    return 1;
+}
+
 static void InitM1prDialog(HWND dialog, FileRecord *formPak)
 {
     sM1prFormPak = formPak;
@@ -159,7 +186,7 @@ INT_PTR CALLBACK MnM1prStartProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         int id = LOWORD(wParam);
         switch (id) {
         case IDC_START_OK:
-            if (!IsWindowEnabled(GetDlgItem(dialog, IDC_START_OK)))
+            if (!IsWindowEnabled(GetDlgItem(dialog, IDC_START_OK)) || !CheckM1prCountLimits(dialog))
                 return TRUE;
             MarkM1prForms(sM1prFormPak, ReadStartCount(dialog, IDC_M1PR_CRPCOUNT),
                           ReadStartCount(dialog, IDC_M1PR_PROPSTCOUNT));

@@ -246,7 +246,9 @@ void DrawFieldButton(const DRAWITEMSTRUCT *item)
     int width = item->rcItem.right - item->rcItem.left, height = item->rcItem.bottom - item->rcItem.top;
     int pressed = (item->itemState & ODS_SELECTED) ? 1 : 0;
     if (IsDropDownButton(slot->action)) {
-        HBITMAP face = DrawDropdownButton(slot->bitmap, width, height, pressed);
+        // Pressed, the part under the cursor (the arrow or the picture) sinks, on a white face.
+        int arrowHot = pressed && IsCursorOnButtonArrow(item->hwndItem);
+        HBITMAP face = DrawDropdownButton(slot->bitmap, width, height, pressed, 1, arrowHot, 1);
         if (face) {
             HDC dc = CreateCompatibleDC(item->hDC);
             HGDIOBJ old = SelectObject(dc, face);

@@ -108,6 +108,22 @@ static int TrackButtonMenu(HWND pageView, int action, const char *list, char val
         count++;
     }
     *countOut = count;
+    // Button 242 shows pictures beside its first, third and fourth items.
+    static const int kMorePictures[][2] = {{0, 791}, {2, 790}, {3, 792}};
+    HBITMAP pictures[3] = {NULL, NULL, NULL};
+    for (int i = 0; action == 242 && i < 3; i++) {
+        if (kMorePictures[i][0] >= GetMenuItemCount(menu))
+            continue;
+        pictures[i] = (HBITMAP)LoadImageA(gInstance ? gInstance : GetModuleHandleA(NULL),
+                                          MAKEINTRESOURCEA(kMorePictures[i][1]), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR);
+        MENUITEMINFOA info;
+        memset(&info, 0, sizeof(info));
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_BITMAP;
+        info.hbmpItem = pictures[i];
+        if (pictures[i])
+            SetMenuItemInfoA(menu, (UINT)kMorePictures[i][0], TRUE, &info);
+    }
     int choice = 0;
     if (count) {
         if (gFieldButtonMenuHook) {
@@ -120,6 +136,9 @@ static int TrackButtonMenu(HWND pageView, int action, const char *list, char val
         }
     }
     DestroyMenu(menu);
+    for (HBITMAP picture : pictures)
+        if (picture)
+            DeleteObject(picture);
     return choice >= 1 && choice <= count ? choice : 0;
 }
 

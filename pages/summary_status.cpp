@@ -178,9 +178,20 @@ int BuildPartHeadingRows(const SummaryFacts *facts, int part, SummaryTable *tabl
     if (label && strstr(label, "Form 94x PIN Request"))
         label = MakeSummaryText(table, "%s", d->shortText);
     AddSummaryRow(table, SUMMARY_ROW_HEADING, kIcons[part], label, NULL, SUMMARY_BLACK);
-    if (d->kindLetter)
+    // A part of several main forms (a Form 941 beside a 1040) names the form of each amount.
+    static const char kLetters[SUMMARY_PARTS] = {'F', 'S', 'O'};
+    ReturnDescription forms[4];
+    int count = DescribeReturnForms(kLetters[part], forms, 4);
+    if (count > 1) {
+        for (int i = 0; i < count && i < 4; i++)
+            if (forms[i].kindLetter)
+                AddSummaryRow(table, SUMMARY_ROW_LABEL, 290,
+                              MakeSummaryText(table, "%s %s", forms[i].shortText, forms[i].secondLabel),
+                              MakeSummaryText(table, "%s", forms[i].secondValue), SUMMARY_NAVY);
+    } else if (d->kindLetter) {
         AddSummaryRow(table, SUMMARY_ROW_LABEL, 290, MakeSummaryText(table, "%s", d->secondLabel),
                       MakeSummaryText(table, "%s", d->secondValue), SUMMARY_NAVY);
+    }
     return table->count;
 }
 

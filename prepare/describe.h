@@ -24,6 +24,10 @@ struct ReturnDescription {
 // Returns 1, or 0 when the return holds no main-form page of that part.
 int DescribeReturn(char partLetter, ReturnDescription *description, HTREEITEM treeItem,
                    void *folderIconSlot, int reserved, int flag);
+// Describes every main-form page of part partLetter (a file may hold a Form 941 and a Form 1040),
+// each by its own form, in forms-tree order, into descriptions (at most most); returns the
+// number of main-form pages of the part (0 when none).
+int DescribeReturnForms(char partLetter, ReturnDescription *descriptions, int most);
 
 // Explains a part's last e-file status into out (outSize bytes, texts with "%your/your client's%"
 // choices). partStatus points into the part block at its sent time (PART_SENT_TIME), followed by

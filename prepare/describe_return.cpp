@@ -57,21 +57,13 @@ static void FormatAmount(double amount, char *out, int outSize)
     snprintf(out, (size_t)outSize, "$%s", number);
 }
 
-int DescribeReturn(char partLetter, ReturnDescription *description, HTREEITEM treeItem, void *folderIconSlot,
-                   int reserved, int flag)
+// Describes the main-form page of table row row into description.
+static void DescribeMainPage(const FormInstance *page, int row, ReturnDescription *description)
 {
-    (void)folderIconSlot;
-    (void)reserved;
-    (void)flag;
-    if (description)
-        memset(description, 0, sizeof *description);
-    int row = 0;
-    FormInstance *page = FindPartMainPage(partLetter, treeItem, &row);
-    const MainFormRow *info = page ? GetMainFormRowInfo(row) : NULL;
+    const MainFormRow *info = GetMainFormRowInfo(row);
+    memset(description, 0, sizeof *description);
     if (!info)
-        return 0;
-    if (!description)
-        return 1;
+        return;
     description->jurisdiction = (uint8_t)(info->jurisdiction ? info->jurisdiction : page->jurisdiction);
     lstrcpynA(description->shortText, info->shortText, sizeof description->shortText);
     lstrcpynA(description->longText, info->longText, sizeof description->longText);
@@ -91,7 +83,41 @@ int DescribeReturn(char partLetter, ReturnDescription *description, HTREEITEM tr
         lstrcpynA(description->secondLabel, "Balance Due", sizeof description->secondLabel);
         FormatAmount(balance, description->secondValue, sizeof description->secondValue);
     }
+}
+
+int DescribeReturn(char partLetter, ReturnDescription *description, HTREEITEM treeItem, void *folderIconSlot,
+                   int reserved, int flag)
+{
+    (void)folderIconSlot;
+    (void)reserved;
+    (void)flag;
+    if (description)
+        memset(description, 0, sizeof *description);
+    int row = 0;
+    FormInstance *page = FindPartMainPage(partLetter, treeItem, &row);
+    if (!page || !GetMainFormRowInfo(row))
+        return 0;
+    if (description)
+        DescribeMainPage(page, row, description);
     return 1;
+}
+
+int DescribeReturnForms(char partLetter, ReturnDescription *descriptions, int most)
+{
+    int count = 0, found = 0;
+    FormInstance **pages = SnapshotReturnPages(2, NULL, &count);
+    for (int i = 0; i < count; i++) {
+        FormInstance *page = pages[i];
+        char part = 0;
+        int row = page && page->kind == PAGE_KIND_FORM ? FindMainFormPage(page->pageKey, page->jurisdiction, 0, 0) : 0;
+        if (!row || !GetMainFormRow(row, NULL, &part) || part != partLetter)
+            continue;
+        if (found < most && descriptions)
+            DescribeMainPage(page, row, &descriptions[found]);
+        found++;
+    }
+    MemFree(pages);
+    return found;
 }
 
 // Reasons of a rejected part, by its reject letter.

@@ -111,6 +111,8 @@ int AddFormsToReturn(HWND owner, FileRecord *formPak, const char *formPakPath)
         ShowCopiesLimited(owner, limitedForm, limit, added);
     if (added) {
         gReturnModified = 1;
+        if (startDialog && result > 0)
+            ApplyStartDialogChoices(startDialog, result);
         if (first && gFormsTreeWindow)
             SendMessageA(gFormsTreeWindow, TVM_SELECTITEM, TVGN_CARET, (LPARAM)first);
         RequestRecompute(1, NULL);

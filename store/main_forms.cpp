@@ -15,7 +15,8 @@ static const MainFormRow kMainFormPages[] = {
     {"Form 4868.1", 100, 4868, 'F', "Form 4868", "Extension of Time To File (Form 4868)"},
     {"Form 940.1", 0, 940, 'F', "Form 940", "Employer's Annual Federal Unemployment Tax Return (Form 940)"},
     {"Form 940-X.1", 0, 9401, 'F', "Form 940-X", "Adjusted Annual Federal Unemployment Tax Return (Form 940-X)"},
-    {"Form 941.1", 0, 941, 'F', "Form 941", "Employer's Quarterly Federal Tax Return (Form 941)"},
+    {"Form 941.1", 0, 941, 'F', "Form 941", "Employer's Quarterly Federal Tax Return (Form 941)", NULL,
+     "1500", "1400"},
     {"Form 941-X.1", 0, 9411, 'F', "Form 941-X", "Adjusted Quarterly Federal Tax Return (Form 941-X)"},
     {"Form 943.1", 0, 943, 'F', "Form 943", "Annual Tax Return for Agricultural Employees (Form 943)"},
     {"Form 943-X.1", 0, 9431, 'F', "Form 943-X", "Adjusted Return for Agricultural Employees (Form 943-X)"},
@@ -29,7 +30,8 @@ static const MainFormRow kMainFormPages[] = {
     {"Form 540 2EZ.1", 5, 540, 'S', "Form 540 2EZ", "California Resident Income Tax Return (Form 540 2EZ)"},
     {"Form MI-1040.1", 23, 1040, 'S', "Form MI-1040", "Michigan Individual Income Tax Return (MI-1040)"},
     {"Form M1.1", 24, 2401, 'S', "Form M1", "Minnesota Individual Income Tax Return (Form M1)"},
-    {"Form M1PR.1", 24, 2402, 'O', "Form M1PR", "Minnesota Property Tax Refund Return (Form M1PR)"},
+    {"Form M1PR.1", 24, 2402, 'O', "Form M1PR", "Minnesota Property Tax Refund Return (Form M1PR)", NULL,
+     "1500"},
 };
 
 int FindMainFormPage(const char *pageKey, int jurisdiction, int reserved1, int reserved2)

@@ -118,5 +118,8 @@ void InitOpenReturn(OpenReturn *r);
 #define RETURN_EDIT_TIME_FEDERAL  2184
 #define RETURN_EDIT_TIME_STATE    2200
 #define RETURN_EDIT_TIME_OTHER    2216
+// How an employment-tax return will be signed, as chosen when it was started: 0x10 signature PIN,
+// 0x20 Form 8453-EMP, 0x40 Practitioner PIN, 0x80 Reporting Agent PIN (0 = not chosen).
+#define RETURN_SIGN_METHOD        2232   // u8
 
 #endif // LEVYLINE_STORE_RETURN_RECORD_H

@@ -3,6 +3,7 @@
 # Large buttons are 30 x 13 with a word, small ones 13 x 13 with a glyph; the drop-down arrow 9 x 11.
 # The bitmaps get numeric ids, 8100 + their row in the button table of pages/fieldbuttons_create.cpp
 # (the named lookups of resources from several .rc objects are not reliable once linked).
+# Button 242's menu shows the pictures 791, 790 and 792 beside its first, third and fourth items.
 import subprocess, struct, sys
 VGA=[(0,0,0),(128,0,0),(0,128,0),(128,128,0),(0,0,128),(128,0,128),(0,128,128),(192,192,192),
      (128,128,128),(255,0,0),(0,255,0),(255,255,0),(0,0,255),(255,0,255),(0,255,255),(255,255,255)]
@@ -21,6 +22,7 @@ SMALL={'BTNS_EIC_BMP':('E','#000080'),'BTNS_CTC_BMP':('C','#000080'),'BTNS_INFO_
  'BTNS_ASTRED_BMP':('*','#FF0000'),'BTNS_ASTBLUE_BMP':('*','#0000FF'),'BTNS_ASTGREEN_BMP':('*','#008000'),
  'BTNS_INTEREST_BMP':('%','#800000'),'BTNS_MFS_BMP':('M','#000080'),'BTNS_ADJ_BMP':('A','#000080'),
  'BTNS_GOTO_BMP':('G','#008000'),'BTNS_MORE2_BMP':('+','#000080'),'BTNS_PIN_BMP':('#','#800000')}
+MENU={790:('!','#808000'),791:('E','#000080'),792:('?','#008080')}
 def nearest(c):
     return min(range(16),key=lambda i:sum((a-b)**2 for a,b in zip(c,VGA[i])))
 def write(path,w,h,args):
@@ -56,5 +58,10 @@ for row,name in enumerate(order):
         glyph,colour=SMALL[name]
         write(folder+'/'+f,13,13,['-fill',colour,'-font','DejaVu-Sans-Bold','-pointsize','12','-gravity','center','-annotate','+0+0',glyph])
     lines.append('%d BITMAP "%s"   // %s'%(8100+row,f,name))
+lines+=['','// The pictures beside items of button 242\'s menu.']
+for number,(glyph,colour) in sorted(MENU.items()):
+    f='button_menu_%d.bmp'%number
+    write(folder+'/'+f,13,13,['-fill',colour,'-font','DejaVu-Sans-Bold','-pointsize','12','-gravity','center','-annotate','+0+0',glyph])
+    lines.append('%d BITMAP "%s"'%(number,f))
 open(folder+'/fieldbuttons.rc','w').write('\n'.join(lines)+'\n')
 print(len(LARGE)+len(SMALL))

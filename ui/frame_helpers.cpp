@@ -97,8 +97,8 @@ int LayoutStatusBarParts(HWND statusBar, HWND mainWindow)
     int parts[4];
     parts[3] = -1;
     parts[2] = right - 160 > 0 ? right - 160 : 0;
-    parts[1] = parts[2] - 150 > 0 ? parts[2] - 150 : 0;
-    parts[0] = parts[1] - 150 > 0 ? parts[1] - 150 : 0;
+    parts[1] = parts[2] - 175 > 0 ? parts[2] - 175 : 0;
+    parts[0] = parts[1] - 175 > 0 ? parts[1] - 175 : 0;
     SendMessageA(statusBar, SB_SETPARTS, 4, (LPARAM)parts);
     return 1;
 }

@@ -1,44 +1,53 @@
-// status_amounts.cpp - the refund and balance-due amounts of the status bar: part 1 the federal
-// return's, part 2 the state return's (else the other return's), from the main-form pages'
-// amounts as DescribeReturn reads them.
+// status_amounts.cpp - the refund and balance-due amounts of the status bar: one text per main
+// form of the open return (federal, then state, then other), each form described by itself,
+// so that a file holding a Form 941 and a Form 1040 shows the amounts of both.
 #include "ui/ui.h"
 #include "prepare/prepare.h"
 
 #include <stdio.h>
 #include <string.h>
 
-int FormatStatusAmountText(char partLetter, char *out, int outSize)
+#define STATUS_FORMS_PER_PART 4
+
+int FormatStatusAmountTexts(char texts[][STATUS_AMOUNT_TEXT_SIZE], int most)
 {
     static const struct {
         char letter;
         const char *name;
-    } kNames[] = {{'F', "Federal"}, {'S', "State"}, {'O', "Other"}};
-    if (!out || outSize <= 0)
-        return 0;
-    out[0] = 0;
-    ReturnDescription description;
-    if (!DescribeReturn(partLetter, &description, NULL, NULL, 0, 0))
-        return 0;
-    const char *name = "";
-    for (size_t i = 0; i < sizeof kNames / sizeof kNames[0]; i++)
-        if (kNames[i].letter == partLetter)
-            name = kNames[i].name;
-    if (description.kindLetter)
-        snprintf(out, (size_t)outSize, "%s %s: %s", name, description.secondLabel, description.secondValue);
-    else
-        snprintf(out, (size_t)outSize, "%s: $0", name);
-    return 1;
+    } kParts[] = {{'F', "Federal"}, {'S', "State"}, {'O', "Other"}};
+    int count = 0;
+    for (size_t p = 0; p < sizeof kParts / sizeof kParts[0]; p++) {
+        ReturnDescription forms[STATUS_FORMS_PER_PART];
+        int found = DescribeReturnForms(kParts[p].letter, forms, STATUS_FORMS_PER_PART);
+        if (found > STATUS_FORMS_PER_PART)
+            found = STATUS_FORMS_PER_PART;
+        for (int i = 0; i < found && count < most; i++, count++) {
+            // One main form of the part is named by its part, several by their own names.
+            const char *name = found == 1 ? kParts[p].name : forms[i].shortText;
+            if (forms[i].kindLetter)
+                snprintf(texts[count], STATUS_AMOUNT_TEXT_SIZE, "%s %s: %s", name, forms[i].secondLabel,
+                         forms[i].secondValue);
+            else
+                snprintf(texts[count], STATUS_AMOUNT_TEXT_SIZE, "%s: $0", name);
+        }
+    }
+    return count;
 }
 
 int RefreshStatusAmountParts(void)
 {
     if (!gStatusBar)
         return 0;
-    char federal[128], state[128];
-    FormatStatusAmountText('F', federal, sizeof federal);
-    if (!FormatStatusAmountText('S', state, sizeof state))
-        FormatStatusAmountText('O', state, sizeof state);
-    SetStatusPartText(gStatusBar, 1, 0, federal, NULL);
-    SetStatusPartText(gStatusBar, 2, 0, state, NULL);
+    // Part 1 the first form's amount, part 2 the others'.
+    char texts[8][STATUS_AMOUNT_TEXT_SIZE];
+    int count = FormatStatusAmountTexts(texts, 8);
+    char rest[4 * STATUS_AMOUNT_TEXT_SIZE] = "";
+    for (int i = 1; i < count; i++) {
+        if (i > 1)
+            AppendTextBounded(rest, sizeof rest, ", ");
+        AppendTextBounded(rest, sizeof rest, texts[i]);
+    }
+    SetStatusPartText(gStatusBar, 1, 0, count ? texts[0] : "", NULL);
+    SetStatusPartText(gStatusBar, 2, 0, rest, NULL);
     return 1;
 }

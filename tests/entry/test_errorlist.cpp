@@ -200,11 +200,55 @@ TEST_F(ErrorList, CheckReturnOnAnEmptyAndOnTheSampleReturn)
         header = GetControlText(dialog, IDC_ERRORLIST_HEADER);
         EXPECT_TRUE(IsControlEnabled(dialog, IDC_ERRORLIST_SAVE));
     });
-    EXPECT_EQ(6, rows);
+    EXPECT_EQ(8, rows);   // the amount's message is a sentence, an empty line and the reason
     EXPECT_EQ(0u, header.find("Levyline detected the following 2 errors."));
     EXPECT_NE(std::string::npos, ReadWholeFile(errorFile).find("52,0O0"));
     DeleteFileA(errorFile.c_str());
     gReturnModified = 0;
+}
+
+// A message of several lines takes a row per line, as the error file shows it; the next error
+// keeps its number. An SSN kept as digits is listed as entered; with no return open, Check
+// Return says so.
+TEST_F(ErrorList, MessageLinesNumbersAsEnteredAndNoReturn)
+{
+    struct Case {
+        const char *message;
+        std::vector<std::string> rows;   // the Description column of the first error
+    } cases[] = {
+        {"One line.", {"Where", "Value", "One line."}},
+        {"Year beginning.\r\n\r\nThe month must be 01 to 12.\r\n",
+         {"Where", "Value", "Year beginning.", "", "The month must be 01 to 12."}},
+        {"First\nSecond", {"Where", "Value", "First", "Second"}},
+    };
+    for (const Case &c : cases) {
+        ErrorListRequest request = {NULL, NULL, NULL};
+        AddErrorEntry(&request.firstError, "Where", "Value", c.message);
+        AddErrorEntry(&request.firstError, "Second place", "2x", "Wrong.");
+        RunDialogWithSteps([&] { return ShowErrorListDialog(window, &request); }, [&](HWND dialog) {
+            HWND list = GetDlgItem(dialog, IDC_ERRORLIST_LIST);
+            int n = (int)c.rows.size();
+            ASSERT_EQ(n + 3, (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)) << c.message;
+            std::vector<std::string> rows;
+            for (int r = 0; r < n; r++)
+                rows.push_back(Cell(list, r, 2));
+            EXPECT_EQ(c.rows, rows);
+            EXPECT_EQ("2.", Cell(list, n, 0));
+        });
+        FreeErrorEntries(request.firstError);
+    }
+    InitOpenReturn(gOpenReturnPtr);
+    SetReturnText(gOpenReturnPtr, RETURN_TAXPAYER + PERSON_SSN, 12, "000123456");
+    ErrorEntry *errors = NULL;
+    CollectReturnErrors(gOpenReturnPtr, &errors);
+    ASSERT_TRUE(errors && errors->next && errors->next->next && errors->next->next->next);
+    EXPECT_STREQ("000-12-3456", errors->next->next->next->currentValue);
+    FreeErrorEntries(errors);
+    ClearShownMessageBoxes();
+    ScriptMessageBoxAnswer(IDOK);
+    SendMessageA(window, WM_COMMAND, IDM_CHECKRETURN, 0);
+    ASSERT_EQ(1u, GetShownMessageBoxes().size());
+    EXPECT_NE(std::string::npos, GetShownMessageBoxes()[0].text.find("No tax return is open"));
 }
 
 }  // namespace

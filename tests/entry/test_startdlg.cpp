@@ -143,6 +143,16 @@ TEST(StartDialog, The94xDialogOpensByItsFormName)
                                RECT head = ClientRectOf(dialog, IDC_START_HEADING);
                                EXPECT_GT(year.left, head.left + 50);
                                EXPECT_EQ(year.top, head.top);
+                               // No sliver of the "0000" shows beside the year: its field covers it.
+                               HDC dc = GetDC(dialog);
+                               HGDIOBJ old = SelectObject(dc, (HGDIOBJ)SendMessageA(dialog, WM_GETFONT, 0, 0));
+                               SIZE before = {0, 0}, zeros = {0, 0};
+                               GetTextExtentPoint32A(dc, heading.c_str(), (int)heading.find("0000"), &before);
+                               GetTextExtentPoint32A(dc, "0000", 4, &zeros);
+                               SelectObject(dc, old);
+                               ReleaseDC(dialog, dc);
+                               EXPECT_LT(year.left, head.left + before.cx);
+                               EXPECT_GT(year.right, head.left + before.cx + zeros.cx);
                                // The signing boxes took the hidden boxes' places, one under the other,
                                // and the dialog ends one button height below OK.
                                RECT practitioner = ClientRectOf(dialog, IDC_94X_PRACTITIONER);
@@ -279,7 +289,8 @@ TEST(StartDialog, TheM1prCountsFollowTheFilingStatus)
     ReleaseFileRecord(&record, NULL);
 }
 
-// How the M1PR dialog ends: status bits and copies marks, counts held to each form's limit.
+// How the M1PR dialog ends: status bits and copies marks; a count above its form's limit is said
+// and lowered to the limit, and the next OK adds that many.
 TEST(StartDialog, TheM1prDialogMarksTheCountsHeldToTheirLimits)
 {
     struct Case {
@@ -289,10 +300,14 @@ TEST(StartDialog, TheM1prDialogMarksTheCountsHeldToTheirLimits)
         int end;
         int result;
         std::map<std::string, int> marks;
+        const char *lowered;   // the rent count after a first OK that said it was too many
     } cases[] = {
         {2024, {IDC_M1PR_MOBILE}, "2", "3", IDC_START_OK, 0x10, {{"Form M1PR", 1}, {"MN CRP", 2}, {"MN PROPST", 3}}},
-        // "300" is held to the ten certificates offered (never stored as 300 mod 256).
-        {2024, {IDC_M1PR_MOBILE}, "300", "9", IDC_START_OK, 0x10, {{"Form M1PR", 1}, {"MN CRP", 10}, {"MN PROPST", 5}}},
+        // "300" is more than the ten certificates offered (never stored as 300 mod 256): said.
+        {2024, {IDC_M1PR_MOBILE}, "300", "4", IDC_START_OK, 0x10, {{"Form M1PR", 1}, {"MN CRP", 10}, {"MN PROPST", 4}},
+         "10"},
+        {2024, {IDC_M1PR_MOBILE}, "12", "1", IDC_START_OK, 0x10, {{"Form M1PR", 1}, {"MN CRP", 10}, {"MN PROPST", 1}},
+         "10"},
         {2023, {IDC_M1PR_RENTER, IDC_M1PR_NURSING, IDC_M1PR_HOMEOWNER}, "1", "1", IDC_START_OK, 0x7,
          {{"Form M1PR", 1}, {"MN CRP", 1}, {"MN PROPST", 1}}},
         {2024, {IDC_M1PR_HOMEOWNER}, NULL, NULL, IDC_START_CLICKHERE, -1,
@@ -303,6 +318,9 @@ TEST(StartDialog, TheM1prDialogMarksTheCountsHeldToTheirLimits)
         SCOPED_TRACE(&c - cases);
         FileRecord record;
         MakeStartPak(&record, "Form M1PR", {{"MN CRP", 10}, {"MN PROPST", 5}}, c.year);
+        ClearShownMessageBoxes();
+        if (c.lowered)
+            ScriptMessageBoxAnswer(IDOK);
         INT_PTR result = RunDialogWithSteps(
             [&] { return (INT_PTR)RunFormPakStartDialog(NULL, &record, START_DIALOG_M1PR); },
             [&](HWND dialog) {
@@ -313,7 +331,16 @@ TEST(StartDialog, TheM1prDialogMarksTheCountsHeldToTheirLimits)
                 if (c.tax)
                     SetControlText(dialog, IDC_M1PR_PROPSTCOUNT, c.tax);
                 ClickButton(dialog, c.end);
+                if (!c.lowered)
+                    return;
+                EXPECT_TRUE(IsWindowVisible(dialog));
+                EXPECT_EQ(c.lowered, GetControlText(dialog, IDC_M1PR_CRPCOUNT));
+                ClickButton(dialog, c.end);
             });
+        EXPECT_EQ(c.lowered ? 1u : 0u, GetShownMessageBoxes().size());
+        if (c.lowered && !GetShownMessageBoxes().empty()) {
+            EXPECT_EQ("Too Many Forms", GetShownMessageBoxes()[0].title);
+        }
         EXPECT_EQ(c.result, (int)result);
         EXPECT_EQ(c.marks, Marks(&record));
         ReleaseFileRecord(&record, NULL);

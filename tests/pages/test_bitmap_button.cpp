@@ -31,3 +31,22 @@ TEST(DropdownButton, FaceShowsTheArrowOnTheButtonColour)
         DeleteObject(button);
     }
 }
+
+// A pressed drop-down face sinks only its hot part (the arrow or the picture); the field buttons'
+// faces are white. Corners of the picture and arrow parts: sunken or raised edge.
+TEST(DropdownButton, PressedFaceSinksItsHotPartOnWhite)
+{
+    const int width = 40, height = 26, split = width - 9 * (height * 11 / 13) / 13;
+    COLORREF in = GetSysColor(COLOR_BTNSHADOW), out = GetSysColor(COLOR_3DLIGHT), face = GetSysColor(COLOR_BTNFACE);
+    struct Case {
+        int pressed, arrowHot, white;
+        COLORREF picture, arrow, background;
+    } cases[] = {{1, 1, 1, out, in, 0xFFFFFF}, {1, 0, 1, in, out, 0xFFFFFF}, {1, 1, 0, out, in, face}};
+    for (const Case &c : cases) {
+        HBITMAP button = DrawDropdownButton(NULL, width, height, c.pressed, 1, c.arrowHot, c.white);
+        EXPECT_EQ(c.picture & 0xFFFFFF, PixelOf(button, 0, 0) & 0xFFFFFF) << c.arrowHot << c.white;
+        EXPECT_EQ(c.arrow & 0xFFFFFF, PixelOf(button, split, 0) & 0xFFFFFF) << c.arrowHot << c.white;
+        EXPECT_EQ(c.background & 0xFFFFFF, PixelOf(button, 5, height / 2) & 0xFFFFFF) << c.arrowHot << c.white;
+        DeleteObject(button);
+    }
+}

@@ -3,6 +3,7 @@
 // every action kind run (dialogs, shell and help through the test seams), and the attachment
 // field's choose, refuse and clear.
 #include "tests/pages/test_pageview_util.h"
+#include "pages/fieldbuttons_private.h"
 
 #include <functional>
 
@@ -75,6 +76,36 @@ TEST(FieldButtons, DropDownItemsAndLinks)
                  {NULL, 0}};
     for (auto &l : links)
         EXPECT_EQ(l.ok, IsOpenableLink(l.link)) << (l.link ? l.link : "null");
+}
+
+// Button 242's menu shows its pictures beside the first, third and fourth items; others none.
+std::vector<int> gMenuPictures;
+int NotePictures(HMENU menu, int)
+{
+    for (int i = 0; i < GetMenuItemCount(menu); i++) {
+        MENUITEMINFOA info = {sizeof(info), MIIM_BITMAP};
+        GetMenuItemInfoA(menu, (UINT)i, TRUE, &info);
+        gMenuPictures.push_back(info.hbmpItem != NULL);
+    }
+    return 0;   // nothing chosen
+}
+
+TEST(FieldButtons, MenuPicturesOfButton242)
+{
+    struct Case {
+        int action;
+        std::vector<int> pictures;
+    } cases[] = {{242, {1, 0, 1, 1, 0}}, {227, {0, 0, 0, 0, 0}}, {262, {0, 0, 0, 0, 0}}};
+    char list[] = "One,PN;Two,EE;Three,RE;Four,TI;Five,EO";
+    for (const Case &c : cases) {
+        FieldRecord field = {};
+        field.valueList = list;
+        gMenuPictures.clear();
+        gFieldButtonMenuHook = NotePictures;
+        EXPECT_EQ(0, RunDropDownMenuAction(NULL, c.action, &field, 1));
+        gFieldButtonMenuHook = NULL;
+        EXPECT_EQ(c.pictures, gMenuPictures) << c.action;
+    }
 }
 
 }  // namespace

@@ -1,9 +1,15 @@
 // Return descriptions from the main-form page table: the refund by deposit or by cheque and the
-// balance due read from a Form 1040's second page, and a part the return does not hold.
+// balance due read from a Form 1040's second page, and a part the return does not hold; the
+// status bar's amounts of the other return kinds.
 #include "prepare/prepare.h"
 #include "tests/harness/fields.h"
+#include "ui/status_amounts.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <string>
+#include <vector>
 
 struct DescribeCase {
     const char *overpaid, *owed, *routing;
@@ -43,5 +49,36 @@ TEST(DescribeReturn, RefundOrBalanceDueOfForm1040)
         SetTestReturnPages(NULL, 0);
         FreeFormInstance(page1);
         FreeFormInstance(page2);
+    }
+}
+
+// The status bar's amounts of each sample return kind; a part of several main forms (a Form 941
+// beside a Form 1040) shows each form's amount. Pages: key, jurisdiction, one field and its value.
+TEST(DescribeReturn, StatusBarAmountsOfEveryReturnKind)
+{
+    struct Case {
+        std::vector<std::vector<const char *>> pages;
+        std::vector<std::string> texts;
+    } cases[] = {
+        {{{"Form 941.1", "100", "1400", "1,000.00"}}, {"Federal Balance Due: $1,000"}},
+        {{{"Form 941.1", "100", "1500", "250.00"}}, {"Federal Refund: $250"}},
+        {{{"Form M1PR.1", "24", "1500", "500.00"}}, {"Other Refund: $500"}},
+        {{{"Form 941.1", "100", "1400", "1,000"}, {"Form 1040.1", "100", "0101", "1"},
+          {"Form 1040.2", "100", "0440", "1,640"}},
+         {"Form 941 Balance Due: $1,000", "Form 1040 Refund: $1,640"}},
+    };
+    for (const Case &c : cases) {
+        std::vector<FormInstance *> pages;
+        for (const auto &p : c.pages) {
+            FieldSpec field[] = {{p[2], "CR", nullptr, p[3]}};
+            pages.push_back(MakePage(p[0], MakeTable(field, 1)));
+            pages.back()->jurisdiction = (uint8_t)atoi(p[1]);
+        }
+        SetTestReturnPages(pages.data(), (int)pages.size());
+        char texts[8][STATUS_AMOUNT_TEXT_SIZE];
+        EXPECT_EQ(c.texts, std::vector<std::string>(texts, texts + FormatStatusAmountTexts(texts, 8)));
+        SetTestReturnPages(NULL, 0);
+        for (FormInstance *page : pages)
+            FreeFormInstance(page);
     }
 }

@@ -240,4 +240,49 @@ TEST_F(SampleReturn, AddingTheSampleFormPaksAddsWhatTheirStartDialogsMark)
     EXPECT_EQ(4u, Children(gTreeStateFolder).size());
 }
 
+// What the start dialogs ask for reaches the return: the 941 quarter on the pages with quarter
+// boxes, the signing method in the return record, an import request as "Import Data", and the
+// M1PR filing status on Form M1PR.
+TEST_F(SampleReturn, TheStartDialogsChoicesReachTheFormsAdded)
+{
+    struct Case {
+        const char *formPak;
+        std::vector<int> clicks;
+        std::vector<std::string> checked;
+        int signMethod;
+        bool import;
+    } cases[] = {
+        {"f941.qvp", {IDC_94X_QUARTER2}, {"Form 941.1 0012"}, 0x40, false},
+        {"f941.qvp", {IDC_94X_QUARTER4, IDC_94X_SCHEDULEB, IDC_94X_AGENTPIN, IDC_94X_IMPORT},
+         {"Form 941.1 0014", "Schedule B (Form 941).1 0014"}, 0x80, true},
+        {"mnm1pr.qvp", {IDC_M1PR_HOMEOWNER, IDC_M1PR_MOBILE}, {"Form M1PR.1 0031", "Form M1PR.1 0033"}, 0, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(&c - cases);
+        ScriptFileDialogPath(SampleFolder() + c.formPak);
+        RunDialogWithSteps([&] { return (INT_PTR)SendMessageA(window, WM_COMMAND, IDM_ADDFORM, 0); },
+                           [&](HWND dialog) {
+                               for (int id : c.clicks)
+                                   SendDlgItemMessageA(dialog, id, BM_CLICK, 0, 0);
+                               ClickButton(dialog, IDC_START_OK);
+                           });
+        std::vector<std::string> checked;
+        FormInstance *pages[64] = {};
+        int count = FindReturnPages(2, NULL, pages, 0);
+        for (int p = 0; p < count && p < 64; p++)
+            for (int i = 1; pages[p]->fieldTable && i < pages[p]->fieldTable->count; i++) {
+                const FieldRecord &f = pages[p]->fieldTable->fields[i];
+                if (f.value && !strcmp(f.value, "X"))
+                    checked.push_back(std::string(pages[p]->pageKey) + " " + f.seq);
+            }
+        EXPECT_EQ(c.checked, checked);
+        EXPECT_EQ(c.signMethod, *ReturnBytes(gOpenReturnPtr, RETURN_SIGN_METHOD));
+        MSG posted;
+        EXPECT_EQ(c.import, PeekMessageA(&posted, window, WM_COMMAND, WM_COMMAND, PM_REMOVE) &&
+                                LOWORD(posted.wParam) == IDM_IMPORTDATA);
+        gReturnModified = 0;
+        SendMessageA(window, WM_COMMAND, IDM_CLOSE, 0);
+    }
+}
+
 }  // namespace
