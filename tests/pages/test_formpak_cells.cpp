@@ -50,7 +50,14 @@ TEST(FormPakCells, NoLineOfTheBlankPageLiesUnderAFieldAndPaintingKeepsThemAll)
             for (int f = 1; table && f < table->count; f++) {
                 const RECT *r = table->fields[f].rect;
                 if (!r) continue;
-                long long under = blankInk.CountBlack(r->left, r->top, r->right, r->bottom);
+                // A comb's row holds the form's dividers between its boxes: the boxes are clear.
+                long long under = 0;
+                int boxes = GetCombBoxCount(&table->fields[f]);
+                RECT box;
+                for (int b = 0; b < boxes; b++)
+                    if (GetCombBoxRect(r, boxes, b, &box))
+                        under += blankInk.CountBlack(box.left, box.top, box.right, box.bottom);
+                if (!boxes) under = blankInk.CountBlack(r->left, r->top, r->right, r->bottom);
                 EXPECT_EQ(0, under) << page->pageKey << " field " << table->fields[f].seq << " at " << r->left
                                     << "," << r->top << "," << r->right << "," << r->bottom;
             }
@@ -92,4 +99,70 @@ TEST(SamplePages, M1prTitleKeepsClearOfTheFormNameAndThePageEdge)
     EXPECT_EQ(0, ink.CountBlack(1600, 0, 2100, band));       // a clear gap before the name
     EXPECT_GT(ink.CountBlack(2100, 0, 2330, band), 500);     // "M1PR"
     EXPECT_EQ(0, ink.CountBlack(2330, 0, ink.width, band));  // nothing past the margin
+}
+
+// The comb fields of Form 1040 page 2 (routing and account numbers, the PINs) span their whole
+// row of boxes: a click anywhere on the row finds them, each character is painted inside its own
+// box, and painting (again, over a longer value) keeps every divider of the form.
+TEST(SamplePages, CombFieldsPaintOneCharacterPerBoxAndKeepTheirDividers)
+{
+    std::string path = BuildPath("formpaks/f1040.qvp");
+    FileRecord file;
+    memset(&file, 0, sizeof file);
+    if (!ReadDataFile(path.c_str(), 0, &file, 0)) GTEST_SKIP() << "the sample FormPaks were not built";
+    FormInstance *page = CreatePageRecord(&file, 1, path.c_str(), 1);
+    ASSERT_TRUE(page && page->fieldTable);
+    HBITMAP bitmap = DrawFormPage(page, NULL);
+    PageInk blank, painted;
+    ASSERT_TRUE(bitmap && ReadPageInk(bitmap, &blank));
+    const struct {
+        const char *seq, *value;
+        int boxes, first;   // the box of the value's first character
+    } cases[] = {
+        {"0452", "011000015", 9, 0},            // routing number
+        {"0455", "4455667788", 17, 0},          // account number: the last seven boxes stay empty
+        {"0505", "24680", 5, 0},                // designee's PIN
+        {"0512", "135790", 6, 0},               // Identity Protection PINs
+        {"0515", "97531", 6, 1},                // an amount-like field fills its last boxes
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.seq);
+        int index = FindLayoutField(page->fieldTable, 1, c.seq, 0);
+        ASSERT_GT(index, 0);
+        FieldRecord *field = &page->fieldTable->fields[index];
+        ASSERT_TRUE(field->rect);
+        const RECT r = *field->rect;
+        ASSERT_EQ(c.boxes, GetCombBoxCount(field));
+        EXPECT_GE(r.right - r.left, c.boxes * 45);
+        for (int x : {(int)r.left, (int)r.right - 1}) {
+            int hit = 0;
+            EXPECT_EQ(field, FindFieldInTable(page->fieldTable, POINT{x, (r.top + r.bottom) / 2}, &hit)) << x;
+        }
+        for (const char *value : {"88888888888888888", c.value}) {
+            SetFieldText(&field->value, value);
+            DrawFieldData(NULL, bitmap, field, 1, NULL, RGB(255, 255, 255), 1, 1, page);
+        }
+        ASSERT_TRUE(ReadPageInk(bitmap, &painted));
+        std::vector<RECT> boxes(c.boxes);
+        for (int b = 0; b < c.boxes; b++) {
+            ASSERT_TRUE(GetCombBoxRect(&r, c.boxes, b, &boxes[b]));
+            int filled = b >= c.first && b < c.first + (int)strlen(c.value);
+            long long ink = painted.CountBlack(boxes[b].left, boxes[b].top, boxes[b].right, boxes[b].bottom);
+            if (filled) EXPECT_GT(ink, 40) << "box " << b;
+            else EXPECT_EQ(0, ink) << "box " << b;
+        }
+        // Outside the boxes' insides the row is the form's own: dividers kept, no ink added.
+        long long changed = 0;
+        for (int y = r.top; y < r.bottom; y++)
+            for (int x = r.left; x < r.right; x++) {
+                bool inBox = false;
+                for (const RECT &b : boxes) inBox = inBox || (x >= b.left && x < b.right);
+                changed += !inBox && blank.IsBlack(x, y) != painted.IsBlack(x, y);
+            }
+        EXPECT_EQ(0, changed);
+        EXPECT_GT(blank.CountBlack(r.left, r.top, r.right, r.bottom), 0);   // the dividers are there
+    }
+    DeleteObject(bitmap);
+    FreeFormInstance(page);
+    ReleaseFileRecord(&file, NULL);
 }
