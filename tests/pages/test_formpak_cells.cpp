@@ -101,6 +101,39 @@ TEST(SamplePages, M1prTitleKeepsClearOfTheFormNameAndThePageEdge)
     EXPECT_EQ(0, ink.CountBlack(2330, 0, ink.width, band));  // nothing past the margin
 }
 
+// Schedule B's payer columns (lines 1 and 5) take payers' names as payers write them.
+TEST(SamplePages, ScheduleBPayerNamesTakeTheirPunctuation)
+{
+    std::string path = BuildPath("formpaks/f1040sb.qvp");
+    FileRecord file;
+    memset(&file, 0, sizeof file);
+    if (!ReadDataFile(path.c_str(), 0, &file, 0)) GTEST_SKIP() << "the sample FormPaks were not built";
+    FormInstance *page = CreatePageRecord(&file, 0, path.c_str(), 1);
+    ASSERT_TRUE(page);
+    const char *names[] = {"Heartland Trust Co.", "Smith & Sons", "O'Brien Bank, N.A.", "First-Lakes Bank"};
+    for (const char *seq : {"0101", "0114", "0501", "0515"}) {
+        int index = FindLayoutField(page->fieldTable, 1, seq, 0);
+        ASSERT_GT(index, 0) << seq;
+        FieldRecord *field = &page->fieldTable->fields[index];
+        FieldFormat format;
+        ASSERT_GT(ParseFieldFormat(field->typeCode, &format, 1), 0) << seq;
+        int kind = 0, subkind = 0;
+        GetFieldEntryKind(field, &format.parts[0], &kind, &subkind, NULL, NULL, 0);
+        char letter = GetPartEntryLetter(field, &format.parts[0], NULL);
+        for (const char *name : names) {
+            char text[300], message[VALIDATE_MESSAGE_SIZE] = "";
+            lstrcpynA(text, name, sizeof text);
+            EXPECT_EQ(1, ValidateFieldData(text, message, "", kind, subkind, NULL, sizeof text, field->valueList,
+                                           &format.parts[0], letter, format.parts[0].bracket, NULL,
+                                           GetFieldLength(field), 0))
+                << seq << " refuses \"" << name << "\": " << message;
+            EXPECT_STREQ(name, text) << seq;
+        }
+    }
+    FreeFormInstance(page);
+    ReleaseFileRecord(&file, NULL);
+}
+
 // The comb fields of Form 1040 page 2 (routing and account numbers, the PINs) span their whole
 // row of boxes: a click anywhere on the row finds them, each character is painted inside its own
 // box, and painting (again, over a longer value) keeps every divider of the form.
