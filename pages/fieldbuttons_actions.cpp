@@ -159,9 +159,10 @@ int RunPasteAction(HWND pageView, const char *pasteList, FieldTable *table)
         snprintf(message, sizeof(message), "Nothing was pasted: the fields this button fills are not on this page.");
     else
         snprintf(message, sizeof(message),
-                 "Nothing was pasted: the return has no %s%s.\r\n\r\nEnter it in the Taxpayer Info window (Setup "
+                 "Nothing was pasted: the return has no %s%s.\r\n\r\nEnter %s in the Taxpayer Info window (Setup "
                  "menu), then click Paste again.",
-                 person == '2' ? "spouse's " : person == '1' ? "taxpayer's " : "", missing[0] ? missing : "data to paste");
+                 person == '2' ? "spouse's " : person == '1' ? "taxpayer's " : "", missing[0] ? missing : "data to paste",
+                 missingCount > 1 ? "them" : "it");
     ShowMessageBox(gMainWindow ? gMainWindow : pageView, message, "Nothing to Paste", MB_OK | MB_ICONINFORMATION);
     return 0;
 }
