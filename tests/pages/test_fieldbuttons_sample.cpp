@@ -461,7 +461,7 @@ TEST_F(SalesWorksheet, PasteFillsTheOwnerNameOrSaysWhyNothingWasPasted)
 }
 
 // Part V shows the windows of grouped fields: line 6 is one multi-field list (both name cells in
-// one edit bar), lines 7 and 8 open the popup's address and name versions (members off the page).
+// one edit bar), lines 7 and 8 open the popup's address and name versions.
 static MultiFieldParams gPopup;
 static INT_PTR CapturePopup(HWND, MultiFieldParams *params)
 {
@@ -478,12 +478,8 @@ TEST_F(SalesWorksheet, OwnerLinesOpenTheMultiFieldListAndThePopupsNameAndAddress
         ClickField(Field(group));
         EXPECT_TRUE(gPopup.field == Field(group) && gPopup.groupKind == MULTIFIELD_GROUP_NAME) << group;
     }
-    EXPECT_STREQ("0711,0712,0713,0714", Field("0710")->valueList);   // "Address", "City", "St", "Zip"
-    for (const char *member : {"0711", "0714", "0721", "0722"})
-        EXPECT_TRUE(Field(member) && !Field(member)->rect) << member;
     ClickField(Field("0701"));
     ASSERT_NE(nullptr, gEditBarContainer);
-    ASSERT_EQ(2u, gEditRequest.listItemCount);
-    EXPECT_EQ(Field("0702"), gEditRequest.listItems[1].field);
+    EXPECT_TRUE(gEditRequest.listItemCount == 2 && gEditRequest.listItems[1].field == Field("0702"));
     CloseEditBar(&gEditRequest);
 }
