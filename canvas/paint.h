@@ -106,6 +106,16 @@ int GetFieldAlignment(const FieldRecord *field, int *widthOnly);
 void CleanMnOutputValue(const FieldRecord *field, char *value);
 // The index of field in the page's field table, -1 when it is not one of its records.
 int GetPageFieldIndex(const FormInstance *page, const FieldRecord *field);
+// Comb fields: one character per box of a row of boxes the form draws (a routing number, a PIN).
+// Such a field's group label is COMB_GROUP_LABEL, its length the number of boxes and its
+// rectangle the whole row inside the outer frame; the form's dividers lie where the boxes meet.
+#define COMB_GROUP_LABEL "[comb]"
+// The number of boxes of a comb field (its length, at least 2); 0 for any other field.
+int GetCombBoxCount(const FieldRecord *field);
+// The clear inside of box index (from 0) of count boxes dividing rect evenly: the box less a
+// margin of a sixth of a box (at least 3 units) on each side that meets another box, where the
+// divider is drawn. 0 when index is out of range or the box is empty.
+int GetCombBoxRect(const RECT *rect, int count, int index, RECT *box);
 // Paints count consecutive fields: into dc, or (dc null) into bitmap. rect (may be null)
 // replaces every field's rectangle. clearFirst clears each field's area first (tagged fields get
 // their saved background back). colourMode 1 black, 2 white, else the field text colour. page is

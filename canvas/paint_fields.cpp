@@ -216,6 +216,91 @@ static void ClearFieldArea(HDC dc, const FieldRecord *field, int fieldIndex, con
     }
 }
 
+int GetCombBoxCount(const FieldRecord *field)
+{
+    if (!field || !field->groupLabel || strcmp(field->groupLabel, COMB_GROUP_LABEL) != 0) return 0;
+    int count = GetFieldLength(field);
+    return count >= 2 ? count : 0;
+}
+
+int GetCombBoxRect(const RECT *rect, int count, int index, RECT *box)
+{
+    if (!rect || !box || count < 1 || index < 0 || index >= count) return 0;
+    long width = rect->right - rect->left;
+    long margin = width / count / 6;
+    if (margin < 3) margin = 3;
+    *box = *rect;
+    box->left = rect->left + (LONG)((index * width + count / 2) / count);
+    box->right = rect->left + (LONG)(((index + 1) * width + count / 2) / count);
+    if (index > 0) box->left += margin;
+    if (index < count - 1) box->right -= margin;
+    return box->right > box->left && box->bottom > box->top;
+}
+
+// Whitens the inside of each box of a comb: the dividers between the boxes stay.
+static void ClearCombBoxes(HDC dc, const RECT &rect, int boxes)
+{
+    RECT box;
+    for (int i = 0; i < boxes; i++)
+        if (GetCombBoxRect(&rect, boxes, i, &box))
+            PatBlt(dc, box.left, box.top, box.right - box.left, box.bottom - box.top, WHITENESS);
+}
+
+// Draws a comb field's value one character per box, all at one font height that fits every
+// character into the narrowest box; an amount-like field (right alignment) fills the last boxes.
+static int DrawCombText(HDC dc, const TextDrawParams *params, const LOGFONTA *baseFont, const RECT &rect, int boxes)
+{
+    // A value written with separators ("400-01-2345" in nine boxes) puts only its digits and
+    // letters in the boxes: the form draws its own separators.
+    char text[64];
+    lstrcpynA(text, params->text, sizeof text);
+    if ((int)strlen(text) > boxes) RemoveChars(text, " -/()");
+    int length = (int)strlen(text);
+    if (length > boxes) length = boxes;
+    long boxWidth = rect.right - rect.left;
+    for (int i = 0; i < boxes; i++) {
+        RECT box;
+        if (!GetCombBoxRect(&rect, boxes, i, &box)) return 0;
+        if (box.right - box.left < boxWidth) boxWidth = box.right - box.left;
+    }
+    if (length <= 0) return 0;
+    LOGFONTA font = *baseFont;
+    HFONT probe = CreateFontIndirectA(&font);
+    HGDIOBJ old = SelectObject(dc, probe);
+    for (;;) {
+        int fits = 1;
+        for (int i = 0; i < length && fits; i++) {
+            SIZE size = {0, 0};
+            GetTextExtentPoint32A(dc, text + i, 1, &size);
+            fits = size.cx <= boxWidth && size.cy <= rect.bottom - rect.top;
+        }
+        if (fits || font.lfHeight <= 30) break;
+        font.lfHeight -= 2;
+        HFONT smaller = CreateFontIndirectA(&font);
+        SelectObject(dc, smaller);
+        DeleteObject(probe);
+        probe = smaller;
+    }
+    SelectObject(dc, old);
+    DeleteObject(probe);
+    int start = params->alignment == 9 ? boxes - length : 0;
+    for (int i = 0; i < length; i++) {
+        RECT box;
+        if (!GetCombBoxRect(&rect, boxes, start + i, &box)) continue;
+        char one[2] = {text[i], 0};
+        TextDrawParams each = *params;
+        each.text = one;
+        each.rect = &box;
+        each.alignment = 8;
+        each.inset = 0;
+        each.fitMode = TEXT_FIT_CLIP;
+        each.widthOnly = 0;
+        LOGFONTA boxFont = font;
+        DrawTextInRect(dc, &each, &boxFont, NULL);
+    }
+    return 1;
+}
+
 int DrawFieldData(HDC dc, HBITMAP bitmap, FieldRecord *fields, int count, const RECT *rect, COLORREF backColour,
                   int clearFirst, int colourMode, const FormInstance *page)
 {
@@ -254,7 +339,9 @@ int DrawFieldData(HDC dc, HBITMAP bitmap, FieldRecord *fields, int count, const 
         params.fitMode = TEXT_FIT_SHRINK;
         params.boxed = strstr(type, "x[o") != NULL;
 
-        if (clearFirst) ClearFieldArea(target, field, GetPageFieldIndex(page, field), fieldRect);
+        int combBoxes = GetCombBoxCount(field);
+        if (clearFirst && combBoxes) ClearCombBoxes(target, fieldRect, combBoxes);
+        else if (clearFirst) ClearFieldArea(target, field, GetPageFieldIndex(page, field), fieldRect);
         if (!field->value || !field->value[0]) continue;
 
         params.textColour = StartsWithText(field->value, "* * ") ? VALUE_ATTENTION_COLOUR : modeColour;
@@ -292,6 +379,11 @@ int DrawFieldData(HDC dc, HBITMAP bitmap, FieldRecord *fields, int count, const 
             params.text = copy;
         }
 
+        if (combBoxes && params.fitMode != TEXT_FIT_WRAP) {
+            drawn += DrawCombText(target, &params, &font, fieldRect, combBoxes);
+            MemFree(copy);
+            continue;
+        }
         RECT drawRect = fieldRect;
         const char *letterPos = ((type[0] == 'C' || type[0] == 'c') && type[1]) ? type + 1 : type;
         if (letterPos[0] == 'L') {

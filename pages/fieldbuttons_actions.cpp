@@ -76,6 +76,97 @@ static int OpenNamedGroup(FieldRecord *field)
     return 1;
 }
 
+// What a taxpayer item of a paste list is called in the paste's message.
+static const char *GetPasteItemName(char letter)
+{
+    switch (letter) {
+    case 'a': return "social security number";
+    case 'b': return "first name";
+    case 'c': return "middle name";
+    case 'd': return "last name";
+    case 'f': case 'm': return "street address";
+    case 'g': return "apartment number";
+    case 'h': case 'n': return "city";
+    case 'i': return "state";
+    case 'j': return "ZIP code";
+    case 'k': return "occupation";
+    case 's': return "phone number";
+    case 'y': return "date of birth";
+    default: return "information";
+    }
+}
+
+int RunPasteAction(HWND pageView, const char *pasteList, FieldTable *table)
+{
+    if (!pasteList || !table)
+        return 0;
+    // The entries of the list ("destination=source" or "~destination", separated by ',' or
+    // '='): does any of them fill a field of this page, and which record items are empty?
+    char buffer[512];
+    lstrcpynA(buffer, pasteList, sizeof(buffer));
+    char *tokens[64];
+    int count = 0;
+    for (char *p = buffer; *p && count < 64;) {
+        char *token = p;
+        p += strcspn(p, "=,");
+        if (*p)
+            *p++ = 0;
+        TrimSpaces(token);
+        if (*token)
+            tokens[count++] = token;
+    }
+    int destinations = 0, filling = 0;
+    char person = 0, missing[200] = "";
+    int missingCount = 0;
+    for (int i = 0; i < count; i++) {
+        int tilde = tokens[i][0] == '~';
+        const char *seq = tokens[i], *source = "";
+        if (tilde)
+            seq = tokens[i][1] ? tokens[i] + 1 : i + 1 < count ? tokens[++i] : "";
+        else if (i + 1 < count)
+            source = tokens[++i];
+        else
+            break;
+        if (FindLayoutField(table, 1, seq, 0) <= 0)
+            continue;
+        destinations++;
+        FieldFormat format;
+        if (tilde || StartsWithText(source, "<regen>")) {
+            filling++;
+        } else if (StartsWithText(source, "T[") && ParseFieldFormat(source, &format, 1) > 0 &&
+                   format.parts[0].letter == 'T') {
+            FieldFormatPart *part = &format.parts[0];
+            const char *values[3] = {NULL, NULL, NULL};
+            int parts = gOpenReturnPtr ? ParseTaxpayerFieldType(part->itemLetter, part, part->bracket, NULL, NULL,
+                                                                gOpenReturnPtr, values, NULL, NULL)
+                                       : 0;
+            if (parts > 0 && values[0] && values[0][0]) {
+                filling++;
+            } else if (missingCount < 4) {
+                if (!person && (part->taxKind == '1' || part->taxKind == '2'))
+                    person = part->taxKind;
+                size_t used = strlen(missing);
+                snprintf(missing + used, sizeof(missing) - used, "%s%s", missingCount ? " and " : "",
+                         GetPasteItemName(part->itemLetter));
+                missingCount++;
+            }
+        }
+    }
+    if (filling)
+        return gEditNameFieldsProc ? gEditNameFieldsProc(pasteList, table, pageView) : 0;
+    char message[400];
+    if (!destinations)
+        snprintf(message, sizeof(message), "Nothing was pasted: the fields this button fills are not on this page.");
+    else
+        snprintf(message, sizeof(message),
+                 "Nothing was pasted: the return has no %s%s.\r\n\r\nEnter %s in the Taxpayer Info window (Setup "
+                 "menu), then click Paste again.",
+                 person == '2' ? "spouse's " : person == '1' ? "taxpayer's " : "", missing[0] ? missing : "data to paste",
+                 missingCount > 1 ? "them" : "it");
+    ShowMessageBox(gMainWindow ? gMainWindow : pageView, message, "Nothing to Paste", MB_OK | MB_ICONINFORMATION);
+    return 0;
+}
+
 static char sButtonCaption[300];
 
 static int OpenButtonMultiField(HWND pageView, FieldRecord *field)

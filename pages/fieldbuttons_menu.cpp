@@ -182,6 +182,6 @@ int RunDropDownMenuAction(HWND pageView, int action, FieldRecord *field, int onA
         return 1;
     }
     if (action == 219)
-        return gEditNameFieldsProc ? gEditNameFieldsProc(value, table, pageView) : 0;
+        return RunPasteAction(pageView, value, table);
     return ShowExplanationDialog(value, table, action);
 }

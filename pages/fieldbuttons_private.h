@@ -15,6 +15,9 @@ void DrawFieldButton(const DRAWITEMSTRUCT *item);
 int RunDropDownMenuAction(HWND pageView, int action, FieldRecord *field, int onArrow);
 int RunImportRowsAction(HWND pageView, FieldRecord *field);
 int RunGeneratePdfAction(HWND pageView, FieldRecord *field);
+// Paste (button 219): runs the chosen paste list through the name-field paste of data entry;
+// a list that would fill no field is not run and the user is told why. Returns the fields filled.
+int RunPasteAction(HWND pageView, const char *pasteList, FieldTable *table);
 // The field of the page shown named by a sequence number (null when missing or the index is 0).
 FieldRecord *FindNamedPageField(const char *seq);
 

@@ -277,7 +277,8 @@ int DrawActiveFieldAt(FieldRecord *fields, int count, HBITMAP pageBitmap, HBITMA
             ShadeBoxInterior(block.dc, &blockRect, background, colourTable);
             if (hasValue) DrawFieldData(block.dc, NULL, field, 1, &blockRect, background, 0, 0, page);
             scaled = ScaleBlock(&block, viewWidth, viewHeight);
-        } else if (IsTaggedFieldType(type)) {
+        } else if (IsTaggedFieldType(type) || GetCombBoxCount(field)) {
+            // The page's own pixels, tinted: reverse video, or a comb's dividers, stay in view.
             if (!OpenBlock(&block, pageWidth, pageHeight)) continue;
             CopyPageArea(&block, pageBitmap, area);
             if (strcmp(type, "S[sig]") == 0 && field->second)

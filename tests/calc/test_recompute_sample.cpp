@@ -303,3 +303,21 @@ TEST_F(RecomputeSample, EveryValueWriterEndsTheWorkerFirst)
         WaitForRecompute();
     }
 }
+
+// Form 1040 line 2b is Schedule B line 4 (line 2, the payers' statement total of 240 and the
+// page rows, less line 3), and line 9 adds it.
+TEST_F(RecomputeSample, InterestLine2bFollowsScheduleBLine4)
+{
+    FormInstance *scheduleB = NULL;
+    ASSERT_EQ(1, FindReturnPages(14, "Schedule B.1", &scheduleB, 0));
+    EXPECT_EQ("240", Line("0122"));
+    const char *cases[][4] = {{"", "100", "140", "53,650"}, {"1,145", "", "1,385", "54,895"}};   // row 1, line 3: 2b, 9
+    for (const auto &c : cases) {
+        SetFieldText(&Field(scheduleB, "1101")->value, c[0]);
+        SetFieldText(&Field(scheduleB, "0300")->value, c[1]);
+        ASSERT_EQ(1, RequestRecompute(1, 0));
+        ASSERT_TRUE(PumpUntil(WorkerEnded, 10000));
+        EXPECT_EQ(c[2], Line("0122")) << c[0] << " / " << c[1];
+        EXPECT_EQ(c[3], Line("0190")) << c[0] << " / " << c[1];
+    }
+}

@@ -221,7 +221,7 @@ TEST_F(SalesWorksheet, EveryButtonKindRunsItsAction)
         {"0540", 0, {"multi 0540"}, {}},
         {"0550", 0, {}, {}},                       // view PDF: through the shell seam
         {"0560", 0, {"pdf Sales Worksheet"}, {}},
-        {"0570", 0, {"paste 1"}, {}},              // the face of a drop-down button: item 1, no menu
+        {"0570", 0, {"paste 0701=T[1bc],0702=T[1de]"}, {}},   // the face of a drop-down button: item 1, no menu
         {"0580", 2, {"menu 3 Note to self", "return explanation 2"}, {}},
         {"0590", 0, {"info sheet 0"}, {}},
         {"0600", 1, {"menu 2 Open the sales statement", "statement0 0100"}, {}},
@@ -261,10 +261,10 @@ TEST_F(SalesWorksheet, EveryButtonKindRunsItsAction)
     GetCursorPos(&before);
     SetCursorPos(face.right - 2, (face.top + face.bottom) / 2);
     gButtons.log.clear();
-    gMenuChoice = 2;
+    gMenuChoice = 1;
     Click("0570");
     SetCursorPos(before.x, before.y);
-    EXPECT_EQ((std::vector<std::string>{"menu 2 Spouse", "paste 2"}), gButtons.log);
+    EXPECT_EQ((std::vector<std::string>{"menu 2 Taxpayer", "paste 0701=T[1bc],0702=T[1de]"}), gButtons.log);
 
     // The arrow part of a drop-down button opens its menu; a view-only return runs nothing of 219.
     gButtons.log.clear();
@@ -422,3 +422,64 @@ TEST_F(SalesWorksheet, AttachmentChosenRefusedAndCleared)
 }
 
 }  // namespace
+
+// Paste fills line 6 from the return record; a paste that would fill nothing changes nothing and
+// says why (the sample return has no spouse; a list naming no field of the page).
+TEST_F(SalesWorksheet, PasteFillsTheOwnerNameOrSaysWhyNothingWasPasted)
+{
+    InstallProgramHooks();
+    gFieldButtonMenuHook = StubMenu;
+    FieldRecord *button = Field("0570");
+    ASSERT_TRUE(button && Field("0701") && Field("0702"));
+    char *ownList = button->valueList;
+    const struct {
+        int choice;
+        const char *list, *first, *last, *why;   // list null: the sample's own; why null: no message
+    } cases[] = {{1, NULL, "John", "Sample", NULL},
+                 {2, NULL, "", "", "the return has no spouse's first name and last name"},
+                 {1, "Taxpayer,0999=T[1b],0998=T[1d]", "", "", "not on this page"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.choice);
+        SetFieldText(&Field("0701")->value, "");
+        SetFieldText(&Field("0702")->value, "");
+        gReturnModified = 0;
+        button->valueList = c.list ? (char *)c.list : ownList;
+        ClearShownMessageBoxes();
+        if (c.why)
+            ScriptMessageBoxAnswer(IDOK);
+        gMenuChoice = c.choice;
+        RunFieldButtonAction(gPageViewWindow, 219, button, 1);
+        button->valueList = ownList;
+        EXPECT_STREQ(c.first, Field("0701")->value ? Field("0701")->value : "");
+        EXPECT_STREQ(c.last, Field("0702")->value ? Field("0702")->value : "");
+        std::vector<ShownMessageBox> shown = GetShownMessageBoxes();
+        ASSERT_EQ(c.why ? 1u : 0u, shown.size());
+        if (c.why)
+            EXPECT_TRUE(shown[0].title == "Nothing to Paste" && shown[0].text.find(c.why) != std::string::npos &&
+                        !gReturnModified) << shown[0].text;
+    }
+}
+
+// Part V shows the windows of grouped fields: line 6 is one multi-field list (both name cells in
+// one edit bar), lines 7 and 8 open the popup's address and name versions.
+static MultiFieldParams gPopup;
+static INT_PTR CapturePopup(HWND, MultiFieldParams *params)
+{
+    gPopup = *params;
+    return 1;
+}
+
+TEST_F(SalesWorksheet, OwnerLinesOpenTheMultiFieldListAndThePopupsNameAndAddressVersions)
+{
+    gOpenMultiFieldDialogProc = CapturePopup;
+    ASSERT_TRUE(Field("0701") && Field("0710") && Field("0720"));
+    for (const char *group : {"0710", "0720"}) {
+        memset(&gPopup, 0, sizeof gPopup);
+        ClickField(Field(group));
+        EXPECT_TRUE(gPopup.field == Field(group) && gPopup.groupKind == MULTIFIELD_GROUP_NAME) << group;
+    }
+    ClickField(Field("0701"));
+    ASSERT_NE(nullptr, gEditBarContainer);
+    EXPECT_TRUE(gEditRequest.listItemCount == 2 && gEditRequest.listItems[1].field == Field("0702"));
+    CloseEditBar(&gEditRequest);
+}

@@ -147,6 +147,7 @@ struct PageBuild {
     std::vector<uint8_t> image;
     std::vector<FieldRecord> fields;      // [0] is the dummy record
     std::vector<int> explicitTab;         // 1 when the field's tab links were given
+    std::vector<int> combBoxes;           // the PDF field's box count when it is a comb, else 0
 };
 
 static int ParseRect(const std::string &text, RECT *r)
@@ -168,7 +169,7 @@ static int AddField(PageBuild *page, const Line &line, PdfFieldIndex *pdf)
     FieldRecord f;
     memset(&f, 0, sizeof f);
     f.seq = CopyText(line.tokens[1].value);
-    int tabGiven = 0;
+    int tabGiven = 0, combBoxes = 0;
     for (size_t i = 2; i < line.tokens.size(); i++) {
         const Token &t = line.tokens[i];
         if (t.key == "line")
@@ -194,7 +195,7 @@ static int AddField(PageBuild *page, const Line &line, PdfFieldIndex *pdf)
                     return ToolError("line %d: rect=left,top,right,bottom", line.number);
             } else {
                 int pdfPage = 0;
-                if (!FindPdfField(pdf, t.value.c_str(), &pdfPage, &r, NULL))
+                if (!FindPdfField(pdf, t.value.c_str(), &pdfPage, &r, NULL, &combBoxes))
                     return ToolError("line %d: see above", line.number);
                 int want = page->pdfPage ? page->pdfPage : page->number;
                 if (pdfPage != want)
@@ -216,6 +217,7 @@ static int AddField(PageBuild *page, const Line &line, PdfFieldIndex *pdf)
     }
     page->fields.push_back(f);
     page->explicitTab.push_back(tabGiven);
+    page->combBoxes.push_back(combBoxes);
     return 1;
 }
 
@@ -316,6 +318,7 @@ static int BuildFormPak(const std::vector<Line> &lines, const std::string &folde
             pages.back().fields.resize(1);
             memset(&pages.back().fields[0], 0, sizeof(FieldRecord));
             pages.back().explicitTab.push_back(0);
+            pages.back().combBoxes.push_back(0);
         } else if (!page) {
             ok = ToolError("line %d: %s before the first page", line.number, word.c_str());
         } else if (word == "jurisdiction")
@@ -353,7 +356,8 @@ static int BuildFormPak(const std::vector<Line> &lines, const std::string &folde
             break;
         }
         LinkTabOrder(&page);
-        if (!FitFieldsInsideCells(page.name.c_str(), page.number, page.source, page.flags, page.image, &page.fields)) {
+        if (!FitFieldsInsideCells(page.name.c_str(), page.number, page.source, page.flags, page.image, &page.fields,
+                                  page.combBoxes)) {
             ok = 0;
             break;
         }

@@ -60,6 +60,10 @@ static void PrintFields(const FieldTable *t)
             printf(" list=");
             PrintText(f->valueList, strlen(f->valueList), 200);
         }
+        if (f->groupLabel && *f->groupLabel) {
+            printf(" group=");
+            PrintText(f->groupLabel, strlen(f->groupLabel), 60);
+        }
         if (f->value) {
             printf(" value=");
             PrintText(f->value, strlen(f->value), 60);

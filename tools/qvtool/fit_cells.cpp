@@ -83,7 +83,11 @@ static RECT LargestClearRect(const std::vector<uint8_t> &ink, int width, const R
     return best;
 }
 
-int FitRectInsideCell(const std::vector<uint8_t> &ink, int width, int height, RECT *rect)
+// Clips rect to the page and moves its sides in off the cell's frame: while an edge line is a
+// rule (inked along half its length or more), the side whose line is inked most moves in (a rule
+// along one side also touches the ends of the two sides across it). Other ink (dividers, a
+// label) is left. 0 when too little of the rectangle is on the page.
+static int TrimCellFrame(const std::vector<uint8_t> &ink, int width, int height, RECT *rect)
 {
     RECT r = *rect;
     if (r.left < 0) r.left = 0;
@@ -92,9 +96,6 @@ int FitRectInsideCell(const std::vector<uint8_t> &ink, int width, int height, RE
     if (r.bottom > height) r.bottom = height;
     if (r.right - r.left < 2 || r.bottom - r.top < 2)
         return 0;
-    // The frame: while an edge line is a rule (inked along half its length or more), the side
-    // whose line is inked most moves in (a rule along one side also touches the ends of the two
-    // sides across it). Other ink (dividers, a label) is left to the clear part below.
     while (r.right - r.left > 2 && r.bottom - r.top > 2) {
         RECT edges[4] = {{r.left, r.top, r.left + 1, r.bottom}, {r.right - 1, r.top, r.right, r.bottom},
                          {r.left, r.top, r.right, r.top + 1}, {r.left, r.bottom - 1, r.right, r.bottom}};
@@ -115,6 +116,15 @@ int FitRectInsideCell(const std::vector<uint8_t> &ink, int width, int height, RE
         else if (side == 2) r.top++;
         else r.bottom--;
     }
+    *rect = r;
+    return 1;
+}
+
+int FitRectInsideCell(const std::vector<uint8_t> &ink, int width, int height, RECT *rect)
+{
+    RECT r = *rect;
+    if (!TrimCellFrame(ink, width, height, &r))
+        return 0;
     // Ink inside (comb dividers): the largest clear part, when it keeps most of the cell's height.
     if (CountInkIn(ink, width, r)) {
         RECT clear = LargestClearRect(ink, width, r);
@@ -126,8 +136,23 @@ int FitRectInsideCell(const std::vector<uint8_t> &ink, int width, int height, RE
     return 1;
 }
 
+int FitCombInsideCell(const std::vector<uint8_t> &ink, int width, int height, RECT *rect, int boxes)
+{
+    RECT r = *rect;
+    if (boxes < 2 || !TrimCellFrame(ink, width, height, &r))
+        return 0;
+    for (int i = 0; i < boxes; i++) {
+        RECT box;
+        if (!GetCombBoxRect(&r, boxes, i, &box) || box.right - box.left < 8 || CountInkIn(ink, width, box))
+            return 0;
+    }
+    *rect = r;
+    return 1;
+}
+
 int FitFieldsInsideCells(const char *pageName, int pageNumber, int source, int flags,
-                         const std::vector<uint8_t> &image, std::vector<FieldRecord> *fields)
+                         const std::vector<uint8_t> &image, std::vector<FieldRecord> *fields,
+                         const std::vector<int> &combBoxes)
 {
     HBITMAP page = NULL;
     if (source == IMAGE_SOURCE_BMP) {
@@ -150,6 +175,15 @@ int FitFieldsInsideCells(const char *pageName, int pageNumber, int source, int f
         return ToolError("page %s %d: the blank page could not be drawn", pageName, pageNumber);
     for (size_t i = 1; i < fields->size(); i++) {
         FieldRecord &f = (*fields)[i];
+        // A comb keeps its whole row (each character is painted inside its own box); one whose
+        // boxes are not clear inside (dividers between groups of digits) is fitted as one cell.
+        int boxes = i < combBoxes.size() ? combBoxes[i] : 0;
+        if (f.rect && boxes >= 2 && boxes == GetFieldLength(&f) && !f.groupLabel &&
+            FitCombInsideCell(ink, width, height, f.rect, boxes)) {
+            f.groupLabel = (char *)MemAlloc(64, sizeof COMB_GROUP_LABEL);
+            memcpy(f.groupLabel, COMB_GROUP_LABEL, sizeof COMB_GROUP_LABEL);
+            continue;
+        }
         if (f.rect && !FitRectInsideCell(ink, width, height, f.rect))
             fprintf(stderr, "qvtool: page %s %d field %s: no clear cell under its rectangle; it is kept\n", pageName,
                     pageNumber, f.seq ? f.seq : "");

@@ -157,6 +157,7 @@ struct PdfFieldEntry {
     int page;
     RECT rect;
     int checkBox;
+    int combBoxes;       // a comb text field (one character per box): its /MaxLen, else 0
 };
 
 struct PdfFieldIndex {
@@ -218,6 +219,16 @@ PdfFieldIndex *LoadPdfFieldIndex(const std::string &jsonPath)
         e.rect.top = ToPageY(y1 > y2 ? y1 : y2);
         e.rect.bottom = ToPageY(y1 > y2 ? y2 : y1);
         e.checkBox = check && check->number != 0;
+        // Text field flag bit 25: a comb of /MaxLen boxes (on the widget, or on the field it belongs to).
+        const JsonNode *flags = f.Get("fieldflags");
+        const JsonNode *maxLength = value->Get("/MaxLen");
+        const JsonNode *fieldObject = f.Get("object");
+        if (!maxLength && fieldObject && fieldObject->kind == JsonNode::String) {
+            const JsonNode *parent = objects->Get(("obj:" + fieldObject->text).c_str());
+            const JsonNode *parentValue = parent ? parent->Get("value") : NULL;
+            maxLength = parentValue ? parentValue->Get("/MaxLen") : NULL;
+        }
+        e.combBoxes = flags && maxLength && ((unsigned long)flags->number & (1ul << 24)) ? (int)maxLength->number : 0;
         index->fields.push_back(e);
     }
     return index;
@@ -228,7 +239,8 @@ void FreePdfFieldIndex(PdfFieldIndex *index)
     delete index;
 }
 
-int FindPdfField(PdfFieldIndex *index, const char *name, int *pageOut, RECT *rectOut, int *isCheckBoxOut)
+int FindPdfField(PdfFieldIndex *index, const char *name, int *pageOut, RECT *rectOut, int *isCheckBoxOut,
+                 int *combBoxesOut)
 {
     if (!index)
         return ToolError("no fields-json given for pdf=%s", name);
@@ -250,5 +262,7 @@ int FindPdfField(PdfFieldIndex *index, const char *name, int *pageOut, RECT *rec
     *rectOut = found->rect;
     if (isCheckBoxOut)
         *isCheckBoxOut = found->checkBox;
+    if (combBoxesOut)
+        *combBoxesOut = found->combBoxes;
     return 1;
 }

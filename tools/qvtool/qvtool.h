@@ -29,8 +29,10 @@ PdfFieldIndex *LoadPdfFieldIndex(const std::string &jsonPath);
 void FreePdfFieldIndex(PdfFieldIndex *index);
 // Finds the field named name (its full name, or its full name ending in "." + name) and gives
 // its page (1-based) and rectangle in page units (300 dpi, the program's 2400 x 3168 page).
-// Returns 1, or 0 with a message when it is missing or ambiguous.
-int FindPdfField(PdfFieldIndex *index, const char *name, int *pageOut, RECT *rectOut, int *isCheckBoxOut);
+// A comb text field (one character per box) gives its number of boxes in *combBoxesOut, other
+// fields 0 (both outputs may be null). Returns 1, or 0 with a message when it is missing or ambiguous.
+int FindPdfField(PdfFieldIndex *index, const char *name, int *pageOut, RECT *rectOut, int *isCheckBoxOut,
+                 int *combBoxesOut);
 
 // A BMP file as the "_rvq" compressed block of a bitmap page. With crop, a 2550 x 3300 letter
 // page at 300 dpi is cut to the program's page (x 75, y 0, 2400 x 3168).
@@ -38,13 +40,19 @@ int MakeBitmapPageBlock(const std::string &path, int crop, std::vector<uint8_t> 
 
 // Fits each field rectangle of a page inside its cell of the blank page (image: the page's PCL
 // stream or "_rvq" BMP block by source; flags: PAGE_FLAG_*): the sides move in off the cell's
-// frame, and a cell divided inside keeps its largest clear part. A field with no clear cell is
-// reported and kept. 0 when the page cannot be drawn.
+// frame, and a cell divided inside keeps its largest clear part. A comb field (combBoxes[i], the
+// PDF's box count, equal to the field's length) whose boxes are clear inside keeps the whole row
+// and is marked a comb (group label COMB_GROUP_LABEL). A field with no clear cell is reported and
+// kept. 0 when the page cannot be drawn.
 int FitFieldsInsideCells(const char *pageName, int pageNumber, int source, int flags,
-                         const std::vector<uint8_t> &image, std::vector<FieldRecord> *fields);
+                         const std::vector<uint8_t> &image, std::vector<FieldRecord> *fields,
+                         const std::vector<int> &combBoxes);
 // The ink map (1 = not white) of a bitmap, top row first.
 int ReadPageInkMap(HBITMAP bitmap, std::vector<uint8_t> *ink, int *width, int *height);
 // Moves rect inside its cell of the ink map; 0 (rect unchanged) when no clear cell is found.
 int FitRectInsideCell(const std::vector<uint8_t> &ink, int width, int height, RECT *rect);
+// Moves rect inside the frame of a row of boxes; 1 when the inside of each of its boxes
+// (GetCombBoxRect) is clear, else 0 (rect unchanged).
+int FitCombInsideCell(const std::vector<uint8_t> &ink, int width, int height, RECT *rect, int boxes);
 
 #endif
