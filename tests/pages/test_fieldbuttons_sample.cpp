@@ -454,9 +454,10 @@ TEST_F(SalesWorksheet, PasteFillsTheOwnerNameOrSaysWhyNothingWasPasted)
         EXPECT_STREQ(c.last, Field("0702")->value ? Field("0702")->value : "");
         std::vector<ShownMessageBox> shown = GetShownMessageBoxes();
         ASSERT_EQ(c.why ? 1u : 0u, shown.size());
-        if (c.why)
+        if (c.why) {
             EXPECT_TRUE(shown[0].title == "Nothing to Paste" && shown[0].text.find(c.why) != std::string::npos &&
                         !gReturnModified) << shown[0].text;
+        }
     }
 }
 
