@@ -231,6 +231,8 @@ void AcceptSignature(HWND dialog, SigCaptureRequest *request)
         if (request->fitScale == 0.0f)
             request->fitScale = 1.0f;
         float padScale = request->padScale > 0.0f ? request->padScale : 1.0f;
+        if (!unchanged && request->userScale > GetSignatureScaleLimit(request))
+            request->userScale = (float)GetSignatureScaleLimit(request);
         request->storedScale = unchanged ? gSigState.openStoredScale
                                          : (1.0f / padScale) * request->userScale * request->fitScale;
     }

@@ -582,6 +582,66 @@ TEST_F(SigDialog, MovedSizedAndRedrawnSignaturesStoreWhatIsShown)
     DeleteFileA(path.c_str());
 }
 
+// The sizing handle dragged far out: the signature stops growing at the largest size the
+// readers accept, so the stored block shows on the page and in the dialog opened again.
+TEST_F(SigDialog, EnlargedSignaturesStayReadable)
+{
+    std::string path = TempFile("long.bmp");
+    ASSERT_TRUE(WriteBmp24(path, MakeBlobImage(1600, 300, RECT{100, 50, 1500, 250}, 0xFFFFFFFF, 0)));
+    const struct {
+        const char *what;
+        int fromFile;   // else a mark about 20 pixels wide drawn on the pad
+        int factor;     // the handle dragged this many widths to the right
+    } cases[] = {
+        {"drawn mark, 20 times wider", 0, 20},
+        {"drawn mark, 3 times wider", 0, 3},
+        {"wide image file, 20 times wider", 1, 20},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        SetFieldText(&Field()->second, NULL);
+        float shown = 0, padScale = 0, fitScale = 0;
+        INT_PTR result = Run([&](HWND dialog) {
+            SigCaptureRequest *request = GetSigRequest(dialog);
+            RECT pad;
+            GetSigPadRect(dialog, &pad);
+            if (c.fromFile) {
+                SendFile(dialog, path);
+            } else {
+                SendMessageA(dialog, WM_COMMAND, IDM_SIG_DRAW, 0);
+                Drag(dialog, POINT{pad.left + 40, pad.top + 20}, POINT{pad.left + 60, pad.top + 30}, 4);
+                SendMessageA(dialog, WM_COMMAND, IDM_SIG_DRAW, 0);
+            }
+            ASSERT_EQ(1, request->hasSignature);
+            int w = 0, h = 0;
+            GetBitmapSize(request->signatureBitmap, &w, &h);
+            POINT handle = {(request->marker.left + request->marker.right) / 2,
+                            (request->marker.top + request->marker.bottom) / 2};
+            Drag(dialog, handle, POINT{handle.x + (c.factor - 1) * w, handle.y}, 8);
+            ClickButton(dialog, IDC_SIG_APPLY);
+            shown = request->userScale;
+            padScale = request->padScale;
+            fitScale = request->fitScale > 0.0f ? request->fitScale : 1.0f;
+            ClickButton(dialog, IDOK);
+        });
+        EXPECT_EQ(1, result);
+        float scale = 0;
+        int x = 0, y = 0;
+        ASSERT_EQ(1, Stored(&scale, &x, &y));
+        EXPECT_LE(scale, SIGNATURE_MAX_SCALE);
+        EXPECT_LE(Clip()->width * scale, (float)FIELD_CLIP_MAX_SIDE);
+        EXPECT_NEAR(shown * fitScale / padScale, scale, scale * 1e-3);   // stored as shown at Apply
+        if (c.factor == 3) {
+            EXPECT_NEAR(3.0f * fitScale / padScale, scale, 0.2f);   // within the bound: as dragged
+        }
+        Run([&](HWND dialog) {
+            EXPECT_EQ(1, GetSigRequest(dialog)->hasSignature);
+            EXPECT_GT(PadInk(dialog), 20);
+        });
+    }
+    DeleteFileA(path.c_str());
+}
+
 // Damaged copies of good image files: cut at many lengths, header bytes overwritten, bytes
 // scrambled through the data. Each goes through the File command of one dialog.
 TEST_F(SigDialog, DamagedImageFilesNeverCrash)
