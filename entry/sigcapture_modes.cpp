@@ -120,12 +120,14 @@ void TypeSignature(HWND dialog, SigCaptureRequest *request)
 
     HBITMAP typed = NULL;
     if (accepted && edit->text[0]) {
+        // The whole name at the edit bar's height, made smaller when it would not fit the pad
+        // between the 10-pixel margins of its first placement.
         SIZE size = {0, 0};
         int width = 0, height = 0;
         GetBitmapSize(request->padBackground, &width, &height);
-        size.cx = width;
+        size.cx = width > 40 ? width - 20 : width;
         size.cy = height;
-        typed = RenderTextBitmap(edit->text, &size, "Segoe Script");
+        typed = RenderTextBitmap(edit->text, &size, "Segoe Script", -20);
     }
     if (typed) {
         UsePadSignature(dialog, request, typed);

@@ -427,6 +427,48 @@ TEST_F(SigDialog, DrawnAndTypedSignaturesHaveInk)
     });
 }
 
+// Typed names at the edit bar's height: a long name is drawn whole, made smaller to fit the pad
+// between the margins of its placement, never cut at the pad's edge.
+TEST_F(SigDialog, TypedNamesAreDrawnWholeAndFitThePad)
+{
+    const char *names[] = {"Jane Q. Public", "Elizabeth Alexandra Montgomery-Smythe", "Elizabeth Alexandra Montgomery-Smy",
+                           "Elizabeth Alexandra Montgomery-Smythe Jr"};
+    struct Typed {
+        int w, h, x, padWidth;
+    } typed[4];
+    for (int i = 0; i < 4; i++) {
+        SCOPED_TRACE(names[i]);
+        SetFieldText(&Field()->second, NULL);
+        Run([&](HWND dialog) {
+            RunDialogWithSteps(
+                [&]() {
+                    SendMessageA(dialog, WM_COMMAND, IDM_SIG_TYPE, 0);
+                    return (INT_PTR)0;
+                },
+                [&](HWND bar) {
+                    SetDlgItemTextA(gSigEditRequest.partWindows[0], IDC_EB_EDIT1, names[i]);
+                    SendMessageA(gSigEditRequest.partWindows[0], WM_CLOSE, 0, 1);
+                });
+            SigCaptureRequest *request = GetSigRequest(dialog);
+            ASSERT_EQ(1, request->hasSignature);
+            int padHeight = 0;
+            GetBitmapSize(request->signatureBitmap, &typed[i].w, &typed[i].h);
+            GetBitmapSize(request->padBackground, &typed[i].padWidth, &padHeight);
+            typed[i].x = request->offsetX;
+            ClickButton(dialog, IDCANCEL);
+        });
+        EXPECT_LE(typed[i].x + typed[i].w, typed[i].padWidth - 10) << "width " << typed[i].w;
+        // The edit bar's height: 20-unit characters (a script face's strokes reach past them).
+        EXPECT_LE(typed[i].h, 36);
+        EXPECT_GE(typed[i].h, 12);
+    }
+    // Whole: the full name is longer for its height than the name without its last letters.
+    double full = (double)typed[1].w / typed[1].h, cut = (double)typed[2].w / typed[2].h;
+    EXPECT_GT(full, cut * 1.04);
+    double longer = (double)typed[3].w / typed[3].h;
+    EXPECT_GT(longer, full * 1.04);
+}
+
 TEST_F(SigDialog, RecentSignatureFilesLoadWithoutAskingAndLeadTheList)
 {
     const char *key = "Software\\VantorelGroup\\Levyline\\Common";
