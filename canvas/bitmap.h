@@ -113,9 +113,11 @@ int EnsureTextColorInPalette(HDC dc);
 // The content rectangle of bitmap (FindPageContentRows; dc holds the bitmap, or null) copied into
 // a new 1-bit bitmap; originOut = its top-left corner. Null when the bitmap has no ink.
 HBITMAP CropBitmapToInk(HDC dc, HBITMAP bitmap, POINT *originOut);
-// The text drawn (alignment 5, black on white, one clipped line, height 48, weight 700, faceName)
-// into a 1-bit bitmap of size (the rectangle reaching 4 above and below it), cropped to its ink.
-HBITMAP RenderTextBitmap(const char *text, const SIZE *size, const char *faceName);
+// The whole text drawn black on white on one line (weight 700, faceName, font height height, 0
+// giving 48) into a 1-bit bitmap cropped to its ink; a text whose ink would exceed size is drawn
+// at the largest smaller height that fits (not below TYPED_TEXT_MIN_HEIGHT), never cut.
+HBITMAP RenderTextBitmap(const char *text, const SIZE *size, const char *faceName, int height);
+#define TYPED_TEXT_MIN_HEIGHT 8
 
 // Page content scans: the rows and columns holding ink (the content rectangle; white bitmaps give
 // 0), and whether one row of a page is white inside its margins.

@@ -43,36 +43,66 @@ HBITMAP CropBitmapToInk(HDC dc, HBITMAP bitmap, POINT *originOut)
     return result;
 }
 
-HBITMAP RenderTextBitmap(const char *text, const SIZE *size, const char *faceName)
+// The text drawn whole at one font height onto a canvas of its own measure, with a margin of
+// the font height all round for the strokes a script face draws past its cell (no clipping),
+// cropped to its ink.
+static HBITMAP RenderWholeText(const char *text, const char *faceName, int height)
 {
-    if (!text || !*text || !size || size->cx <= 0 || size->cy <= 0) return NULL;
-    HBITMAP canvas = CreateDibBitmap(size->cx, size->cy, 1, WHITENESS, NULL, NULL);
-    if (!canvas) return NULL;
-    HDC dc = CreateCompatibleDC(NULL);
-    HGDIOBJ old = SelectObject(dc, canvas);
-    char copy[512];
-    lstrcpynA(copy, text, sizeof copy);
-    RECT rect = {0, -4, size->cx, size->cy + 4};
-    TextDrawParams params;
-    memset(&params, 0, sizeof params);
-    params.alignment = 5;
-    params.textColour = RGB(0, 0, 0);
-    params.backColour = RGB(255, 255, 255);
-    params.text = copy;
-    params.rect = &rect;
-    params.backMode = TEXT_BACK_OPAQUE;
-    params.fitMode = TEXT_FIT_CLIP;
     LOGFONTA font;
     memset(&font, 0, sizeof font);
-    font.lfHeight = 48;
+    font.lfHeight = height;
     font.lfWeight = 700;
     lstrcpynA(font.lfFaceName, faceName ? faceName : "", LF_FACESIZE);
-    TEXTMETRICA metrics;
-    DrawTextInRect(dc, &params, &font, &metrics);
-    POINT origin;
-    HBITMAP cropped = CropBitmapToInk(dc, canvas, &origin);
-    SelectObject(dc, old);
+    HFONT handle = CreateFontIndirectA(&font);
+    HDC dc = handle ? CreateCompatibleDC(NULL) : NULL;
+    if (!dc) {
+        if (handle) DeleteObject(handle);
+        return NULL;
+    }
+    HGDIOBJ oldFont = SelectObject(dc, handle);
+    int length = (int)strlen(text);
+    SIZE extent = {0, 0};
+    int margin = height < 0 ? -height : height;
+    HBITMAP canvas = NULL;
+    if (GetTextExtentPoint32A(dc, text, length, &extent) && extent.cx > 0 && extent.cy > 0 &&
+        extent.cx <= PAGE_CANVAS_WIDTH * 4)
+        canvas = CreateDibBitmap(extent.cx + 2 * margin, extent.cy + 2 * margin, 1, WHITENESS, NULL, NULL);
+    HBITMAP cropped = NULL;
+    if (canvas) {
+        HGDIOBJ old = SelectObject(dc, canvas);
+        SetTextAlign(dc, TA_TOP | TA_LEFT | TA_NOUPDATECP);
+        SetTextColor(dc, RGB(0, 0, 0));
+        SetBkMode(dc, TRANSPARENT);
+        TextOutA(dc, margin, margin, text, length);
+        POINT origin;
+        cropped = CropBitmapToInk(dc, canvas, &origin);
+        SelectObject(dc, old);
+        DeleteObject(canvas);
+    }
+    SelectObject(dc, oldFont);
+    DeleteObject(handle);
     DeleteDC(dc);
-    DeleteObject(canvas);
     return cropped;
+}
+
+HBITMAP RenderTextBitmap(const char *text, const SIZE *size, const char *faceName, int height)
+{
+    if (!text || !*text || !size || size->cx <= 0 || size->cy <= 0) return NULL;
+    if (height == 0) height = 48;
+    int sign = height < 0 ? -1 : 1, units = height < 0 ? -height : height;
+    // The whole text, at the asked height or smaller until its ink fits the size: a long name is
+    // made smaller, never cut.
+    for (int tries = 0; tries < 16; tries++) {
+        HBITMAP typed = RenderWholeText(text, faceName, sign * units);
+        int width = 0, inkHeight = 0;
+        if (!typed || !GetBitmapSize(typed, &width, &inkHeight)) return typed;
+        if ((width <= size->cx && inkHeight <= size->cy) || units <= TYPED_TEXT_MIN_HEIGHT) return typed;
+        DeleteObject(typed);
+        double fit = (double)size->cx / width;
+        if ((double)size->cy / inkHeight < fit) fit = (double)size->cy / inkHeight;
+        int next = (int)(units * fit);
+        if (next >= units) next = units - 1;
+        units = next < TYPED_TEXT_MIN_HEIGHT ? TYPED_TEXT_MIN_HEIGHT : next;
+    }
+    return RenderWholeText(text, faceName, sign * units);
 }

@@ -179,12 +179,16 @@ static void OnEditDone(EditRequest *request)
     if (index < 0)
         return;
     MultiFieldEntry *entry = &gMultiField.entries[index];
-    if (entry->value)
-        SetWindowTextA(entry->value, request->text);
-    // The member is a field of the page too: the page shows what it now holds (Cancel puts the
-    // saved value back and redraws it again).
-    if (SetFieldText(&entry->field->value, request->text))
-        RedrawField(entry->field);
+    // A member left as it was keeps its whole value: the bar's text holds at most 127 characters
+    // of it.
+    if (!request->unchanged) {
+        if (entry->value)
+            SetWindowTextA(entry->value, request->text);
+        // The member is a field of the page too: the page shows what it now holds (Cancel puts
+        // the saved value back and redraws it again).
+        if (SetFieldText(&entry->field->value, request->text))
+            RedrawField(entry->field);
+    }
     if (entry->field->typeCode && entry->field->typeCode[0] == 'x')
         ComputeField(entry->field, gMultiField.params->fields, gMultiField.form);
     if (gMultiField.form)
@@ -222,7 +226,7 @@ static void OnGotoMember(HWND dialog, int backward)
 // The taxpayer items among the members that differ from the record go into it: all are
 // tried on a copy first, so a refused value stores nothing. Returns -1 when one was refused, else the number
 // of items applied.
-static int ApplyTaxpayerMembers(char (*texts)[EDIT_TEXT_SIZE])
+static int ApplyTaxpayerMembers(char *const *texts)
 {
     if (!gOpenReturnPtr)
         return 0;
@@ -260,32 +264,25 @@ static int ApplyTaxpayerMembers(char (*texts)[EDIT_TEXT_SIZE])
     return 0;
 }
 
-static void OnOk(HWND dialog)
+// OK's checks and stores on the boxes' texts (values: the same texts, never null). 1 when the
+// members were stored, 0 when the popup stays open.
+static int StoreMultiFieldMembers(HWND dialog, char *const *texts, const char *const *values, FieldRecord **members)
 {
-    if (gEditBarContainer && !CommitOpenEditBar()) {
-        gMultiField.params->result = 0;
-        return;
-    }
-    static char texts[MULTIFIELD_MAX_MEMBERS][EDIT_TEXT_SIZE];
-    const char *values[MULTIFIELD_MAX_MEMBERS];
-    FieldRecord *members[MULTIFIELD_MAX_MEMBERS];
-    for (int i = 0; i < gMultiField.count; i++) {
-        texts[i][0] = 0;
-        if (gMultiField.entries[i].value)
-            GetWindowTextA(gMultiField.entries[i].value, texts[i], EDIT_TEXT_SIZE);
-        values[i] = texts[i];
-        members[i] = gMultiField.entries[i].field;
-    }
+    for (int i = 0; i < gMultiField.count; i++)
+        if (!texts[i]) {
+            gMultiField.params->result = 0;
+            return 0;   // out of memory, reported by MemAlloc: nothing is stored
+        }
     if (!IsMultiFieldComplete(gMultiField.groupKind, members, values, gMultiField.count)) {
         gMultiField.params->result = 0;
         ShowMessageBox(dialog, "The information you entered is incomplete.", "Missing Data Detected",
                        MB_OK | MB_ICONEXCLAMATION);
-        return;
+        return 0;
     }
     int applied = ApplyTaxpayerMembers(texts);
     if (applied < 0) {
         gMultiField.params->result = 0;
-        return;
+        return 0;
     }
     for (int i = 0; i < gMultiField.count; i++) {
         MultiFieldEntry *entry = &gMultiField.entries[i];
@@ -317,7 +314,34 @@ static void OnOk(HWND dialog)
     gReturnModified = 1;
     // Other forms read these values: the whole return is computed again.
     RequestRecompute(1, NULL);
-    EndDialog(dialog, 1);
+    return 1;
+}
+
+static void OnOk(HWND dialog)
+{
+    if (gEditBarContainer && !CommitOpenEditBar()) {
+        gMultiField.params->result = 0;
+        return;
+    }
+    // Each box's whole text, however long the member's value is.
+    char *texts[MULTIFIELD_MAX_MEMBERS];
+    const char *values[MULTIFIELD_MAX_MEMBERS];
+    FieldRecord *members[MULTIFIELD_MAX_MEMBERS];
+    int count = gMultiField.count;
+    for (int i = 0; i < count; i++) {
+        HWND box = gMultiField.entries[i].value;
+        int length = box ? GetWindowTextLengthA(box) : 0;
+        texts[i] = (char *)MemAlloc(64, (size_t)(length > 0 ? length : 0) + 1);
+        if (texts[i] && box)
+            GetWindowTextA(box, texts[i], length + 1);
+        values[i] = texts[i] ? texts[i] : "";
+        members[i] = gMultiField.entries[i].field;
+    }
+    int stored = StoreMultiFieldMembers(dialog, texts, values, members);
+    for (int i = 0; i < count; i++)
+        MemFree(texts[i]);
+    if (stored)
+        EndDialog(dialog, 1);
 }
 
 static void OnCancel(HWND dialog)

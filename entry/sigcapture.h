@@ -54,6 +54,10 @@ void ShowSignatureOnPad(HWND dialog, SigCaptureRequest *request, int withMarker)
 // The pad image a copy of padBackground (no signature).
 void ShowPadBackground(HWND dialog, SigCaptureRequest *request);
 
+// The largest userScale whose stored block the page, print and PDF readers accept (stored
+// scale at most SIGNATURE_MAX_SCALE, the signature at most FIELD_CLIP_MAX_SIDE page pixels).
+double GetSignatureScaleLimit(const SigCaptureRequest *request);
+
 // ---- the mouse (sigcapture_mouse.cpp) ----
 void ResetSignatureModes(void);
 void BeginSignatureMove(HWND pad, HWND dialog);

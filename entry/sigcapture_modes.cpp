@@ -120,12 +120,14 @@ void TypeSignature(HWND dialog, SigCaptureRequest *request)
 
     HBITMAP typed = NULL;
     if (accepted && edit->text[0]) {
+        // The whole name at the edit bar's height, made smaller when it would not fit the pad
+        // between the 10-pixel margins of its first placement.
         SIZE size = {0, 0};
         int width = 0, height = 0;
         GetBitmapSize(request->padBackground, &width, &height);
-        size.cx = width;
+        size.cx = width > 40 ? width - 20 : width;
         size.cy = height;
-        typed = RenderTextBitmap(edit->text, &size, "Segoe Script");
+        typed = RenderTextBitmap(edit->text, &size, "Segoe Script", -20);
     }
     if (typed) {
         UsePadSignature(dialog, request, typed);
@@ -231,6 +233,8 @@ void AcceptSignature(HWND dialog, SigCaptureRequest *request)
         if (request->fitScale == 0.0f)
             request->fitScale = 1.0f;
         float padScale = request->padScale > 0.0f ? request->padScale : 1.0f;
+        if (!unchanged && request->userScale > GetSignatureScaleLimit(request))
+            request->userScale = (float)GetSignatureScaleLimit(request);
         request->storedScale = unchanged ? gSigState.openStoredScale
                                          : (1.0f / padScale) * request->userScale * request->fitScale;
     }

@@ -80,8 +80,13 @@ void PreviewSignatureResize(HWND pad, HWND dialog, int x, int y)
     double scale = request->userScale != 0.0f ? request->userScale * ratio : ratio;
     // A drag past the signature's own corner would turn it inside out: a size below two pixels
     // on either side is not offered.
-    if (!(scale > 0.0) || w * scale < 2.0 || h * scale < 2.0 || w * scale > 8192.0 || h * scale > 8192.0)
+    if (!(scale > 0.0) || w * scale < 2.0 || h * scale < 2.0)
         return;
+    // Larger than the stored form can hold: the signature stops growing at the largest size the
+    // page, print and PDF readers accept, so what is shown is what is stored.
+    double limit = GetSignatureScaleLimit(request);
+    if (scale > limit)
+        scale = limit;
     request->pendingScale = (float)scale;
     DrawSignaturePreview(pad, dialog, request, request->offsetX, request->offsetY, request->pendingScale);
 }

@@ -97,6 +97,20 @@ int RoundSignatureOffset(double value)
     return (int)(value < 0 ? -floor(-value + 0.5) : floor(value + 0.5));
 }
 
+double GetSignatureScaleLimit(const SigCaptureRequest *request)
+{
+    const FieldClip *clip = request->signatureClip;
+    double pad = request->padScale > 0.0f ? request->padScale : 1.0;
+    double fit = request->fitScale > 0.0f ? request->fitScale : 1.0;
+    // The stored scale is userScale x fitScale / padScale page pixels per clip pixel.
+    double limit = SIGNATURE_MAX_SCALE * pad / fit;
+    int side = clip ? (clip->width > clip->height ? clip->width : clip->height) : 0;
+    if (side > 0 && FIELD_CLIP_MAX_SIDE * pad / (fit * side) < limit)
+        limit = FIELD_CLIP_MAX_SIDE * pad / (fit * side);
+    // A hair below the bound, so that the float product stored at OK stays within it.
+    return limit * 0.9999;
+}
+
 int GetSigPadRect(HWND dialog, RECT *out)
 {
     SetRectEmpty(out);

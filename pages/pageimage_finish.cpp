@@ -7,7 +7,8 @@
 #include <string.h>
 
 
-// The tagged fields turned to reverse video, in this order (the first field of each type).
+// The tagged field types turned to reverse video, in this order; every field of a type is
+// treated (a joint return has two signature fields, and both print).
 static const char *const kTaggedTypes[] = {"T[1x]",  "T[2x]",  "T[1w]",  "T[2w]", "Cb[1x]",
                                            "Cb[2x]", "Cb[1w]", "Cb[2w]", "S[sig]"};
 
@@ -45,19 +46,22 @@ int InvertTaggedFields(HDC dc, HBITMAP bitmap, FormInstance *page)
     if (!work) return 0;
     int found = 0;
     for (const char *type : kTaggedTypes) {
-        int index = FindLayoutField(table, 2, type, 0);
-        if (index <= 0 || index >= table->count) continue;
-        FieldRecord *field = &table->fields[index];
-        if (!field->rect) continue;
-        found++;
-        if (strcmp(type, "S[sig]") == 0) {
-            if (field->second) DrawSignatureImage(work, field->rect, field->second, GetFieldSecondLength(field), 0);
-            continue;
+        size_t typeLength = strlen(type);
+        for (int index = 1; index < table->count; index++) {
+            FieldRecord *field = &table->fields[index];
+            // Matched as the layout lookup by type matches: the type code begins with it.
+            if (!field->rect || !field->typeCode || strncmp(field->typeCode, type, typeLength) != 0) continue;
+            found++;
+            if (strcmp(type, "S[sig]") == 0) {
+                if (field->second)
+                    DrawSignatureImage(work, field->rect, field->second, GetFieldSecondLength(field), 0);
+                continue;
+            }
+            // The value is painted black whatever the text colour (a black text colour must not
+            // leave the field empty), then the rectangle turns to white on black.
+            DrawFieldData(work, NULL, field, 1, NULL, RGB(255, 255, 255), 0, 1, page);
+            InvertPageRect(work, field->rect);
         }
-        // The value is painted black whatever the text colour (a black text colour must not
-        // leave the field empty), then the rectangle turns to white on black.
-        DrawFieldData(work, NULL, field, 1, NULL, RGB(255, 255, 255), 0, 1, page);
-        InvertPageRect(work, field->rect);
     }
     EndBitmapDc(dc, work, old);
     return found;

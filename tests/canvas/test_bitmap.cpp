@@ -431,7 +431,7 @@ TEST(BitmapToolkit, InkCroppingAndTypedText)
     DeleteObject(b);
 
     SIZE size = {400, 80};
-    HBITMAP typed = RenderTextBitmap("Jane Q Taxpayer", &size, "Arial");
+    HBITMAP typed = RenderTextBitmap("Jane Q Taxpayer", &size, "Arial", 0);
     ASSERT_TRUE(typed);
     GetBitmapSize(typed, &w, &h);
     EXPECT_GT(w, 100);
@@ -440,7 +440,18 @@ TEST(BitmapToolkit, InkCroppingAndTypedText)
     EXPECT_LE(h, 60);   // cropped to the ink of a 48-unit font
     EXPECT_EQ(1, GetBitmapBitsPerPixel(typed));
     DeleteObject(typed);
-    EXPECT_EQ(NULL, RenderTextBitmap("", &size, "Arial"));
+    EXPECT_EQ(NULL, RenderTextBitmap("", &size, "Arial", 0));
+    // A name too long for the size is drawn whole at a smaller height, in the same proportions.
+    SIZE roomy = {2000, 200}, narrow = {240, 60};
+    HBITMAP whole = RenderTextBitmap("Elizabeth Montgomery-Smythe", &roomy, "Arial", -20);
+    HBITMAP fitted = RenderTextBitmap("Elizabeth Montgomery-Smythe", &narrow, "Arial", -20);
+    int fw = 0, fh = 0;
+    GetBitmapSize(whole, &w, &h);
+    GetBitmapSize(fitted, &fw, &fh);
+    EXPECT_TRUE(w > 240 && fw <= 240 && fw > 200) << w << " " << fw;
+    EXPECT_NEAR((double)w / h, (double)fw / fh, (double)w / h * 0.15);
+    DeleteObject(whole);
+    DeleteObject(fitted);
 }
 
 TEST(BitmapToolkit, FieldTextColourFindsRoomInAPagePalette)

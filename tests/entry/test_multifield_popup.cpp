@@ -251,6 +251,34 @@ TEST_F(MultiFieldPopup, CancelRestoresEveryMemberAndTheRecord)
     EXPECT_EQ("", V("0044"));   // nothing composed
 }
 
+// A member longer than the edit bar's 127 characters keeps its whole value through OK unless
+// it is typed over: untouched, opened in the bar and left, or passed over with Tab.
+TEST_F(MultiFieldPopup, LongMembersKeepTheirWholeValueUnlessEdited)
+{
+    std::string street(200, 'x');
+    street[150] = 'y';
+    SetFieldText(&F("0040")->length, "250");   // a street the bar takes whole
+    const struct { int open, tab; const char *typed; } cases[] = {{0, 0, NULL}, {1, 0, NULL}, {1, 1, NULL}, {0, 0, "9 Oak"}};
+    for (const auto &c : cases) {
+        SetFieldText(&F("0040")->value, street.c_str());
+        SetFieldText(&F("0041")->value, "Ely");
+        SetFieldText(&F("0042")->value, "MN");
+        SetFieldText(&F("0043")->value, "55731");
+        EXPECT_EQ(1, Run("0044", MULTIFIELD_GROUP_NAME, [&](HWND dialog) {
+            if (c.typed)
+                TypeMember(dialog, 0, c.typed);
+            if (c.open)
+                SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_MF_VALUE_FIRST, STN_CLICKED), 0);
+            if (c.tab)
+                SendMessageA(dialog, WM_PAGE_GOTOFIELD, 0, 0);
+            ClickButton(dialog, IDC_MF_OK);
+        }));
+        std::string want = c.typed ? c.typed : street;
+        EXPECT_EQ(want, V("0040")) << c.open << c.tab;
+        EXPECT_EQ(want + " Ely MN 55731", V("0044")) << c.open << c.tab;
+    }
+}
+
 TEST_F(MultiFieldPopup, OkStoresTheListAndRecomputesItsTotal)
 {
     gReturnModified = 0;

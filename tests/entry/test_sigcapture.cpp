@@ -427,6 +427,30 @@ TEST_F(SigDialog, DrawnAndTypedSignaturesHaveInk)
     });
 }
 
+// Typed names at the edit bar's height, drawn whole: a long name is never cut at the pad's edge.
+TEST_F(SigDialog, TypedNamesAreDrawnWhole)
+{
+    const char *names[2] = {"Elizabeth Alexandra Montgomery-Smythe", "Elizabeth Alexandra Montgomery-Smy"};
+    double ratio[2] = {0, 0};
+    for (int i = 0; i < 2; i++)
+        Run([&](HWND dialog) {
+            RunDialogWithSteps([&]() { return (INT_PTR)SendMessageA(dialog, WM_COMMAND, IDM_SIG_TYPE, 0); },
+                               [&](HWND bar) {
+                                   SetDlgItemTextA(gSigEditRequest.partWindows[0], IDC_EB_EDIT1, names[i]);
+                                   SendMessageA(gSigEditRequest.partWindows[0], WM_CLOSE, 0, 1);
+                               });
+            SigCaptureRequest *request = GetSigRequest(dialog);
+            int w = 0, h = 0, padWidth = 0, padHeight = 0;
+            GetBitmapSize(request->signatureBitmap, &w, &h);
+            GetBitmapSize(request->padBackground, &padWidth, &padHeight);
+            EXPECT_LE(request->offsetX + w, padWidth - 10) << names[i];
+            EXPECT_LE(h, 36) << names[i];   // 20-unit characters and the script's strokes past them
+            ratio[i] = h ? (double)w / h : 0;
+            ClickButton(dialog, IDCANCEL);
+        });
+    EXPECT_GT(ratio[0], ratio[1] * 1.04);   // the whole name is the longer for its height
+}
+
 TEST_F(SigDialog, RecentSignatureFilesLoadWithoutAskingAndLeadTheList)
 {
     const char *key = GetRegistryScopePath(REG_SCOPE_COMMON);
@@ -579,6 +603,39 @@ TEST_F(SigDialog, MovedSizedAndRedrawnSignaturesStoreWhatIsShown)
     EXPECT_EQ(RoundSignatureOffset(offsetX / padScale), x);
     EXPECT_LT(x, 0);
     EXPECT_EQ(RoundSignatureOffset(offsetY / padScale), y);
+    DeleteFileA(path.c_str());
+}
+
+// The sizing handle dragged far out: the signature stops at the largest size the readers
+// accept, so the field shows it and the dialog opens with it again.
+TEST_F(SigDialog, EnlargedSignaturesStayReadable)
+{
+    std::string path = TempFile("long.bmp");
+    ASSERT_TRUE(WriteBmp24(path, MakeBlobImage(1600, 300, RECT{100, 50, 1500, 250}, 0xFFFFFFFF, 0)));
+    for (int fromFile : {0, 1}) {   // a drawn mark about 20 pixels wide; a wide image file
+        SetFieldText(&Field()->second, NULL);
+        Run([&](HWND dialog) {
+            SigCaptureRequest *request = GetSigRequest(dialog);
+            RECT pad;
+            GetSigPadRect(dialog, &pad);
+            SendMessageA(dialog, WM_COMMAND, fromFile ? IDM_SIG_FILE : IDM_SIG_DRAW, fromFile ? (LPARAM)path.c_str() : 0);
+            if (!fromFile) {
+                Drag(dialog, POINT{pad.left + 40, pad.top + 20}, POINT{pad.left + 60, pad.top + 30});
+                SendMessageA(dialog, WM_COMMAND, IDM_SIG_DRAW, 0);
+            }
+            int w = 0, h = 0;
+            GetBitmapSize(request->signatureBitmap, &w, &h);
+            POINT handle = {(request->marker.left + request->marker.right) / 2,
+                            (request->marker.top + request->marker.bottom) / 2};
+            Drag(dialog, handle, POINT{handle.x + 19 * w, handle.y}, 8);
+            ClickButton(dialog, IDC_SIG_APPLY);
+            ClickButton(dialog, IDOK);
+        });
+        float scale = 0;
+        int x = 0, y = 0;
+        ASSERT_EQ(1, Stored(&scale, &x, &y)) << "from file " << fromFile;
+        Run([&](HWND dialog) { EXPECT_EQ(1, GetSigRequest(dialog)->hasSignature); });
+    }
     DeleteFileA(path.c_str());
 }
 

@@ -1,10 +1,12 @@
 // Signature capture on the sample return in the main window: a click on the signature field of
 // Form 1040 page 2 (a PCL page, which keeps no saved field background) opens the dialog through
 // the page view's hook; the signature stored from a PNG file shows on the page, asks to be saved,
-// and shows the same pixels after saving, closing and opening the return again.
+// and shows the same pixels after saving, closing and opening the return again; both signatures of
+// a joint return reach the printed and PDF page images.
 #include "tests/entry/test_sigcapture_util.h"
 #include "prepare/prepare.h"
 #include "shell/shell.h"
+#include "tests/harness/pixels.h"
 #include "tests/harness/sample.h"
 
 #include <gtest/gtest.h>
@@ -189,6 +191,36 @@ TEST_F(SigSample, SignatureFromPngShowsOnThePageAndSurvivesSaveAndReopen)
     }
     EXPECT_EQ(0, differ);
     DeleteFileA(png.c_str());
+}
+
+// A joint return's two signatures are both in the page image that printing and the PDF take.
+TEST_F(SigSample, BothSignaturesReachPrintedAndPdfPages)
+{
+    int index = 0;
+    ASSERT_TRUE(OpenSignaturePage(&index) != NULL);
+    FormInstance *page = (FormInstance *)GetCurrentDocument(4);
+    HBITMAP bar = CreateDibBitmap(100, 20, 1, BLACKNESS, NULL, NULL);
+    FieldClip *clip = SaveFieldClip(bar, 0);
+    DeleteObject(bar);
+    float scale = 2.0f;   // 200 x 40 page pixels at the field's corner
+    memcpy(&clip->type, &scale, 4);
+    RECT bars[2];
+    const char *seqs[2] = {"0510", "0513"};
+    for (int k = 0; k < 2; k++) {
+        FieldRecord *field = &page->fieldTable->fields[FindLayoutField(page->fieldTable, 1, seqs[k], 0)];
+        ASSERT_EQ(1, SetFieldBlob(&field->second, clip, (uint32_t)(sizeof(FieldClip) + clip->size)));
+        SetRect(&bars[k], field->rect->left, field->rect->top, field->rect->left + 200, field->rect->top + 40);
+    }
+    MemFree(clip);
+    for (int *road : {&gPrintInProgress, &gPdfInProgress}) {
+        *road = 1;
+        HBITMAP image = GeneratePageImage(page, 1);
+        *road = 0;
+        ASSERT_TRUE(image != NULL);
+        for (int k = 0; k < 2; k++)
+            EXPECT_GT(CountInk(image, &bars[k]), 7600) << seqs[k] << (road == &gPdfInProgress ? " PDF" : " print");
+        DeleteObject(image);
+    }
 }
 
 }  // namespace
