@@ -87,6 +87,31 @@ int IsLockedReturnItem(const char *type)
     return type && type[0] == 'T' && strlen(type) >= 3 && type[2] == '0' && GetReturnType(NULL) != 0;
 }
 
+// The head of the statement group the field at index belongs to: a field whose link text
+// begins with anything but '@' is a member, and its head is the nearest record at or before it
+// whose link text begins "*[" (never before the table's first record). Null for other fields.
+FieldRecord *FindStatementGroupHead(const FieldTable *table, int index)
+{
+    if (!table || !table->fields || index < 0 || index >= table->count)
+        return NULL;
+    const FieldRecord *field = &table->fields[index];
+    if (!HasFieldLinkText(field) || field->seqPrefix[0] == '@')
+        return NULL;
+    for (int i = index; i >= 0; i--)
+        if (StartsWithText(table->fields[i].seqPrefix, "*["))
+            return &table->fields[i];
+    return NULL;
+}
+
+// 1 when the field at index belongs to a statement whose rows are kept in its head's overflow
+// text: the page cells then show none of the rows ("See statement" on the head) and only the
+// statement grid may change them.
+int IsStatementKeptApart(const FieldTable *table, int index)
+{
+    const FieldRecord *head = FindStatementGroupHead(table, index);
+    return head && head->second && head->second[0];
+}
+
 // Kinds the walk passes over.
 static int IsSkippedByWalk(const FieldRecord *field)
 {
@@ -114,7 +139,7 @@ int FindNextTabField(const FieldTable *table, int index, int direction)
             return -1;
         current = next;
         const FieldRecord *field = &table->fields[current];
-        if (!field->rect || IsSkippedByWalk(field))
+        if (!field->rect || IsSkippedByWalk(field) || IsStatementKeptApart(table, current))
             continue;
         return current;
     }

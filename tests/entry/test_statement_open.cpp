@@ -2,6 +2,7 @@
 // return (other forms carry the statement's total on); Cancel stores nothing and asks for none.
 #include "entry/statement_grid.h"
 #include "calc/calc.h"
+#include "pages/pages.h"
 #include "ui/ui.h"
 #include "tests/entry/test_statement_util.h"
 #include "tests/harness/harness.h"
@@ -47,6 +48,38 @@ TEST(StatementOpen, StoredRowsAskForAWholeReturnRecompute)
     InterlockedExchange(&gRecomputeDone, 1);
     gReturnPageEnumerator = savedEnumerator;
     gReturnModified = 0;
+}
+
+// While the rows live in the head's overflow text ("See statement"), Tab passes over the head
+// and every page cell of the statement: typing into them would change the page but not the rows.
+TEST(StatementOpen, TabWalkPassesOverAStatementKeptApart)
+{
+    struct Case {
+        const char *overflow;   // the head's overflow text, or null
+        int from, direction;
+        int reached;
+    } cases[] = {
+        {"200\x02P1\x01" "100\x01P2\x01" "100\x01", 1, 0, 8},
+        {"200\x02P1\x01" "100\x01P2\x01" "100\x01", 8, 1, 1},
+        {nullptr, 1, 0, 2},
+        {nullptr, 8, 1, 7},
+    };
+    for (const Case &c : cases) {
+        StatementPage page(3);
+        FieldTable *table = page.table;
+        RECT lineRect = {100, 400, 800, 440}, nameRect = {100, 20, 800, 60};
+        table->fields[1].rect = &nameRect;
+        table->fields[8].rect = &lineRect;
+        for (int i = 1; i < table->count; i++) {
+            table->fields[i].tabLinks[TAB_PREVIOUS] = (uint16_t)(i - 1);
+            table->fields[i].tabLinks[TAB_NEXT] = (uint16_t)(i + 1 < table->count ? i + 1 : 0);
+            if (i > 2 && i < 8)
+                SetFieldText(&table->fields[i].seqPrefix, "*");
+        }
+        SetFieldText(&page.group.head->second, c.overflow);
+        EXPECT_EQ(c.reached, FindNextTabField(table, c.from, c.direction))
+            << (c.overflow ? "kept apart" : "on the page") << ", from " << c.from;
+    }
 }
 
 }  // namespace
