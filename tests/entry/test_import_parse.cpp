@@ -107,7 +107,9 @@ TEST_F(ImportParse, CasesOfPreparersFiles)
         {"odd quotes", "\"a,1\r\nb,2\r\n", two, {IDOK}, 0, NULL, {"Error Parsing Import File"}},
         {"piece count", "a,1\r\nb,2,3\r\n", two, {IDOK}, 1, "a|1;b|2|3;",
          {"Parsing Error Detected While Importing File"}},
-        {"only comments", "// nothing\r\n\r\n", two, {}, 0, NULL, {}},
+        {"only comments", "// nothing\r\n\r\n", two, {IDOK}, 0, NULL, {"Error Parsing Import File"}},
+        {"only a header answered Yes", "Payer,Amount,Tax,Date\r\n", four, {IDYES, IDOK}, 0, NULL,
+         {"Treat First Line as a Header Line?", "Error Parsing Import File"}},
         {"no line end at all", "a,1", two, {}, 1, "a|1;", {}},
     };
     for (const ParseCase &c : cases) {
@@ -116,8 +118,9 @@ TEST_F(ImportParse, CasesOfPreparersFiles)
             ScriptMessageBoxAnswer(answer);
         ParseResult r = Parse(c.file, c.types);
         EXPECT_EQ(c.ok, r.ok);
-        if (c.records)
+        if (c.records) {
             EXPECT_EQ(c.records, r.records);
+        }
         EXPECT_EQ(c.titles, r.titles);
     }
 }
@@ -156,6 +159,68 @@ TEST_F(ImportParse, RefusedEncodingsAndSizes)
     EXPECT_EQ(-1, r.ok);
     ASSERT_EQ(1u, r.titles.size());
     EXPECT_EQ("Error Reading Import File", r.titles[0]);
+}
+
+// Files that cannot be read say why, with the system's reason; a file that another program
+// holds open for writing but lets others read (as spreadsheets do) is read.
+TEST_F(ImportParse, ImportFilesThatCannotBeReadSayWhy)
+{
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    std::string path = std::string(temp) + "import-held.csv";
+    struct Case {
+        const char *name;
+        const char *bytes;
+        DWORD holderShare;       // the other program's sharing (-1: not held)
+        const char *says;        // in the message (null: read without a message)
+        DWORD systemError;       // the system's reason is in the message too (0: none)
+    } cases[] = {
+        {"held without share-read", "a,1\r\n", 0, "could not be opened", ERROR_SHARING_VIOLATION},
+        {"held for writing, shared for reading", "a,1\r\n", FILE_SHARE_READ, nullptr, 0},
+        {"empty", "", (DWORD)-1, "is empty", 0},
+        {"missing", nullptr, (DWORD)-1, "could not be opened", ERROR_FILE_NOT_FOUND},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        DeleteFileA(path.c_str());
+        if (c.bytes) {
+            HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+            DWORD wrote = 0;
+            WriteFile(out, c.bytes, (DWORD)strlen(c.bytes), &wrote, NULL);
+            CloseHandle(out);
+        }
+        HANDLE holder = INVALID_HANDLE_VALUE;
+        if (c.holderShare != (DWORD)-1)
+            holder = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, c.holderShare, NULL, OPEN_EXISTING, 0,
+                                 NULL);
+        ClearShownMessageBoxes();
+        SetDefaultMessageBoxAnswer(IDOK);
+        uint32_t size = 0;
+        char *text = ReadImportFile(NULL, path.c_str(), &size);
+        if (holder != INVALID_HANDLE_VALUE)
+            CloseHandle(holder);
+        const std::vector<ShownMessageBox> &boxes = GetShownMessageBoxes();
+        if (!c.says) {
+            ASSERT_NE(nullptr, text);
+            EXPECT_STREQ(c.bytes, text);
+            EXPECT_TRUE(boxes.empty());
+        } else {
+            EXPECT_EQ(nullptr, text);
+            ASSERT_EQ(1u, boxes.size());
+            EXPECT_EQ("Error Reading Import File", boxes[0].title);
+            EXPECT_NE(std::string::npos, boxes[0].text.find(c.says)) << boxes[0].text;
+            if (c.systemError) {
+                char reason[256] = "";
+                FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, c.systemError, 0,
+                               reason, sizeof reason, NULL);
+                std::string shown = reason;
+                shown.erase(shown.find_last_not_of("\r\n ") + 1);
+                EXPECT_NE(std::string::npos, boxes[0].text.find(shown)) << boxes[0].text;
+            }
+        }
+        MemFree(text);
+    }
+    DeleteFileA(path.c_str());
 }
 
 TEST_F(ImportParse, RecordLimitCutsTheExcessAndFormatsTheCounts)
