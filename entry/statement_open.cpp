@@ -1,8 +1,8 @@
 // statement_open.cpp - the main window's WM_OPEN_STATEMENT: fills the grid's parameter block for
 // a clicked statement field (wParam 0) or from the sender's block (wParam 1 from the page view and
-// the multi-field popup, 2 after an import), runs the grid, recomputes the page's form and, when
+// the multi-field popup, 2 after an import, 3 after an import that replaces the rows), runs the grid, recomputes the page's form and, when
 // the user tabbed out of the grid, moves the page view on to the next field.
-#include "entry/entry.h"
+#include "entry/statement_grid.h"
 #include "calc/calc.h"
 #include "pages/pages.h"
 #include "ui/ui.h"
@@ -60,7 +60,9 @@ LRESULT StatementMessageHandler(HWND window, UINT message, WPARAM wParam, LPARAM
         BuildStatementCaption(params.page, caption, sizeof caption);
         params.caption = caption;
     }
+    gStatementImportReplaces = wParam == 3;
     INT_PTR result = RunStatementDialog(params.owner, &params);
+    gStatementImportReplaces = 0;
     if (sender) {
         // The sender reads what the grid reported.
         sender->importInvalid = params.importInvalid;
