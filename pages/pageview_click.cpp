@@ -206,20 +206,21 @@ void OnPageViewClick(HWND window, LPARAM lParam)
     RECT clientRect;
     GetFieldClientRect(field->rect, &clientRect);
     FormInstance *form = (FormInstance *)GetCurrentDocument(4);
+    // The page cells of a statement whose rows live in its overflow text are changed only in the
+    // grid.
+    if (IsStatementKeptApart(table, index)) {
+        if (gMainWindow)
+            SendMessageA(gMainWindow, WM_OPEN_STATEMENT, 0, (LPARAM)field);
+        return;
+    }
     switch (GetFieldKind(field)) {
     case 1:
         if (gOpenExplainDialogProc && gOpenExplainDialogProc(gMainWindow, field, form ? form->pageKey : NULL))
             RedrawField(field);
         return;
-    case 2: {
-        if (IsStatementKeptApart(table, index)) {
-            if (gMainWindow)
-                SendMessageA(gMainWindow, WM_OPEN_STATEMENT, 0, (LPARAM)field);
-            return;
-        }
+    case 2:   // a statement on the page: its cells are edited where they are
         OpenEditBarOnField(window, field, index, &clientRect, 1);
         return;
-    }
     case 3:
         OpenMultiField(window, field, index, 0, 1);
         return;

@@ -54,15 +54,15 @@ TEST(StatementOpen, StoredRowsAskForAWholeReturnRecompute)
 // and every page cell of the statement: typing into them would change the page but not the rows.
 TEST(StatementOpen, TabWalkPassesOverAStatementKeptApart)
 {
+    const char *overflow = "200\x02P1\x01" "100\x01P2\x01" "100\x01";
     struct Case {
         const char *overflow;   // the head's overflow text, or null
+        int prefixedCells;      // the cells carry the link text "*" (else only the head has one)
         int from, direction;
         int reached;
     } cases[] = {
-        {"200\x02P1\x01" "100\x01P2\x01" "100\x01", 1, 0, 8},
-        {"200\x02P1\x01" "100\x01P2\x01" "100\x01", 8, 1, 1},
-        {nullptr, 1, 0, 2},
-        {nullptr, 8, 1, 7},
+        {overflow, 1, 1, 0, 8}, {overflow, 1, 8, 1, 1}, {overflow, 0, 1, 0, 8}, {overflow, 0, 8, 1, 1},
+        {nullptr, 1, 1, 0, 2},  {nullptr, 1, 8, 1, 7},  {nullptr, 0, 2, 0, 3},
     };
     for (const Case &c : cases) {
         StatementPage page(3);
@@ -73,7 +73,7 @@ TEST(StatementOpen, TabWalkPassesOverAStatementKeptApart)
         for (int i = 1; i < table->count; i++) {
             table->fields[i].tabLinks[TAB_PREVIOUS] = (uint16_t)(i - 1);
             table->fields[i].tabLinks[TAB_NEXT] = (uint16_t)(i + 1 < table->count ? i + 1 : 0);
-            if (i > 2 && i < 8)
+            if (c.prefixedCells && i > 2 && i < 8)
                 SetFieldText(&table->fields[i].seqPrefix, "*");
         }
         SetFieldText(&page.group.head->second, c.overflow);
