@@ -124,6 +124,8 @@ void GrowStatementDialog(StatementGridState *state)
         SetWindowPos(state->dialog, NULL, own.left, top > work.top ? top : work.top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    // The buttons and the status bar moved: the whole window is painted again.
+    RedrawWindow(state->dialog, NULL, NULL, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 // ---- the grid's subclass ----

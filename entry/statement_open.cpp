@@ -29,6 +29,23 @@ static void BuildStatementCaption(FormInstance *page, char *out, int outSize)
     }
 }
 
+int GetStatementLeavingIndex(FieldTable *table, const FieldRecord *field, int fieldIndex, int direction)
+{
+    StatementGroup group;
+    if (!FindStatementGroup(table, field, &group) || group.pageRows <= 0 || fieldIndex < group.headIndex)
+        return fieldIndex;
+    int last = group.headIndex;
+    for (int k = 0; k < group.columns; k++) {
+        int valid = 0;
+        int cell = GetGridCellField(&group, group.pageRows - 1, k, &valid);
+        if (valid && group.headIndex + cell > last)
+            last = group.headIndex + cell;
+    }
+    if (fieldIndex > last)
+        return fieldIndex;   // the grid was opened from a field past the statement's cells
+    return direction ? group.headIndex : last;
+}
+
 LRESULT StatementMessageHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int *handled)
 {
     (void)window;
@@ -79,7 +96,10 @@ LRESULT StatementMessageHandler(HWND window, UINT message, WPARAM wParam, LPARAM
     // whole return is recomputed as after any other entry (and before a save writes the values).
     if (result == 1)
         RequestRecompute(1, NULL);
-    if (params.result == 2 && gPageViewWindow)
-        PostMessageA(gPageViewWindow, WM_PAGE_GOTOFIELD, params.direction, params.fieldIndex);
+    if (params.result == 2 && gPageViewWindow) {
+        int from = GetStatementLeavingIndex(params.page->fieldTable, params.field, (int)params.fieldIndex,
+                                            (int)params.direction);
+        PostMessageA(gPageViewWindow, WM_PAGE_GOTOFIELD, params.direction, from);
+    }
     return result;
 }

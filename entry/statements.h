@@ -190,6 +190,10 @@ INT_PTR RunStatementDialog(HWND owner, StatementParams *params);
 // rows: the grid shows only the imported rows, and the old ones stay stored until OK);
 // installed by shell/handlers.cpp.
 LRESULT StatementMessageHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int *handled);
+// Where the page view's walk goes on after the user tabbed out of the grid opened from the field
+// at fieldIndex: from a field among the statement's own page cells it goes on past them (from
+// the last cell forward, from the head backward), else from fieldIndex.
+int GetStatementLeavingIndex(FieldTable *table, const FieldRecord *field, int fieldIndex, int direction);
 // Appends grid row n when n is at most the row limit (the row at the limit has no number).
 // Returns 1 when appended.
 int FillGridRowNumbers(HWND grid, int n);

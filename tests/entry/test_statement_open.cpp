@@ -82,4 +82,18 @@ TEST(StatementOpen, TabWalkPassesOverAStatementKeptApart)
     }
 }
 
+// Tabbing out of a grid opened from the statement's own cells goes on past them: forward from the
+// last cell, backward from the head; a grid opened from a field past them goes on from that field.
+TEST(StatementOpen, LeavingTheGridGoesOnPastTheStatementsCells)
+{
+    StatementPage page(3);   // head 2, cells up to 7, the line field 8
+    struct Case {
+        int fieldIndex, direction;
+        int from;
+    } cases[] = {{2, 0, 7}, {2, 1, 2}, {5, 0, 7}, {5, 1, 2}, {8, 0, 8}, {8, 1, 8}};
+    for (const Case &c : cases)
+        EXPECT_EQ(c.from, GetStatementLeavingIndex(page.table, page.group.head, c.fieldIndex, c.direction))
+            << "from field " << c.fieldIndex << ", direction " << c.direction;
+}
+
 }  // namespace
