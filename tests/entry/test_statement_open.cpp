@@ -50,50 +50,28 @@ TEST(StatementOpen, StoredRowsAskForAWholeReturnRecompute)
     gReturnModified = 0;
 }
 
-// While the rows live in the head's overflow text ("See statement"), Tab passes over the head
-// and every page cell of the statement: typing into them would change the page but not the rows.
-TEST(StatementOpen, TabWalkPassesOverAStatementKeptApart)
+// While the rows live in the head's overflow text, Tab passes over the head and every cell of the
+// statement (with or without link texts on the cells); tabbing out of the grid goes on past them.
+TEST(StatementOpen, TabPassesOverAStatementKeptApart)
 {
-    const char *overflow = "200\x02P1\x01" "100\x01P2\x01" "100\x01";
     struct Case {
-        const char *overflow;   // the head's overflow text, or null
-        int prefixedCells;      // the cells carry the link text "*" (else only the head has one)
-        int from, direction;
-        int reached;
-    } cases[] = {
-        {overflow, 1, 1, 0, 8}, {overflow, 1, 8, 1, 1}, {overflow, 0, 1, 0, 8}, {overflow, 0, 8, 1, 1},
-        {nullptr, 1, 1, 0, 2},  {nullptr, 1, 8, 1, 7},  {nullptr, 0, 2, 0, 3},
-    };
+        int keptApart, prefixedCells, from, direction, reached;
+    } cases[] = {{1, 1, 1, 0, 8}, {1, 0, 1, 0, 8}, {1, 0, 8, 1, 1}, {0, 0, 1, 0, 2}, {0, 1, 8, 1, 7}};
     for (const Case &c : cases) {
-        StatementPage page(3);
-        FieldTable *table = page.table;
-        RECT lineRect = {100, 400, 800, 440}, nameRect = {100, 20, 800, 60};
-        table->fields[1].rect = &nameRect;
-        table->fields[8].rect = &lineRect;
-        for (int i = 1; i < table->count; i++) {
-            table->fields[i].tabLinks[TAB_PREVIOUS] = (uint16_t)(i - 1);
-            table->fields[i].tabLinks[TAB_NEXT] = (uint16_t)(i + 1 < table->count ? i + 1 : 0);
+        StatementPage page(3);   // name 1, head 2, cells up to 7, line 8
+        RECT rect = {0, 0, 10, 10};
+        for (int i = 1; i < page.table->count; i++) {
+            FieldRecord *field = &page.table->fields[i];
+            field->rect = field->rect ? field->rect : &rect;
+            field->tabLinks[TAB_PREVIOUS] = (uint16_t)(i - 1);
+            field->tabLinks[TAB_NEXT] = (uint16_t)((i + 1) % page.table->count);
             if (c.prefixedCells && i > 2 && i < 8)
-                SetFieldText(&table->fields[i].seqPrefix, "*");
+                SetFieldText(&field->seqPrefix, "*");
         }
-        SetFieldText(&page.group.head->second, c.overflow);
-        EXPECT_EQ(c.reached, FindNextTabField(table, c.from, c.direction))
-            << (c.overflow ? "kept apart" : "on the page") << ", from " << c.from;
+        SetFieldText(&page.group.head->second, c.keptApart ? "20\x02P\x01" "20\x01" : nullptr);
+        EXPECT_EQ(c.reached, FindNextTabField(page.table, c.from, c.direction)) << c.keptApart << c.from;
+        EXPECT_EQ(c.direction ? 2 : 7, GetStatementLeavingIndex(page.table, page.group.head, 4, c.direction));
     }
-}
-
-// Tabbing out of a grid opened from the statement's own cells goes on past them: forward from the
-// last cell, backward from the head; a grid opened from a field past them goes on from that field.
-TEST(StatementOpen, LeavingTheGridGoesOnPastTheStatementsCells)
-{
-    StatementPage page(3);   // head 2, cells up to 7, the line field 8
-    struct Case {
-        int fieldIndex, direction;
-        int from;
-    } cases[] = {{2, 0, 7}, {2, 1, 2}, {5, 0, 7}, {5, 1, 2}, {8, 0, 8}, {8, 1, 8}};
-    for (const Case &c : cases)
-        EXPECT_EQ(c.from, GetStatementLeavingIndex(page.table, page.group.head, c.fieldIndex, c.direction))
-            << "from field " << c.fieldIndex << ", direction " << c.direction;
 }
 
 }  // namespace
