@@ -1,7 +1,8 @@
 // statement_open.cpp - the main window's WM_OPEN_STATEMENT: fills the grid's parameter block for
 // a clicked statement field (wParam 0) or from the sender's block (wParam 1 from the page view and
-// the multi-field popup, 2 after an import, 3 after an import that replaces the rows), runs the grid, recomputes the page's form and, when
-// the user tabbed out of the grid, moves the page view on to the next field.
+// the multi-field popup, 2 after an import, 3 after an import that replaces the rows), runs the
+// grid, recomputes the page's form and, when the user tabbed out of the grid, moves the page view
+// on to the next field.
 #include "entry/statement_grid.h"
 #include "calc/calc.h"
 #include "pages/pages.h"
