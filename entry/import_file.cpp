@@ -58,27 +58,72 @@ char *NormalizeImportText(HWND owner, const uint8_t *data, uint32_t length, uint
     return text;
 }
 
+// Says why the file could not be opened or read, with the system's reason for error; a file
+// another program holds without letting others read it is named as such.
+static void ReportUnreadableImportFile(HWND owner, const char *path, const char *what, DWORD error)
+{
+    char reason[256] = "";
+    if (error)
+        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, error, 0, reason,
+                       sizeof(reason), NULL);
+    size_t end = strlen(reason);
+    while (end && (reason[end - 1] == '\r' || reason[end - 1] == '\n' || reason[end - 1] == ' '))
+        reason[--end] = 0;
+    const char *hint = "";
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
+        hint = "Another program (a spreadsheet, for example) has the file open and does not let it be read. "
+               "Close the file in that program, then import it again.\r\n\r\n";
+    char message[MAX_PATH + 700];
+    snprintf(message, sizeof(message), "The import file could not be %s.\r\n\r\n%s\r\n\r\n%s%s", what,
+             path ? path : "", hint, reason);
+    ShowMessageBox(owner, message, kReadTitle, MB_OK | MB_ICONEXCLAMATION);
+}
+
 char *ReadImportFile(HWND owner, const char *path, uint32_t *bufferSizeOut)
 {
     if (bufferSizeOut)
         *bufferSizeOut = 0;
-    DWORD size = 0;
-    HANDLE file = OpenFileForRead(path, &size, 0);
-    if (!file)
+    if (!path || !path[0])
         return NULL;
-    if (size > IMPORT_MAX_FILE_SIZE) {
+    // Only read: a file that another program holds open for writing, while letting others read
+    // it (as spreadsheets hold theirs), is read as it is on disk.
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE) {
+        ReportUnreadableImportFile(owner, path, "opened", GetLastError());
+        return NULL;
+    }
+    LARGE_INTEGER fileSize;
+    if (!GetFileSizeEx(file, &fileSize)) {
+        DWORD error = GetLastError();
         CloseHandle(file);
-        return NormalizeImportText(owner, NULL, size, bufferSizeOut);   // reports the size
+        ReportUnreadableImportFile(owner, path, "read", error);
+        return NULL;
+    }
+    if (fileSize.QuadPart > IMPORT_MAX_FILE_SIZE) {
+        CloseHandle(file);
+        return NormalizeImportText(owner, NULL, IMPORT_MAX_FILE_SIZE + 1, bufferSizeOut);   // reports the size
+    }
+    DWORD size = fileSize.LowPart;
+    if (size == 0) {
+        CloseHandle(file);
+        char message[MAX_PATH + 64];
+        snprintf(message, sizeof(message), "The import file is empty.\r\n\r\n%s", path);
+        ShowMessageBox(owner, message, kReadTitle, MB_OK | MB_ICONEXCLAMATION);
+        return NULL;
     }
     uint8_t *data = (uint8_t *)MemAlloc(64, (size_t)size + 1);
+    if (!data) {
+        CloseHandle(file);
+        return NULL;   // the allocator has said so
+    }
     DWORD got = 0;
-    int ok = data && (size == 0 || (ReadFile(file, data, size, &got, NULL) && got == size));
+    int ok = ReadFile(file, data, size, &got, NULL) && got == size;
+    DWORD error = ok ? 0 : GetLastError();
     CloseHandle(file);
     if (!ok) {
         MemFree(data);
-        char message[MAX_PATH + 64];
-        snprintf(message, sizeof(message), "The import file could not be read.\r\n\r\n%s", path);
-        ShowMessageBox(owner, message, kReadTitle, MB_OK | MB_ICONEXCLAMATION);
+        ReportUnreadableImportFile(owner, path, "read", error);
         return NULL;
     }
     char *text = NormalizeImportText(owner, data, size, bufferSizeOut);

@@ -243,8 +243,13 @@ int ParseImportFile(HWND owner, char *text, uint32_t bufferSize, FieldRecord *co
         ReportPieceMismatch(owner, record, columns, pieces, jurisdiction);
     AnnounceStep(11);
     length = DropImportCommentAndBlankRecords(text, length, bufferSize);
-    if (!length)
-        return 0;   // nothing but comments and blank lines
+    if (!length) {
+        ShowMessageBox(owner,
+                       "The import file holds no lines to import: every line is blank, a comment (\"//\") "
+                       "or the header line.\r\n\r\nPlease add the lines to import and import the file again.",
+                       "Error Parsing Import File", MB_OK | MB_ICONEXCLAMATION);
+        return 0;
+    }
     ApplyRecordLimit(owner, text, maxRecords);
     return 1;
 }

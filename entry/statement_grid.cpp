@@ -9,6 +9,7 @@
 #include <string.h>
 
 StatementGridState gStatementGrid;
+int gStatementImportReplaces;
 
 // ---- columns ----
 

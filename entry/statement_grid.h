@@ -26,6 +26,7 @@ struct StatementGridState {
     StatementTotal *totals;
     int totalCount;
     int currentRow, currentColumn;
+    int shownRows;             // the rows the grid is sized to show
     int menuRow;               // row of the last context menu
     COLORREF textColour, shadeColour;
     WNDPROC gridProc;          // the grid's own procedure (subclassed)
@@ -35,6 +36,9 @@ struct StatementGridState {
     char caption[STATEMENT_CELL_SIZE + 64];  // print caption with ", Line %s"
 };
 extern StatementGridState gStatementGrid;   // the dialog's (one at a time)
+// Set by the opener for the next grid: it shows the imported rows only (they replace the stored
+// rows on OK). The grid takes it over and clears it when it opens.
+extern int gStatementImportReplaces;
 
 // Columns, headers and title of the grid from the group (column 0 the row numbers).
 int SetupGridColumns(StatementGridState *state);
@@ -76,6 +80,10 @@ void DeleteAllGridRows(StatementGridState *state);
 // Renders the statement of params->field for output into slots (LIST_REPORT_MAX_BITMAPS page
 // bitmaps) through a hidden list view; returns the pages produced.
 int RenderStatementGridOutput(StatementParams *params, HBITMAP *slots);
+// Rows the grid shows before it scrolls.
+#define STATEMENT_SHOWN_ROWS 25
+// Makes the window taller when the grid holds more rows than it shows (up to 25 rows).
+void GrowStatementDialog(StatementGridState *state);
 // Moves the totals after rows were added or removed.
 void RefreshGridTotals(StatementGridState *state);
 

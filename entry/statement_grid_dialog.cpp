@@ -33,6 +33,17 @@ static void PlaceDialogNearPoint(HWND window, int x, int y)
     MoveWindowInside(window, point.x, top, &view);
 }
 
+// The grid rows the window shows for the rows it holds: every row, a row for the totals and one
+// spare, at least 3 and at most 25 (more rows scroll).
+static int GetShownGridRows(StatementGridState *state)
+{
+    int count = (int)SendMessageA(state->grid, LVM_GETITEMCOUNT, 0, 0);
+    int shown = count + (state->totalCount ? 2 : 1);
+    if (shown > STATEMENT_SHOWN_ROWS)
+        shown = STATEMENT_SHOWN_ROWS;
+    return shown < 3 ? 3 : shown;
+}
+
 // Sizes the grid for its columns and up to 25 rows, the buttons below it (equal widths, 25 pixels
 // apart) and the status bar; the window stays inside the work area less 40 pixels.
 static void LayoutStatementDialog(StatementGridState *state)
@@ -51,12 +62,8 @@ static void LayoutStatementDialog(StatementGridState *state)
     RECT headerRect = {0, 0, 0, 0};
     GetWindowRect(header, &headerRect);
     int headerHeight = headerRect.bottom - headerRect.top;
-    int count = (int)SendMessageA(grid, LVM_GETITEMCOUNT, 0, 0);
-    int shown = count + (state->totalCount ? 2 : 1);
-    if (shown > 25)
-        shown = 25;
-    if (shown < 3)
-        shown = 3;
+    int shown = GetShownGridRows(state);
+    state->shownRows = shown;
     RECT work;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     int width = (gridWidth > buttonsWidth ? gridWidth : buttonsWidth) + 2 * margin;
@@ -101,6 +108,24 @@ static void LayoutStatementDialog(StatementGridState *state)
     }
     if (state->status)
         SendMessageA(state->status, WM_SIZE, 0, 0);
+}
+
+void GrowStatementDialog(StatementGridState *state)
+{
+    if (!state->dialog || GetShownGridRows(state) <= state->shownRows)
+        return;
+    LayoutStatementDialog(state);
+    // The taller window stays inside the work area: it moves up when it grew past the bottom.
+    RECT work, own;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(state->dialog, &own);
+    if (own.bottom > work.bottom) {
+        int top = work.bottom - (own.bottom - own.top);
+        SetWindowPos(state->dialog, NULL, own.left, top > work.top ? top : work.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    // The buttons and the status bar moved: the whole window is painted again.
+    RedrawWindow(state->dialog, NULL, NULL, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 // ---- the grid's subclass ----
@@ -271,7 +296,10 @@ static int InitStatementDialog(HWND dialog, StatementParams *params)
     state->limit = GetStatementRowLimit();
     state->wide = params->page && params->page->landscape;
     params->exportShown = state->wide;
-    params->importMarks = state->wide && params->importData;
+    // Imported cells are checked against their columns on every page, as typed ones are.
+    params->importMarks = params->importData ? 1 : 0;
+    int replacing = gStatementImportReplaces && params->importData;
+    gStatementImportReplaces = 0;
     snprintf(state->caption, sizeof state->caption, "%s", params->caption ? params->caption : "");
     if (state->group.head->line && state->group.head->line[0]) {
         AppendTextBounded(state->caption, sizeof state->caption, ", Line ");
@@ -286,7 +314,10 @@ static int InitStatementDialog(HWND dialog, StatementParams *params)
 
     StatementRows rows;
     InitStatementRows(&rows, state->columns, state->limit);
-    LoadStatementRows(&state->group, params->importData, params->importMarks, &rows);
+    if (replacing)
+        LoadStatementImport(&state->group, params->importData, params->importMarks, &rows);
+    else
+        LoadStatementRows(&state->group, params->importData, params->importMarks, &rows);
     params->invalidCount = (uint32_t)rows.invalidCount;
     int dropped = rows.dropped;
     FillStatementGrid(state, &rows);

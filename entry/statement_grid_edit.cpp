@@ -124,8 +124,10 @@ LRESULT OnGridEditDone(StatementGridState *state, EditRequest *request)
             SendMessageA(state->grid, LVM_SETITEMA, 0, (LPARAM)&item);
         }
     }
-    if (row == count - 1 && IsGridRowFilled(state, row))
+    if (row == count - 1 && IsGridRowFilled(state, row)) {
         FillGridRowNumbers(state->grid, count);
+        GrowStatementDialog(state);
+    }
     RefreshGridTotals(state);
     return 1;
 }

@@ -1,8 +1,9 @@
 // statement_open.cpp - the main window's WM_OPEN_STATEMENT: fills the grid's parameter block for
 // a clicked statement field (wParam 0) or from the sender's block (wParam 1 from the page view and
-// the multi-field popup, 2 after an import), runs the grid, recomputes the page's form and, when
-// the user tabbed out of the grid, moves the page view on to the next field.
-#include "entry/entry.h"
+// the multi-field popup, 2 after an import, 3 after an import that replaces the rows), runs the
+// grid, recomputes the page's form and, when the user tabbed out of the grid, moves the page view
+// on to the next field.
+#include "entry/statement_grid.h"
 #include "calc/calc.h"
 #include "pages/pages.h"
 #include "ui/ui.h"
@@ -27,6 +28,23 @@ static void BuildStatementCaption(FormInstance *page, char *out, int outSize)
         snprintf(suffix, sizeof suffix, ", Copy %d", copy);
         AppendTextBounded(out, (size_t)outSize, suffix);
     }
+}
+
+int GetStatementLeavingIndex(FieldTable *table, const FieldRecord *field, int fieldIndex, int direction)
+{
+    StatementGroup group;
+    if (!FindStatementGroup(table, field, &group) || group.pageRows <= 0 || fieldIndex < group.headIndex)
+        return fieldIndex;
+    int last = group.headIndex;
+    for (int k = 0; k < group.columns; k++) {
+        int valid = 0;
+        int cell = GetGridCellField(&group, group.pageRows - 1, k, &valid);
+        if (valid && group.headIndex + cell > last)
+            last = group.headIndex + cell;
+    }
+    if (fieldIndex > last)
+        return fieldIndex;   // the grid was opened from a field past the statement's cells
+    return direction ? group.headIndex : last;
 }
 
 LRESULT StatementMessageHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int *handled)
@@ -60,7 +78,9 @@ LRESULT StatementMessageHandler(HWND window, UINT message, WPARAM wParam, LPARAM
         BuildStatementCaption(params.page, caption, sizeof caption);
         params.caption = caption;
     }
+    gStatementImportReplaces = wParam == 3;
     INT_PTR result = RunStatementDialog(params.owner, &params);
+    gStatementImportReplaces = 0;
     if (sender) {
         // The sender reads what the grid reported.
         sender->importInvalid = params.importInvalid;
@@ -77,7 +97,10 @@ LRESULT StatementMessageHandler(HWND window, UINT message, WPARAM wParam, LPARAM
     // whole return is recomputed as after any other entry (and before a save writes the values).
     if (result == 1)
         RequestRecompute(1, NULL);
-    if (params.result == 2 && gPageViewWindow)
-        PostMessageA(gPageViewWindow, WM_PAGE_GOTOFIELD, params.direction, params.fieldIndex);
+    if (params.result == 2 && gPageViewWindow) {
+        int from = GetStatementLeavingIndex(params.page->fieldTable, params.field, (int)params.fieldIndex,
+                                            (int)params.direction);
+        PostMessageA(gPageViewWindow, WM_PAGE_GOTOFIELD, params.direction, from);
+    }
     return result;
 }

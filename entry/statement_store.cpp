@@ -401,6 +401,13 @@ int LoadStatementRows(const StatementGroup *group, const char *importData, int i
             }
         }
     }
+    return LoadStatementImport(group, importData, importMarks, rows);
+}
+
+int LoadStatementImport(const StatementGroup *group, const char *importData, int importMarks, StatementRows *rows)
+{
+    if (!group || !rows)
+        return 0;
     const char *record = importData;
     while (record && *record) {
         RowLoader cursor = {rows, group, AppendStatementRow(rows), importMarks};

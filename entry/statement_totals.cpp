@@ -44,6 +44,23 @@ int FormatStatementTotal(double value, int decimals, int ungrouped, char *out, i
     return written - 1;
 }
 
+// 1 when a cell reads as an amount (digits with commas, at most one '.', a sign, '$', parentheses
+// and blanks): a date or a word in an amount column (an imported cell not yet corrected) adds
+// nothing to the total.
+static int IsAmountText(const char *text)
+{
+    int digits = 0, points = 0;
+    for (const char *p = text; *p; p++) {
+        if (*p >= '0' && *p <= '9')
+            digits++;
+        else if (*p == '.')
+            points++;
+        else if (!strchr(",-$() ", *p))
+            return 0;
+    }
+    return digits && points <= 1;
+}
+
 int SumStatementTotal(StatementRows *rows, StatementTotal *total)
 {
     if (!rows || !total)
@@ -56,7 +73,7 @@ int SumStatementTotal(StatementRows *rows, StatementTotal *total)
         const char *p = text;
         while (*p == ' ')
             p++;
-        if (!*p)
+        if (!*p || !IsAmountText(p))
             continue;
         if (strchr(p, '.')) {
             decimalSum += TextToDouble(p);

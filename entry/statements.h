@@ -134,6 +134,8 @@ int SplitRowText(const char *text, char delimiter, char stop, StatementCellProc 
 // head's overflow text; then the import records (importMarks: each imported cell validated and
 // marked). Rows past the limit are counted in rows->dropped. Returns rows->count.
 int LoadStatementRows(const StatementGroup *group, const char *importData, int importMarks, StatementRows *rows);
+// Only the import records (the rows the group holds left out), as LoadStatementRows loads them.
+int LoadStatementImport(const StatementGroup *group, const char *importData, int importMarks, StatementRows *rows);
 // Recomputes the calculated columns of every row from the row's other cells. 1 when any column
 // is calculated.
 int ComputeStatementColumns(const StatementGroup *group, StatementRows *rows);
@@ -184,8 +186,14 @@ INT_PTR CALLBACK StatementDlgProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 // Runs the grid modally on owner (the main window when null). 1 after OK, 0 after Cancel.
 INT_PTR RunStatementDialog(HWND owner, StatementParams *params);
 // The main window's WM_OPEN_STATEMENT (wParam 0: lParam a FieldRecord of the page shown;
-// 1 and 2: lParam a StatementParams); installed by shell/handlers.cpp.
+// 1 and 2: lParam a StatementParams; 3: the same after an import that replaces the statement's
+// rows: the grid shows only the imported rows, and the old ones stay stored until OK);
+// installed by shell/handlers.cpp.
 LRESULT StatementMessageHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int *handled);
+// Where the page view's walk goes on after the user tabbed out of the grid opened from the field
+// at fieldIndex: from a field among the statement's own page cells it goes on past them (from
+// the last cell forward, from the head backward), else from fieldIndex.
+int GetStatementLeavingIndex(FieldTable *table, const FieldRecord *field, int fieldIndex, int direction);
 // Appends grid row n when n is at most the row limit (the row at the limit has no number).
 // Returns 1 when appended.
 int FillGridRowNumbers(HWND grid, int n);

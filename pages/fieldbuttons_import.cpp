@@ -13,8 +13,8 @@ static const char kImportFilter[] =
     "Tab-delimited Files (*.txt)\0*.txt\0"
     "All Files (*.*)\0*.*\0";
 
-// Asks how imported rows combine with what the statement holds: 1 go on (append), 2 go on
-// after the old rows and value were cleared, 0 stop.
+// Asks how imported rows combine with what the statement holds: 1 go on (append), 2 go on and
+// replace the old rows (they stay stored until the grid's OK), 0 stop.
 static int AskCombineImport(FieldRecord *target)
 {
     const char *title = "Combine Import Data With Previous Data?";
@@ -27,11 +27,7 @@ static int AskCombineImport(FieldRecord *target)
                                     title, MB_YESNOCANCEL | MB_ICONEXCLAMATION);
         if (answer == IDYES)
             return 1;
-        if (answer != IDNO)
-            return 0;
-        SetFieldText(&target->second, NULL);
-        SetFieldText(&target->value, NULL);
-        return 2;
+        return answer == IDNO ? 2 : 0;
     }
     if (target->value && target->value[0] && strcmp(target->value, "See statement") != 0) {
         int answer = ShowMessageBox(gMainWindow,
@@ -69,7 +65,8 @@ int RunImportRowsAction(HWND pageView, FieldRecord *field)
     int parsed = gParseImportFileProc(gMainWindow, text, bufferSize, target, available, columns, form->jurisdiction,
                                       IMPORT_BUTTON_MAX_RECORDS);
     SetStatusText(NULL, 3, NULL, NULL);
-    if (!parsed || !AskCombineImport(target)) {
+    int combine = parsed ? AskCombineImport(target) : 0;
+    if (!combine) {
         MemFree(text);
         return 0;
     }
@@ -81,7 +78,7 @@ int RunImportRowsAction(HWND pageView, FieldRecord *field)
     block.importData = text;
     block.owner = gMainWindow;
     if (gMainWindow)
-        SendMessageA(gMainWindow, WM_OPEN_STATEMENT, 2, (LPARAM)&block);
+        SendMessageA(gMainWindow, WM_OPEN_STATEMENT, combine == 2 ? 3 : 2, (LPARAM)&block);
     MemFree(text);
     RedrawField(target);
     return 1;

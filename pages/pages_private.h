@@ -24,5 +24,9 @@ void BuildPageCaption(FormInstance *form, char *out, int outSize);
 // Field tests of the click road (pageview_fields.cpp).
 int HasFieldLinkText(const FieldRecord *field);
 int IsLockedReturnItem(const char *type);
+// The head of the statement group of the field at index (null when it is no member), and
+// whether that statement's rows live in the head's overflow text.
+FieldRecord *FindStatementGroupHead(const FieldTable *table, int index);
+int IsStatementKeptApart(const FieldTable *table, int index);
 
 #endif // LEVYLINE_PAGES_PRIVATE_H

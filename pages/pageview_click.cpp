@@ -169,18 +169,6 @@ static int IsForeignAddressItem(const char *type)
     return strchr("fghij!o@", type[3]) != NULL && type[3] != 0;
 }
 
-// The group head of a statement field: the nearest record at or before it whose link text
-// begins "*[" (never before the table's first record).
-static FieldRecord *FindStatementHead(FieldTable *table, int index)
-{
-    if (!table || index < 0 || index >= table->count)
-        return NULL;
-    for (int i = index; i >= 0; i--)
-        if (StartsWithText(table->fields[i].seqPrefix, "*["))
-            return &table->fields[i];
-    return NULL;
-}
-
 void OnPageViewClick(HWND window, LPARAM lParam)
 {
     gOperationCode = 31;
@@ -218,21 +206,21 @@ void OnPageViewClick(HWND window, LPARAM lParam)
     RECT clientRect;
     GetFieldClientRect(field->rect, &clientRect);
     FormInstance *form = (FormInstance *)GetCurrentDocument(4);
+    // The page cells of a statement whose rows live in its overflow text are changed only in the
+    // grid.
+    if (IsStatementKeptApart(table, index)) {
+        if (gMainWindow)
+            SendMessageA(gMainWindow, WM_OPEN_STATEMENT, 0, (LPARAM)field);
+        return;
+    }
     switch (GetFieldKind(field)) {
     case 1:
         if (gOpenExplainDialogProc && gOpenExplainDialogProc(gMainWindow, field, form ? form->pageKey : NULL))
             RedrawField(field);
         return;
-    case 2: {
-        FieldRecord *head = FindStatementHead(table, index);
-        if (head && head->second) {
-            if (gMainWindow)
-                SendMessageA(gMainWindow, WM_OPEN_STATEMENT, 0, (LPARAM)field);
-            return;
-        }
+    case 2:   // a statement on the page: its cells are edited where they are
         OpenEditBarOnField(window, field, index, &clientRect, 1);
         return;
-    }
     case 3:
         OpenMultiField(window, field, index, 0, 1);
         return;

@@ -87,6 +87,40 @@ int IsLockedReturnItem(const char *type)
     return type && type[0] == 'T' && strlen(type) >= 3 && type[2] == '0' && GetReturnType(NULL) != 0;
 }
 
+// The head of the statement group the field at index belongs to: the nearest record at or before
+// it whose link text begins "*[" (never before the table's first record). A field whose link text
+// begins with anything but '@' is a member; a field without a link text is one when it lies among
+// the head's cells (page rows x fields per row after the head). Null for other fields.
+FieldRecord *FindStatementGroupHead(const FieldTable *table, int index)
+{
+    if (!table || !table->fields || index < 0 || index >= table->count)
+        return NULL;
+    const FieldRecord *field = &table->fields[index];
+    if (HasFieldLinkText(field) && field->seqPrefix[0] == '@')
+        return NULL;
+    int headIndex = index;
+    while (headIndex >= 0 && !StartsWithText(table->fields[headIndex].seqPrefix, "*["))
+        headIndex--;
+    if (headIndex < 0)
+        return NULL;
+    FieldRecord *head = &table->fields[headIndex];
+    if (HasFieldLinkText(field))
+        return head;
+    int pageRows = 0, stride = 0;
+    ParseFieldAttributes(head, &pageRows, &stride, NULL, NULL);
+    int cells = pageRows ? pageRows * stride : stride;
+    return index - headIndex < cells ? head : NULL;
+}
+
+// 1 when the field at index belongs to a statement whose rows are kept in its head's overflow
+// text: the page cells then show none of the rows ("See statement" on the head) and only the
+// statement grid may change them.
+int IsStatementKeptApart(const FieldTable *table, int index)
+{
+    const FieldRecord *head = FindStatementGroupHead(table, index);
+    return head && head->second && head->second[0];
+}
+
 // Kinds the walk passes over.
 static int IsSkippedByWalk(const FieldRecord *field)
 {
@@ -114,7 +148,7 @@ int FindNextTabField(const FieldTable *table, int index, int direction)
             return -1;
         current = next;
         const FieldRecord *field = &table->fields[current];
-        if (!field->rect || IsSkippedByWalk(field))
+        if (!field->rect || IsSkippedByWalk(field) || IsStatementKeptApart(table, current))
             continue;
         return current;
     }

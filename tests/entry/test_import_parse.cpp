@@ -6,6 +6,7 @@
 #include "tests/harness/harness.h"
 
 #include <gtest/gtest.h>
+#include <stdio.h>
 #include <string.h>
 
 #include <string>
@@ -107,7 +108,9 @@ TEST_F(ImportParse, CasesOfPreparersFiles)
         {"odd quotes", "\"a,1\r\nb,2\r\n", two, {IDOK}, 0, NULL, {"Error Parsing Import File"}},
         {"piece count", "a,1\r\nb,2,3\r\n", two, {IDOK}, 1, "a|1;b|2|3;",
          {"Parsing Error Detected While Importing File"}},
-        {"only comments", "// nothing\r\n\r\n", two, {}, 0, NULL, {}},
+        {"only comments", "// nothing\r\n\r\n", two, {IDOK}, 0, NULL, {"Error Parsing Import File"}},
+        {"only a header answered Yes", "Payer,Amount,Tax,Date\r\n", four, {IDYES, IDOK}, 0, NULL,
+         {"Treat First Line as a Header Line?", "Error Parsing Import File"}},
         {"no line end at all", "a,1", two, {}, 1, "a|1;", {}},
     };
     for (const ParseCase &c : cases) {
@@ -157,6 +160,34 @@ TEST_F(ImportParse, RefusedEncodingsAndSizes)
     EXPECT_EQ(-1, r.ok);
     ASSERT_EQ(1u, r.titles.size());
     EXPECT_EQ("Error Reading Import File", r.titles[0]);
+}
+
+// A file another program holds without share-read is refused with the system's reason; one it
+// holds for writing but lets others read (as spreadsheets do) is read.
+TEST_F(ImportParse, HeldImportFilesAreReadOrSayWhy)
+{
+    char temp[MAX_PATH], reason[256] = "";
+    GetTempPathA(sizeof temp, temp);
+    std::string path = std::string(temp) + "import-held.csv";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, NULL, ERROR_SHARING_VIOLATION, 0, reason, sizeof reason, NULL);
+    std::string why(reason, strcspn(reason, "\r\n"));
+    for (DWORD share : {(DWORD)0, (DWORD)FILE_SHARE_READ}) {
+        FILE *file = fopen(path.c_str(), "wb");
+        fputs("a,1\r\n", file);
+        fclose(file);
+        HANDLE holder = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, share, NULL, OPEN_EXISTING, 0, NULL);
+        ClearShownMessageBoxes();
+        SetDefaultMessageBoxAnswer(IDOK);
+        uint32_t size = 0;
+        char *text = ReadImportFile(NULL, path.c_str(), &size);
+        CloseHandle(holder);
+        EXPECT_STREQ(share ? "a,1\r\n" : nullptr, text);
+        ASSERT_EQ(share ? 0u : 1u, GetShownMessageBoxes().size());
+        if (!share)
+            EXPECT_NE(std::string::npos, GetShownMessageBoxes()[0].text.find(why));
+        MemFree(text);
+    }
+    DeleteFileA(path.c_str());
 }
 
 TEST_F(ImportParse, RecordLimitCutsTheExcessAndFormatsTheCounts)

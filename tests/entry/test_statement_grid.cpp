@@ -327,4 +327,72 @@ TEST_F(StatementGrid, TheTotalStaysInsideTheGridWhenTheRowsFillIt)
     }
 }
 
+// Imported cells are checked against their column on a portrait page: a bad cell is marked and
+// counted, and OK stores nothing until it is corrected.
+TEST_F(StatementGrid, ImportedCellsAreCheckedOnEveryPage)
+{
+    struct Case {
+        const char *columnType, *cell;
+        int invalid;
+    } cases[] = {
+        {"N", "abc", 1}, {"N", "03/05/2024", 1}, {"D", "Jane Smith", 1}, {"N", "1,200", 0}, {"D", "03/05/2024", 0}};
+    for (const Case &c : cases) {
+        StatementPage page(10, c.columnType);
+        std::string data = std::string("Bank\x01") + c.cell + "\x02";
+        SetDefaultMessageBoxAnswer(IDOK);
+        Run(page, [&](HWND dialog) {
+            ClickButton(dialog, IDC_STATEMENT_OK);
+            if (gStatementGrid.dialog)
+                ClickButton(dialog, IDC_STATEMENT_CANCEL);   // OK refused the line
+        }, data.c_str());
+        SetDefaultMessageBoxAnswer(0);
+        EXPECT_EQ((uint32_t)c.invalid, params.invalidCount) << c.cell;
+        EXPECT_EQ(c.invalid ? "" : "Bank", page.Cell(0, 0)) << c.cell;
+    }
+}
+
+// Rows that replace a statement's rows: the grid shows only the imported ones; the stored rows
+// stay until OK (Cancel keeps them, OK replaces them).
+TEST_F(StatementGrid, ReplacedRowsStayUntilOk)
+{
+    for (int button : {IDC_STATEMENT_CANCEL, IDC_STATEMENT_OK}) {
+        StatementPage page(3);
+        page.StoreLines(5);   // more rows than the page holds: kept in the overflow text
+        StatementParams sender = {};
+        sender.field = page.group.head;
+        sender.page = &page.page;
+        sender.importData = (char *)"New Bank\x01" "75\x02";
+        int handled = 0;
+        auto open = [&] { return StatementMessageHandler(nullptr, WM_OPEN_STATEMENT, 3, (LPARAM)&sender, &handled); };
+        RunDialogWithSteps(open, [&](HWND dialog) {
+            EXPECT_EQ(2, Rows()) << "the imported row and the entry row";
+            ClickButton(dialog, button);
+        });
+        EXPECT_EQ(button == IDC_STATEMENT_OK ? "New Bank" : STATEMENT_SEE_TEXT, page.Cell(0, 0));
+        EXPECT_EQ(button == IDC_STATEMENT_OK, page.group.head->second == nullptr);
+    }
+}
+
+// A grid opened on an empty statement grows while rows are typed, up to 25 rows, with the total
+// below the last row.
+TEST_F(StatementGrid, TheGridGrowsWithItsRowsUpTo25)
+{
+    for (int typed : {3, 14, 27}) {
+        StatementPage page(14);
+        Run(page, [&](HWND dialog) {
+            for (int r = 0; r < typed; r++) {
+                Edit(dialog, r, 1, "Bank");
+                Edit(dialog, r, 2, "10");
+            }
+            RECT last = {LVIR_BOUNDS, 0, 0, 0}, label;
+            SendMessageA(Grid(), LVM_GETITEMRECT, Rows() - 1, (LPARAM)&last);
+            GetWindowRect(gStatementGrid.totals[0].label, &label);
+            MapWindowPoints(NULL, Grid(), (POINT *)&label, 2);
+            EXPECT_EQ(typed < 24 ? typed + 3 : 25, (int)SendMessageA(Grid(), LVM_GETCOUNTPERPAGE, 0, 0)) << typed;
+            EXPECT_TRUE(typed > 24 || label.top >= last.bottom) << typed;
+            ClickButton(dialog, IDC_STATEMENT_CANCEL);
+        });
+    }
+}
+
 } // namespace

@@ -2,6 +2,7 @@
 // return (other forms carry the statement's total on); Cancel stores nothing and asks for none.
 #include "entry/statement_grid.h"
 #include "calc/calc.h"
+#include "pages/pages.h"
 #include "ui/ui.h"
 #include "tests/entry/test_statement_util.h"
 #include "tests/harness/harness.h"
@@ -47,6 +48,30 @@ TEST(StatementOpen, StoredRowsAskForAWholeReturnRecompute)
     InterlockedExchange(&gRecomputeDone, 1);
     gReturnPageEnumerator = savedEnumerator;
     gReturnModified = 0;
+}
+
+// While the rows live in the head's overflow text, Tab passes over the head and every cell of the
+// statement (with or without link texts on the cells); tabbing out of the grid goes on past them.
+TEST(StatementOpen, TabPassesOverAStatementKeptApart)
+{
+    struct Case {
+        int keptApart, prefixedCells, from, direction, reached;
+    } cases[] = {{1, 1, 1, 0, 8}, {1, 0, 1, 0, 8}, {1, 0, 8, 1, 1}, {0, 0, 1, 0, 2}, {0, 1, 8, 1, 7}};
+    for (const Case &c : cases) {
+        StatementPage page(3);   // name 1, head 2, cells up to 7, line 8
+        RECT rect = {0, 0, 10, 10};
+        for (int i = 1; i < page.table->count; i++) {
+            FieldRecord *field = &page.table->fields[i];
+            field->rect = field->rect ? field->rect : &rect;
+            field->tabLinks[TAB_PREVIOUS] = (uint16_t)(i - 1);
+            field->tabLinks[TAB_NEXT] = (uint16_t)((i + 1) % page.table->count);
+            if (c.prefixedCells && i > 2 && i < 8)
+                SetFieldText(&field->seqPrefix, "*");
+        }
+        SetFieldText(&page.group.head->second, c.keptApart ? "20\x02P\x01" "20\x01" : nullptr);
+        EXPECT_EQ(c.reached, FindNextTabField(page.table, c.from, c.direction)) << c.keptApart << c.from;
+        EXPECT_EQ(c.direction ? 2 : 7, GetStatementLeavingIndex(page.table, page.group.head, 4, c.direction));
+    }
 }
 
 }  // namespace

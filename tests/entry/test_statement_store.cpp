@@ -124,6 +124,7 @@ TEST(StatementStore, TotalsOfWholeDecimalAndMixedColumns)
         {{"1,000", "0.50", ""}, "1,000.50"},   // whole and decimal: summed as decimals
         {{"-500", "200"}, "-300"},
         {{"", " "}, ""},
+        {{"1,200", "03/05/2024", "abc"}, "1,200"},   // cells that are no amount add nothing
     };
     for (const Case &c : cases) {
         StatementRows rows;

@@ -341,13 +341,12 @@ TEST_F(SalesWorksheet, ImportButtonFillsTheStatementFromASampleCsv)
               "Prairie Growth Fund|06/30/2024|2000|1500|500\n",
               records);
 
-    // Rows already in the statement: Yes appends, No replaces them, Cancel stops.
+    // Rows already in the statement: Yes appends, No replaces them (the grid shows the imported
+    // rows only; the stored rows stay until its OK), Cancel stops.
     const struct {
         int answer;
-        int opened;
-        const char *value;
-        int rowsKept;
-    } stored[] = {{IDYES, 1, "See statement", 1}, {IDNO, 1, NULL, 0}, {IDCANCEL, 0, "See statement", 1}};
+        const char *opened;
+    } stored[] = {{IDYES, "statement2 0100"}, {IDNO, "statement3 0100"}, {IDCANCEL, nullptr}};
     for (auto &s : stored) {
         SCOPED_TRACE(s.answer);
         SetFieldText(&head->value, "See statement");
@@ -357,9 +356,9 @@ TEST_F(SalesWorksheet, ImportButtonFillsTheStatementFromASampleCsv)
         ScriptMessageBoxAnswer(IDNO);   // keep the first line as a row
         ScriptMessageBoxAnswer(s.answer);
         Click("0500");
-        EXPECT_EQ(s.opened, (int)gButtons.log.size());
-        EXPECT_STREQ(s.value, head->value);
-        EXPECT_EQ(s.rowsKept, GetFieldSecondLength(head) > 0 ? 1 : 0);
+        EXPECT_EQ(s.opened ? std::vector<std::string>{s.opened} : std::vector<std::string>{}, gButtons.log);
+        EXPECT_STREQ("See statement", head->value);
+        EXPECT_STREQ("1|2\x02Old row\x01", head->second);
     }
     // A cancelled file dialog does nothing.
     gButtons = ButtonCalls();
