@@ -183,8 +183,9 @@ TEST_F(ImportParse, HeldImportFilesAreReadOrSayWhy)
         CloseHandle(holder);
         EXPECT_STREQ(share ? "a,1\r\n" : nullptr, text);
         ASSERT_EQ(share ? 0u : 1u, GetShownMessageBoxes().size());
-        if (!share)
+        if (!share) {
             EXPECT_NE(std::string::npos, GetShownMessageBoxes()[0].text.find(why));
+        }
         MemFree(text);
     }
     DeleteFileA(path.c_str());
