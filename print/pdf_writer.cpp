@@ -1,8 +1,8 @@
 // Writing PDF files: the return (Summary and Status pages first), one form, one bitmap, or a
-// text. The pages are planned first (a statement is rendered once to count its pages), so the
-// page tree's kids are known and the objects go out in order: header, catalog, outlines, page
-// tree, then each page's objects in page order as soon as they are made (their images compressed
-// on worker threads while the next pages are made; a few pages in memory at a time), the
+// text. The pages are planned first and a statement's pages counted by rendering it, so the page
+// tree's kids are known and the objects go out in order: header, catalog, outlines, page tree,
+// then each page's objects in page order as soon as they are made (their images compressed on
+// worker threads while the next pages are made; a few pages in memory at a time), the
 // cross-reference table and the trailer. The bytes go to a temporary file in the target's folder,
 // which replaces the target only when it is complete.
 #include "print/print.h"
@@ -548,8 +548,6 @@ static int AddImagePage(PdfFile *file, HBITMAP bitmap, uint32_t rotation, int bl
     WritePendingPage(file, pending);
     return !file->failed;
 }
-
-
 
 // The progress caption of a return page: its forms-tree text, the Summary and Status items with
 // " Page" after it.
