@@ -116,7 +116,7 @@ int MakePdfPageContent(PdfObject *object, uint32_t number, uint32_t imageNumber)
                          (unsigned long)number, n, stream);
 }
 
-// Compresses data at level 9 into a new MemAlloc block when that makes it smaller; otherwise
+// Compresses data at level into a new MemAlloc block when that makes it smaller; otherwise
 // returns null and the caller stores the data as it is.
 static uint8_t *DeflateIfSmaller(const uint8_t *data, uint32_t length, int level, uint32_t *packedLength)
 {
@@ -222,10 +222,13 @@ uint8_t *ReadPackedImageRows(HBITMAP bitmap, int *bppOut, uint32_t *lengthOut)
     return rows;
 }
 
-int MakePdfImage(PdfObject *object, HBITMAP bitmap, uint32_t number, int blackWhite)
+int PreparePdfImage(PdfImageWork *work, HBITMAP bitmap, uint32_t number, int blackWhite)
 {
     int width = 0, height = 0;
-    if (!object || !bitmap || !GetBitmapSize(bitmap, &width, &height) || width <= 0 || height <= 0)
+    if (!work)
+        return 0;
+    memset(work, 0, sizeof *work);
+    if (!bitmap || !GetBitmapSize(bitmap, &width, &height) || width <= 0 || height <= 0)
         return 0;
     HBITMAP mono = NULL;
     if (blackWhite && GetBitmapBitsPerPixel(bitmap) > 1) {
@@ -237,40 +240,82 @@ int MakePdfImage(PdfObject *object, HBITMAP bitmap, uint32_t number, int blackWh
     int bpp = GetBitmapBitsPerPixel(bitmap);
     int colours = 0;
     RGBQUAD *table = GetDibColorTable(NULL, bitmap, &colours);
-    int ok = 0;
     if (table && colours > 0 && colours <= 256 && (bpp == 1 || bpp == 4 || bpp == 8)) {
-        // The palette as "<RRGGBB...>".
-        char *palette = (char *)MemAlloc(64, (size_t)colours * 6 + 3);
-        uint32_t length = 0;
-        uint8_t *rows = palette ? ReadPackedImageRows(bitmap, NULL, &length) : NULL;
-        if (rows) {
+        work->rows = ReadPackedImageRows(bitmap, NULL, &work->length);
+        // The compressed rows never take more than zlib's bound; made here, so compressing
+        // allocates nothing of the program's own.
+        if (work->rows)
+            work->packed = (uint8_t *)MemAlloc(64, compressBound(work->length));
+        if (work->packed) {
+            // The palette as "<RRGGBB...>".
             size_t p = 0;
-            palette[p++] = '<';
+            work->palette[p++] = '<';
             for (int i = 0; i < colours; i++)
-                p += (size_t)snprintf(palette + p, 7, "%2.2X%2.2X%2.2X", table[i].rgbRed, table[i].rgbGreen,
+                p += (size_t)snprintf(work->palette + p, 7, "%2.2X%2.2X%2.2X", table[i].rgbRed, table[i].rgbGreen,
                                       table[i].rgbBlue);
-            palette[p++] = '>';
-            palette[p] = 0;
-            uint32_t packedLength = 0;
-            uint8_t *packed = DeflateIfSmaller(rows, length, 9, &packedLength);
-            char head[8192];
-            snprintf(head, sizeof head,
-                     "%lu 0 obj\r<</Type /XObject\r/Subtype /Image\r/Width %lu\r/Height %lu\r/ColorSpace\r"
-                     "[/Indexed\r/DeviceRGB\r%lu\r%s ]\r/BitsPerComponent %lu\r/Length %lu\r%s>>\rstream\r\n",
-                     (unsigned long)number, (unsigned long)width, (unsigned long)height,
-                     (unsigned long)(colours - 1), palette, (unsigned long)bpp,
-                     (unsigned long)(packed ? packedLength : length), packed ? "/Filter /FlateDecode\r" : "");
-            ok = SetStreamObject(object, PDF_IMAGE, number, head, packed ? packed : rows,
-                                 packed ? packedLength : length, "\rendstream\rendobj\r");
-            MemFree(packed);
+            work->palette[p++] = '>';
+            work->palette[p] = 0;
+            work->number = number;
+            work->width = width;
+            work->height = height;
+            work->bpp = bpp;
+            work->colours = colours;
         }
-        MemFree(palette);
-        MemFree(rows);
     }
     MemFree(table);
     if (mono)
         DeleteObject(mono);
+    if (!work->packed) {
+        FreePdfImageWork(work);
+        return 0;
+    }
+    return 1;
+}
+
+void CompressPdfImage(PdfImageWork *work)
+{
+    // Level 9 when that makes the rows smaller, else they are stored as they are.
+    uLongf out = compressBound(work->length);
+    if (compress2(work->packed, &out, work->rows, work->length, 9) == Z_OK && out < work->length) {
+        work->packedLength = (uint32_t)out;
+        work->rows = (uint8_t *)MemFree(work->rows);
+    }
+}
+
+int FinishPdfImage(PdfImageWork *work, PdfObject *object)
+{
+    memset(object, 0, sizeof *object);
+    int packed = work->packedLength != 0;
+    int ok = 0;
+    if (packed || work->rows) {
+        char head[4096];
+        snprintf(head, sizeof head,
+                 "%lu 0 obj\r<</Type /XObject\r/Subtype /Image\r/Width %lu\r/Height %lu\r/ColorSpace\r"
+                 "[/Indexed\r/DeviceRGB\r%lu\r%s ]\r/BitsPerComponent %lu\r/Length %lu\r%s>>\rstream\r\n",
+                 (unsigned long)work->number, (unsigned long)work->width, (unsigned long)work->height,
+                 (unsigned long)(work->colours - 1), work->palette, (unsigned long)work->bpp,
+                 (unsigned long)(packed ? work->packedLength : work->length), packed ? "/Filter /FlateDecode\r" : "");
+        ok = SetStreamObject(object, PDF_IMAGE, work->number, head, packed ? work->packed : work->rows,
+                             packed ? work->packedLength : work->length, "\rendstream\rendobj\r");
+    }
+    FreePdfImageWork(work);
     return ok;
+}
+
+void FreePdfImageWork(PdfImageWork *work)
+{
+    MemFree(work->rows);
+    MemFree(work->packed);
+    memset(work, 0, sizeof *work);
+}
+
+int MakePdfImage(PdfObject *object, HBITMAP bitmap, uint32_t number, int blackWhite)
+{
+    PdfImageWork work;
+    if (!object || !PreparePdfImage(&work, bitmap, number, blackWhite))
+        return 0;
+    CompressPdfImage(&work);
+    return FinishPdfImage(&work, object);
 }
 
 int EscapePdfText(const char *text, char *out, int outSize)

@@ -1,7 +1,8 @@
 // Writing PDF files: the return (Summary and Status pages first), one form, one bitmap, or a
-// text. The pages are planned first (a statement is rendered once to count its pages), so the
-// page tree's kids are known and the objects go out in order: header, catalog, outlines, page
-// tree, then each page's objects as soon as they are made (one page in memory at a time), the
+// text. The pages are planned first and a statement's pages counted by rendering it, so the page
+// tree's kids are known and the objects go out in order: header, catalog, outlines, page tree,
+// then each page's objects in page order as soon as they are made (their images compressed on
+// worker threads while the next pages are made; a few pages in memory at a time), the
 // cross-reference table and the trailer. The bytes go to a temporary file in the target's folder,
 // which replaces the target only when it is complete.
 #include "print/print.h"
@@ -21,11 +22,16 @@ struct PdfFile {
     uint32_t written;
     uint32_t *offsets;
     uint32_t offsetCount, offsetCapacity;
-    uint32_t pagesWritten;
+    uint32_t pagesMade, pagesWritten;
+    struct PdfPlan *plan;        // an image PDF's plan: its file is opened once its pages are counted
+    PdfPageQueue queue;          // the workers compressing image pages (none: compressed in place)
+    int pump;                    // messages are pumped while waiting for them (a progress window)
     DWORD error;
     int failed;
     int reported;   // the failure was told already (OpenFileWithRetry says why it could not open)
 };
+
+int gPdfCompressWorkers = 0;
 
 static int GrowArray(uint32_t **array, uint32_t *capacity, uint32_t needed)
 {
@@ -116,19 +122,23 @@ static int CheckPdfTargetWritable(const char *target)
     return 1;
 }
 
-// Creates the temporary file in the target's folder and writes the header, catalog, outlines and
-// the page tree of kids[0..kidCount-1] (null kids: out of memory, a failure).
-static int OpenPdfFile(PdfFile *file, const char *target, const uint32_t *kids, uint32_t kidCount)
+static void InitPdfFile(PdfFile *file, const char *target)
 {
     memset(file, 0, sizeof *file);
     lstrcpynA(file->target, target, sizeof file->target);
+}
+
+// Creates the temporary file in the target's folder and writes the header, catalog, outlines and
+// the page tree of kids[0..kidCount-1] (null kids: out of memory, a failure).
+static int OpenPdfFile(PdfFile *file, const uint32_t *kids, uint32_t kidCount)
+{
     char folder[MAX_PATH];
-    int folderLength = GetFolderPartLength(target);
+    int folderLength = GetFolderPartLength(file->target);
     if (!kids || folderLength <= 0 || folderLength >= (int)sizeof folder) {
         file->failed = 1;
         return 0;
     }
-    memcpy(folder, target, (size_t)folderLength);
+    memcpy(folder, file->target, (size_t)folderLength);
     folder[folderLength] = 0;
     CreateFolderPath(folder);
     if (!GetTempFileNameA(folder, "~pd", 0, file->temporary)) {
@@ -197,34 +207,6 @@ static int ClosePdfFile(PdfFile *file)
     }
     MemFree(file->offsets);
     file->offsets = NULL;
-    return !file->failed;
-}
-
-// One image page: page, content and image objects numbered from the next free number (the page
-// tree lists them so), written at once. rotation 0 or 270.
-static int AddImagePage(PdfFile *file, HBITMAP bitmap, uint32_t rotation, int blackWhite)
-{
-    if (file->failed)
-        return 0;
-    uint32_t number = 4 + 3 * file->pagesWritten;
-    PdfObject page, content, image;
-    memset(&page, 0, sizeof page);
-    memset(&content, 0, sizeof content);
-    memset(&image, 0, sizeof image);
-    int ok = MakePdfImage(&image, bitmap, number + 2, blackWhite) && MakePdfPage(&page, number, 3, number + 1,
-                                                                                 number + 2, NULL, rotation) &&
-             MakePdfPageContent(&content, number + 1, number + 2);
-    if (!ok) {
-        FreePdfObject(&page);
-        FreePdfObject(&content);
-        FreePdfObject(&image);
-        file->failed = 1;
-        return 0;
-    }
-    file->pagesWritten++;
-    WritePdfObject(file, &page);
-    WritePdfObject(file, &content);
-    WritePdfObject(file, &image);
     return !file->failed;
 }
 
@@ -307,18 +289,22 @@ static int EndPdfOutputWith(int ok, const char *target, int silent)
 // ---- the plan of an image PDF ----
 
 // One item of the file: a return page, a statement (which may fill several pages) or the bitmap
-// given. Its pages take consecutive object triples, so the page tree is known from the plan.
+// given. Its pages take consecutive object triples, so the page tree is known from the plan once
+// every statement is counted: rendered once, ahead of the pages (one thread), or when it is
+// made (worker threads; the pages made before are held until the file is opened).
 struct PdfPlanItem {
     FormInstance *page;              // a return page, or null
     int isStatement;
     StatementListEntry statement;    // the statement, when isStatement
     uint32_t pageCount;              // PDF pages the item gives
+    int counted;                     // a statement's pages are counted (rendered once)
     uint32_t rotation;               // 0 or 270
 };
 struct PdfPlan {
     PdfPlanItem *items;
     int count, capacity;
-    uint32_t pageCount;              // PDF pages of the whole file
+    uint32_t pageCount;              // PDF pages of the items counted
+    int uncounted;                   // statements whose pages are not counted yet
     int progressTotal;               // items counted in "Generating page k of N"
 };
 
@@ -344,6 +330,7 @@ static int PlanReturnPage(PdfPlan *plan, FormInstance *page, uint32_t rotation)
         return 0;
     item->page = page;
     item->pageCount = 1;
+    item->counted = 1;
     item->rotation = rotation;
     plan->pageCount++;
     plan->progressTotal++;
@@ -377,8 +364,7 @@ static void DeleteSlotBitmaps(HBITMAP *slots)
             DeleteObject(slots[i]);
 }
 
-// The statements of one return part (return code and group order), each rendered once to count
-// its pages (the bitmaps are dropped: the page is made again when it is written); turned when
+// The statements of one return part (return code and group order), not counted yet; turned when
 // the statement's own page is landscape.
 static int PlanPartStatements(PdfPlan *plan, const FormInstance *last, int rotate)
 {
@@ -401,17 +387,39 @@ static int PlanPartStatements(PdfPlan *plan, const FormInstance *last, int rotat
         item->isStatement = 1;
         item->statement = entries[e];
         item->rotation = rotate && entries[e].page && entries[e].page->landscape ? 270 : 0;
-        HBITMAP slots[LIST_REPORT_MAX_BITMAPS];
-        int produced = RenderPdfStatement(&item->statement, slots, 1);
-        for (int i = 0; i < produced && slots[i]; i++)
-            item->pageCount++;
-        DeleteSlotBitmaps(slots);
-        plan->pageCount += item->pageCount;
+        plan->uncounted++;
         plan->progressTotal++;
-        PumpPrintMessages();   // the progress window paints while statements are counted
     }
     MemFree(entries);
     return ok;
+}
+
+// Notes the pages of a statement rendered into slots (produced of them kept) the first time.
+static void CountStatementPages(PdfPlan *plan, PdfPlanItem *item, HBITMAP *slots, int produced)
+{
+    if (item->counted)
+        return;
+    for (int i = 0; i < produced && slots[i]; i++)
+        item->pageCount++;
+    item->counted = 1;
+    plan->pageCount += item->pageCount;
+    plan->uncounted--;
+}
+
+// Renders each statement of the plan not counted yet to count its pages (the bitmaps are dropped:
+// a page is made again when it is written).
+static void CountPlanStatements(PdfPlan *plan)
+{
+    for (int i = 0; plan->uncounted && i < plan->count; i++) {
+        PdfPlanItem *item = &plan->items[i];
+        if (!item->isStatement || item->counted)
+            continue;
+        HBITMAP slots[LIST_REPORT_MAX_BITMAPS];
+        int produced = RenderPdfStatement(&item->statement, slots, 1);
+        CountStatementPages(plan, item, slots, produced);
+        DeleteSlotBitmaps(slots);
+        PumpPrintMessages();   // the progress window paints while statements are counted
+    }
 }
 
 // The items of a PDF: the bitmap alone; else (all) the Summary and Status pages, then the pages,
@@ -424,6 +432,7 @@ static int PlanImagePdf(PdfPlan *plan, FormInstance **pages, int count, HBITMAP 
         if (!item)
             return 0;
         item->pageCount = 1;
+        item->counted = 1;
         plan->pageCount = 1;
     }
     if (all) {
@@ -446,6 +455,99 @@ static int PlanImagePdf(PdfPlan *plan, FormInstance **pages, int count, HBITMAP 
 }
 
 // ---- writing an image PDF ----
+
+// Opens the file of a plan once every page is counted: with count, the statements not made yet
+// are counted first (a queue full of pages waits for the file). 1 when the file is open.
+static int OpenPlannedPdf(PdfFile *file, int count)
+{
+    if (file->handle || file->failed)
+        return !file->failed;
+    PdfPlan *plan = file->plan;
+    if (plan->uncounted && !count)
+        return 0;
+    if (plan->uncounted) {
+        // Statements are rendered as the plan renders them, not as part of a return page.
+        int jurisdiction = gPdfPageJurisdiction;
+        int mnFont = gMnOutputFontAllowed;
+        gPdfPageJurisdiction = 0;
+        gMnOutputFontAllowed = 0;
+        CountPlanStatements(plan);
+        gPdfPageJurisdiction = jurisdiction;
+        gMnOutputFontAllowed = mnFont;
+    }
+    // The page tree's kids: 4, 7, 10 ... one triple per page.
+    uint32_t *kids = (uint32_t *)MemAlloc(64, sizeof(uint32_t) * ((size_t)plan->pageCount + 1));
+    for (uint32_t i = 0; kids && i < plan->pageCount; i++)
+        kids[i] = 4 + 3 * i;
+    int ok = OpenPdfFile(file, kids, plan->pageCount);
+    MemFree(kids);
+    return ok;
+}
+
+// Writes an image page's objects in order (page, content, image), its image finished first; frees
+// them all.
+static void WritePendingPage(PdfFile *file, PdfPendingPage *pending)
+{
+    PdfObject image;
+    if (!FinishPdfImage(&pending->image, &image))
+        file->failed = 1;
+    WritePdfObject(file, &pending->page);
+    WritePdfObject(file, &pending->content);
+    if (!file->failed)
+        WritePdfObject(file, &image);
+    if (!file->failed)
+        file->pagesWritten++;
+}
+
+// Writes the oldest queued page once its image is compressed: waits for it (wait; the file opened
+// first) or takes it only when it is ready and the file open. 1 when a page was written.
+static int WriteOldestQueuedPage(PdfFile *file, int wait)
+{
+    if (!OpenPlannedPdf(file, wait))
+        return 0;
+    PdfPendingPage *pending = TakeOldestPdfPage(&file->queue, wait, file->pump);
+    if (!pending)
+        return 0;
+    WritePendingPage(file, pending);
+    ReleaseOldestPdfPage(&file->queue);
+    return !file->failed;
+}
+
+// One image page: page, content and image objects numbered from the next free number (the page
+// tree lists them so). rotation 0 or 270. Without workers it is written at once; with them its
+// image is queued for compression and the pages already compressed are written.
+static int AddImagePage(PdfFile *file, HBITMAP bitmap, uint32_t rotation, int blackWhite)
+{
+    if (file->failed)
+        return 0;
+    PdfPendingPage local, *pending = &local;
+    memset(&local, 0, sizeof local);
+    // A full queue: the oldest page goes out first.
+    while (file->queue.threadCount && !(pending = GetFreePdfPage(&file->queue)))
+        if (!WriteOldestQueuedPage(file, 1))
+            return 0;
+    uint32_t number = 4 + 3 * file->pagesMade;
+    int ok = PreparePdfImage(&pending->image, bitmap, number + 2, blackWhite) &&
+             MakePdfPage(&pending->page, number, 3, number + 1, number + 2, NULL, rotation) &&
+             MakePdfPageContent(&pending->content, number + 1, number + 2);
+    if (!ok) {
+        FreePdfObject(&pending->page);
+        FreePdfObject(&pending->content);
+        FreePdfImageWork(&pending->image);
+        file->failed = 1;
+        return 0;
+    }
+    file->pagesMade++;
+    if (file->queue.threadCount) {
+        QueuePdfPage(&file->queue);
+        while (WriteOldestQueuedPage(file, 0)) {
+        }
+        return !file->failed;
+    }
+    CompressPdfImage(&pending->image);
+    WritePendingPage(file, pending);
+    return !file->failed;
+}
 
 // The progress caption of a return page: its forms-tree text, the Summary and Status items with
 // " Page" after it.
@@ -481,12 +583,13 @@ static int AddReturnPage(PdfFile *file, const PdfPlanItem *item, int silent, int
     return ok;
 }
 
-// Adds the pages of a statement: rendered again, exactly the pages counted by the plan.
+// Adds the pages of a statement: counted now, or rendered again and exactly the pages counted.
 static int AddStatementPages(PdfFile *file, PdfPlanItem *item, int silent, int current, int total, int blackWhite)
 {
     ShowPdfProgress(silent, item->statement.title, current, total);
     HBITMAP slots[LIST_REPORT_MAX_BITMAPS];
-    int produced = RenderPdfStatement(&item->statement, slots, 0);
+    int produced = RenderPdfStatement(&item->statement, slots, !item->counted);
+    CountStatementPages(file->plan, item, slots, produced);
     int ok = produced >= (int)item->pageCount;
     for (uint32_t i = 0; ok && i < item->pageCount; i++)
         ok = slots[i] && AddImagePage(file, slots[i], item->rotation, blackWhite);
@@ -496,16 +599,18 @@ static int AddStatementPages(PdfFile *file, PdfPlanItem *item, int silent, int c
     return ok;
 }
 
-// Writes the planned items into target. Returns 1 when the file is complete and in place.
+// Writes the planned items into target. With worker threads the statements are counted as they
+// are made (rendered once), else all of them first. Returns 1 when the file is complete and in
+// place.
 static int WritePlannedPdf(const char *target, PdfPlan *plan, HBITMAP bitmap, int silent, int blackWhite)
 {
-    // The page tree's kids: 4, 7, 10 ... one triple per page.
-    uint32_t *kids = (uint32_t *)MemAlloc(64, sizeof(uint32_t) * ((size_t)plan->pageCount + 1));
-    for (uint32_t i = 0; kids && i < plan->pageCount; i++)
-        kids[i] = 4 + 3 * i;
     PdfFile file;
-    int ok = OpenPdfFile(&file, target, kids, plan->pageCount);
-    MemFree(kids);
+    InitPdfFile(&file, target);
+    file.plan = plan;
+    file.pump = !silent && gPrintProgressDialog;
+    int ok = 1;
+    if (!StartPdfPageQueue(&file.queue, CountPdfCompressWorkers(gPdfCompressWorkers, (uint32_t)plan->count)))
+        ok = OpenPlannedPdf(&file, 1);
     int current = 0;
     for (int i = 0; ok && i < plan->count; i++) {
         PdfPlanItem *item = &plan->items[i];
@@ -516,6 +621,12 @@ static int WritePlannedPdf(const char *target, PdfPlan *plan, HBITMAP bitmap, in
         else
             ok = AddImagePage(&file, bitmap, 0, blackWhite);
     }
+    // The pages still held, in order; then no worker is left running.
+    while (ok && WriteOldestQueuedPage(&file, 1)) {
+    }
+    StopPdfPageQueue(&file.queue);
+    if (ok)
+        OpenPlannedPdf(&file, 1);   // a plan of no pages still makes a file
     if (!ok || file.pagesWritten != plan->pageCount)
         file.failed = 1;
     return ClosePdfFile(&file);
@@ -580,7 +691,8 @@ int WriteTextPdf(const char *path, const char *text, int silent)
     for (int p = 0; kids && p < pageCount; p++)
         kids[p] = p == 0 ? 4 : 8 + 2 * (uint32_t)(p - 1);
     PdfFile file;
-    int ok = OpenPdfFile(&file, target, kids, (uint32_t)pageCount);
+    InitPdfFile(&file, target);
+    int ok = OpenPdfFile(&file, kids, (uint32_t)pageCount);
     PdfObject object;
     for (int p = 0; ok && p < pageCount; p++) {
         uint32_t number = kids[p];

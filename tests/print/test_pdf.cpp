@@ -6,6 +6,8 @@
 #include "tests/harness/harness.h"
 #include "tests/harness/sample.h"
 
+#include <tlhelp32.h>
+#include <zlib.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -333,6 +335,134 @@ TEST_F(PdfSample, LongTextKeepsEveryLineAndALockedTargetIsAFailure)
     ASSERT_EQ(1u, GetShownMessageBoxes().size());
     EXPECT_EQ("Tax Return File Has Not Been Named", GetShownMessageBoxes()[0].title);
     EXPECT_EQ("The current tax return must be saved to disk before continuing.", GetShownMessageBoxes()[0].text);
+}
+
+// The threads of this process (worker threads that outlive a PDF show here).
+int CountOwnThreads()
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry = {sizeof entry};
+    int count = 0;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        count += entry.th32OwnerProcessID == GetCurrentProcessId();
+    CloseHandle(snapshot);
+    return count;
+}
+
+// The numbered objects of a PDF the program wrote, in file order.
+std::vector<std::string> SplitPdfObjects(const std::string &pdf)
+{
+    std::vector<std::string> objects;
+    for (size_t at = pdf.find(" 0 obj\r"), end; at != std::string::npos; at = pdf.find(" 0 obj\r", end)) {
+        size_t start = pdf.find_last_of("\r\n", at) + 1;
+        end = pdf.find("endobj\r", at);
+        objects.push_back(pdf.substr(start, end - start));
+    }
+    return objects;
+}
+
+// An image object's pixel rows, inflated, with the bottom 64 rows (a statement's footer, which
+// shows the time it was printed to the second) left out; empty for other objects.
+std::string ImageRowsAboveFooter(const std::string &object)
+{
+    size_t data = object.find("stream\r\n"), width = object.find("/Width ");
+    if (object.find("/Subtype /Image") == std::string::npos || data == std::string::npos)
+        return "";
+    uLongf size = (uLongf)(atoi(object.c_str() + width + 7) / 2 * 3168);
+    std::string rows(size, '\0');
+    uLong length = (uLong)atoi(object.c_str() + object.find("/Length ") + 8);
+    if (uncompress((Bytef *)&rows[0], &size, (const Bytef *)object.data() + data + 8, length) != Z_OK)
+        return "";
+    return rows.substr(0, size - size / 3168 * 64);
+}
+
+// Compressed on worker threads or on the writing thread, every kind of image PDF holds the same
+// objects in the same order with the same compressed streams; each write ends its workers and
+// gives the main window back.
+TEST_F(PdfSample, WorkerThreadsWriteTheBytesOfOneThread)
+{
+    struct {
+        const char *name;
+        const char *form;   // null: the whole return
+        int attachment;     // the black-and-white attachment of the form's page
+    } cases[] = {{"return", NULL, 0}, {"one form", "Schedule B", 0}, {"attachment", "Schedule B.1", 1}};
+    int threads = -1;
+    for (auto &c : cases) {
+        std::vector<std::string> first;
+        for (int workers : {1, 2, 0}) {
+            SCOPED_TRACE(std::string(c.name) + ", workers " + std::to_string(workers));
+            gPdfCompressWorkers = workers;
+            std::string bytes;
+            if (c.attachment) {
+                uint32_t size = 0;
+                uint8_t *data = WriteFormPdfToTemp(c.form, &size, 0, 1);
+                ASSERT_TRUE(data);
+                bytes.assign((const char *)data, size);
+                MemFree(data);
+            } else {
+                if (!c.form)
+                    ScriptMessageBoxAnswer(IDNO);   // "PDF File Created": do not open it
+                ASSERT_EQ(1, GeneratePdf((wineFolder + "Same.qvr").c_str(), NULL, c.form, NULL, 1, c.form != NULL));
+                bytes = ReadWhole(wineFolder + "Same.pdf");
+            }
+            if (threads < 0)
+                threads = CountOwnThreads();
+            EXPECT_EQ(threads, CountOwnThreads());
+            EXPECT_TRUE(IsWindowEnabled(window));
+            std::vector<std::string> objects = SplitPdfObjects(bytes);
+            if (first.empty())
+                first = objects;
+            ASSERT_EQ(first.size(), objects.size());
+            for (size_t i = 0; i < objects.size(); i++) {
+                // A statement page printed in another second differs in its footer alone.
+                if (first[i] != objects[i]) {
+                    std::string rows = ImageRowsAboveFooter(objects[i]);
+                    EXPECT_TRUE(!rows.empty() && rows == ImageRowsAboveFooter(first[i])) << objects[i].substr(0, 12);
+                }
+            }
+        }
+    }
+    gPdfCompressWorkers = 0;
+}
+
+// A page whose image cannot be made, early (pages still held, the file not open yet) or late
+// (pages written already): the PDF fails as on one thread, the old file stays, nothing is left
+// behind, no worker runs on.
+TEST_F(PdfSample, PageImageFailingAmongWorkersLeavesNothingBehind)
+{
+    int count = 0;
+    FormInstance **pages = SnapshotReturnPages(2, NULL, &count);
+    ASSERT_GE(count, 5);
+    struct {
+        int workers, failing;
+    } cases[] = {{1, 2}, {0, 0}, {2, count - 1}};
+    std::string old = "%PDF-1.5 an earlier PDF of this return\n", dir = wineFolder + "fail";
+    CreateDirectoryA(dir.c_str(), NULL);
+    int threads = -1;   // taken after the first case, on one thread: the page canvas has its own
+    for (auto &c : cases) {
+        SCOPED_TRACE("workers " + std::to_string(c.workers) + ", failing page " + std::to_string(c.failing));
+        gPdfCompressWorkers = c.workers;
+        FILE *file = fopen((dir + "\\Old.pdf").c_str(), "wb");
+        ASSERT_TRUE(file && fwrite(old.data(), 1, old.size(), file) == old.size() && fclose(file) == 0);
+        uint16_t source = pages[c.failing]->imageSource;
+        pages[c.failing]->imageSource = 999;   // no source this program can draw
+        ClearShownMessageBoxes();
+        ScriptMessageBoxAnswer(IDOK);   // the page's own warning
+        ScriptMessageBoxAnswer(IDOK);
+        EXPECT_EQ(0, GeneratePdf((dir + "\\Old.qvr").c_str(), NULL, NULL, NULL, 1, 0));
+        pages[c.failing]->imageSource = source;
+        EXPECT_TRUE(old == ReadWhole(dir + "\\Old.pdf"));
+        EXPECT_EQ("Old.pdf\n", Run("ls " + unixFolder + "fail"));
+        ASSERT_EQ(2u, GetShownMessageBoxes().size());
+        EXPECT_EQ("Unable to Create PDF File", GetShownMessageBoxes()[1].title);
+        if (threads < 0)
+            threads = CountOwnThreads();
+        EXPECT_EQ(threads, CountOwnThreads());
+        EXPECT_TRUE(IsWindowEnabled(window));
+        EXPECT_EQ(0, gPdfInProgress);
+    }
+    gPdfCompressWorkers = 0;
+    MemFree(pages);
 }
 
 // A rewrite that fails leaves the earlier PDF byte for byte and no temporary file; a full disk

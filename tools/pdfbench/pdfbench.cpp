@@ -1,8 +1,12 @@
-// pdfbench [RETURN.qvr] [RUNS] - the cost of the PDF writer per page against its floor. Opens the
-// return (the build's sample return by default) in a hidden main window, builds each page's
-// finished image once, then RUNS times: writes every image as a PDF page (image object, page,
-// content, file write) and, separately, compresses the same packed rows with zlib at level 9
-// alone. Prints "pdf_ms_per_page=M floor_ms_per_page=F ratio=R pages=N" (medians).
+// pdfbench [RETURN.qvr] [RUNS] [WORKERS] - the cost of a whole return's PDF per page. Opens the
+// return (the build's sample return by default) in a hidden main window and writes its PDF once
+// uncounted (caches warm), then RUNS times the whole return through the writer as the File menu
+// writes it (every page image made, compressed and written; silent): once with the compression
+// on the writing thread (workers 1), once on WORKERS worker threads (0 or none: one per
+// processor, at least 2). The floor is zlib at level 9 alone on one thread over the same pixel
+// rows, taken from the file's own image streams. Prints the medians per PDF page:
+// "pages=N floor_ms_per_page=F single_ms_per_page=S parallel_ms_per_page=P workers=W
+// single_over_floor=A parallel_over_single=B".
 #include <windows.h>
 #include <commctrl.h>
 #include <stdio.h>
@@ -11,6 +15,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "print/print.h"
@@ -35,6 +40,53 @@ static double Median(std::vector<double> values)
     return values.empty() ? 0 : values[values.size() / 2];
 }
 
+static std::string ReadWhole(const char *path)
+{
+    std::string bytes;
+    FILE *file = fopen(path, "rb");
+    if (!file)
+        return bytes;
+    char chunk[65536];
+    size_t n;
+    while ((n = fread(chunk, 1, sizeof chunk, file)) > 0)
+        bytes.append(chunk, n);
+    fclose(file);
+    return bytes;
+}
+
+// The pixel rows of every compressed image of a PDF the program wrote, inflated again.
+static std::vector<std::string> ReadImageRows(const std::string &pdf)
+{
+    std::vector<std::string> images;
+    const std::string filter = "/Filter /FlateDecode\r>>\rstream\r\n";
+    for (size_t at = pdf.find("/Subtype /Image"); at != std::string::npos; at = pdf.find("/Subtype /Image", at + 1)) {
+        size_t w = pdf.find("/Width ", at), h = pdf.find("/Height ", at), b = pdf.find("/BitsPerComponent ", at),
+               l = pdf.find("/Length ", at), s = pdf.find(filter, at), end = pdf.find("endobj", at);
+        if (w > end || h > end || b > end || l > end || s > end)
+            continue;
+        unsigned long width = strtoul(pdf.c_str() + w + 7, NULL, 10);
+        unsigned long height = strtoul(pdf.c_str() + h + 8, NULL, 10);
+        unsigned long bits = strtoul(pdf.c_str() + b + 18, NULL, 10);
+        unsigned long length = strtoul(pdf.c_str() + l + 8, NULL, 10);
+        size_t data = s + filter.size();
+        uLongf size = (uLongf)((width * bits + 7) / 8 * height);
+        std::string rows(size, '\0');
+        if (data + length <= pdf.size() &&
+            uncompress((Bytef *)&rows[0], &size, (const Bytef *)pdf.data() + data, length) == Z_OK)
+            images.push_back(rows);
+    }
+    return images;
+}
+
+// Writes the whole return's PDF beside path (a ".qvr" name); the milliseconds it took, or -1.
+static double TimeReturnPdf(const char *path)
+{
+    double start = NowMs();
+    if (!GeneratePdf(path, NULL, NULL, NULL, 1, 1))
+        return -1;
+    return NowMs() - start;
+}
+
 int main(int argc, char **argv)
 {
     gMessageBoxHook = QuietMessage;
@@ -46,68 +98,53 @@ int main(int argc, char **argv)
     int runs = argc > 2 ? atoi(argv[2]) : 5;
     if (runs < 1)
         runs = 1;
+    int workers = argc > 3 ? atoi(argv[3]) : 0;
     gInstance = GetModuleHandleA(NULL);
     HWND window = CreateMainWindow(gInstance);
     if (!window || !SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)path)) {
         fprintf(stderr, "pdfbench: cannot open %s\n", path);
         return 1;
     }
-    int count = 0;
-    FormInstance **pages = SnapshotReturnPages(2, NULL, &count);
-    std::vector<HBITMAP> images;
-    gPdfInProgress = 1;
-    for (int i = 0; i < count; i++) {
-        HBITMAP image = GeneratePageImage(pages[i], 1);
-        if (image)
-            images.push_back(image);
-    }
-    MemFree(pages);
-    if (images.empty()) {
-        fprintf(stderr, "pdfbench: the return has no pages\n");
+    char target[MAX_PATH], pdfPath[MAX_PATH];
+    GetTempPathA(sizeof target, target);
+    lstrcpynA(pdfPath, target, sizeof pdfPath);
+    strncat(target, "pdfbench.qvr", sizeof target - strlen(target) - 1);
+    strncat(pdfPath, "pdfbench.pdf", sizeof pdfPath - strlen(pdfPath) - 1);
+
+    gPdfCompressWorkers = 1;
+    if (TimeReturnPdf(target) < 0) {
+        fprintf(stderr, "pdfbench: the PDF of %s could not be written\n", path);
         return 1;
     }
-    char target[MAX_PATH];
-    GetTempPathA(sizeof target, target);
-    strncat(target, "pdfbench.pdf", sizeof target - strlen(target) - 1);
-    std::vector<double> pdfTimes, floorTimes;
+    std::vector<std::string> images = ReadImageRows(ReadWhole(pdfPath));
+    if (images.empty()) {
+        fprintf(stderr, "pdfbench: the PDF has no compressed page images\n");
+        return 1;
+    }
+    double pages = (double)images.size();
+    std::vector<double> singleTimes, parallelTimes, floorTimes;
     for (int run = 0; run < runs; run++) {
-        double start = NowMs();
-        HANDLE file = CreateFileA(target, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-        for (size_t i = 0; i < images.size(); i++) {
-            PdfObject objects[3];
-            uint32_t number = 4 + 3 * (uint32_t)i;
-            MakePdfImage(&objects[2], images[i], number + 2, 0);
-            MakePdfPage(&objects[0], number, 3, number + 1, number + 2, NULL, 0);
-            MakePdfPageContent(&objects[1], number + 1, number + 2);
-            for (PdfObject &object : objects) {
-                DWORD done = 0;
-                WriteFile(file, object.text, object.length, &done, NULL);
-                FreePdfObject(&object);
-            }
-        }
-        CloseHandle(file);
-        pdfTimes.push_back((NowMs() - start) / images.size());
-
+        gPdfCompressWorkers = 1;
+        singleTimes.push_back(TimeReturnPdf(target) / pages);
+        gPdfCompressWorkers = workers;
+        parallelTimes.push_back(TimeReturnPdf(target) / pages);
         double floor = 0;
-        for (HBITMAP image : images) {
-            uint32_t size = 0;
-            uint8_t *rows = ReadPackedImageRows(image, NULL, &size);
-            std::vector<unsigned char> packed(compressBound(size));
+        for (const std::string &rows : images) {
+            std::vector<unsigned char> packed(compressBound((uLong)rows.size()));
             uLongf length = (uLongf)packed.size();
             double begin = NowMs();
-            compress2(packed.data(), &length, rows, size, 9);
+            compress2(packed.data(), &length, (const Bytef *)rows.data(), (uLong)rows.size(), 9);
             floor += NowMs() - begin;
-            MemFree(rows);
         }
-        floorTimes.push_back(floor / images.size());
+        floorTimes.push_back(floor / pages);
     }
-    gPdfInProgress = 0;
-    DeleteFileA(target);
-    double pdf = Median(pdfTimes), floor = Median(floorTimes);
-    printf("pdf_ms_per_page=%.1f floor_ms_per_page=%.1f ratio=%.2f pages=%u\n", pdf, floor, floor > 0 ? pdf / floor : 0,
-           (unsigned)images.size());
-    for (HBITMAP image : images)
-        DeleteObject(image);
+    gPdfCompressWorkers = 0;
+    DeleteFileA(pdfPath);
+    double single = Median(singleTimes), parallel = Median(parallelTimes), floor = Median(floorTimes);
+    printf("pages=%u floor_ms_per_page=%.1f single_ms_per_page=%.1f parallel_ms_per_page=%.1f workers=%d "
+           "single_over_floor=%.2f parallel_over_single=%.2f\n",
+           (unsigned)images.size(), floor, single, parallel, CountPdfCompressWorkers(workers, (uint32_t)images.size()),
+           floor > 0 ? single / floor : 0, single > 0 ? parallel / single : 0);
     DestroyWindow(window);
     return 0;
 }
