@@ -86,6 +86,10 @@ int GetInkBounds(const unsigned char *bits, const BITMAPINFOHEADER *header, RECT
 HBITMAP CopyBitmap(HBITMAP bitmap, int copyBits);
 // Copies rect (null: the whole bitmap) into a new 1-bit bitmap.
 HBITMAP CopyBitmapRegion(HBITMAP bitmap, const RECT *rect);
+// Draws every pixel of source that is not white onto dest, as TransparentBlt with white
+// transparent does, straight on the bits: both must be 4-bit DIB sections of one size, row
+// order and colour table. 0 (dest untouched) when they are not.
+int DrawNonWhiteOnto4(HBITMAP dest, HBITMAP source);
 // Draws src onto dest at (x, y) with rop. 1 on success.
 int BlitBitmapOnto(HBITMAP dest, HBITMAP src, int x, int y, DWORD rop);
 // Applies rop to rect (null: the whole bitmap) of dc, or of bitmap when dc is null.

@@ -238,3 +238,64 @@ HICON BitmapToIcon(HBITMAP bitmap, HINSTANCE instance, int resourceId, SIZE *siz
     if (loaded) DeleteObject(loaded);
     return icon;
 }
+
+// Reads a 4-bit DIB section's layout; 0 for anything else.
+static int GetNibbleDib(HBITMAP bitmap, DIBSECTION *ds, RGBQUAD table[16])
+{
+    if (!bitmap || GetObjectA(bitmap, sizeof *ds, ds) != sizeof *ds || ds->dsBm.bmBitsPixel != 4 || !ds->dsBm.bmBits)
+        return 0;
+    HDC dc = CreateCompatibleDC(NULL);
+    if (!dc) return 0;
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    UINT count = old ? GetDIBColorTable(dc, 0, 16, table) : 0;
+    if (old) SelectObject(dc, old);
+    DeleteDC(dc);
+    return count == 16;
+}
+
+int DrawNonWhiteOnto4(HBITMAP dest, HBITMAP source)
+{
+    DIBSECTION d, s;
+    RGBQUAD destTable[16], sourceTable[16];
+    if (!GetNibbleDib(dest, &d, destTable) || !GetNibbleDib(source, &s, sourceTable)) return 0;
+    if (d.dsBm.bmWidth != s.dsBm.bmWidth || d.dsBm.bmHeight != s.dsBm.bmHeight ||
+        d.dsBm.bmWidthBytes != s.dsBm.bmWidthBytes || (d.dsBmih.biHeight < 0) != (s.dsBmih.biHeight < 0) ||
+        memcmp(destTable, sourceTable, sizeof destTable) != 0)
+        return 0;
+    // A copied pixel lands on the first index of its colour, as a blit between the two tables maps it.
+    unsigned char mapped[16], white[16];
+    for (int i = 0; i < 16; i++) {
+        const RGBQUAD &q = sourceTable[i];
+        mapped[i] = (unsigned char)i;
+        for (int k = 0; k < i; k++)
+            if (!memcmp(&sourceTable[k], &q, sizeof q)) {
+                mapped[i] = (unsigned char)k;
+                break;
+            }
+        white[i] = q.rgbRed == 255 && q.rgbGreen == 255 && q.rgbBlue == 255;
+    }
+    // Per source byte: the two pixels as they land, and a mask of the nibbles that stay the dest's.
+    unsigned char land[256], keep[256];
+    for (int b = 0; b < 256; b++) {
+        int high = b >> 4, low = b & 15;
+        land[b] = (unsigned char)((mapped[high] << 4) | mapped[low]);
+        keep[b] = (unsigned char)((white[high] ? 0xF0 : 0) | (white[low] ? 0x0F : 0));
+    }
+    GdiFlush();
+    int width = d.dsBm.bmWidth, height = d.dsBm.bmHeight, stride = d.dsBm.bmWidthBytes;
+    int fullBytes = width / 2;
+    for (int y = 0; y < height; y++) {
+        unsigned char *to = (unsigned char *)d.dsBm.bmBits + (size_t)y * stride;
+        const unsigned char *from = (const unsigned char *)s.dsBm.bmBits + (size_t)y * stride;
+        for (int x = 0; x < fullBytes; x++) {
+            unsigned char b = from[x];
+            to[x] = (unsigned char)((land[b] & ~keep[b]) | (to[x] & keep[b]));
+        }
+        if (width & 1) {
+            unsigned char b = from[fullBytes];
+            unsigned char m = (unsigned char)(keep[b] | 0x0F);   // the pad nibble is the dest's own
+            to[fullBytes] = (unsigned char)((land[b] & ~m) | (to[fullBytes] & m));
+        }
+    }
+    return 1;
+}

@@ -192,6 +192,12 @@ static HBITMAP AddPrintStamps(HBITMAP image)
     HBITMAP stamped = CopyBitmap(image, 0);
     if (!stamped) return image;
     DrawPrintStamps(NULL, stamped, 0);
+    // A form page's 4-bit image is laid over its stamps on the bits; a full-page TransparentBlt
+    // takes tens of milliseconds a page.
+    if (DrawNonWhiteOnto4(stamped, image)) {
+        DeleteObject(image);
+        return stamped;
+    }
     HDC target = CreateCompatibleDC(NULL), source = CreateCompatibleDC(NULL);
     HGDIOBJ oldTarget = SelectObject(target, stamped), oldSource = SelectObject(source, image);
     BOOL ok = TransparentBlt(target, 0, 0, width, height, source, 0, 0, width, height, RGB(255, 255, 255));

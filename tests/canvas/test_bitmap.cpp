@@ -475,3 +475,67 @@ TEST(BitmapToolkit, FieldTextColourFindsRoomInAPagePalette)
     DeleteDC(dc);
     DeleteObject(b);
 }
+
+// Laying a page over its stamps on the bits gives what TransparentBlt with white transparent
+// gives, on palettes with repeated colours and two whites, on odd and even widths.
+TEST(BitmapToolkit, NonWhiteOverlayMatchesTransparentBlt)
+{
+    CanvasPalette canvas;
+    RGBQUAD twoWhites[16];
+    for (int i = 0; i < 16; i++) {
+        twoWhites[i].rgbRed = (BYTE)(i * 16);
+        twoWhites[i].rgbGreen = (BYTE)(255 - i * 16);
+        twoWhites[i].rgbBlue = (BYTE)(i * 7);
+        twoWhites[i].rgbReserved = 0;
+    }
+    twoWhites[3] = twoWhites[9];
+    twoWhites[0].rgbRed = twoWhites[0].rgbGreen = twoWhites[0].rgbBlue = 255;
+    twoWhites[15] = twoWhites[0];
+    struct Case { const RGBQUAD *palette; int width, height; } cases[] = {
+        {canvas.q, 64, 9}, {canvas.q, 37, 5}, {twoWhites, 50, 7}, {twoWhites, 33, 4}};
+    unsigned seed = 12345;
+    for (const Case &c : cases) {
+        HBITMAP under[2], over = CreateDibBitmap(c.width, c.height, 4, WHITENESS, NULL, c.palette);
+        under[0] = CreateDibBitmap(c.width, c.height, 4, WHITENESS, NULL, c.palette);
+        under[1] = CreateDibBitmap(c.width, c.height, 4, WHITENESS, NULL, c.palette);
+        DIBSECTION ds[3];
+        HBITMAP all[3] = {over, under[0], under[1]};
+        for (int i = 0; i < 3; i++) ASSERT_EQ((int)sizeof ds[i], GetObjectA(all[i], sizeof ds[i], &ds[i]));
+        size_t bytes = (size_t)ds[0].dsBm.bmWidthBytes * c.height;
+        for (size_t k = 0; k < bytes; k++) {
+            seed = seed * 1103515245u + 12345u;
+            ((unsigned char *)ds[0].dsBm.bmBits)[k] = (unsigned char)(seed >> 16);
+            seed = seed * 1103515245u + 12345u;
+            ((unsigned char *)ds[1].dsBm.bmBits)[k] = ((unsigned char *)ds[2].dsBm.bmBits)[k] =
+                (unsigned char)(seed >> 16);
+        }
+        HDC target = CreateCompatibleDC(NULL), source = CreateCompatibleDC(NULL);
+        HGDIOBJ oldTarget = SelectObject(target, under[0]), oldSource = SelectObject(source, over);
+        ASSERT_TRUE(TransparentBlt(target, 0, 0, c.width, c.height, source, 0, 0, c.width, c.height,
+                                   RGB(255, 255, 255)));
+        SelectObject(target, oldTarget);
+        SelectObject(source, oldSource);
+        DeleteDC(target);
+        DeleteDC(source);
+        ASSERT_EQ(1, DrawNonWhiteOnto4(under[1], over));
+        int differing = 0;
+        for (int y = 0; y < c.height; y++)
+            for (int x = 0; x < c.width; x++) {
+                const unsigned char *a = (const unsigned char *)ds[1].dsBm.bmBits + (size_t)y * ds[1].dsBm.bmWidthBytes;
+                const unsigned char *b = (const unsigned char *)ds[2].dsBm.bmBits + (size_t)y * ds[2].dsBm.bmWidthBytes;
+                int shift = (x & 1) ? 0 : 4;
+                differing += ((a[x / 2] >> shift) & 15) != ((b[x / 2] >> shift) & 15);
+            }
+        EXPECT_EQ(0, differing) << c.width << "x" << c.height;
+        for (HBITMAP b : all) DeleteObject(b);
+    }
+    // Bitmaps that differ in size or depth are left to GDI.
+    HBITMAP four = CreateDibBitmap(8, 8, 4, WHITENESS, NULL, canvas.q);
+    HBITMAP other = CreateDibBitmap(9, 8, 4, WHITENESS, NULL, canvas.q);
+    HBITMAP deep = CreateDibBitmap(8, 8, 24, WHITENESS, NULL, NULL);
+    EXPECT_EQ(0, DrawNonWhiteOnto4(four, other));
+    EXPECT_EQ(0, DrawNonWhiteOnto4(four, deep));
+    DeleteObject(four);
+    DeleteObject(other);
+    DeleteObject(deep);
+}
