@@ -262,25 +262,16 @@ int DrawNonWhiteOnto4(HBITMAP dest, HBITMAP source)
         d.dsBm.bmWidthBytes != s.dsBm.bmWidthBytes || (d.dsBmih.biHeight < 0) != (s.dsBmih.biHeight < 0) ||
         memcmp(destTable, sourceTable, sizeof destTable) != 0)
         return 0;
-    // A copied pixel lands on the first index of its colour, as a blit between the two tables maps it.
-    unsigned char mapped[16], white[16];
+    // With one colour table on both sides a pixel keeps its index, as a blit between them keeps it.
+    unsigned char white[16];
     for (int i = 0; i < 16; i++) {
         const RGBQUAD &q = sourceTable[i];
-        mapped[i] = (unsigned char)i;
-        for (int k = 0; k < i; k++)
-            if (!memcmp(&sourceTable[k], &q, sizeof q)) {
-                mapped[i] = (unsigned char)k;
-                break;
-            }
         white[i] = q.rgbRed == 255 && q.rgbGreen == 255 && q.rgbBlue == 255;
     }
-    // Per source byte: the two pixels as they land, and a mask of the nibbles that stay the dest's.
-    unsigned char land[256], keep[256];
-    for (int b = 0; b < 256; b++) {
-        int high = b >> 4, low = b & 15;
-        land[b] = (unsigned char)((mapped[high] << 4) | mapped[low]);
-        keep[b] = (unsigned char)((white[high] ? 0xF0 : 0) | (white[low] ? 0x0F : 0));
-    }
+    // Per source byte: a mask of the nibbles that stay the dest's.
+    unsigned char keep[256];
+    for (int b = 0; b < 256; b++)
+        keep[b] = (unsigned char)((white[b >> 4] ? 0xF0 : 0) | (white[b & 15] ? 0x0F : 0));
     GdiFlush();
     int width = d.dsBm.bmWidth, height = d.dsBm.bmHeight, stride = d.dsBm.bmWidthBytes;
     int fullBytes = width / 2;
@@ -289,12 +280,12 @@ int DrawNonWhiteOnto4(HBITMAP dest, HBITMAP source)
         const unsigned char *from = (const unsigned char *)s.dsBm.bmBits + (size_t)y * stride;
         for (int x = 0; x < fullBytes; x++) {
             unsigned char b = from[x];
-            to[x] = (unsigned char)((land[b] & ~keep[b]) | (to[x] & keep[b]));
+            to[x] = (unsigned char)((b & ~keep[b]) | (to[x] & keep[b]));
         }
         if (width & 1) {
             unsigned char b = from[fullBytes];
             unsigned char m = (unsigned char)(keep[b] | 0x0F);   // the pad nibble is the dest's own
-            to[fullBytes] = (unsigned char)((land[b] & ~m) | (to[fullBytes] & m));
+            to[fullBytes] = (unsigned char)((b & ~m) | (to[fullBytes] & m));
         }
     }
     return 1;

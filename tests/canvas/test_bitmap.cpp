@@ -477,22 +477,16 @@ TEST(BitmapToolkit, FieldTextColourFindsRoomInAPagePalette)
 }
 
 // Laying a page over its stamps on the bits gives what TransparentBlt with white transparent
-// gives, on palettes with repeated colours and two whites, on odd and even widths.
+// gives: the canvas palette (repeated blacks) and one with a text colour, a shade and a second
+// white, on odd and even widths.
 TEST(BitmapToolkit, NonWhiteOverlayMatchesTransparentBlt)
 {
-    CanvasPalette canvas;
-    RGBQUAD twoWhites[16];
-    for (int i = 0; i < 16; i++) {
-        twoWhites[i].rgbRed = (BYTE)(i * 16);
-        twoWhites[i].rgbGreen = (BYTE)(255 - i * 16);
-        twoWhites[i].rgbBlue = (BYTE)(i * 7);
-        twoWhites[i].rgbReserved = 0;
-    }
-    twoWhites[3] = twoWhites[9];
-    twoWhites[0].rgbRed = twoWhites[0].rgbGreen = twoWhites[0].rgbBlue = 255;
-    twoWhites[15] = twoWhites[0];
+    CanvasPalette canvas, coloured;
+    coloured.q[9].rgbBlue = 160;
+    coloured.q[10].rgbRed = 204, coloured.q[10].rgbGreen = 255, coloured.q[10].rgbBlue = 204;
+    coloured.q[2].rgbRed = coloured.q[2].rgbGreen = coloured.q[2].rgbBlue = 255;
     struct Case { const RGBQUAD *palette; int width, height; } cases[] = {
-        {canvas.q, 64, 9}, {canvas.q, 37, 5}, {twoWhites, 50, 7}, {twoWhites, 33, 4}};
+        {canvas.q, 64, 9}, {canvas.q, 37, 5}, {coloured.q, 50, 7}, {coloured.q, 33, 4}};
     unsigned seed = 12345;
     for (const Case &c : cases) {
         HBITMAP under[2], over = CreateDibBitmap(c.width, c.height, 4, WHITENESS, NULL, c.palette);
