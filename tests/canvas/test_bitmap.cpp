@@ -527,7 +527,9 @@ TEST(BitmapToolkit, NonWhiteOverlayKeepsIndexesAsTransparentBlt)
                 unlikeGdi += got != ((((unsigned char *)g.dsBm.bmBits)[at] >> shift) & 15);
             }
         EXPECT_EQ(0, wrong) << c.width << "x" << c.height;
-        if (c.againstGdi) EXPECT_EQ(0, unlikeGdi) << c.width << "x" << c.height;
+        if (c.againstGdi) {
+            EXPECT_EQ(0, unlikeGdi) << c.width << "x" << c.height;
+        }
         DeleteObject(over);
         DeleteObject(under);
         DeleteObject(gdi);
