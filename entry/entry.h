@@ -413,7 +413,7 @@ int ImportTaxpayerData(OpenReturn *destination, const void *source, uint16_t sou
 int SetMenuItemText(HMENU menu, UINT commandId, const char *text);
 
 #include "entry/signature.h"
-#include "entry/startdlg.h"
+#include "entry/startdlg/startdlg.h"
 #include "entry/explain.h"   // forms tree commands, explanations, the pre-send error list
 
 #include "entry/statements.h"

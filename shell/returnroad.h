@@ -19,7 +19,7 @@
 int OpenTaxFile(HWND owner, const char *path, OpenReturn *returnRecord, int mode);
 // Start dialogs of employment-tax and Minnesota M1PR FormPaks (kind below). Returns the
 // dialog's result bits (> 0: add the marked copies), 0 cancelled, -1 show the forms list.
-// Kinds START_DIALOG_94X and START_DIALOG_M1PR (entry/startdlg.h).
+// Kinds START_DIALOG_94X and START_DIALOG_M1PR (entry/startdlg/startdlg.h).
 typedef int (*AddFormsStartProc)(HWND owner, FileRecord *formPak, int kind);
 extern AddFormsStartProc gAddFormsStartHook;  // null: add the marked copies
 // Which start dialog a FormPak gets: START_DIALOG_*, or 0 for the forms list.

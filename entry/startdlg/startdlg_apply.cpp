@@ -3,7 +3,7 @@
 // import request opens "Import Data"; the Minnesota property tax refund's filing status is
 // checked on Form M1PR.
 #include "entry/entry.h"
-#include "entry/startdlg_private.h"
+#include "entry/startdlg/startdlg_private.h"
 #include "ui/ui.h"
 
 #include <string.h>

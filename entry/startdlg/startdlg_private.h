@@ -1,9 +1,9 @@
-// What the start dialogs share (entry/startdlg_common.cpp, entry/start94x.cpp, entry/startm1pr.cpp):
+// What the start dialogs share (entry/startdlg/startdlg_common.cpp, entry/startdlg/start94x.cpp, entry/startdlg/startm1pr.cpp):
 // the FormPak marks and the window helpers.
 #ifndef LEVYLINE_STARTDLG_PRIVATE_H
 #define LEVYLINE_STARTDLG_PRIVATE_H
 
-#include "entry/startdlg.h"
+#include "entry/startdlg/startdlg.h"
 
 // Marks of the 94x pages by the choices: the result bits, plus which of the two boxes behind
 // 0x800 was checked (START94X_SCHEDULEBOX for 1518, START94X_AGENTBOX for 1519). The required
@@ -17,7 +17,7 @@ int MarkM1prForms(FileRecord *formPak, int rentCount, int taxCount);
 // Whether OK of the M1PR dialog is enabled for the status bits and the two counts.
 int IsM1prChoiceComplete(int statusBits, int rentCount, int taxCount);
 
-// ---- FormPak marks (entry/startdlg_common.cpp) ----
+// ---- FormPak marks (entry/startdlg/startdlg_common.cpp) ----
 // The first eight characters of a form name (fewer when it is shorter) into out.
 void CopyShortFormName(const char *formName, char *out, int outSize);
 // Sets the copies-to-add mark of every page-directory entry named name (case ignored); returns

@@ -3,7 +3,7 @@
 // ("MN PROPST") received. OK writes the counts as copies-to-add marks and ends with the status
 // bits.
 #include "entry/entry.h"
-#include "entry/startdlg_private.h"
+#include "entry/startdlg/startdlg_private.h"
 #include "ui/ui.h"
 
 #include <commctrl.h>

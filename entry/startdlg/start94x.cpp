@@ -3,7 +3,7 @@
 // signed and whether data is imported. OK marks the FormPak's pages to add and ends with the
 // bits of the checked boxes.
 #include "entry/entry.h"
-#include "entry/startdlg_private.h"
+#include "entry/startdlg/startdlg_private.h"
 #include "prepare/prepare.h"
 #include "ui/ui.h"
 

@@ -3,7 +3,7 @@
 // the clicks' effects on the other boxes and on OK, and the result bits and page marks after
 // OK, Cancel, Esc and the link.
 #include "entry/entry.h"
-#include "entry/startdlg_private.h"
+#include "entry/startdlg/startdlg_private.h"
 #include "shell/shell.h"
 #include "store/store.h"
 #include "tests/harness/harness.h"

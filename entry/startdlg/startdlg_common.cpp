@@ -2,7 +2,7 @@
 // year placed over the heading, the link button, moving controls when a dialog is re-laid out,
 // and choosing and running the dialog of a FormPak.
 #include "entry/entry.h"
-#include "entry/startdlg_private.h"
+#include "entry/startdlg/startdlg_private.h"
 #include "pages/pages.h"
 #include "prepare/prepare.h"
 #include "ui/ui.h"
