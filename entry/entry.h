@@ -412,7 +412,7 @@ int ImportTaxpayerData(OpenReturn *destination, const void *source, uint16_t sou
 // Sets the text of the menu item with command id commandId (by command). 1 = set.
 int SetMenuItemText(HMENU menu, UINT commandId, const char *text);
 
-#include "entry/signature.h"
+#include "entry/signature/signature.h"
 #include "entry/startdlg/startdlg.h"
 #include "entry/explain.h"   // forms tree commands, explanations, the pre-send error list
 

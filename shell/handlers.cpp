@@ -26,7 +26,7 @@ int InstallProgramHooks(void)
     gAppCallbacks.showStatusText = ShowStatusFromData;
     // The page view opens the edit bar of data entry.
     gOpenEditBarProc = OpenEditBarWindow;
-    // A click on a signature field opens signature capture (entry/sigcapture_open.cpp).
+    // A click on a signature field opens signature capture (entry/signature/sigcapture_open.cpp).
     gOpenSigCaptureDialogProc = OpenSigCaptureDialog;
     // Attachment fields and the buttons drawn over a page (pages/attach_file.cpp,
     // pages/fieldbuttons_*.cpp); the import button parses with data entry's import parser,

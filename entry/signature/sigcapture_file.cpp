@@ -1,7 +1,7 @@
 // sigcapture_file.cpp - a signature from an image file: the file (asked for, or from the list of
 // recent signature files), its pixels turned black and white, specks at the border cleaned, the
 // ink cropped, fitted to the pad and placed.
-#include "entry/sigcapture.h"
+#include "entry/signature/signature_private.h"
 #include "ui/ui.h"
 
 #include <stdio.h>

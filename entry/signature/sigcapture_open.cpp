@@ -1,6 +1,6 @@
 // sigcapture_open.cpp - the page view's road to the signature dialog: the request filled from
 // the field, the dialog run, and the result stored in the field's signature word.
-#include "entry/sigcapture.h"
+#include "entry/signature/signature_private.h"
 #include "ui/ui.h"
 
 #include <string.h>

@@ -1,6 +1,6 @@
 // sigcapture_modes.cpp - the signature dialog's sources and endings: drawing with the mouse,
 // typing in the edit bar, Clear, Apply and OK.
-#include "entry/sigcapture.h"
+#include "entry/signature/signature_private.h"
 #include "ui/ui.h"
 
 #include <string.h>

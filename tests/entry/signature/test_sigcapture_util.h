@@ -3,7 +3,7 @@
 #ifndef LEVYLINE_TEST_SIGCAPTURE_UTIL_H
 #define LEVYLINE_TEST_SIGCAPTURE_UTIL_H
 
-#include "entry/sigcapture.h"
+#include "entry/signature/signature_private.h"
 #include "tests/harness/harness.h"
 
 #include <gdiplus.h>

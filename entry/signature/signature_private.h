@@ -1,6 +1,6 @@
-// sigcapture.h - private declarations of the signature dialog, shared by entry/sigcapture_*.cpp.
-#ifndef LEVYLINE_ENTRY_SIGCAPTURE_H
-#define LEVYLINE_ENTRY_SIGCAPTURE_H
+// signature_private.h - private declarations of the signature dialog, shared by entry/signature/sigcapture_*.cpp.
+#ifndef LEVYLINE_ENTRY_SIGNATURE_PRIVATE_H
+#define LEVYLINE_ENTRY_SIGNATURE_PRIVATE_H
 
 #include "entry/entry.h"
 

@@ -3,7 +3,7 @@
 // the page view's hook; the signature stored from a PNG file shows on the page, asks to be saved,
 // and shows the same pixels after saving, closing and opening the return again; both signatures of
 // a joint return reach the printed and PDF page images.
-#include "tests/entry/test_sigcapture_util.h"
+#include "tests/entry/signature/test_sigcapture_util.h"
 #include "prepare/prepare.h"
 #include "shell/shell.h"
 #include "tests/harness/pixels.h"

@@ -1,6 +1,6 @@
 // sigcapture_mouse.cpp - the mouse on the signature pad: moving and sizing a placed signature
 // (previews drawn straight onto the pad's screen) and drawing strokes on the canvas.
-#include "entry/sigcapture.h"
+#include "entry/signature/signature_private.h"
 
 SigCaptureState gSigState;
 

@@ -1,7 +1,7 @@
 // sigcapture_dlg.cpp - the "SIGCAPTURE" dialog: opening (the field's background as the pad, a
 // stored signature shown locked, the toolbar in its rebar, the vertical layout), the toolbar's
 // states and tooltips, and the dispatch of commands and mouse messages.
-#include "entry/sigcapture.h"
+#include "entry/signature/signature_private.h"
 #include "ui/ui.h"
 
 #include <string.h>

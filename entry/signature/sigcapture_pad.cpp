@@ -1,7 +1,7 @@
 // sigcapture_pad.cpp - the signature dialog's drawing pad: the field's background with the
 // signature ANDed onto it, the sizing marker, the pad's image, and the pixel rules of signatures
 // (baseline, speck test, border cleanup, rounding).
-#include "entry/sigcapture.h"
+#include "entry/signature/signature_private.h"
 
 #include <math.h>
 #include <string.h>

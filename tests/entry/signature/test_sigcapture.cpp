@@ -2,7 +2,7 @@
 // rounding, baseline), image files the tests make (BMP, PNG with a transparent background,
 // JPEG) loaded through the real dialog, drawn and typed signatures, refusals, Clear and
 // reopening, and a mutation run over damaged image files.
-#include "tests/entry/test_sigcapture_util.h"
+#include "tests/entry/signature/test_sigcapture_util.h"
 #include "shell/shell.h"
 
 #include <gtest/gtest.h>

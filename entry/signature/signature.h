@@ -6,7 +6,7 @@
 #include <windows.h>
 #include <stdint.h>
 
-#include "entry/signature_ids.h"
+#include "entry/signature/signature_ids.h"
 #include "pages/pages.h"
 
 // The dialog's parameter block: the caller fills field, backgroundIndex, signatureSlot,
