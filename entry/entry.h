@@ -401,16 +401,6 @@ int GetTaxpayerItemCode(const FieldRecord *field, char *out, int outSize);
 // The return-record offset of the edit time a 'U' or 'K' field of page stamps, 0 for none.
 int GetPartEditTimeOffset(const FormInstance *page);
 
-// ---- taxpayer data import ----
-// Copies the basic taxpayer data (identity, names, address, e-file signature values) of source,
-// a return record of 3200, 2656 or 2560 bytes as its size word says (the caller guarantees that
-// many readable bytes; any other size word is refused and nothing past the size is read). Without
-// upgrade: refuses an e-filed destination ("Data Import Not Allowed"), asks "Taxpayer Data Import"
-// and carries the signature values by sourceTaxYear (2024 as they are, 2023 rolled to prior-year).
-// With upgrade: no question; destination becomes the source in the current layout. 1 = copied.
-int ImportTaxpayerData(OpenReturn *destination, const void *source, uint16_t sourceTaxYear, int upgrade);
-// Sets the text of the menu item with command id commandId (by command). 1 = set.
-int SetMenuItemText(HMENU menu, UINT commandId, const char *text);
 
 #include "entry/signature/signature.h"
 #include "entry/startdlg/startdlg.h"
@@ -420,6 +410,6 @@ int SetMenuItemText(HMENU menu, UINT commandId, const char *text);
 #include "entry/multifield.h"
 #include "entry/efile_sheet.h"
 #include "entry/taxpayer_paste.h"
-#include "entry/imports.h"
+#include "entry/imports/imports.h"
 
 #endif // LEVYLINE_ENTRY_H

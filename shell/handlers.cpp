@@ -67,7 +67,7 @@ int InstallMainWindowHandlers(void)
     AddMainWindowHandler(ReturnCommandHandler);
     AddMainWindowHandler(PrintCommandHandler);   // IDM_PRINT (print/print_command.cpp)
     AddMainWindowHandler(PdfCommandHandler);     // IDM_PDFRETURN (print/pdf_command.cpp)
-    AddMainWindowHandler(ImportDataCommandHandler);   // IDM_IMPORTDATA (entry/formimport_command.cpp)
+    AddMainWindowHandler(ImportDataCommandHandler);   // IDM_IMPORTDATA (entry/imports/formimport_command.cpp)
     AddMainWindowHandler(RecomputeWindowHandler);  // timer 997: the deferred recompute and page freeing
     AddMainWindowHandler(ViewCommandHandler);    // Zoom..., Split Screen, Full Screen (pages/zoom_viewmode.cpp)
     gAddFormsStartHook = RunFormPakStartDialog;  // the 94x and M1PR start dialogs (entry/startdlg/startdlg_common.cpp)

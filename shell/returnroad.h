@@ -34,7 +34,7 @@ int SaveReturnFile(HWND owner, const char *path);
 // return owned (FormPak list, page-data cache, soft fonts); the return record starts afresh.
 int CloseOpenReturn(void);
 // Copies the read return record into record, upgrading older layouts (converted by the
-// taxpayer import, entry/taxpayerimport.cpp); 1 on success (shell/return_upgrade.cpp).
+// taxpayer import, entry/imports/taxpayerimport.cpp); 1 on success (shell/return_upgrade.cpp).
 int UpgradeReturnRecord(OpenReturn *record, const uint8_t *stored, uint32_t length);
 
 #endif // LEVYLINE_SHELL_RETURNROAD_H

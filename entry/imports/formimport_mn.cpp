@@ -1,7 +1,7 @@
 // Form data import of the Minnesota property tax refund papers: rent-paid certificates
 // ("MN CRP.1") and property tax statements ("MN PROPST.1") of another return file copied into
 // the open return's pages, with the field moves of a statement from the previous year.
-#include "entry/imports_private.h"
+#include "entry/imports/imports_private.h"
 #include "pages/pages.h"
 
 #include <stdio.h>

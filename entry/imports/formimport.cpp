@@ -1,6 +1,6 @@
 // Form data import: the forms of another return file matched against the open return's pages,
 // the confirmation, and each matched page's values written from the file.
-#include "entry/imports_private.h"
+#include "entry/imports/imports_private.h"
 #include "pages/pages.h"
 
 #include <stdio.h>

@@ -1,6 +1,6 @@
 // The main window's "Import Data" command: taxpayer data and then form data from another
 // return file into the open return.
-#include "entry/imports_private.h"
+#include "entry/imports/imports_private.h"
 #include "pages/pages.h"
 
 #include <stdio.h>

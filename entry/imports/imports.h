@@ -1,10 +1,11 @@
 // imports.h - importing rows of a statement from a text file (the import parser and the
-// reading of import files) and importing form data from another return file.
-// Part of data entry's public interface: include entry/entry.h.
+// reading of import files), importing form data from another return file and the taxpayer data
+// of another return record.
 #ifndef LEVYLINE_ENTRY_IMPORTS_H
 #define LEVYLINE_ENTRY_IMPORTS_H
 
 #include <windows.h>
+#include <commctrl.h>
 #include <stdint.h>
 
 #include "store/store.h"
@@ -97,5 +98,16 @@ LRESULT ImportDataCommandHandler(HWND window, UINT message, WPARAM wParam, LPARA
 // The whole command on a chosen file: reads it, imports the taxpayer data, then the forms;
 // redraws the page shown and asks for a recompute. 1 when anything was imported.
 int RunImportData(const char *path);
+
+// ---- taxpayer data import ----
+// Copies the basic taxpayer data (identity, names, address, e-file signature values) of source,
+// a return record of 3200, 2656 or 2560 bytes as its size word says (the caller guarantees that
+// many readable bytes; any other size word is refused and nothing past the size is read). Without
+// upgrade: refuses an e-filed destination ("Data Import Not Allowed"), asks "Taxpayer Data Import"
+// and carries the signature values by sourceTaxYear (2024 as they are, 2023 rolled to prior-year).
+// With upgrade: no question; destination becomes the source in the current layout. 1 = copied.
+int ImportTaxpayerData(OpenReturn *destination, const void *source, uint16_t sourceTaxYear, int upgrade);
+// Sets the text of the menu item with command id commandId (by command). 1 = set.
+int SetMenuItemText(HMENU menu, UINT commandId, const char *text);
 
 #endif // LEVYLINE_ENTRY_IMPORTS_H
