@@ -180,6 +180,49 @@ int BuildFormFieldTable(HTREEITEM treeItem, FileRecord *returnFile, int director
 int SelectTabOfTreeItem(HTREEITEM item);
 HTREEITEM GetTabTreeItem(int index);
 
+// ---- forms tree commands ----
+
+// 1 only while RemoveFolderPages deletes a folder's pages.
+extern int gRemovingFolder;
+
+// Asks "Confirm Delete" and removes the page of item. 1 when the user answered Yes.
+int RemoveFormPage(HTREEITEM item);
+// Removes every page of a folder, asking first when ask is set. 1 when done, 0 when declined.
+int RemoveFolderPages(HTREEITEM folder, int ask);
+// Deletes every page of the form named by key's part before the dot (item 0), or the one page
+// of item, telling a running recompute to stop and pausing 200 ms before each page. Returns the
+// number of pages deleted.
+int DeleteFormPages(const char *key, HTREEITEM item);
+// The context menu of the forms tree (source 0) or the page tabs (source 1) at a screen point.
+// Returns the command chosen (0 none).
+int FormsTreeContextMenu(POINT screenPoint, int source);
+// The context menu for item, trimmed to its kind: *menuOut receives the loaded menu (the caller
+// destroys it), the result is the submenu to track. Null when item has no record.
+HMENU BuildFormsTreeMenu(HTREEITEM item, HMENU *menuOut);
+// Runs a command of the context menu for item (menu: the tracked submenu, for the explanation
+// items' field records). Returns 1 when the command did something.
+int RunFormsTreeCommand(HTREEITEM item, int command, HMENU menu);
+// Reads the FormPak and files a new page of the form at formIndex (copyValue: the form's copy
+// limit, 0 none). Returns its tree item, 0 on failure.
+HTREEITEM CreateFormFromFormPak(const char *formPakPath, int formIndex, int copyValue);
+// Replaces every page of the form of pageKey by the same page from newFormPakPath, keeping the
+// values. Returns 1.
+int UpdateFormFromFormPak(const char *newFormPakPath, int jurisdiction, const char *pageKey);
+// "Change Form Source": asks for another FormPak holding the page's form and updates the form
+// from it. 1 when the form was updated.
+int ChangeFormSource(HTREEITEM item);
+// Copies the values and second texts (signature blocks by their length) of the old page's
+// fields into the fields of the new page with the same sequence numbers. Returns the count.
+int CopyFieldValues(const FieldTable *oldTable, FieldTable *newTable);
+// The tree item of the page tab at index (the root for "Startup Info"; defined with the tabs).
+HTREEITEM GetTabTreeItem(int index);
+// 1 when the open return holds something a save would keep beyond its pages: an entry in the
+// return record or a note of the federal folder.
+int ReturnHoldsUnsavedData(void);
+// The main window's handler: Forms > Remove Page and the toolbar's remove button (40002), the
+// right click on the tree and on the tabs, and "Check Return".
+LRESULT TreeCommandHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int *handled);
+
 // ---- edit bar ----
 // Tooltips, the '^' multi-field list, the edit request, the edit bar (container and entry rows)
 // and the commit of an accepted page-field entry.
@@ -404,7 +447,7 @@ int GetPartEditTimeOffset(const FormInstance *page);
 
 #include "entry/signature/signature.h"
 #include "entry/startdlg/startdlg.h"
-#include "entry/explain.h"   // forms tree commands, explanations, the pre-send error list
+#include "entry/explain/explain.h"   // forms tree commands, explanations, the pre-send error list
 
 #include "entry/statements.h"
 #include "entry/multifield.h"

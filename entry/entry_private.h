@@ -17,4 +17,14 @@ void GetPageFormName(const char *pageKey, char *out, int outSize);
 // The page key of an edit request's page (the page shown when the request has none).
 const char *GetRequestPageKey(const EditRequest *request);
 
+// Forms tree commands (treecmd_*.cpp).
+// The item next to item in the tree (a TVGN_* code), or null.
+HTREEITEM GetTreeNeighbour(HTREEITEM item, int code);
+// Selects item in the forms tree (the page view follows the selection). 1 when selected.
+int SelectTreeItem(HTREEITEM item);
+// The item of the page shown in the page view (null when none).
+// Deletes one page's tree item: moves the selection off the page shown when it is the last of
+// its folder, tells a running recompute to stop and pauses 200 ms, deletes the item (the
+// delete-item handler frees the page). 1 when the item was deleted.
+int DeleteTreePage(HTREEITEM item);
 #endif // LEVYLINE_ENTRY_PRIVATE_H

@@ -213,7 +213,7 @@ int ListReturnStatements(StatementListEntry *entries, int returnCode, uint16_t g
 // entry that is neither a list nor free text.
 int RenderStatementEntry(StatementListEntry *entry, HBITMAP *slots, int maxPages, uint16_t kind);
 // Renders free text (the federal folder's notes and '@' statements) for output through the
-// explanation dialog in output mode (entry/explain_print.cpp).
+// explanation dialog in output mode (entry/explain/explain_print.cpp).
 int RenderExplanationEntry(StatementListEntry *entry, HBITMAP *slots, int maxPages, uint16_t kind);
 // Lines of a statement field: free text wrapped at 80, a list (cells / columns). layout (may be
 // null) receives the fourth attribute.

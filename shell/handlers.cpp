@@ -41,9 +41,9 @@ int InstallProgramHooks(void)
     gGenerateFormPdfProc = ConfirmPdfTarget;
     // After each full recompute: the status-bar amounts, the Summary and Status pages.
     gRecomputeFinishedProc = OnRecomputeFinished;
-    // A click on an explanation field opens its explanation (entry/explain_dialog.cpp).
+    // A click on an explanation field opens its explanation (entry/explain/explain_dialog.cpp).
     gOpenExplainDialogProc = OpenFieldExplanation;
-    // The buttons' menus open the return's notes (entry/explain_dialog.cpp).
+    // The buttons' menus open the return's notes (entry/explain/explain_dialog.cpp).
     gOpenReturnExplanationProc = OpenReturnExplanation;
     // Printing and PDF output list and render the return's statements (entry/statement_output.cpp).
     gListReturnStatementsProc = ListReturnStatements;

@@ -1,6 +1,6 @@
 // Checks and clean-up of a typed explanation, and the caption of a field's explanation. No
 // window needed.
-#include "entry/explain_private.h"
+#include "entry/explain/explain_private.h"
 
 #include <stdio.h>
 #include <string.h>

@@ -1,7 +1,7 @@
 // "Check Return": the checks whose errors block e-filing (every stored value against its field
 // type, a main form, the filer's name and identification number), the error file
 // "RtnErrors.txt" and the error chain shown by the error list.
-#include "entry/explain_private.h"
+#include "entry/explain/explain_private.h"
 #include "calc/calc.h"
 #include "prepare/prepare.h"
 #include "ui/ui.h"

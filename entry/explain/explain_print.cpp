@@ -1,7 +1,7 @@
 // Printing an explanation: the text goes line by line into a hidden one-column list, which the
 // list report prints (interactive Print) or renders onto a printer or page bitmaps (output mode).
 // Every line is printed whole, however long.
-#include "entry/explain_private.h"
+#include "entry/explain/explain_private.h"
 #include "pages/pages.h"
 #include "ui/ui.h"
 

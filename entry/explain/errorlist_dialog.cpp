@@ -2,7 +2,7 @@
 // (where, the value found, what is wrong; one more row for each further line of the message)
 // with banded shading, under a header sentence; Print, Save (moves the error file elsewhere) and
 // Close.
-#include "entry/explain_private.h"
+#include "entry/explain/explain_private.h"
 #include "pages/pages.h"
 #include "ui/ui.h"
 

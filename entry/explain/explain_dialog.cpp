@@ -2,7 +2,7 @@
 // Explanation (texts of the federal folder), and the explanation of one field (the field's
 // second word). Every refusal keeps the dialog open with the user's text; nothing is stored
 // until all checks pass.
-#include "entry/explain_private.h"
+#include "entry/explain/explain_private.h"
 #include "pages/pages.h"
 #include "ui/ui.h"
 

@@ -1,8 +1,8 @@
 // Resource ids of the explanation dialog ("EXPLAIN"), the pre-send error list ("ERRORLIST"),
 // the forms tree's context menu ("POPUP") and the "Check Return" command. Plain defines only:
 // resources/explain.rc and resources/levyline.rc include this file.
-#ifndef LEVYLINE_EXPLAIN_RES_H
-#define LEVYLINE_EXPLAIN_RES_H
+#ifndef LEVYLINE_ENTRY_EXPLAIN_IDS_H
+#define LEVYLINE_ENTRY_EXPLAIN_IDS_H
 
 // "EXPLAIN"
 #define IDC_EXPLAIN_TEXT        1036   // the text (multi-line edit)
