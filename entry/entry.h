@@ -450,9 +450,7 @@ int GetPartEditTimeOffset(const FormInstance *page);
 #include "entry/explain/explain.h"   // forms tree commands, explanations, the pre-send error list
 
 #include "entry/statements.h"
-#include "entry/multifield.h"
-#include "entry/efile_sheet.h"
-#include "entry/taxpayer_paste.h"
+#include "entry/multifield/multifield.h"
 #include "entry/imports/imports.h"
 
 #endif // LEVYLINE_ENTRY_H

@@ -1,7 +1,7 @@
 // multifield_layout.cpp - the multi-field popup's controls: a label and a value box per member,
 // their fonts and colours, and their places (name and address parts side by side, other members
 // one a row).
-#include "entry/multifield_private.h"
+#include "entry/multifield/multifield_private.h"
 
 #include <stdio.h>
 #include <string.h>

@@ -2,7 +2,7 @@
 // boxes, typed through the edit bar (requester kind 5), statement members through the main
 // window's statement grid; OK checks completeness, stores, composes the group field and asks for
 // a full recompute; Cancel puts every member back. One popup at a time: its state is global.
-#include "entry/multifield_private.h"
+#include "entry/multifield/multifield_private.h"
 #include "pages/pages.h"
 #include "prepare/prepare.h"
 #include "ui/ui.h"

@@ -1,13 +1,16 @@
 // multifield.h - the multi-field popup ("MULTIFIELD"): a group field's members (a name, an
 // address, a numbered list with its total) shown as labelled value boxes, typed through the edit
-// bar, checked for completeness, composed into the group field and restored on Cancel.
-// Part of entry.h.
+// bar, checked for completeness, composed into the group field and restored on Cancel; the
+// field buttons' "Paste" of taxpayer data; the e-file information sheet.
 #ifndef LEVYLINE_ENTRY_MULTIFIELD_H
 #define LEVYLINE_ENTRY_MULTIFIELD_H
 
 #include <windows.h>
-#include "entry/multifield_ids.h"
+#include "entry/multifield/efile_sheet_ids.h"
+#include "entry/multifield/multifield_ids.h"
 #include "pages/pages.h"
+#include "prepare/prepare.h"
+#include "store/store.h"
 
 // The popup's parameter block is the page view's MultiFieldParams (pages/pages.h), one block for
 // every opener: groupKind (0 numbered list, 1 name or address; the popup sets 5 or 6 for a foreign
@@ -57,5 +60,33 @@ INT_PTR OpenMultiFieldDialog(HWND parent, MultiFieldParams *params);
 // opens the popup (group kind 0) on the first that has a rectangle and the type "S[m]".
 // Returns 1 when a popup was shown, else 0.
 int OpenNearbyMultiFieldDialog(FieldRecord *field, FieldTable *fields, int n);
+
+// ---- taxpayer paste ----
+// The field buttons' "Paste" of taxpayer data into ordinary fields.
+// 1 when the taxpayer-item sources of the paste list are complete: the taxpayer's first and
+// last names, the address (street, city, state, ZIP) and the spouse's names each all present or
+// all empty. Else 0 with the label of the first incomplete group ("Taxpayer Name", "Address",
+// "Spouse Name") in labelOut (labelSize bytes; may be null).
+int CheckPasteSources(const char *pasteList, OpenReturn *record, char *labelOut, int labelSize);
+// The paste list ("dest=source,..." with '=' or ',' between tokens; "~seq" empties a field;
+// a source "<regen>..." opens the multi-field popup on the destination; "T[..]" sources copy
+// the record's value) applied to records, the page shown's fields. Incomplete sources are
+// refused with "Unable to Paste %s" and nothing is pasted. Returns the number of fields filled.
+int EditNameFields(const char *pasteList, FieldTable *records, HWND ownerWindow);
+
+// ---- e-file information sheet ----
+// A property sheet: "Taxpayer Info" (page 0) and "e-File Options" (page 1), and the Setup menu
+// commands that open it.
+#define EFILE_SHEET_TITLE "e-File Submission Information"
+
+// Shows the sheet over owner at startPage (0 or 1) for returnRecord; subPage 1044 opens page 0 on
+// its non-US address switch. OK stores the entries through the taxpayer items' edit rules (a
+// refused entry is reported and the sheet shown again on it) and the names, SSNs and address
+// follow on every page. Returns 1 when stored, 0 when cancelled.
+int ShowEfileInfoSheet(HWND owner, int startPage, OpenReturn *returnRecord, int subPage);
+// The page view's hook (gShowEfileInfoSheetProc): the open return's sheet at page.
+int ShowEfileInfoSheetPage(HWND owner, int page);
+// The main window's Setup commands: IDM_TAXPAYERINFO (page 0) and IDM_EFILEOPTIONS (page 1).
+LRESULT TaxpayerSetupCommandHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int *handled);
 
 #endif // LEVYLINE_ENTRY_MULTIFIELD_H
