@@ -449,7 +449,7 @@ int GetPartEditTimeOffset(const FormInstance *page);
 #include "entry/startdlg/startdlg.h"
 #include "entry/explain/explain.h"   // forms tree commands, explanations, the pre-send error list
 
-#include "entry/statements.h"
+#include "entry/statements/statements.h"
 #include "entry/multifield/multifield.h"
 #include "entry/imports/imports.h"
 

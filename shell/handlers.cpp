@@ -45,7 +45,7 @@ int InstallProgramHooks(void)
     gOpenExplainDialogProc = OpenFieldExplanation;
     // The buttons' menus open the return's notes (entry/explain/explain_dialog.cpp).
     gOpenReturnExplanationProc = OpenReturnExplanation;
-    // Printing and PDF output list and render the return's statements (entry/statement_output.cpp).
+    // Printing and PDF output list and render the return's statements (entry/statements/statement_output.cpp).
     gListReturnStatementsProc = ListReturnStatements;
     gRenderStatementEntryProc = RenderStatementEntry;
     // The page view's group fields open the multi-field popup; shown pages and commits of
@@ -73,7 +73,7 @@ int InstallMainWindowHandlers(void)
     gAddFormsStartHook = RunFormPakStartDialog;  // the 94x and M1PR start dialogs (entry/startdlg/startdlg_common.cpp)
     // Remove Page (40002), the forms tree's and tabs' context menu, Check Return (entry/treecmd_menu.cpp)
     AddMainWindowHandler(TreeCommandHandler);
-    AddMainWindowHandler(StatementMessageHandler); // WM_OPEN_STATEMENT: the statement grid (entry/statement_open.cpp)
+    AddMainWindowHandler(StatementMessageHandler); // WM_OPEN_STATEMENT: the statement grid (entry/statements/statement_open.cpp)
     AddMainWindowHandler(TaxpayerSetupCommandHandler);  // Setup: Taxpayer Info, e-File Options
     InitEditBar();    // the forms list edits a row's copies in the edit bar (entry/editbar_init.cpp)
     return 1;

@@ -1,7 +1,7 @@
-// statement_grid.h - private to the statement grid's files: the state of one grid (the modal
+// statements_private.h - private to the statement grid's files: the state of one grid (the modal
 // dialog's, or a hidden list view's while a statement is rendered for output).
-#ifndef LEVYLINE_ENTRY_STATEMENT_GRID_H
-#define LEVYLINE_ENTRY_STATEMENT_GRID_H
+#ifndef LEVYLINE_ENTRY_STATEMENTS_PRIVATE_H
+#define LEVYLINE_ENTRY_STATEMENTS_PRIVATE_H
 
 #include "entry/entry.h"
 #include "pages/pages.h"

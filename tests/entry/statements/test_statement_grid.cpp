@@ -1,9 +1,9 @@
 // The statement grid dialog, built from its template and driven with messages: row numbers and
 // the row limit, finished edits and totals, deleting every row, export read back byte for byte,
 // OK storing into the page, and the edit bar closed with the grid.
-#include "entry/statement_grid.h"
+#include "entry/statements/statements_private.h"
 #include "shell/shell.h"
-#include "tests/entry/test_statement_util.h"
+#include "tests/entry/statements/test_statement_util.h"
 #include "tests/harness/harness.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // statement_grid_dialog.cpp - the modal "STATEMENT" dialog: opening (rows, columns, totals,
 // size and place), colours of the cells, OK (line checks and storing), Cancel, Print, Export and
 // the import and row-limit warnings.
-#include "entry/statement_grid.h"
+#include "entry/statements/statements_private.h"
 #include "pages/pages.h"
 #include "ui/ui.h"
 

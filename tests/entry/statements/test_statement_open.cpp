@@ -1,10 +1,10 @@
 // The main window's statement message: rows stored with OK ask for a recompute of the whole
 // return (other forms carry the statement's total on); Cancel stores nothing and asks for none.
-#include "entry/statement_grid.h"
+#include "entry/statements/statements_private.h"
 #include "calc/calc.h"
 #include "pages/pages.h"
 #include "ui/ui.h"
-#include "tests/entry/test_statement_util.h"
+#include "tests/entry/statements/test_statement_util.h"
 #include "tests/harness/harness.h"
 
 #include <gtest/gtest.h>

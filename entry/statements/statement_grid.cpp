@@ -1,7 +1,7 @@
 // statement_grid.cpp - the statement grid's list view: columns and title from the statement's
 // column fields, rows to and from the storage rows, row numbers, the running totals below the
 // last row, the print job of the grid, and output of a statement through a hidden list view.
-#include "entry/statement_grid.h"
+#include "entry/statements/statements_private.h"
 #include "pages/pages.h"
 #include "ui/ui.h"
 

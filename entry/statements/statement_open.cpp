@@ -3,7 +3,7 @@
 // the multi-field popup, 2 after an import, 3 after an import that replaces the rows), runs the
 // grid, recomputes the page's form and, when the user tabbed out of the grid, moves the page view
 // on to the next field.
-#include "entry/statement_grid.h"
+#include "entry/statements/statements_private.h"
 #include "calc/calc.h"
 #include "pages/pages.h"
 #include "ui/ui.h"

@@ -2,7 +2,7 @@
 // checks, the column totals, the sign rule of amount cells and the storage and export texts.
 #include "entry/entry.h"
 #include "prepare/prepare.h"
-#include "tests/entry/test_statement_util.h"
+#include "tests/entry/statements/test_statement_util.h"
 #include "tests/harness/harness.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // statement_output.cpp - the return's statements for printing and PDF output: the federal
 // folder's notes and every statement field that holds statement text, each rendered into page
 // bitmaps; the line count of a statement field and the wrapping of free text.
-#include "entry/statement_grid.h"
+#include "entry/statements/statements_private.h"
 #include "ui/ui.h"
 
 #include <stdio.h>

@@ -1,7 +1,7 @@
 // Statement output: which fields are listed as statements, their line counts and the wrapping of
 // free text.
 #include "entry/entry.h"
-#include "tests/entry/test_statement_util.h"
+#include "tests/entry/statements/test_statement_util.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
