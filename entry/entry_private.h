@@ -14,9 +14,6 @@ int GetTreeItemRect(HTREEITEM item, RECT *rc);
 // The form part of a page key (before its last dot) into out (outSize bytes, always ended).
 void GetPageFormName(const char *pageKey, char *out, int outSize);
 
-// The page key of an edit request's page (the page shown when the request has none).
-const char *GetRequestPageKey(const EditRequest *request);
-
 // Forms tree commands (treecmd_*.cpp).
 // The item next to item in the tree (a TVGN_* code), or null.
 HTREEITEM GetTreeNeighbour(HTREEITEM item, int code);

@@ -75,6 +75,6 @@ int InstallMainWindowHandlers(void)
     AddMainWindowHandler(TreeCommandHandler);
     AddMainWindowHandler(StatementMessageHandler); // WM_OPEN_STATEMENT: the statement grid (entry/statements/statement_open.cpp)
     AddMainWindowHandler(TaxpayerSetupCommandHandler);  // Setup: Taxpayer Info, e-File Options
-    InitEditBar();    // the forms list edits a row's copies in the edit bar (entry/editbar_init.cpp)
+    InitEditBar();    // the forms list edits a row's copies in the edit bar (entry/editbar/editbar_init.cpp)
     return 1;
 }

@@ -1,6 +1,6 @@
 // The multi-field popup: its member list, labels, completeness and composing rules, and the
 // real "MULTIFIELD" dialog driven with messages (member edits through the edit bar, OK, Cancel).
-#include "tests/entry/test_editbar_util.h"
+#include "tests/entry/editbar/test_editbar_util.h"
 
 #include "calc/calc.h"
 

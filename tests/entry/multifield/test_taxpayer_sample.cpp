@@ -1,7 +1,7 @@
 // Taxpayer items on the sample return in the main window: Form 1040, Schedule 1 and Schedule B
 // show the names, SSNs and address of the return record; a first name changed in the popup, the
 // edit bar or the e-file information sheet reaches every page; the "Paste" of incomplete names.
-#include "tests/entry/test_editbar_util.h"
+#include "tests/entry/editbar/test_editbar_util.h"
 
 #include "calc/calc.h"
 #include "pages/pages.h"

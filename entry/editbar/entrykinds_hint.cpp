@@ -1,6 +1,6 @@
 // entrykinds_hint.cpp - the hint text of a field: caption, line, description, the characters each
 // part allows and the maximum length; and the clean-up of grid descriptions.
-#include "entry/entry.h"
+#include "entry/editbar/editbar_private.h"
 
 #include <stdio.h>
 #include <string.h>

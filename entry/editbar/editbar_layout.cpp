@@ -1,7 +1,7 @@
 // editbar_layout.cpp - where the edit bar goes: over the field, on its bottom line when the
 // field is taller than the bar, kept inside the requester's client area, with one row per part
 // and a choice box beside each row when there are several.
-#include "entry/entry.h"
+#include "entry/editbar/editbar_private.h"
 
 #include <string.h>
 

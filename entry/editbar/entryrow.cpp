@@ -1,7 +1,7 @@
 // entryrow.cpp - one entry row of the edit bar (the "EditBar" dialog): the entry controls that
 // suit the part of the field's type code, its icons, hint and statement button, and the row's
 // dialog procedure.
-#include "entry/entry_private.h"
+#include "entry/editbar/editbar_private.h"
 #include "pages/pages.h"
 #include "prepare/prepare.h"
 #include "ui/ui.h"

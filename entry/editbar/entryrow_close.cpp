@@ -1,7 +1,7 @@
 // entryrow_close.cpp - closing an edit bar row: a valid row is committed exactly once (by its
 // requester's road), an invalid or cancelled one stores nothing; then the row goes and the
 // container follows.
-#include "entry/entry.h"
+#include "entry/editbar/editbar_private.h"
 #include "calc/calc.h"
 #include "prepare/prepare.h"
 #include "ui/ui.h"

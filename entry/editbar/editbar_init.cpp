@@ -1,6 +1,6 @@
 // editbar_init.cpp - where the edit bar plugs into the rest of the program: the forms list edits
 // a row's copies through a modal edit bar, and the hooks are set once at start-up.
-#include "entry/entry.h"
+#include "entry/editbar/editbar_private.h"
 #include "ui/ui.h"
 
 #include <commctrl.h>

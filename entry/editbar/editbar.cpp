@@ -2,7 +2,7 @@
 // the field's type code into parts, creates one entry row per part, places the bar over the
 // field inside the requester's view with a shadow, lets the choice boxes pick the active row,
 // and on its destruction commits what is valid and tells the requester where to go next.
-#include "entry/entry.h"
+#include "entry/editbar/editbar_private.h"
 #include "ui/ui.h"
 
 #include <stdio.h>

@@ -1,7 +1,7 @@
 // commit.cpp - the commit road of a page field: a value the edit bar accepted becomes part of the
 // return (taxpayer record through the edit rules, the field's value, its repaint, the forms-tree
 // caption), then the form is recomputed at once and the whole return later on the worker.
-#include "entry/entry.h"
+#include "entry/editbar/editbar_private.h"
 #include "calc/calc.h"
 #include "pages/pages.h"
 #include "prepare/prepare.h"

@@ -1,6 +1,6 @@
 // tooltip.cpp - the program's tooltip windows: one auto-pop delay and one maximum tip width for
 // every tooltip, and tools registered by window, client rectangle or tab item.
-#include "entry/entry.h"
+#include "entry/editbar/editbar_private.h"
 #include "ui/ui.h"
 
 #include <commctrl.h>

@@ -1,6 +1,6 @@
 // entrykinds_shape.cpp - shape checks of entered and stored values, splitting a value into the
 // boxes of a split entry, the layout of split entries and the state list.
-#include "entry/entry.h"
+#include "entry/editbar/editbar_private.h"
 
 #include <stdio.h>
 #include <string.h>

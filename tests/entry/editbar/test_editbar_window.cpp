@@ -1,6 +1,6 @@
 // The edit bar as a window: opened over a field of a test page, driven with messages (the part
 // check, WM_CLOSE, SetDlgItemText, posted keys), and what it stores.
-#include "tests/entry/test_editbar_util.h"
+#include "tests/entry/editbar/test_editbar_util.h"
 
 #include "calc/calc.h"
 

@@ -1,8 +1,9 @@
 // The commit road of a page field: edit rules, the stored value, the field's own computation, the
 // form's recompute, and the part edit times of the return record.
-#include "tests/entry/test_editbar_util.h"
+#include "tests/entry/editbar/test_editbar_util.h"
 
 #include "calc/calc.h"
+#include "entry/editbar/editbar_private.h"
 
 using namespace editbar_test;
 

@@ -1,7 +1,7 @@
 // entryrow_keys.cpp - keys, navigation and notifications of an edit bar row: Tab between boxes
 // and fields, Enter and Escape, list completion, boxes that move on when full, and the check
 // that runs when the focus leaves the row.
-#include "entry/entry.h"
+#include "entry/editbar/editbar_private.h"
 #include "ui/ui.h"
 
 #include <string.h>

@@ -5,7 +5,7 @@
 // a group separated by ','; an item is [letters ':'] sequence, where the letters (at most 4)
 // give one letter to each lettered item of the group in turn (once an item carries letters the
 // following items of its group are lettered too).
-#include "entry/entry.h"
+#include "entry/editbar/editbar_private.h"
 #include "prepare/prepare.h"
 
 #include <string.h>

@@ -1,7 +1,7 @@
 // entryrow_check.cpp - the part check of an edit bar row (WM_EDITBAR_CHECKPART): collect the
 // row's text from its controls, resolve list entries, check names box by box, validate with the
 // field's type and refuse the texts a statement or Form 8949 field must not begin with.
-#include "entry/entry_private.h"
+#include "entry/editbar/editbar_private.h"
 #include "calc/calc.h"
 #include "prepare/prepare.h"
 #include "ui/ui.h"
