@@ -91,6 +91,10 @@ COLORREF GetFieldTextColor(RGBQUAD *outQuad);
 // The registry value "DataFont" (year key) as an integer: 0 Arial, 1 Courier New, 2 Times New
 // Roman, other numbers the platform's default face. 0 when missing.
 int GetDataFontSetting(void);
+// While held (hold 1, released by hold 0; holds nest), the two settings above are read from the
+// registry once for the calling thread and kept: a pass over a page's fields paints each field
+// on its own, and each read is three round trips to the server.
+void HoldFieldPaintSettings(int hold);
 // 1 while printing or writing a PDF of a Minnesota page that takes the bold Courier New output
 // font (page: the page being painted; null = the page the output flags name).
 int IsMnOutputPage(const FormInstance *page);

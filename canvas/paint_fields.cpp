@@ -18,12 +18,46 @@ int gMnOutputFontAllowed = 1;
 #define VALUE_ATTENTION_COLOUR RGB(128, 0, 0)
 #define LABEL_TEXT_COLOUR RGB(35, 31, 32)
 
-COLORREF GetFieldTextColor(RGBQUAD *outQuad)
+// The settings a thread holds (HoldFieldPaintSettings).
+struct HeldPaintSettings {
+    int depth;
+    DWORD textColour;
+    int dataFont;
+};
+static thread_local HeldPaintSettings tHeldSettings;
+
+static DWORD ReadFieldTextColor(void)
 {
     DWORD colour = 0;
     if (!ReadRegistryValue(&colour, REG_SCOPE_YEAR, 0, "TxtColor", sizeof(colour), REG_DWORD))
         colour = 0xC00000;
-    colour &= 0xFFFFFF;
+    return colour & 0xFFFFFF;
+}
+
+static int ReadDataFontSetting(void)
+{
+    DWORD value = 0;
+    if (ReadRegistryValue(&value, REG_SCOPE_YEAR, 0, "DataFont", sizeof(value), REG_DWORD)) return (int)value;
+    char text[16];
+    if (ReadRegistryValue(text, REG_SCOPE_YEAR, 0, "DataFont", sizeof(text), REG_SZ)) return atoi(text);
+    return 0;
+}
+
+void HoldFieldPaintSettings(int hold)
+{
+    HeldPaintSettings &held = tHeldSettings;
+    if (!hold) {
+        if (held.depth > 0) held.depth--;
+        return;
+    }
+    if (held.depth++ > 0) return;
+    held.textColour = ReadFieldTextColor();
+    held.dataFont = ReadDataFontSetting();
+}
+
+COLORREF GetFieldTextColor(RGBQUAD *outQuad)
+{
+    DWORD colour = tHeldSettings.depth > 0 ? tHeldSettings.textColour : ReadFieldTextColor();
     if (outQuad) {
         outQuad->rgbBlue = GetBValue(colour);
         outQuad->rgbGreen = GetGValue(colour);
@@ -35,11 +69,7 @@ COLORREF GetFieldTextColor(RGBQUAD *outQuad)
 
 int GetDataFontSetting(void)
 {
-    DWORD value = 0;
-    if (ReadRegistryValue(&value, REG_SCOPE_YEAR, 0, "DataFont", sizeof(value), REG_DWORD)) return (int)value;
-    char text[16];
-    if (ReadRegistryValue(text, REG_SCOPE_YEAR, 0, "DataFont", sizeof(text), REG_SZ)) return atoi(text);
-    return 0;
+    return tHeldSettings.depth > 0 ? tHeldSettings.dataFont : ReadDataFontSetting();
 }
 
 static void SetFontFace(LOGFONTA *font, const char *face, int weight, int pitchAndFamily)

@@ -47,18 +47,13 @@ static void FillBlock(FieldBlock *block, COLORREF colour)
     DeleteObject(brush);
 }
 
-// Copies the field's area of the page bitmap into the block.
-static void CopyPageArea(FieldBlock *block, HBITMAP pageBitmap, const RECT &area)
+// Copies the field's area of the page bitmap into the block (through the page's DC).
+static void CopyPageArea(FieldBlock *block, HDC pageDc, const RECT &area)
 {
-    HDC pageDc = CreateCompatibleDC(NULL);
-    HGDIOBJ old = SelectObject(pageDc, pageBitmap);
-    if (old) {
+    if (pageDc)
         BitBlt(block->dc, 0, 0, block->width, block->height, pageDc, area.left, area.top, SRCCOPY);
-        SelectObject(pageDc, old);
-    } else {
+    else
         FillBlock(block, RGB(255, 255, 255));
-    }
-    DeleteDC(pageDc);
 }
 
 // The block resampled to the view size (the block is deleted).
@@ -112,6 +107,144 @@ static HBITMAP CreateRowsBitmap(int width, int height, unsigned char **bitsOut, 
     return bitmap;
 }
 
+// The work surfaces of one painting pass over a page's fields, made once for all of them: a
+// page-size block as large as the largest field (each field is drawn at its top left), a
+// view-size block as large as its scaled copy, both 24-bit rows in their own DCs, the row sums
+// of the area average, and the page bitmap in a DC of its own.
+struct FieldPass {
+    FieldBlock block, view;
+    unsigned char *blockBits, *viewBits;
+    int blockStride, viewStride;
+    unsigned *sums;   // a row's sums, then the sums of the output row being made and of the next
+    HDC pageDc;
+    HGDIOBJ pageOld;
+};
+
+static int OpenRowsBlock(FieldBlock *block, int width, int height, unsigned char **bitsOut, int *strideOut)
+{
+    memset(block, 0, sizeof(*block));
+    block->bitmap = CreateRowsBitmap(width, height, bitsOut, strideOut);
+    if (!block->bitmap) return 0;
+    block->dc = CreateCompatibleDC(NULL);
+    block->old = SelectObject(block->dc, block->bitmap);
+    block->width = width;
+    block->height = height;
+    return 1;
+}
+
+static void CloseRowsBlock(FieldBlock *block)
+{
+    CloseBlockDc(block);
+    if (block->bitmap) DeleteObject(block->bitmap);
+    block->bitmap = NULL;
+}
+
+static void ClosePass(FieldPass *pass)
+{
+    CloseRowsBlock(&pass->block);
+    CloseRowsBlock(&pass->view);
+    MemFree(pass->sums);
+    pass->sums = NULL;
+    if (pass->pageDc) {
+        if (pass->pageOld) SelectObject(pass->pageDc, pass->pageOld);
+        DeleteDC(pass->pageDc);
+        pass->pageDc = NULL;
+    }
+}
+
+static int OpenPass(FieldPass *pass, HBITMAP pageBitmap, int blockWidth, int blockHeight, int viewWidth,
+                    int viewHeight)
+{
+    memset(pass, 0, sizeof(*pass));
+    if (blockWidth <= 0 || blockHeight <= 0 || viewWidth <= 0 || viewHeight <= 0) return 0;
+    pass->sums = (unsigned *)MemAlloc(64, (size_t)viewWidth * 9 * sizeof(unsigned));
+    if (!pass->sums ||
+        !OpenRowsBlock(&pass->block, blockWidth, blockHeight, &pass->blockBits, &pass->blockStride) ||
+        !OpenRowsBlock(&pass->view, viewWidth, viewHeight, &pass->viewBits, &pass->viewStride)) {
+        ClosePass(pass);
+        return 0;
+    }
+    pass->pageDc = CreateCompatibleDC(NULL);
+    pass->pageOld = pageBitmap ? SelectObject(pass->pageDc, pageBitmap) : NULL;
+    if (!pass->pageOld) {
+        // No page to copy from: areas read from it are white.
+        DeleteDC(pass->pageDc);
+        pass->pageDc = NULL;
+    }
+    return 1;
+}
+
+// The pass's block set to the field's size (page units) for drawing.
+static FieldBlock *UsePassBlock(FieldPass *pass, int width, int height)
+{
+    pass->block.width = width;
+    pass->block.height = height;
+    return &pass->block;
+}
+
+// The field's block (its top-left width x height) resampled into the view block's top left at
+// width x height view pixels, with the sums and rounding of ResizeBitmap: the area average when
+// both sides shrink, ResizeBitmap itself (or its stretched stand-in) otherwise.
+static int ScalePassBlock(FieldPass *pass, int blockWidth, int blockHeight, int width, int height)
+{
+    if (width >= blockWidth || height >= blockHeight) {
+        FieldBlock copy;
+        if (!OpenBlock(&copy, blockWidth, blockHeight)) return 0;
+        BitBlt(copy.dc, 0, 0, blockWidth, blockHeight, pass->block.dc, 0, 0, SRCCOPY);
+        HBITMAP scaled = ScaleBlock(&copy, width, height);
+        if (!scaled) return 0;
+        HDC dc = CreateCompatibleDC(NULL);
+        HGDIOBJ old = SelectObject(dc, scaled);
+        BitBlt(pass->view.dc, 0, 0, width, height, dc, 0, 0, SRCCOPY);
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(scaled);
+        return 1;
+    }
+    ResampleStep *tx = BuildResampleTable(blockWidth, width, 1), *ty = BuildResampleTable(blockHeight, height, 1);
+    if (!tx || !ty) {
+        MemFree(tx);
+        MemFree(ty);
+        return 0;
+    }
+    GdiFlush();
+    int n = width * 3;
+    unsigned *rowSum = pass->sums, *cur = rowSum + n, *next = cur + n;
+    memset(cur, 0, (size_t)n * 2 * sizeof(unsigned));
+    for (int y = 0; y < blockHeight; y++) {
+        memset(rowSum, 0, (size_t)n * sizeof(unsigned));
+        const unsigned char *row = pass->blockBits + (size_t)y * pass->blockStride;
+        for (int x = 0; x < blockWidth; x++) {
+            const ResampleStep &t = tx[x];
+            unsigned *o = rowSum + t.output * 3;
+            o[0] += t.current * row[3 * x];
+            o[1] += t.current * row[3 * x + 1];
+            o[2] += t.current * row[3 * x + 2];
+            if (t.carry > 0 && t.output + 1 < width) {
+                o[3] += t.carry * row[3 * x];
+                o[4] += t.carry * row[3 * x + 1];
+                o[5] += t.carry * row[3 * x + 2];
+            }
+        }
+        const ResampleStep &v = ty[y];
+        for (int k = 0; k < n; k++) {
+            cur[k] += rowSum[k] * (unsigned)v.current;
+            if (v.carry > 0) next[k] += rowSum[k] * (unsigned)v.carry;
+        }
+        if (v.carry != 0 && v.output < height) {
+            unsigned char *out = pass->viewBits + (size_t)v.output * pass->viewStride;
+            for (int k = 0; k < n; k++) out[k] = (unsigned char)(cur[k] >> 24);
+            unsigned *swap = cur;
+            cur = next;
+            next = swap;
+            memset(next, 0, (size_t)n * sizeof(unsigned));
+        }
+    }
+    MemFree(tx);
+    MemFree(ty);
+    return 1;
+}
+
 // The first and one-past-last source pixel whose share lands in outputs [from, to).
 static int FindSourceSpan(const ResampleStep *steps, int count, int outputs, int from, int to, int *first, int *end)
 {
@@ -129,9 +262,9 @@ static int FindSourceSpan(const ResampleStep *steps, int count, int outputs, int
 }
 
 // The pixels that ResizeBitmap(pageBitmap, width, height) gives inside area (view pixels),
-// computed from the page's pixels under it alone with the same weights and sums. Null when the
-// copy is not a shrunk one (every zoom of the page view shrinks) or area leaves it.
-static HBITMAP ScalePageArea(HBITMAP pageBitmap, int width, int height, const RECT &area)
+// computed from the page's pixels under it alone (read through pageDc, which holds the page) with
+// the same weights and sums. Null when the copy is not a shrunk one (every zoom of the page view shrinks) or area leaves it.
+static HBITMAP ScalePageArea(HBITMAP pageBitmap, HDC pageDc, int width, int height, const RECT &area)
 {
     int sw = 0, sh = 0;
     if (!GetBitmapSize(pageBitmap, &sw, &sh) || width >= sw || height >= sh || area.left < 0 || area.top < 0 ||
@@ -149,12 +282,10 @@ static HBITMAP ScalePageArea(HBITMAP pageBitmap, int width, int height, const RE
         result = CreateRowsBitmap(aw, ah, &dst, &dstride);
         unsigned *sums = (unsigned *)MemAlloc(64, (size_t)aw * 3 * (ah + 1) * sizeof(unsigned));
         if (source && result && sums) {
-            HDC from = CreateCompatibleDC(NULL), to = CreateCompatibleDC(NULL);
-            HGDIOBJ oldFrom = SelectObject(from, pageBitmap), oldTo = SelectObject(to, source);
-            BitBlt(to, 0, 0, x1 - x0, y1 - y0, from, x0, y0, SRCCOPY);
-            SelectObject(from, oldFrom);
+            HDC to = CreateCompatibleDC(NULL);
+            HGDIOBJ oldTo = SelectObject(to, source);
+            BitBlt(to, 0, 0, x1 - x0, y1 - y0, pageDc, x0, y0, SRCCOPY);
             SelectObject(to, oldTo);
-            DeleteDC(from);
             DeleteDC(to);
             GdiFlush();
             // Each source row's sums per output column, weighted into its output row and (its
@@ -199,11 +330,11 @@ static HBITMAP ScalePageArea(HBITMAP pageBitmap, int width, int height, const RE
 // Puts the freshly scaled page back under a field of the view before the field is composited
 // again: its edges are the scaled page's own pixels, and those of a value it no longer holds
 // must not stay.
-static void RestoreScaledPageArea(HDC viewDc, HBITMAP pageBitmap, HBITMAP viewBitmap, const RECT &viewRect)
+static void RestoreScaledPageArea(HDC viewDc, HBITMAP pageBitmap, HDC pageDc, HBITMAP viewBitmap, const RECT &viewRect)
 {
     int width = 0, height = 0;
-    if (!GetBitmapSize(viewBitmap, &width, &height)) return;
-    HBITMAP fresh = ScalePageArea(pageBitmap, width, height, viewRect);
+    if (!pageDc || !GetBitmapSize(viewBitmap, &width, &height)) return;
+    HBITMAP fresh = ScalePageArea(pageBitmap, pageDc, width, height, viewRect);
     if (!fresh) return;
     HDC dc = CreateCompatibleDC(NULL);
     HGDIOBJ old = SelectObject(dc, fresh);
@@ -230,103 +361,169 @@ static void DrawLabelIcon(FieldBlock *block)
     DeleteObject(icon);
 }
 
-int DrawActiveFieldAt(FieldRecord *fields, int count, HBITMAP pageBitmap, HBITMAP viewBitmap, float zoom,
-                      COLORREF shadeColour, int offsetX, int offsetY, HWND view, int invalidate, int drawEmpty,
-                      const FormInstance *page)
+// The field's area on the page (page units) and in the view (view pixels); 0 when it has none
+// or covers no view pixel.
+static int GetFieldAreas(const FieldRecord *field, float zoom, RECT *area, RECT *viewRect)
 {
-    if (!fields || count <= 0 || !viewBitmap || zoom <= 0) return 0;
-    if (gViewOnly) shadeColour = RGB(255, 255, 255);
-    RGBQUAD *colourTable = NULL;
-    for (int i = 0; i < count; i++)
-        if (fields[i].typeCode && strstr(fields[i].typeCode, "x[o")) {
-            int entries = 0;
-            colourTable = GetDibColorTable(NULL, pageBitmap, &entries);
-            break;
+    if (!field->rect) return 0;
+    *area = *field->rect;
+    if (area->right <= area->left) area->right = area->left + 15;
+    if (area->bottom <= area->top) area->bottom = area->top + 15;
+    RECT v = {(LONG)(area->left * zoom + 0.5f), (LONG)(area->top * zoom + 0.5f), (LONG)(area->right * zoom + 0.5f),
+              (LONG)(area->bottom * zoom + 0.5f)};
+    *viewRect = v;
+    return v.right > v.left && v.bottom > v.top;
+}
+
+// How a field's block is made and laid over the scaled page.
+enum FieldBlockKind { BLOCK_PLAIN, BLOCK_BOX, BLOCK_TAGGED };
+
+static int GetFieldBlockKind(const FieldRecord *field)
+{
+    const char *type = field->typeCode ? field->typeCode : "";
+    if (strstr(type, "x[o")) return BLOCK_BOX;
+    // The page's own pixels, tinted: reverse video, or a comb's dividers, stay in view.
+    return IsTaggedFieldType(type) || GetCombBoxCount(field) ? BLOCK_TAGGED : BLOCK_PLAIN;
+}
+
+// What a pass paints with, the same for all its fields.
+struct FieldPaint {
+    float zoom;
+    COLORREF shade;
+    const RGBQUAD *colourTable;
+    int returnType, drawEmpty;
+    const FormInstance *page;
+};
+
+// Draws the field's block and leaves it scaled in the pass's view block (its top left, the
+// field's view size). 0 when it could not be made.
+static int PrepareFieldBlock(FieldPass *pass, FieldRecord *field, const RECT &area, const RECT &viewRect,
+                             const FieldPaint &paint)
+{
+    const char *type = field->typeCode ? field->typeCode : "";
+    int linked = field->second && field->second[0] && field->seqPrefix && field->seqPrefix[0] == '@';
+    int hasValue = field->value && field->value[0];
+    int white = type[0] == 'C' || type[0] == 'L' || type[0] == 'B' ||
+                (type[0] == 'T' && strlen(type) >= 3 && type[2] == '0' && paint.returnType != 0);
+    COLORREF background = white ? RGB(255, 255, 255) : paint.shade;
+    int viewWidth = viewRect.right - viewRect.left, viewHeight = viewRect.bottom - viewRect.top;
+    int pageWidth = area.right - area.left, pageHeight = area.bottom - area.top;
+    RECT blockRect = {0, 0, pageWidth, pageHeight};
+    FieldBlock *block = UsePassBlock(pass, pageWidth, pageHeight);
+    switch (GetFieldBlockKind(field)) {
+    case BLOCK_BOX:
+        CopyPageArea(block, pass->pageDc, area);
+        ShadeBoxInterior(block->dc, &blockRect, background, paint.colourTable);
+        if (hasValue) DrawFieldData(block->dc, NULL, field, 1, &blockRect, background, 0, 0, paint.page);
+        break;
+    case BLOCK_TAGGED: {
+        CopyPageArea(block, pass->pageDc, area);
+        if (strcmp(type, "S[sig]") == 0 && field->second)
+            DrawSignatureImage(block->dc, &blockRect, field->second, GetFieldSecondLength(field), 0);
+        int opaque = linked || StartsWithText(field->valueList, "DRAWOPAQUE");
+        TintFieldArea(block->dc, &blockRect, background, opaque);
+        if (hasValue) DrawFieldData(block->dc, NULL, field, 1, &blockRect, background, 0, 0, paint.page);
+        break;
+    }
+    default:
+        if (!hasValue && !linked && !paint.drawEmpty) {
+            // An empty field is its shading alone: filled straight at the view size.
+            pass->view.width = viewWidth;
+            pass->view.height = viewHeight;
+            FillBlock(&pass->view, background);
+            GdiFlush();
+            return 1;
         }
-    int returnType = GetReturnType(NULL);
+        FillBlock(block, background);
+        if (hasValue) DrawFieldData(block->dc, NULL, field, 1, &blockRect, background, 0, 0, paint.page);
+        if (type[0] == 'L' && !StartsWithText(type, "L-")) DrawLabelIcon(block);
+        break;
+    }
+    int scaled = ScalePassBlock(pass, pageWidth, pageHeight, viewWidth, viewHeight);
+    GdiFlush();
+    return scaled;
+}
+
+// Lays a field's scaled block (in source at sx, sy) over the scaled page in viewDc.
+static void CompositeFieldBlock(HDC viewDc, HDC source, int sx, int sy, const RECT &viewRect, int kind)
+{
+    int x = viewRect.left, y = viewRect.top;
+    int viewWidth = viewRect.right - viewRect.left, viewHeight = viewRect.bottom - viewRect.top;
+    if (kind == BLOCK_TAGGED) {
+        // Copied whole: ink of a removed signature on the field's edge rows must not stay.
+        BitBlt(viewDc, x, y, viewWidth, viewHeight, source, sx, sy, SRCCOPY);
+        return;
+    }
+    if (viewWidth > 2 && viewHeight > 1) PatBlt(viewDc, x + 1, y, viewWidth - 2, viewHeight - 1, WHITENESS);
+    if (viewWidth > 2 && viewHeight > 2)
+        BitBlt(viewDc, x + 1, y + 1, viewWidth - 2, viewHeight - 2, source, sx + 1, sy + 1, SRCCOPY);
+    if (kind != BLOCK_BOX) BitBlt(viewDc, x, y, viewWidth, viewHeight, source, sx, sy, SRCAND);
+}
+
+// The fields painted onto the view bitmap in one pass: one set of work surfaces for all of them,
+// as large as the largest field needs.
+static int PaintFields(FieldRecord *fields, int count, HBITMAP pageBitmap, HBITMAP viewBitmap, FieldPaint &paint,
+                       int offsetX, int offsetY, HWND view, int invalidate)
+{
+    if (gViewOnly) paint.shade = RGB(255, 255, 255);
+    paint.returnType = GetReturnType(NULL);
+    int maxPageWidth = 0, maxPageHeight = 0, maxViewWidth = 0, maxViewHeight = 0;
+    for (int i = 0; i < count; i++) {
+        RECT area, viewRect;
+        if (!GetFieldAreas(&fields[i], paint.zoom, &area, &viewRect)) continue;
+        if (area.right - area.left > maxPageWidth) maxPageWidth = area.right - area.left;
+        if (area.bottom - area.top > maxPageHeight) maxPageHeight = area.bottom - area.top;
+        if (viewRect.right - viewRect.left > maxViewWidth) maxViewWidth = viewRect.right - viewRect.left;
+        if (viewRect.bottom - viewRect.top > maxViewHeight) maxViewHeight = viewRect.bottom - viewRect.top;
+    }
+    FieldPass pass;
+    if (!OpenPass(&pass, pageBitmap, maxPageWidth, maxPageHeight, maxViewWidth, maxViewHeight)) return 0;
+    HoldFieldPaintSettings(1);   // read once for all the fields, not once a field
     HDC viewDc = CreateCompatibleDC(NULL);
     HGDIOBJ oldView = SelectObject(viewDc, viewBitmap);
     int painted = 0;
-
     for (int i = 0; i < count; i++) {
         FieldRecord *field = &fields[i];
-        if (!field->rect) continue;
-        RECT area = *field->rect;
-        if (area.right <= area.left) area.right = area.left + 15;
-        if (area.bottom <= area.top) area.bottom = area.top + 15;
-        const char *type = field->typeCode ? field->typeCode : "";
-        int linked = field->second && field->second[0] && field->seqPrefix && field->seqPrefix[0] == '@';
-        int hasValue = field->value && field->value[0];
-        int white = type[0] == 'C' || type[0] == 'L' || type[0] == 'B' ||
-                    (type[0] == 'T' && strlen(type) >= 3 && type[2] == '0' && returnType != 0);
-        COLORREF background = white ? RGB(255, 255, 255) : shadeColour;
-        RECT viewRect = {(LONG)(area.left * zoom + 0.5f), (LONG)(area.top * zoom + 0.5f),
-                         (LONG)(area.right * zoom + 0.5f), (LONG)(area.bottom * zoom + 0.5f)};
-        int viewWidth = viewRect.right - viewRect.left, viewHeight = viewRect.bottom - viewRect.top;
-        if (viewWidth <= 0 || viewHeight <= 0) continue;
-        int pageWidth = area.right - area.left, pageHeight = area.bottom - area.top;
-        RECT blockRect = {0, 0, pageWidth, pageHeight};
-        int boxType = strstr(type, "x[o") != NULL;
-
-        HBITMAP scaled = NULL;
-        FieldBlock block;
-        int wholeBlock = 0;   // the block holds the page's own pixels of the whole area
-        if (boxType) {
-            if (!OpenBlock(&block, pageWidth, pageHeight)) continue;
-            CopyPageArea(&block, pageBitmap, area);
-            ShadeBoxInterior(block.dc, &blockRect, background, colourTable);
-            if (hasValue) DrawFieldData(block.dc, NULL, field, 1, &blockRect, background, 0, 0, page);
-            scaled = ScaleBlock(&block, viewWidth, viewHeight);
-        } else if (IsTaggedFieldType(type) || GetCombBoxCount(field)) {
-            // The page's own pixels, tinted: reverse video, or a comb's dividers, stay in view.
-            if (!OpenBlock(&block, pageWidth, pageHeight)) continue;
-            CopyPageArea(&block, pageBitmap, area);
-            if (strcmp(type, "S[sig]") == 0 && field->second)
-                DrawSignatureImage(block.dc, &blockRect, field->second, GetFieldSecondLength(field), 0);
-            int opaque = linked || StartsWithText(field->valueList, "DRAWOPAQUE");
-            TintFieldArea(block.dc, &blockRect, background, opaque);
-            if (hasValue) DrawFieldData(block.dc, NULL, field, 1, &blockRect, background, 0, 0, page);
-            scaled = ScaleBlock(&block, viewWidth, viewHeight);
-            wholeBlock = 1;
-        } else if (!hasValue && !linked && !drawEmpty) {
-            if (!OpenBlock(&block, viewWidth, viewHeight)) continue;
-            FillBlock(&block, background);
-            scaled = ScaleBlock(&block, viewWidth, viewHeight);
-        } else {
-            if (!OpenBlock(&block, pageWidth, pageHeight)) continue;
-            FillBlock(&block, background);
-            if (hasValue) DrawFieldData(block.dc, NULL, field, 1, &blockRect, background, 0, 0, page);
-            if (type[0] == 'L' && !StartsWithText(type, "L-")) DrawLabelIcon(&block);
-            scaled = ScaleBlock(&block, viewWidth, viewHeight);
-        }
-        if (!scaled) continue;
-
-        HDC blockDc = CreateCompatibleDC(NULL);
-        HGDIOBJ oldBlock = SelectObject(blockDc, scaled);
-        int x = viewRect.left, y = viewRect.top;
-        if (wholeBlock) {
-            // Copied whole: ink of a removed signature on the field's edge rows must not stay.
-            BitBlt(viewDc, x, y, viewWidth, viewHeight, blockDc, 0, 0, SRCCOPY);
-        } else {
-            // A repaint after the page was scaled (the screen follows at once) starts from the
-            // page as it is now, so that it leaves what a freshly scaled page shows.
-            if (invalidate) RestoreScaledPageArea(viewDc, pageBitmap, viewBitmap, viewRect);
-            if (viewWidth > 2 && viewHeight > 1)
-                PatBlt(viewDc, x + 1, y, viewWidth - 2, viewHeight - 1, WHITENESS);
-            if (viewWidth > 2 && viewHeight > 2)
-                BitBlt(viewDc, x + 1, y + 1, viewWidth - 2, viewHeight - 2, blockDc, 1, 1, SRCCOPY);
-            if (!boxType) BitBlt(viewDc, x, y, viewWidth, viewHeight, blockDc, 0, 0, SRCAND);
-        }
-        SelectObject(blockDc, oldBlock);
-        DeleteDC(blockDc);
-        DeleteObject(scaled);
+        RECT area, viewRect;
+        if (!GetFieldAreas(field, paint.zoom, &area, &viewRect)) continue;
+        if (!PrepareFieldBlock(&pass, field, area, viewRect, paint)) continue;
+        int kind = GetFieldBlockKind(field);
+        // A repaint after the page was scaled (the screen follows at once) starts from the page
+        // as it is now, so that it leaves what a freshly scaled page shows.
+        if (invalidate && kind != BLOCK_TAGGED)
+            RestoreScaledPageArea(viewDc, pageBitmap, pass.pageDc, viewBitmap, viewRect);
+        CompositeFieldBlock(viewDc, pass.view.dc, 0, 0, viewRect, kind);
         painted++;
-
         OffsetRect(&viewRect, offsetX, offsetY);
         if (invalidate && view) InvalidateRect(view, &viewRect, FALSE);
     }
     SelectObject(viewDc, oldView);
     DeleteDC(viewDc);
+    HoldFieldPaintSettings(0);
+    ClosePass(&pass);
+    return painted;
+}
+
+// The page's colour table when a check box is among the fields (their interiors are shaded
+// from it); MemFree it.
+static RGBQUAD *ReadBoxColourTable(FieldRecord *fields, int count, HBITMAP pageBitmap)
+{
+    for (int i = 0; i < count; i++)
+        if (fields[i].typeCode && strstr(fields[i].typeCode, "x[o")) {
+            int entries = 0;
+            return GetDibColorTable(NULL, pageBitmap, &entries);
+        }
+    return NULL;
+}
+
+int DrawActiveFieldAt(FieldRecord *fields, int count, HBITMAP pageBitmap, HBITMAP viewBitmap, float zoom,
+                      COLORREF shadeColour, int offsetX, int offsetY, HWND view, int invalidate, int drawEmpty,
+                      const FormInstance *page)
+{
+    if (!fields || count <= 0 || !viewBitmap || zoom <= 0) return 0;
+    RGBQUAD *colourTable = ReadBoxColourTable(fields, count, pageBitmap);
+    FieldPaint paint = {zoom, shadeColour, colourTable, 0, drawEmpty, page};
+    int painted = PaintFields(fields, count, pageBitmap, viewBitmap, paint, offsetX, offsetY, view, invalidate);
     MemFree(colourTable);
     return painted;
 }

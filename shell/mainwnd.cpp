@@ -196,6 +196,8 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         KillTimer(window, IDT_BACKUP);
         KillTimer(window, IDT_DEFERRED_JOB);
         SaveWindowPlacement(window);
+        // The open return's file is no longer held against other copies once its window is gone.
+        ReleaseHeldFile();
         // The page buffers and GDI objects of the page canvas go with the window.
         FreeFieldClips();
         FreeShapeCache();

@@ -38,7 +38,7 @@ int RefreshStatusAmountParts(void)
 {
     if (!gStatusBar)
         return 0;
-    // Part 1 the first form's amount, part 2 the others'.
+    // The status bar's first amount pane shows the first form's amount, the second the others'.
     char texts[8][STATUS_AMOUNT_TEXT_SIZE];
     int count = FormatStatusAmountTexts(texts, 8);
     char rest[4 * STATUS_AMOUNT_TEXT_SIZE] = "";

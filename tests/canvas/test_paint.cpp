@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
+#include <vector>
+
 namespace {
 
 // A glyph's ink may reach a few pixels past its advance width (the measured extent).
@@ -459,6 +461,72 @@ TEST(ActiveField, ShadedBlocksWithValuesCompositedOntoTheScaledPage)
     int emptyArea = (emptyView.right - emptyView.left) * (emptyView.bottom - emptyView.top);
     EXPECT_EQ(emptyArea, view.CountColour(shade, &emptyView));
     EXPECT_EQ(0, view.CountColour(shade, &calcView));   // calculated fields stay white
+    DeleteObject(pageBitmap);
+}
+
+// The rows of a bitmap as 24-bit pixels.
+std::vector<unsigned char> ReadPixels24(HBITMAP bitmap, int width, int height)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    std::vector<unsigned char> pixels((size_t)((width * 3 + 3) & ~3) * height);
+    HDC dc = CreateCompatibleDC(NULL);
+    GetDIBits(dc, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+    DeleteDC(dc);
+    return pixels;
+}
+
+// A page's fields painted in one pass (shared work surfaces, settings read once) leave the same
+// pixels as the same fields painted one call each, for every kind of block: plain fields with and
+// without values, calculated fields, labels with their icon, check boxes, tagged fields, fields
+// of one pixel's width (copied, not shrunk), overlapping fields, large before small and small
+// before large; at the page view's zooms and with another data font.
+TEST(ActiveField, OnePassLeavesThePixelsOfFieldByFieldPainting)
+{
+    DataFontSetting courier(1);
+    TestCanvas pageCanvas(1200, 800);
+    PatBlt(pageCanvas.dc, 0, 140, 1200, 4, BLACKNESS);
+    Rectangle(pageCanvas.dc, 600, 400, 640, 440);   // the check box's border
+    PatBlt(pageCanvas.dc, 900, 500, 3, 200, BLACKNESS);
+    HBITMAP pageBitmap = pageCanvas.Detach();
+    const COLORREF shade = RGB(0xCC, 0xFF, 0xCC);
+    TestField fields[] = {
+        TestField("N", "12", "1,234", RECT{100, 100, 500, 160}),
+        TestField("A", "20", NULL, RECT{100, 200, 500, 260}),
+        TestField("CN", "12", "99", RECT{100, 300, 500, 360}),
+        TestField("L", "20", "Label text", RECT{100, 400, 400, 440}),
+        TestField("x[o]", "1", "X", RECT{600, 400, 640, 440}),
+        TestField("T[1ax]", "11", "123-45-6789", RECT{700, 100, 1100, 160}),
+        TestField("A", "1", "Z", RECT{101, 500, 102, 560}),
+        TestField("A", "30", "Wide overlapping text", RECT{50, 600, 1150, 700}),
+        TestField("N", "5", "7", RECT{880, 620, 960, 680}),
+        TestField("A", "3", "abc", RECT{20, 20, 60, 45}),
+    };
+    const int count = (int)(sizeof fields / sizeof fields[0]);
+    for (float zoom : {0.3f, 0.5f, 0.75f}) {
+        SCOPED_TRACE(zoom);
+        int width = ScalePageLength(1200, zoom), height = ScalePageLength(800, zoom);
+        HBITMAP views[2] = {ResizeBitmap(pageBitmap, width, height), ResizeBitmap(pageBitmap, width, height)};
+        ASSERT_TRUE(views[0] && views[1]);
+        std::vector<unsigned char> page = ReadPixels24(views[0], width, height);
+        std::vector<FieldRecord> records;
+        for (TestField &f : fields) records.push_back(f.record);
+        int painted = DrawActiveFieldAt(records.data(), count, pageBitmap, views[0], zoom, shade, 0, 0, NULL, 0, 0, NULL);
+        int single = 0;   // the one-pixel field covers no view pixel at some zooms
+        for (int i = 0; i < count; i++)
+            single += DrawActiveFieldAt(&records[i], 1, pageBitmap, views[1], zoom, shade, 0, 0, NULL, 0, 0, NULL);
+        EXPECT_EQ(single, painted);
+        EXPECT_GE(painted, count - 1);
+        std::vector<unsigned char> onePass = ReadPixels24(views[0], width, height);
+        EXPECT_NE(page, onePass);
+        EXPECT_TRUE(onePass == ReadPixels24(views[1], width, height));
+        DeleteObject(views[0]);
+        DeleteObject(views[1]);
+    }
     DeleteObject(pageBitmap);
 }
 

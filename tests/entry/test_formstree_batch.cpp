@@ -11,6 +11,7 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <uxtheme.h>
 
 #include <algorithm>
 #include <string>
@@ -113,6 +114,55 @@ TEST_F(FormsTreeBatch, FilingWithRedrawOffMatchesFilingOneByOne)
         EXPECT_EQ("Form W-2 [Acme && Co]", states[1].tabs[3]);   // after Form 1099-R (order 3)
         EXPECT_NE(states[1].outline.end(),
                   std::find(states[1].outline.begin(), states[1].outline.end(), "Federal Return [5 pages]"));
+    }
+    SetViewMode(window, 0, 0);
+}
+
+// The tab control's style bits that are on while the tree's redraw is off, whether its scroll
+// arrows are showing and whether it has a theme.
+struct TabControlLook {
+    LONG layout;
+    int arrowsShown, themed;
+};
+
+TabControlLook ReadTabControlLook()
+{
+    TabControlLook look;
+    look.layout = GetWindowLongA(gFormTabs, GWL_STYLE) & (TCS_FIXEDWIDTH | TCS_MULTILINE);
+    HWND arrows = FindWindowExA(gFormTabs, NULL, UPDOWN_CLASSA, NULL);
+    look.arrowsShown = arrows && (GetWindowLongA(arrows, GWL_STYLE) & WS_VISIBLE) ? 1 : 0;
+    look.themed = GetWindowTheme(gFormTabs) != NULL;
+    return look;
+}
+
+// While the pages of a return are filed (redraw off) the tab control makes no round trips to
+// the window server per tab that it can be spared: the tabs never overflow (no scroll arrows are
+// moved and shown, even in the tab strip of split screen, which has no size) and it has no theme
+// (a themed control looks the cursor up after every layout). Afterwards it is as it was.
+TEST_F(FormsTreeBatch, TabsFiledWithRedrawOffNeitherScrollNorTrackTheCursor)
+{
+    const char *const keys[] = {"Form 1040.1", "Form 1040.2", "Schedule 1.1", "Schedule 1.2", "Schedule B.1"};
+    for (int fullScreen = 0; fullScreen < 2; fullScreen++) {
+        SCOPED_TRACE(fullScreen ? "full screen" : "split screen");
+        SetViewMode(window, fullScreen, 0);
+        const LONG style = GetWindowLongA(gFormTabs, GWL_STYLE);
+        const int themed = GetWindowTheme(gFormTabs) != NULL;
+        SendMessageA(gFormsTreeWindow, WM_SETREDRAW, FALSE, 0);
+        for (int i = 0; i < 40; i++) {
+            const char *key = keys[i % 5];
+            ASSERT_TRUE(AddFormToTree(key, 0, MakePage(key, 100, (uint16_t)(10 + i % 5)), NULL) != NULL);
+        }
+        TabControlLook during = ReadTabControlLook();
+        EXPECT_EQ(TCS_FIXEDWIDTH, during.layout & TCS_FIXEDWIDTH);
+        EXPECT_EQ(0, during.arrowsShown);
+        EXPECT_EQ(0, during.themed);
+        SendMessageA(gFormsTreeWindow, WM_SETREDRAW, TRUE, 0);
+        PumpMessages(20);
+        EXPECT_EQ(style, GetWindowLongA(gFormTabs, GWL_STYLE));
+        EXPECT_EQ(themed, ReadTabControlLook().themed);
+        EXPECT_EQ(42, (int)SendMessageA(gFormTabs, TCM_GETITEMCOUNT, 0, 0));   // Summary, Status, pages
+        CloseOpenReturn();
+        PumpMessages(20);
     }
     SetViewMode(window, 0, 0);
 }

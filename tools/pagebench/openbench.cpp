@@ -1,8 +1,8 @@
 // pagebench open: returns of 50, 100, 200 and 300 pages (the federal pages of the build's
 // FormPaks in turn, as many copies as it takes) written into a bench folder and opened in a
 // hidden main window; prints the milliseconds until WM_OPEN_FILE returns (the pages filed in the
-// forms tree and the first page shown) and those of closing the return again, and the ratio of
-// the 300-page time to the 50-page time.
+// forms tree and the first page shown) and those of closing the return again, what each further
+// page costs between two sizes, and the ratio of the 300-page time to the 50-page time.
 #include "tools/pagebench/pagebench.h"
 #include "shell/shell.h"
 #include "store/store.h"
@@ -130,6 +130,11 @@ int RunOpenBench(void)
         printf("open_return pages=%d median_ms=%.0f close_ms=%.0f\n", kSizes[s], median[s],
                MedianOf(closeMedians[s], rounds));
     }
+    // What each further page costs between two sizes: a cliff shows as a step between the lines.
+    for (int s = 1; window && s < sizeCount; s++)
+        if (median[s] > 0 && median[s - 1] > 0)
+            printf("open_per_page pages=%d->%d ms_per_page=%.2f\n", kSizes[s - 1], kSizes[s],
+                   (median[s] - median[s - 1]) / (kSizes[s] - kSizes[s - 1]));
     // The ratio of the medians, and the median of the rounds' own ratios (less moved by a load
     // that changed between the rounds).
     if (ratioCount == rounds && median[0] > 0)

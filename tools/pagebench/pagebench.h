@@ -13,8 +13,8 @@ double ElapsedMs(const LARGE_INTEGER &a, const LARGE_INTEGER &b);
 // The median of the values (sorted in place); 0 for none.
 double MedianOf(double *values, int count);
 // pagebench view [RETURN]: opens the return (default: the sample return of the build) in a hidden
-// main window and prints the median milliseconds from selecting a form page in the forms tree to
-// the page painted, over the return's form pages.
+// main window and prints the median and the worst milliseconds from selecting a form page in the
+// forms tree to the page painted, over the return's form pages, and each page's.
 int RunViewBench(const char *returnPath);
 // pagebench open: writes returns of 50, 100, 200 and 300 pages from the build's FormPaks and prints
 // the milliseconds to open each in a hidden main window.
