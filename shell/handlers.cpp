@@ -71,7 +71,7 @@ int InstallMainWindowHandlers(void)
     AddMainWindowHandler(RecomputeWindowHandler);  // timer 997: the deferred recompute and page freeing
     AddMainWindowHandler(ViewCommandHandler);    // Zoom..., Split Screen, Full Screen (pages/zoom_viewmode.cpp)
     gAddFormsStartHook = RunFormPakStartDialog;  // the 94x and M1PR start dialogs (entry/startdlg/startdlg_common.cpp)
-    // Remove Page (40002), the forms tree's and tabs' context menu, Check Return (entry/treecmd_menu.cpp)
+    // Remove Page (40002), the forms tree's and tabs' context menu, Check Return (entry/formstree/treecmd_menu.cpp)
     AddMainWindowHandler(TreeCommandHandler);
     AddMainWindowHandler(StatementMessageHandler); // WM_OPEN_STATEMENT: the statement grid (entry/statements/statement_open.cpp)
     AddMainWindowHandler(TaxpayerSetupCommandHandler);  // Setup: Taxpayer Info, e-File Options

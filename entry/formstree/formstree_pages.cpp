@@ -1,6 +1,6 @@
 // Pages entering the open return from a FormPak or from a return file, filed in the forms tree,
 // their saved values.
-#include "entry/entry.h"
+#include "entry/formstree/formstree_private.h"
 #include "store/store.h"
 
 #include <stdio.h>

@@ -3,7 +3,7 @@
 // order, across folders, and after deletions drop the mirror; the page tabs are measured again
 // when the tree's redraw comes back on.
 #include "entry/entry.h"
-#include "entry/formstree_mirror.h"
+#include "entry/formstree/formstree_private.h"
 #include "shell/shell.h"
 #include "store/store.h"
 #include "tests/harness/harness.h"

@@ -1,11 +1,9 @@
 // The forms tree's delete-item handler: frees what a leaving item owns, keeps the counts,
 // captions and FormPak list right and says which item to select instead.
 #include "calc/calc.h"
-#include "entry/entry_private.h"
+#include "entry/formstree/formstree_private.h"
 #include "ui/ui.h"
 #include "store/store.h"
-#include "entry/formstree_mirror.h"
-#include "entry/formstree_batch.h"
 
 #include <commctrl.h>
 #include <string.h>

@@ -1,5 +1,5 @@
 // The tip panel at the bottom of the forms tree ("Tip: To delete an unneeded form ...").
-#include "entry/entry_private.h"
+#include "entry/formstree/formstree_private.h"
 #include "ui/ui.h"
 #include "store/store.h"
 

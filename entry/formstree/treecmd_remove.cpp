@@ -1,6 +1,6 @@
 // The forms tree's remove commands: one page ("Confirm Delete"), all pages of a folder, and the
 // deletion of pages in step with the recompute worker, which may be reading them.
-#include "entry/entry_private.h"
+#include "entry/formstree/formstree_private.h"
 #include "calc/calc.h"
 #include "ui/ui.h"
 

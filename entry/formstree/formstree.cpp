@@ -1,7 +1,5 @@
 // The forms tree: the control, its root and fixed folders, item lookups and captions.
-#include "entry/entry_private.h"
-#include "entry/formstree_mirror.h"
-#include "entry/formstree_batch.h"
+#include "entry/formstree/formstree_private.h"
 #include "ui/ui.h"
 #include "store/store.h"
 

@@ -1,8 +1,7 @@
 // The walk over the forms tree's pages in tree order: the page query's view of the return.
-#include "entry/entry_private.h"
+#include "entry/formstree/formstree_private.h"
 #include "ui/ui.h"
 #include "store/store.h"
-#include "entry/formstree_mirror.h"
 
 #include <commctrl.h>
 

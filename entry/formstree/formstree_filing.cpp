@@ -1,11 +1,9 @@
 // The forms tree: filing pages into their folders in sorted order, folder captions with page
 // counts, the state folder and the Summary and Status pseudo pages.
-#include "entry/entry_private.h"
+#include "entry/formstree/formstree_private.h"
 #include "ui/ui.h"
 #include "store/store.h"
 #include "prepare/prepare.h"
-#include "entry/formstree_mirror.h"
-#include "entry/formstree_batch.h"
 
 #include <commctrl.h>
 #include <stdio.h>

@@ -4,8 +4,7 @@
 // its folder and set the folder's image again for every page. During a batch the folders'
 // " [n pages]" suffixes are written once at its end, and a folder is expanded by the first page
 // filed into it only. Counts, FormPak uses and everything else are still kept per page.
-#include "entry/entry_private.h"
-#include "entry/formstree_batch.h"
+#include "entry/formstree/formstree_private.h"
 #include "ui/ui.h"
 
 #include <stdio.h>

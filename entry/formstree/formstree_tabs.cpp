@@ -1,9 +1,8 @@
 // The page tabs beside the forms tree: one tab per page in tree order, after the tabs of the
 // Summary and Status pseudo pages, or the single "Startup Info" tab while the return is empty.
-#include "entry/entry_private.h"
+#include "entry/formstree/formstree_private.h"
 #include "ui/ui.h"
 #include "store/store.h"
-#include "entry/formstree_mirror.h"
 
 #include <commctrl.h>
 #include <stdio.h>

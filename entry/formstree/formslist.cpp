@@ -1,7 +1,7 @@
 // The forms list: the forms of a FormPak, one row per form, where the user chooses how many
 // copies of each to add to the return. The choice goes into the copies-to-add marks of the
 // FormPak's page directory.
-#include "entry/entry.h"
+#include "entry/formstree/formstree_private.h"
 #include "prepare/prepare.h"
 #include "ui/ui.h"
 #include "store/store.h"

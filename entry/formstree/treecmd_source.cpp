@@ -1,6 +1,6 @@
 // Pages from FormPak files: a new page of a form (duplicating a page), and replacing every page
 // of a form by the same form from another FormPak ("Change Form Source"), values kept.
-#include "entry/entry_private.h"
+#include "entry/formstree/formstree_private.h"
 #include "calc/calc.h"
 #include "prepare/prepare.h"
 #include "ui/ui.h"

@@ -1,7 +1,7 @@
 // The context menu of the forms tree and of the page tabs, trimmed to the item clicked, its
 // commands, and the main window's handler of the tree commands (Remove Page, the right click,
 // Check Return).
-#include "entry/entry_private.h"
+#include "entry/formstree/formstree_private.h"
 #include "ui/ui.h"
 
 #include <commctrl.h>

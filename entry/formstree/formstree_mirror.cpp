@@ -5,12 +5,11 @@
 // InsertFormsTreeItem) and is dropped on any deletion; before each use it is checked against the
 // control's item count, and when it does not match (or the tree is deeper than root, folder,
 // page) it is rebuilt from the control or not used at all.
-#include "entry/entry_private.h"
+#include "entry/formstree/formstree_private.h"
 #include "ui/ui.h"
 #include "store/store.h"
 
 #include <commctrl.h>
-#include "entry/formstree_mirror.h"
 
 #include <string.h>
 
