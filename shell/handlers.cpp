@@ -45,7 +45,7 @@ int InstallProgramHooks(void)
     gOpenExplainDialogProc = OpenFieldExplanation;
     // The buttons' menus open the return's notes (entry/explain/explain_dialog.cpp).
     gOpenReturnExplanationProc = OpenReturnExplanation;
-    // Printing and PDF output list and render the return's statements (entry/statements/statement_output.cpp).
+    // Printing and PDF output list and render the return's statements (entry/statements/).
     gListReturnStatementsProc = ListReturnStatements;
     gRenderStatementEntryProc = RenderStatementEntry;
     // The page view's group fields open the multi-field popup; shown pages and commits of
@@ -70,10 +70,10 @@ int InstallMainWindowHandlers(void)
     AddMainWindowHandler(ImportDataCommandHandler);   // IDM_IMPORTDATA (entry/imports/formimport_command.cpp)
     AddMainWindowHandler(RecomputeWindowHandler);  // timer 997: the deferred recompute and page freeing
     AddMainWindowHandler(ViewCommandHandler);    // Zoom..., Split Screen, Full Screen (pages/zoom_viewmode.cpp)
-    gAddFormsStartHook = RunFormPakStartDialog;  // the 94x and M1PR start dialogs (entry/startdlg/startdlg_common.cpp)
-    // Remove Page (40002), the forms tree's and tabs' context menu, Check Return (entry/formstree/treecmd_menu.cpp)
+    gAddFormsStartHook = RunFormPakStartDialog;  // the 94x and M1PR start dialogs (entry/startdlg/)
+    // Remove Page (40002), the forms tree's and tabs' context menu, Check Return (entry/formstree/)
     AddMainWindowHandler(TreeCommandHandler);
-    AddMainWindowHandler(StatementMessageHandler); // WM_OPEN_STATEMENT: the statement grid (entry/statements/statement_open.cpp)
+    AddMainWindowHandler(StatementMessageHandler); // WM_OPEN_STATEMENT: the statement grid (entry/statements/)
     AddMainWindowHandler(TaxpayerSetupCommandHandler);  // Setup: Taxpayer Info, e-File Options
     InitEditBar();    // the forms list edits a row's copies in the edit bar (entry/editbar/editbar_init.cpp)
     return 1;

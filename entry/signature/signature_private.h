@@ -1,4 +1,5 @@
-// signature_private.h - private declarations of the signature dialog, shared by entry/signature/sigcapture_*.cpp.
+// signature_private.h - private declarations of the signature dialog, shared by
+// entry/signature/sigcapture_*.cpp.
 #ifndef LEVYLINE_ENTRY_SIGNATURE_PRIVATE_H
 #define LEVYLINE_ENTRY_SIGNATURE_PRIVATE_H
 

@@ -1,4 +1,4 @@
-// What the start dialogs share (entry/startdlg/startdlg_common.cpp, entry/startdlg/start94x.cpp, entry/startdlg/startm1pr.cpp):
+// What the start dialogs share (entry/startdlg/startdlg_common.cpp, start94x.cpp, startm1pr.cpp):
 // the FormPak marks and the window helpers.
 #ifndef LEVYLINE_STARTDLG_PRIVATE_H
 #define LEVYLINE_STARTDLG_PRIVATE_H
