@@ -121,7 +121,7 @@ struct PageStatementBlock {
 static_assert(sizeof(PageStatementBlock) == 84, "the page view's statement block is 84 bytes");
 
 // The parameter block of the "MultiField" popup, the one block of every opener (the popup's
-// rules: entry/multifield.h).
+// rules: entry/multifield/multifield.h).
 struct MultiFieldParams {
     uint32_t groupKind;         // 0 numbered list ('c', "S[m"), 1 name or address ("S[c")
     FieldRecord *field;

@@ -23,7 +23,7 @@ struct StatementListEntry {
 };
 
 // The return's statements: data entry lists them (count only when entries is null) and renders
-// one into page bitmaps (see ListReturnStatements and RenderStatementEntry of entry/statements.h);
+// one into page bitmaps (see ListReturnStatements and RenderStatementEntry of entry/statements/statements.h);
 // set at start-up. Unset: the return has no statements to print.
 extern int (*gListReturnStatementsProc)(StatementListEntry *entries, int returnCode, uint16_t groupOrder);
 extern int (*gRenderStatementEntryProc)(StatementListEntry *entry, HBITMAP *slots, int maxPages, uint16_t kind);

@@ -26,7 +26,7 @@ int InstallProgramHooks(void)
     gAppCallbacks.showStatusText = ShowStatusFromData;
     // The page view opens the edit bar of data entry.
     gOpenEditBarProc = OpenEditBarWindow;
-    // A click on a signature field opens signature capture (entry/sigcapture_open.cpp).
+    // A click on a signature field opens signature capture (entry/signature/sigcapture_open.cpp).
     gOpenSigCaptureDialogProc = OpenSigCaptureDialog;
     // Attachment fields and the buttons drawn over a page (pages/attach_file.cpp,
     // pages/fieldbuttons_*.cpp); the import button parses with data entry's import parser,
@@ -41,11 +41,11 @@ int InstallProgramHooks(void)
     gGenerateFormPdfProc = ConfirmPdfTarget;
     // After each full recompute: the status-bar amounts, the Summary and Status pages.
     gRecomputeFinishedProc = OnRecomputeFinished;
-    // A click on an explanation field opens its explanation (entry/explain_dialog.cpp).
+    // A click on an explanation field opens its explanation (entry/explain/explain_dialog.cpp).
     gOpenExplainDialogProc = OpenFieldExplanation;
-    // The buttons' menus open the return's notes (entry/explain_dialog.cpp).
+    // The buttons' menus open the return's notes (entry/explain/explain_dialog.cpp).
     gOpenReturnExplanationProc = OpenReturnExplanation;
-    // Printing and PDF output list and render the return's statements (entry/statement_output.cpp).
+    // Printing and PDF output list and render the return's statements (entry/statements/).
     gListReturnStatementsProc = ListReturnStatements;
     gRenderStatementEntryProc = RenderStatementEntry;
     // The page view's group fields open the multi-field popup; shown pages and commits of
@@ -67,14 +67,14 @@ int InstallMainWindowHandlers(void)
     AddMainWindowHandler(ReturnCommandHandler);
     AddMainWindowHandler(PrintCommandHandler);   // IDM_PRINT (print/print_command.cpp)
     AddMainWindowHandler(PdfCommandHandler);     // IDM_PDFRETURN (print/pdf_command.cpp)
-    AddMainWindowHandler(ImportDataCommandHandler);   // IDM_IMPORTDATA (entry/formimport_command.cpp)
+    AddMainWindowHandler(ImportDataCommandHandler);   // IDM_IMPORTDATA (entry/imports/formimport_command.cpp)
     AddMainWindowHandler(RecomputeWindowHandler);  // timer 997: the deferred recompute and page freeing
     AddMainWindowHandler(ViewCommandHandler);    // Zoom..., Split Screen, Full Screen (pages/zoom_viewmode.cpp)
-    gAddFormsStartHook = RunFormPakStartDialog;  // the 94x and M1PR start dialogs (entry/startdlg_common.cpp)
-    // Remove Page (40002), the forms tree's and tabs' context menu, Check Return (entry/treecmd_menu.cpp)
+    gAddFormsStartHook = RunFormPakStartDialog;  // the 94x and M1PR start dialogs (entry/startdlg/)
+    // Remove Page (40002), the forms tree's and tabs' context menu, Check Return (entry/formstree/)
     AddMainWindowHandler(TreeCommandHandler);
-    AddMainWindowHandler(StatementMessageHandler); // WM_OPEN_STATEMENT: the statement grid (entry/statement_open.cpp)
+    AddMainWindowHandler(StatementMessageHandler); // WM_OPEN_STATEMENT: the statement grid (entry/statements/)
     AddMainWindowHandler(TaxpayerSetupCommandHandler);  // Setup: Taxpayer Info, e-File Options
-    InitEditBar();    // the forms list edits a row's copies in the edit bar (entry/editbar_init.cpp)
+    InitEditBar();    // the forms list edits a row's copies in the edit bar (entry/editbar/editbar_init.cpp)
     return 1;
 }

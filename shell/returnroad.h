@@ -19,7 +19,7 @@
 int OpenTaxFile(HWND owner, const char *path, OpenReturn *returnRecord, int mode);
 // Start dialogs of employment-tax and Minnesota M1PR FormPaks (kind below). Returns the
 // dialog's result bits (> 0: add the marked copies), 0 cancelled, -1 show the forms list.
-// Kinds START_DIALOG_94X and START_DIALOG_M1PR (entry/startdlg.h).
+// Kinds START_DIALOG_94X and START_DIALOG_M1PR (entry/startdlg/startdlg.h).
 typedef int (*AddFormsStartProc)(HWND owner, FileRecord *formPak, int kind);
 extern AddFormsStartProc gAddFormsStartHook;  // null: add the marked copies
 // Which start dialog a FormPak gets: START_DIALOG_*, or 0 for the forms list.
@@ -34,7 +34,7 @@ int SaveReturnFile(HWND owner, const char *path);
 // return owned (FormPak list, page-data cache, soft fonts); the return record starts afresh.
 int CloseOpenReturn(void);
 // Copies the read return record into record, upgrading older layouts (converted by the
-// taxpayer import, entry/taxpayerimport.cpp); 1 on success (shell/return_upgrade.cpp).
+// taxpayer import, entry/imports/taxpayerimport.cpp); 1 on success (shell/return_upgrade.cpp).
 int UpgradeReturnRecord(OpenReturn *record, const uint8_t *stored, uint32_t length);
 
 #endif // LEVYLINE_SHELL_RETURNROAD_H

@@ -29,7 +29,7 @@ extern HWND gPageViewWindow;
 
 // Further ways up that already exist as hooks of their own:
 // - gReturnPageEnumerator (store/form_model.h): the forms tree's page order for FindReturnPages;
-//   the forms tree installs it while it exists (entry/formstree.cpp).
+//   the forms tree installs it while it exists (entry/formstree/formstree.cpp).
 // - gMessageBoxHook, gFileDialogHook, gShellExecuteHook (store/util.h, store/files.h): test
 //   seams of the message box, the file dialogs and ShellExecute.
 // - gIsPageShownProc, gDrawChangedFieldProc (calc/calc.h): set by the page view.

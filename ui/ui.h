@@ -241,7 +241,7 @@ static_assert(sizeof(EditRequest) == 416, "EditRequest is 416 bytes");
 // ---- forms tree items ----
 // The forms tree's model as every window layer reads it: the records behind its items (each
 // begins with a 16-bit kind), its folder items, the return's page count and the list of FormPaks
-// the pages come from. Data entry builds and changes the tree (entry/formstree*.cpp).
+// the pages come from. Data entry builds and changes the tree (entry/formstree/).
 #define TREE_KIND_ROOT    1        // ReturnNode
 #define TREE_KIND_FOLDER  2        // FormGroupNode
 // 3 (PAGE_KIND_FORM) and 4 (PAGE_KIND_GENERATED) are FormInstance pages.

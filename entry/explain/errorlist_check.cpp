@@ -1,0 +1,250 @@
+// "Check Return": the checks whose errors block e-filing (every stored value against its field
+// type, a main form, the filer's name and identification number), the error file
+// "RtnErrors.txt" and the error chain shown by the error list.
+#include "entry/explain/explain_private.h"
+#include "calc/calc.h"
+#include "prepare/prepare.h"
+#include "ui/ui.h"
+
+#include <stdio.h>
+#include <string.h>
+
+int AddErrorEntry(ErrorEntry **first, const char *location, const char *currentValue, const char *message)
+{
+    if (!first)
+        return 0;
+    ErrorEntry *entry = (ErrorEntry *)MemAlloc(64, sizeof(ErrorEntry));
+    if (!entry)
+        return 0;
+    entry->location = DuplicateText(location ? location : "");
+    entry->currentValue = DuplicateText(currentValue ? currentValue : "");
+    entry->message = DuplicateText(message ? message : "");
+    ErrorEntry **end = first;
+    while (*end)
+        end = &(*end)->next;
+    *end = entry;
+    return 1;
+}
+
+ErrorEntry *FreeErrorEntries(ErrorEntry *first)
+{
+    while (first) {
+        ErrorEntry *next = first->next;
+        MemFree(first->location);
+        MemFree(first->currentValue);
+        MemFree(first->message);
+        MemFree(first);
+        first = next;
+    }
+    return NULL;
+}
+
+// A text member of the return record as a zero-ended copy (members may fill their size).
+static void CopyMember(OpenReturn *record, int offset, int size, char *out, int outSize)
+{
+    int n = size < outSize - 1 ? size : outSize - 1;
+    memcpy(out, ReturnText(record, offset), (size_t)n);
+    out[n] = 0;
+    TrimSpaces(out);
+}
+
+// An identification number kept as its nine digits, shown as it is entered: "000-12-3456" for an
+// SSN, "12-3456789" for an EIN; any other text as it is.
+static void FormatEnteredNumber(char *text, int size, int ein)
+{
+    size_t length = strlen(text);
+    if (length != 9 || strspn(text, "0123456789") != 9 || size < 12)
+        return;
+    char digits[10];
+    memcpy(digits, text, sizeof(digits));
+    if (ein)
+        snprintf(text, (size_t)size, "%.2s-%.7s", digits, digits + 2);
+    else
+        snprintf(text, (size_t)size, "%.3s-%.2s-%.4s", digits, digits + 3, digits + 5);
+}
+
+// The filer: a business's name and EIN, or the taxpayer's name and SSN.
+static int CheckFilerIdentity(OpenReturn *record, ErrorEntry **first)
+{
+    int errors = 0;
+    char text[80];
+    if (GetBusinessReturnType(NULL)) {
+        CopyMember(record, RETURN_BUSINESS_NAME, 72, text, sizeof(text));
+        if (!text[0])
+            errors += AddErrorEntry(first, "Business Information - Business Name", "(blank)",
+                                    "The business name is required.");
+        CopyMember(record, RETURN_EIN, 12, text, sizeof(text));
+        char digits[16];
+        lstrcpynA(digits, text, sizeof(digits));
+        RemoveChars(digits, "- ");
+        FormatEnteredNumber(text, sizeof(text), 1);
+        if (strlen(digits) != 9 || strspn(digits, "0123456789") != 9)
+            errors += AddErrorEntry(first, "Business Information - Employer Identification Number",
+                                    text[0] ? text : "(blank)",
+                                    "A valid employer identification number (9 digits) is required.");
+        return errors;
+    }
+    char firstName[32], lastName[32];
+    CopyMember(record, RETURN_TAXPAYER + PERSON_FIRST_NAME, 21, firstName, sizeof(firstName));
+    CopyMember(record, RETURN_TAXPAYER + PERSON_LAST_NAME, 21, lastName, sizeof(lastName));
+    if (!firstName[0])
+        errors += AddErrorEntry(first, "Taxpayer Information - First Name", "(blank)",
+                                "The taxpayer's first name is required.");
+    if (!lastName[0])
+        errors += AddErrorEntry(first, "Taxpayer Information - Last Name", "(blank)",
+                                "The taxpayer's last name is required.");
+    CopyMember(record, RETURN_TAXPAYER + PERSON_SSN, 12, text, sizeof(text));
+    int ssn = ValidateSsn(0, text, NULL, 0);
+    FormatEnteredNumber(text, sizeof(text), 0);
+    if (ssn != SSN_VALID)
+        errors += AddErrorEntry(first, "Taxpayer Information - Social Security Number", text[0] ? text : "(blank)",
+                                ssn == SSN_EMPTY ? "The taxpayer's social security number is required."
+                                                 : "The taxpayer's social security number is not valid.");
+    return errors;
+}
+
+// One stored value checked against its field's type (single-part types the user enters).
+static int CheckStoredValue(const FormInstance *page, FieldRecord *field, ErrorEntry **first)
+{
+    if (!field->value || !field->value[0] || !field->typeCode || !field->typeCode[0])
+        return 0;
+    FieldFormat format;
+    memset(&format, 0, sizeof(format));
+    if (ParseFieldFormat(field->typeCode, &format, 1) != 1 || format.prefix)
+        return 0;
+    FieldFormatPart *part = &format.parts[0];
+    if (part->letter == 'T' || part->letter == 'S' || part->letter == 'L' || part->letter == 'B' ||
+        part->calculated)
+        return 0;   // taxpayer items come from the return record; the others hold no typed value
+    int kind = 0, subkind = 0, control = 0;
+    if (!GetFieldEntryKind(field, part, &kind, &subkind, NULL, &control, 0) || kind == ENTRY_KIND_CHECK)
+        return 0;
+    char letter = GetPartEntryLetter(field, part, NULL);
+    char text[300];
+    lstrcpynA(text, field->value, sizeof(text));
+    char message[VALIDATE_MESSAGE_SIZE] = "";
+    char location[300], display[FORM_NAME_SIZE] = "";
+    FormatFormDisplayName(NULL, NULL, page->pageKey, display, 0);
+    const char *description = field->description ? field->description : "";
+    if (field->line && field->line[0])
+        snprintf(location, sizeof(location), "%s, Line %s - %s", display, field->line, description);
+    else
+        snprintf(location, sizeof(location), "%s - %s", display, description);
+    if (ValidateFieldData(text, message, description, kind, subkind, NULL, sizeof(text), field->valueList, part,
+                          letter, part->bracket, NULL, GetFieldLength(field), 0))
+        return 0;
+    if (!message[0])
+        lstrcpynA(message, "The value is not valid for this field.", sizeof(message));
+    return AddErrorEntry(first, location, field->value, message);
+}
+
+int CollectReturnErrors(OpenReturn *returnRecord, ErrorEntry **first)
+{
+    if (!returnRecord || !first)
+        return 0;
+    int errors = 0;
+    if (FindMainReturnForm(NULL, NULL, NULL) == 0)
+        errors += AddErrorEntry(first, "Return", "(no main form)",
+                                "The return holds no main form (such as Form 1040 or Form 941).");
+    errors += CheckFilerIdentity(returnRecord, first);
+    int count = 0;
+    FormInstance **pages = SnapshotReturnPages(2, NULL, &count);
+    for (int i = 0; i < count; i++) {
+        FieldTable *table = pages[i]->fieldTable;
+        for (int f = 1; table && table->fields && f < table->count; f++)
+            errors += CheckStoredValue(pages[i], &table->fields[f], first);
+    }
+    MemFree(pages);
+    return errors;
+}
+
+static int WriteText(HANDLE file, const char *text)
+{
+    DWORD written = 0;
+    DWORD length = (DWORD)strlen(text);
+    return WriteFile(file, text, length, &written, NULL) && written == length;
+}
+
+int WriteErrorFile(const char *path, OpenReturn *returnRecord, const ErrorEntry *first)
+{
+    if (!path || !path[0])
+        return 0;
+    HANDLE file = OpenFileWithRetry(path, GENERIC_WRITE, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    char name[51] = "";
+    if (returnRecord)
+        lstrcpynA(name, ReturnText(returnRecord, RETURN_NAME_LINE), sizeof(name));
+    int ok = WriteText(file, "Pre-Send Error Report\r\n") && WriteText(file, name) && WriteText(file, "\r\n\r\n");
+    int number = 1;
+    for (const ErrorEntry *entry = first; ok && entry; entry = entry->next, number++) {
+        char head[16];
+        snprintf(head, sizeof(head), "%d. ", number);
+        ok = WriteText(file, head) && WriteText(file, entry->location ? entry->location : "") &&
+             WriteText(file, "\r\n   Current Value: ") && WriteText(file, entry->currentValue ? entry->currentValue : "") &&
+             WriteText(file, "\r\n   Error: ") && WriteText(file, entry->message ? entry->message : "") &&
+             WriteText(file, "\r\n\r\n");
+    }
+    CloseHandle(file);
+    return ok;
+}
+
+int MoveErrorFile(const char *errorFile, const char *destination, char *why, int whySize)
+{
+    if (why && whySize > 0)
+        why[0] = 0;
+    if (!errorFile || !destination || !destination[0])
+        return 0;
+    char from[MAX_PATH] = "", to[MAX_PATH] = "";
+    if (!GetFullPathNameA(errorFile, sizeof(from), from, NULL))
+        lstrcpynA(from, errorFile, sizeof(from));
+    if (!GetFullPathNameA(destination, sizeof(to), to, NULL))
+        lstrcpynA(to, destination, sizeof(to));
+    if (!lstrcmpiA(from, to)) {
+        if (why)
+            snprintf(why, whySize, "The error list is already stored in\r\n%s.\r\n\r\nIt was kept there.", to);
+        return 0;
+    }
+    // The copy must be complete before the original goes.
+    if (!CopyFileA(from, to, FALSE)) {
+        char system[256] = "";
+        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, GetLastError(), 0, system,
+                       sizeof(system), NULL);
+        if (why)
+            snprintf(why, whySize, "The error list could not be saved as\r\n%s.\r\n\r\n%s\r\nIt was kept in\r\n%s.",
+                     to, system, from);
+        return 0;
+    }
+    DeleteFileA(from);
+    return 1;
+}
+
+int ShowReturnErrorList(HWND owner, OpenReturn *returnRecord)
+{
+    if (!returnRecord || FindReturnPages(2, NULL, NULL, 0) <= 0) {
+        ShowMessageBox(owner, "No tax return is open.  Open a tax return first, then check it for errors.",
+                       "Check Return", MB_OK | MB_ICONINFORMATION);
+        return 0;
+    }
+    if (!CommitOpenEditBar())
+        return 0;   // the value being entered was refused: the bar stays open
+    ErrorEntry *first = NULL;
+    int count = CollectReturnErrors(returnRecord, &first);
+    if (count == 0) {
+        ShowMessageBox(owner, "Levyline found no errors that would keep this return from being e-filed.",
+                       "Check Return", MB_OK | MB_ICONINFORMATION);
+        return 0;
+    }
+    char path[MAX_PATH] = "";
+    GetProgramFolder(path, FOLDER_TEMP);
+    AppendTextBounded(path, sizeof(path), "\\RtnErrors.txt");
+    WriteErrorFile(path, returnRecord, first);
+    ErrorListRequest request;
+    memset(&request, 0, sizeof(request));
+    request.returnRecord = returnRecord;
+    request.errorFile = path;
+    request.firstError = first;
+    ShowErrorListDialog(owner, &request);
+    FreeErrorEntries(first);
+    return count;
+}
