@@ -69,6 +69,10 @@ struct ResampleStep {
 };
 // The weight table of ResizeBitmap (MemFree it); null for sizes below 1.
 ResampleStep *BuildResampleTable(int srcSize, int dstSize, int average);
+// Area average of 24-bit rows (sw x sh) into smaller ones (dw x dh) with the area tables of
+// BuildResampleTable. sums: room for dw x 9 unsigned values, or null to allocate it. 1 on success.
+int ShrinkPixels24(const unsigned char *src, int sw, int sh, int sstride, unsigned char *dst, int dw, int dh,
+                   int dstride, const ResampleStep *tx, const ResampleStep *ty, unsigned *sums);
 // 24-bit resampling into a new screen-compatible bitmap: copy, area average (both shrink) or
 // 2 x 2 blend; null when one dimension grows and the other shrinks.
 HBITMAP ResizeBitmap(HBITMAP bitmap, int width, int height);

@@ -215,24 +215,21 @@ static unsigned char *Read24(HBITMAP bitmap, int *width, int *height, int *strid
     return pixels;
 }
 
-// Area average of a 24-bit buffer into a smaller one.
-static void ShrinkPixels(const unsigned char *src, int sw, int sh, int sstride, unsigned char *dst, int dw, int dh,
-                         int dstride, const ResampleStep *tx, const ResampleStep *ty)
+int ShrinkPixels24(const unsigned char *src, int sw, int sh, int sstride, unsigned char *dst, int dw, int dh,
+                   int dstride, const ResampleStep *tx, const ResampleStep *ty, unsigned *sums)
 {
-    unsigned int *rowSum = (unsigned int *)MemAlloc(64, (size_t)dw * 3 * sizeof(unsigned int));
-    unsigned int *acc = (unsigned int *)MemAlloc(64, (size_t)dw * 3 * sizeof(unsigned int) * 2);
-    if (!rowSum || !acc) {
-        MemFree(rowSum);
-        MemFree(acc);
-        return;
-    }
-    unsigned int *cur = acc, *next = acc + dw * 3;
+    int n = dw * 3;
+    unsigned *own = sums ? NULL : (unsigned *)MemAlloc(64, (size_t)n * 3 * sizeof(unsigned));
+    unsigned *rowSum = sums ? sums : own;
+    if (!rowSum) return 0;
+    unsigned *cur = rowSum + n, *next = cur + n;
+    memset(cur, 0, (size_t)n * 2 * sizeof(unsigned));
     for (int y = 0; y < sh; y++) {
-        memset(rowSum, 0, (size_t)dw * 3 * sizeof(unsigned int));
+        memset(rowSum, 0, (size_t)n * sizeof(unsigned));
         const unsigned char *row = src + (size_t)y * sstride;
         for (int x = 0; x < sw; x++) {
             const ResampleStep &t = tx[x];
-            unsigned int *o = rowSum + t.output * 3;
+            unsigned *o = rowSum + t.output * 3;
             o[0] += t.current * row[3 * x];
             o[1] += t.current * row[3 * x + 1];
             o[2] += t.current * row[3 * x + 2];
@@ -243,21 +240,21 @@ static void ShrinkPixels(const unsigned char *src, int sw, int sh, int sstride, 
             }
         }
         const ResampleStep &v = ty[y];
-        for (int k = 0; k < dw * 3; k++) {
+        for (int k = 0; k < n; k++) {
             cur[k] += rowSum[k] * (unsigned)v.current;
             if (v.carry > 0) next[k] += rowSum[k] * (unsigned)v.carry;
         }
         if (v.carry != 0 && v.output < dh) {
             unsigned char *out = dst + (size_t)v.output * dstride;
-            for (int k = 0; k < dw * 3; k++) out[k] = (unsigned char)(cur[k] >> 24);
-            unsigned int *t = cur;
+            for (int k = 0; k < n; k++) out[k] = (unsigned char)(cur[k] >> 24);
+            unsigned *swap = cur;
             cur = next;
-            next = t;
-            memset(next, 0, (size_t)dw * 3 * sizeof(unsigned int));
+            next = swap;
+            memset(next, 0, (size_t)n * sizeof(unsigned));
         }
     }
-    MemFree(rowSum);
-    MemFree(acc);
+    MemFree(own);
+    return 1;
 }
 
 // Weighted blend of the 2 x 2 source pixels around each output pixel.
@@ -317,7 +314,7 @@ HBITMAP ResizeBitmap(HBITMAP bitmap, int width, int height)
             int average = width < sw && height < sh;
             ResampleStep *tx = BuildResampleTable(sw, width, average), *ty = BuildResampleTable(sh, height, average);
             if (!tx || !ty) ok = 0;
-            else if (average) ShrinkPixels(src, sw, sh, sstride, dst, width, height, dstride, tx, ty);
+            else if (average) ShrinkPixels24(src, sw, sh, sstride, dst, width, height, dstride, tx, ty, NULL);
             else BlendPixels(src, sstride, dst, width, height, dstride, tx, ty, sw, sh);
             MemFree(tx);
             MemFree(ty);

@@ -17,17 +17,23 @@ struct FieldBlock {
     int width, height;
 };
 
+// Selects a new block bitmap into a DC of its own. 0 when there is no bitmap.
+static int AttachBlockBitmap(FieldBlock *block, HBITMAP bitmap, int width, int height)
+{
+    block->bitmap = bitmap;
+    if (!bitmap) return 0;
+    block->dc = CreateCompatibleDC(NULL);
+    block->old = SelectObject(block->dc, bitmap);
+    block->width = width;
+    block->height = height;
+    return 1;
+}
+
 static int OpenBlock(FieldBlock *block, int width, int height)
 {
     memset(block, 0, sizeof(*block));
     if (width <= 0 || height <= 0) return 0;
-    block->bitmap = CreateDibBitmap(width, height, 24, 0, NULL, NULL);
-    if (!block->bitmap) return 0;
-    block->dc = CreateCompatibleDC(NULL);
-    block->old = SelectObject(block->dc, block->bitmap);
-    block->width = width;
-    block->height = height;
-    return 1;
+    return AttachBlockBitmap(block, CreateDibBitmap(width, height, 24, 0, NULL, NULL), width, height);
 }
 
 static void CloseBlockDc(FieldBlock *block)
@@ -123,13 +129,7 @@ struct FieldPass {
 static int OpenRowsBlock(FieldBlock *block, int width, int height, unsigned char **bitsOut, int *strideOut)
 {
     memset(block, 0, sizeof(*block));
-    block->bitmap = CreateRowsBitmap(width, height, bitsOut, strideOut);
-    if (!block->bitmap) return 0;
-    block->dc = CreateCompatibleDC(NULL);
-    block->old = SelectObject(block->dc, block->bitmap);
-    block->width = width;
-    block->height = height;
-    return 1;
+    return AttachBlockBitmap(block, CreateRowsBitmap(width, height, bitsOut, strideOut), width, height);
 }
 
 static void CloseRowsBlock(FieldBlock *block)
@@ -208,38 +208,8 @@ static int ScalePassBlock(FieldPass *pass, int blockWidth, int blockHeight, int 
         return 0;
     }
     GdiFlush();
-    int n = width * 3;
-    unsigned *rowSum = pass->sums, *cur = rowSum + n, *next = cur + n;
-    memset(cur, 0, (size_t)n * 2 * sizeof(unsigned));
-    for (int y = 0; y < blockHeight; y++) {
-        memset(rowSum, 0, (size_t)n * sizeof(unsigned));
-        const unsigned char *row = pass->blockBits + (size_t)y * pass->blockStride;
-        for (int x = 0; x < blockWidth; x++) {
-            const ResampleStep &t = tx[x];
-            unsigned *o = rowSum + t.output * 3;
-            o[0] += t.current * row[3 * x];
-            o[1] += t.current * row[3 * x + 1];
-            o[2] += t.current * row[3 * x + 2];
-            if (t.carry > 0 && t.output + 1 < width) {
-                o[3] += t.carry * row[3 * x];
-                o[4] += t.carry * row[3 * x + 1];
-                o[5] += t.carry * row[3 * x + 2];
-            }
-        }
-        const ResampleStep &v = ty[y];
-        for (int k = 0; k < n; k++) {
-            cur[k] += rowSum[k] * (unsigned)v.current;
-            if (v.carry > 0) next[k] += rowSum[k] * (unsigned)v.carry;
-        }
-        if (v.carry != 0 && v.output < height) {
-            unsigned char *out = pass->viewBits + (size_t)v.output * pass->viewStride;
-            for (int k = 0; k < n; k++) out[k] = (unsigned char)(cur[k] >> 24);
-            unsigned *swap = cur;
-            cur = next;
-            next = swap;
-            memset(next, 0, (size_t)n * sizeof(unsigned));
-        }
-    }
+    ShrinkPixels24(pass->blockBits, blockWidth, blockHeight, pass->blockStride, pass->viewBits, width, height,
+                   pass->viewStride, tx, ty, pass->sums);
     MemFree(tx);
     MemFree(ty);
     return 1;
