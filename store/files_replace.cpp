@@ -58,12 +58,9 @@ int MakeReplaceTempName(const char *path, char *out, int outSize)
 static const char *WithSystemReason(const char *what, DWORD error)
 {
     static char why[400];
-    char system[256] = "";
-    if (error)
-        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, error, 0, system,
-                       sizeof system, NULL);
-    size_t n = strlen(system);
-    while (n && (system[n - 1] == '\r' || system[n - 1] == '\n' || system[n - 1] == ' ' || system[n - 1] == '.'))
+    char system[256];
+    size_t n = (size_t)GetSystemErrorText(error, system, sizeof system);
+    while (n && (system[n - 1] == '.' || system[n - 1] == ' '))
         system[--n] = 0;
     if (n)
         snprintf(why, sizeof why, "%s (%s)", what, system);

@@ -26,6 +26,9 @@ extern MessageBoxHookProc gMessageBoxHook;
 // space; paragraph breaks (two or more line breaks) are kept. flags are MB_* flags. Returns the
 // button pressed (IDOK, IDCANCEL, IDRETRY, IDYES, IDNO ...), 0 when no box could be shown.
 int ShowMessageBox(HWND owner, const char *text, const char *title, unsigned flags);
+// The system's text for error, without its trailing line breaks and blanks ("" when it has none).
+// Returns the text's length.
+int GetSystemErrorText(unsigned long error, char *out, int outSize);
 
 // Parameter block of the program's own message dialog (template "MESSAGEBOXAPPEX").
 struct AppMessageBoxParams {

@@ -122,3 +122,17 @@ int ShowAppMessageBox(const AppMessageBoxParams *block)
     }
     return (int)result;
 }
+
+int GetSystemErrorText(unsigned long error, char *out, int outSize)
+{
+    if (!out || outSize <= 0) return 0;
+    out[0] = 0;
+    if (error)
+        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, (DWORD)error, 0, out,
+                       (DWORD)outSize, NULL);
+    out[outSize - 1] = 0;
+    size_t n = strlen(out);
+    while (n && (out[n - 1] == '\r' || out[n - 1] == '\n' || out[n - 1] == ' '))
+        out[--n] = 0;
+    return (int)n;
+}

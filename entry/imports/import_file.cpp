@@ -62,13 +62,8 @@ char *NormalizeImportText(HWND owner, const uint8_t *data, uint32_t length, uint
 // another program holds without letting others read it is named as such.
 static void ReportUnreadableImportFile(HWND owner, const char *path, const char *what, DWORD error)
 {
-    char reason[256] = "";
-    if (error)
-        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, error, 0, reason,
-                       sizeof(reason), NULL);
-    size_t end = strlen(reason);
-    while (end && (reason[end - 1] == '\r' || reason[end - 1] == '\n' || reason[end - 1] == ' '))
-        reason[--end] = 0;
+    char reason[256];
+    GetSystemErrorText(error, reason, sizeof reason);
     const char *hint = "";
     if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
         hint = "Another program (a spreadsheet, for example) has the file open and does not let it be read. "
