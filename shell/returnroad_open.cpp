@@ -99,7 +99,7 @@ static int OpenReturnFile(HWND owner, const char *path, OpenReturn *returnRecord
         return 0;
     }
     // A file another program holds (another copy of Levyline with the return open) is opened for
-    // viewing: the holder keeps it, and a save over it is refused while it does.
+    // viewing: the holder keeps it, and Save is refused for this open (gReturnViewOnly).
     char holder[200] = "";
     int inUse = !IsHeldFile(path) && FindFileHolder(path, holder, sizeof(holder));
     // The stamp is taken before the bytes are read: a change in between makes a later save ask

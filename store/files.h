@@ -67,8 +67,6 @@ struct FileStamp {
 // Reads the stamp of the file at path (also of a file held open by this or another program);
 // 0 (stamp zeroed) when there is no such file or it cannot be opened.
 int ReadFileStamp(const char *path, FileStamp *stamp);
-// 1 when both stamps are known and name the same file.
-int IsSameFileStamp(const FileStamp *a, const FileStamp *b);
 // 1 when now is another file than then, or the same file with another size or last-write time.
 int IsFileStampChanged(const FileStamp *then, const FileStamp *now);
 // 1 when both paths name the same existing file.

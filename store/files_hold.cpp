@@ -43,7 +43,8 @@ int ReadFileStamp(const char *path, FileStamp *stamp)
     return ok;
 }
 
-int IsSameFileStamp(const FileStamp *a, const FileStamp *b)
+// 1 when both stamps are known and name the same file.
+static int IsSameFileStamp(const FileStamp *a, const FileStamp *b)
 {
     return a->known && b->known && a->volume == b->volume && a->indexHigh == b->indexHigh &&
            a->indexLow == b->indexLow;
