@@ -115,6 +115,15 @@ static int OnSaveCommand(HWND window)
         return 0;
     if (!gReturnPath[0])
         return OnSaveAsCommand(window, 0);
+    if (gReturnViewOnly) {
+        char text[800];
+        snprintf(text, sizeof(text),
+                 "The return cannot be saved over %.260s: it was opened for viewing because another program had "
+                 "the file open.\r\n\r\nUse Save As to keep your changes under another name.",
+                 gReturnPath);
+        ShowMessageBox(window, text, "Error Saving File", MB_OK | MB_ICONEXCLAMATION);
+        return 0;
+    }
     return SaveReturnFile(window, gReturnPath);
 }
 

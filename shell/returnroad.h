@@ -27,8 +27,15 @@ int GetFormPakStartDialog(FileRecord *formPak);
 // Adds forms of a read FormPak to the open return: the start dialog or the forms list marks the
 // copies, then every page-directory entry's marked copies are made. Returns the pages added.
 int AddFormsToReturn(HWND owner, FileRecord *formPak, const char *formPakPath);
+// 1 while the open return was opened when another program held its file: Save is refused for
+// this open (Save As to another file ends it).
+extern int gReturnViewOnly;
+// The open return's file as this program last read or wrote it (known 0: no file).
+extern FileStamp gReturnFileStamp;
 // Writes the open return to path (temporary file renamed over it); on success it becomes the
-// return's path and the return is unmodified. 1 on success.
+// return's path and the return is unmodified. A write over the return's own file that another
+// program changed since this program read or last wrote it is asked about first (default No).
+// 1 on success.
 int SaveReturnFile(HWND owner, const char *path);
 // Closes the open return: stops the recompute worker, empties the forms tree and frees what the
 // return owned (FormPak list, page-data cache, soft fonts); the return record starts afresh.

@@ -99,9 +99,13 @@ static int OpenReturnFile(HWND owner, const char *path, OpenReturn *returnRecord
         return 0;
     }
     // A file another program holds (another copy of Levyline with the return open) is opened for
-    // viewing: the holder keeps it, and a save over it is refused while it does.
+    // viewing: the holder keeps it, and Save is refused for this open (gReturnViewOnly).
     char holder[200] = "";
     int inUse = !IsHeldFile(path) && FindFileHolder(path, holder, sizeof(holder));
+    // The stamp is taken before the bytes are read: a change in between makes a later save ask
+    // rather than overwrite unseen.
+    FileStamp stamp;
+    ReadFileStamp(path, &stamp);
     FileRecord file;
     if (!ReadDataFile(path, 0, &file, 0))
         return 0;
@@ -186,6 +190,8 @@ static int OpenReturnFile(HWND owner, const char *path, OpenReturn *returnRecord
     gReturnLoading = 0;
     memcpy(gReturnPath, keepPath, strlen(keepPath) + 1);
     gReturnModified = 0;
+    gReturnFileStamp = stamp;
+    gReturnViewOnly = inUse;
     if (!inUse)
         HoldFileOpen(gReturnPath);
     if (gMainWindow)
@@ -198,8 +204,8 @@ static int OpenReturnFile(HWND owner, const char *path, OpenReturn *returnRecord
         char text[800];
         snprintf(text, sizeof(text),
                  "The return file %.260s is in use by another program%s%.200s%s.\r\n\r\n"
-                 "It is opened for viewing: changes cannot be saved over it while the other program has it "
-                 "open. Use Save As to keep changes under another name.",
+                 "It is opened for viewing: changes cannot be saved over it. Use Save As to keep changes "
+                 "under another name.",
                  gReturnPath, holder[0] ? " (" : "", holder, holder[0] ? ")" : "");
         ShowMessageBox(owner, text, "Return In Use", MB_OK | MB_ICONEXCLAMATION);
     }

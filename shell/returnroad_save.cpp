@@ -8,6 +8,30 @@
 #include <stdio.h>
 #include <string.h>
 
+int gReturnViewOnly;
+FileStamp gReturnFileStamp;
+
+// 1 when target may be written: it is not the return's own file, or that file is as this program
+// last read or wrote it, or the user chose to replace what another program saved there.
+static int ConfirmReplaceChangedFile(HWND owner, const char *target)
+{
+    FileStamp now;
+    if (!gReturnFileStamp.known || !gReturnPath[0] || !ReadFileStamp(target, &now) ||
+        !IsSameFile(target, gReturnPath) || !IsFileStampChanged(&gReturnFileStamp, &now))
+        return 1;
+    // A file another program holds is refused by the write itself, with that reason.
+    if (!IsHeldFile(target) && FindFileHolder(target, NULL, 0))
+        return 1;
+    char text[800];
+    snprintf(text, sizeof text,
+             "The return file %.260s was changed by another program since this return was opened or last "
+             "saved here.\r\n\r\nDo you want to replace it with the return shown here? What the other program "
+             "saved in the file will be lost.\r\n\r\nChoose No to keep the file as it is (Save As can keep this "
+             "return under another name).",
+             target);
+    return ShowMessageBox(owner, text, "Return File Changed", MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) ==
+           IDYES;
+}
 
 int SaveReturnFile(HWND owner, const char *path)
 {
@@ -15,7 +39,7 @@ int SaveReturnFile(HWND owner, const char *path)
         return 0;
     char target[sizeof(gReturnPath)];
     memcpy(target, path, strlen(path) + 1);  // path may be gReturnPath itself
-    if (!CheckPathUsable(owner, target, "Error Saving File"))
+    if (!CheckPathUsable(owner, target, "Error Saving File") || !ConfirmReplaceChangedFile(owner, target))
         return 0;
     // The values saved are the finished values: a pending or running recompute ends first.
     if (gRecomputeThread || !gRecomputeDone)
@@ -50,6 +74,8 @@ int SaveReturnFile(HWND owner, const char *path)
         return 0;
     memcpy(gReturnPath, target, strlen(target) + 1);
     gReturnModified = 0;
+    ReadFileStamp(gReturnPath, &gReturnFileStamp);
+    gReturnViewOnly = 0;   // the file written is this program's and held by it
     RefreshSummaryPage((HTREEITEM)GetCurrentDocument(1));   // a Summary page shown names the new file
     if (gMainWindow)
         UpdateRecentFilesMenu(GetSubMenu(GetMenu(gMainWindow), 0), gReturnPath, NULL, "RecentFiles");
@@ -70,6 +96,8 @@ int CloseOpenReturn(void)
     gCurrentFormName[0] = 0;
     InitOpenReturn(gOpenReturnPtr);
     gReturnPath[0] = 0;
+    memset(&gReturnFileStamp, 0, sizeof gReturnFileStamp);
+    gReturnViewOnly = 0;
     gReturnModified = 0;
     gReturnLoading = 0;
     return 1;

@@ -56,11 +56,27 @@ int MakeReplaceTempName(const char *path, char *out, int outSize);
 // long, a read-only target (with the system's reason), a target another program holds. 1 on success.
 int ReplaceFileContents(const char *path, const void *data, uint32_t length, const char **whyOut);
 
+// What identifies a file and the version of its bytes: the volume and file index (the same file
+// under any spelling of its path) and its size and last-write time. known is 0 when unread.
+struct FileStamp {
+    int known;
+    DWORD volume, indexHigh, indexLow;
+    DWORD sizeHigh, sizeLow;
+    FILETIME lastWrite;
+};
+// Reads the stamp of the file at path (also of a file held open by this or another program);
+// 0 (stamp zeroed) when there is no such file or it cannot be opened.
+int ReadFileStamp(const char *path, FileStamp *stamp);
+// 1 when now is another file than then, or the same file with another size or last-write time.
+int IsFileStampChanged(const FileStamp *then, const FileStamp *now);
+// 1 when both paths name the same existing file.
+int IsSameFile(const char *path, const char *otherPath);
+
 // The open return's file is held open while the return is open: others may read it but not write,
 // rename or delete it. HoldFileOpen lets go of any earlier hold first; 1 when the file is held.
 int HoldFileOpen(const char *path);
 void ReleaseHeldFile(void);
-// 1 when path is the file this program holds.
+// 1 when path names the file this program holds (by the file's identity, not the path's text).
 int IsHeldFile(const char *path);
 // 1 when an open handle of another program (or of this one) keeps path from being written; who
 // (whoSize bytes, may be null) receives the programs that hold it where the system names them

@@ -8,18 +8,70 @@
 #include <string.h>
 
 static HANDLE gHeldFile = INVALID_HANDLE_VALUE;
-static char gHeldFilePath[MAX_PATH];
+static FileStamp gHeldStamp;
+
+// The stamp of an open file from its handle.
+static int ReadHandleStamp(HANDLE file, FileStamp *stamp)
+{
+    memset(stamp, 0, sizeof *stamp);
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(file, &info))
+        return 0;
+    stamp->known = 1;
+    stamp->volume = info.dwVolumeSerialNumber;
+    stamp->indexHigh = info.nFileIndexHigh;
+    stamp->indexLow = info.nFileIndexLow;
+    stamp->sizeHigh = info.nFileSizeHigh;
+    stamp->sizeLow = info.nFileSizeLow;
+    stamp->lastWrite = info.ftLastWriteTime;
+    return 1;
+}
+
+int ReadFileStamp(const char *path, FileStamp *stamp)
+{
+    memset(stamp, 0, sizeof *stamp);
+    if (!path || !*path)
+        return 0;
+    // No read or write access is asked for, so no sharing mode stands in the way: the program's
+    // own hold and another program's both let this open through.
+    HANDLE file = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    int ok = ReadHandleStamp(file, stamp);
+    CloseHandle(file);
+    return ok;
+}
+
+// 1 when both stamps are known and name the same file.
+static int IsSameFileStamp(const FileStamp *a, const FileStamp *b)
+{
+    return a->known && b->known && a->volume == b->volume && a->indexHigh == b->indexHigh &&
+           a->indexLow == b->indexLow;
+}
+
+int IsFileStampChanged(const FileStamp *then, const FileStamp *now)
+{
+    return !IsSameFileStamp(then, now) || then->sizeHigh != now->sizeHigh || then->sizeLow != now->sizeLow ||
+           CompareFileTime(&then->lastWrite, &now->lastWrite) != 0;
+}
+
+int IsSameFile(const char *path, const char *otherPath)
+{
+    FileStamp a, b;
+    return ReadFileStamp(path, &a) && ReadFileStamp(otherPath, &b) && IsSameFileStamp(&a, &b);
+}
 
 int HoldFileOpen(const char *path)
 {
     ReleaseHeldFile();
-    if (!path || !*path || strlen(path) >= sizeof gHeldFilePath)
+    if (!path || !*path || strlen(path) >= MAX_PATH)
         return 0;
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE)
         return 0;
     gHeldFile = file;
-    memcpy(gHeldFilePath, path, strlen(path) + 1);
+    ReadHandleStamp(file, &gHeldStamp);
     return 1;
 }
 
@@ -28,12 +80,15 @@ void ReleaseHeldFile(void)
     if (gHeldFile != INVALID_HANDLE_VALUE)
         CloseHandle(gHeldFile);
     gHeldFile = INVALID_HANDLE_VALUE;
-    gHeldFilePath[0] = 0;
+    memset(&gHeldStamp, 0, sizeof gHeldStamp);
 }
 
+// The held file is recognised by its identity, so any spelling of its path ("C:/...",
+// "C:\...\.\...", a short name) names it.
 int IsHeldFile(const char *path)
 {
-    return gHeldFile != INVALID_HANDLE_VALUE && path && lstrcmpiA(path, gHeldFilePath) == 0;
+    FileStamp stamp;
+    return gHeldFile != INVALID_HANDLE_VALUE && ReadFileStamp(path, &stamp) && IsSameFileStamp(&stamp, &gHeldStamp);
 }
 
 // The user a process runs as ("DOMAIN\name"), when the system tells it.

@@ -13,6 +13,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -183,13 +184,103 @@ TEST(ReturnPaths, AnOpenReturnIsHeldAgainstOtherCopies)
     EXPECT_EQ(0, SendMessageA(window, WM_COMMAND, IDM_SAVE, 0));
     EXPECT_TRUE(before == FileBytes(sample)) << "the file changed";
     ASSERT_EQ(2u, GetShownMessageBoxes().size());
-    EXPECT_NE(std::string::npos, GetShownMessageBoxes()[1].text.find("in use by another program"));
-    // Once the other copy lets go, the save goes through and this copy holds the file.
+    EXPECT_NE(std::string::npos, GetShownMessageBoxes()[1].text.find("opened for viewing"));
+    // Once the other copy lets go, Save As onto the file goes through and this copy holds it.
     CloseHandle(other);
-    EXPECT_EQ(1, SendMessageA(window, WM_COMMAND, IDM_SAVE, 0));
+    ScriptFileDialogPath(sample);
+    EXPECT_EQ(1, SendMessageA(window, WM_COMMAND, IDM_SAVEAS, 0));
     EXPECT_FALSE(writable());
     gReturnModified = 0;
     CloseOpenReturn();
+    DestroyMainWindow(window);
+}
+
+// Copy A holds the return; B (this program) opened it too. B never writes over the file unasked: a
+// return opened while A held it is for viewing, and a save over a file changed since B read it asks.
+TEST(ReturnPaths, AViewedOrChangedReturnIsNotSavedOverUnasked)
+{
+    std::string folder = MakeTestFolder("lvstale");
+    if (!CopySampleReturn(folder, {"f1040.qvp", "f1040s1.qvp", "f1040sb.qvp"}))
+        GTEST_SKIP() << "the sample return was not built";
+    std::string sample = folder + "Sample.qvr", original = FileBytes(sample), saveOfA = original + "A";
+    struct Case {
+        int aHeldAtOpen, aSaved;   // A held the file when B opened it; A saved it and closed since
+        int command, answer, saved;
+        const char *says;   // in the one message shown (answer 0: none)
+    } cases[] = {
+        {1, 1, IDM_SAVE, IDOK, 0, "opened for viewing"},
+        {1, 0, IDM_SAVEAS, IDOK, 0, "in use by another program"},
+        {1, 1, IDM_SAVEAS, IDNO, 0, "changed by another program"},
+        {1, 1, IDM_SAVEAS, IDYES, 1, "changed by another program"},
+        {0, 1, IDM_SAVE, IDNO, 0, "changed by another program"},   // B's own hold lost meanwhile
+        {0, 0, IDM_SAVE, 0, 1, ""},
+    };
+    HWND window = OpenMainWindow();
+    ASSERT_TRUE(window != NULL);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(&c - cases);
+        ReplaceFileContents(sample.c_str(), original.data(), (uint32_t)original.size(), NULL);
+        HANDLE a = c.aHeldAtOpen ? CreateFileA(sample.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL)
+                                 : NULL;
+        if (c.aHeldAtOpen)
+            ScriptMessageBoxAnswer(IDOK);   // "Return In Use"
+        ASSERT_EQ(1, SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)sample.c_str()));
+        if (c.aSaved) {
+            ReleaseHeldFile();
+            if (a)
+                CloseHandle(a);
+            a = NULL;
+            ReplaceFileContents(sample.c_str(), saveOfA.data(), (uint32_t)saveOfA.size(), NULL);
+        }
+        std::string before = FileBytes(sample);
+        ClearShownMessageBoxes();
+        if (c.answer)
+            ScriptMessageBoxAnswer(c.answer);
+        if (c.command == IDM_SAVEAS)
+            ScriptFileDialogPath(sample);
+        gReturnModified = 1;
+        EXPECT_EQ(c.saved, SendMessageA(window, WM_COMMAND, c.command, 0));
+        EXPECT_EQ(c.saved, before != FileBytes(sample)) << "the file was changed";
+        ASSERT_EQ(c.answer ? 1u : 0u, GetShownMessageBoxes().size());
+        if (c.answer) {   // a question defaults to No
+            EXPECT_NE(std::string::npos, GetShownMessageBoxes()[0].text.find(c.says)) << c.says;
+            EXPECT_EQ(c.answer == IDOK ? 0u : (unsigned)MB_DEFBUTTON2, GetShownMessageBoxes()[0].flags & MB_DEFMASK);
+        }
+        gReturnModified = 1;   // a file B wrote is B's: the next Save goes through without a word
+        EXPECT_EQ(c.saved, c.saved && SendMessageA(window, WM_COMMAND, IDM_SAVE, 0) == 1);
+        EXPECT_EQ(c.answer ? 1u : 0u, GetShownMessageBoxes().size());
+        if (a)
+            CloseHandle(a);
+        gReturnModified = 0;
+        CloseOpenReturn();
+    }
+    DestroyMainWindow(window);
+}
+
+// The open return opened again under another spelling of its path is the same file: no word of
+// another program, the file stays held, and a save under that spelling goes through the hold.
+TEST(ReturnPaths, AnotherSpellingOfTheOpenReturnIsTheSameFile)
+{
+    std::string folder = MakeTestFolder("lvspell");
+    if (!CopySampleReturn(folder, {"f1040.qvp", "f1040s1.qvp", "f1040sb.qvp"}))
+        GTEST_SKIP() << "the sample return was not built";
+    std::string sample = folder + "Sample.qvr", slashed = sample;
+    std::replace(slashed.begin(), slashed.end(), '\\', '/');
+    HWND window = OpenMainWindow();
+    ASSERT_TRUE(window != NULL);
+    for (const std::string &spelling : {slashed, folder + ".\\Sample.qvr"}) {
+        SCOPED_TRACE(spelling);
+        ClearShownMessageBoxes();
+        ASSERT_EQ(1, SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)sample.c_str()));
+        EXPECT_EQ(1, SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)spelling.c_str()));
+        EXPECT_EQ(1, FindFileHolder(sample.c_str(), NULL, 0));
+        gReturnModified = 1;
+        EXPECT_EQ(1, SaveReturnFile(window, spelling.c_str()));
+        EXPECT_EQ(1, FindFileHolder(sample.c_str(), NULL, 0));
+        EXPECT_TRUE(GetShownMessageBoxes().empty());
+        CloseOpenReturn();
+        EXPECT_EQ(0, FindFileHolder(sample.c_str(), NULL, 0));
+    }
     DestroyMainWindow(window);
 }
 
