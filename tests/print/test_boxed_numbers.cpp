@@ -19,25 +19,32 @@
 
 namespace {
 
-// cells: the characters each cell of the row holds, left to right, the cells parted by the form's
-// dividers ("324": an SSN's three boxes, a divider, two boxes, a divider, four boxes).
+// A row of boxes on a page: from left to right (page units: the IRS PDF's field, x * 300 / 72 - 75),
+// in cells parted by the form's dividers, each holding the characters cells names ("324": an
+// SSN's three boxes, a divider, two boxes, a divider, four boxes).
 struct BoxedNumber {
-    const char *page, *seq, *cells, *value;
-    int pdfPage, treeIndex;   // the page's place in the sample's PDF and in its federal folder
+    int page;   // index in kPages
+    const char *seq;
+    long left, right;
+    const char *cells, *value;
 };
+const struct {
+    const char *key;
+    int treeIndex, pdfPage;   // the page's place in the sample's federal folder and in its PDF
+} kPages[] = {{"Form 1040.1", 0, 3}, {"Form 1040.2", 1, 4}, {"Schedule 1.2", 3, 6}};
 const BoxedNumber kBoxedNumbers[] = {
-    {"Form 1040.1", "0012", "324", "400-01-2345", 3, 0},   // your SSN
-    {"Form 1040.1", "0015", "324", "400-01-2346", 3, 0},   // spouse's SSN
-    {"Form 1040.1", "0812", "324", "400-01-2347", 3, 0},   // dependents' SSNs
-    {"Form 1040.1", "0822", "324", "400012348", 3, 0},
-    {"Form 1040.1", "0832", "324", "400-01-2349", 3, 0},
-    {"Form 1040.1", "0842", "324", "400-01-2350", 3, 0},
-    {"Form 1040.2", "0452", "111111111", "011000015", 4, 1},                   // routing number
-    {"Form 1040.2", "0455", "11111111111111111", "12345678901234567", 4, 1},   // account number
-    {"Form 1040.2", "0505", "11111", "24680", 4, 1},                            // designee's PIN
-    {"Form 1040.2", "0512", "111111", "135790", 4, 1},                          // Identity Protection PINs
-    {"Form 1040.2", "0515", "111111", "975310", 4, 1},
-    {"Schedule 1.2", "0192", "324", "400-01-2399", 6, 3},   // line 19b: the recipient's SSN
+    {0, "0012", 1879, 2325, "324", "400-01-2345"},   // your SSN
+    {0, "0015", 1879, 2325, "324", "400-01-2346"},   // spouse's SSN
+    {0, "0812", 1035, 1395, "324", "400-01-2347"},   // dependents' SSNs
+    {0, "0822", 1035, 1395, "324", "400012348"},
+    {0, "0832", 1035, 1395, "324", "400-01-2349"},
+    {0, "0842", 1035, 1395, "324", "400-01-2350"},
+    {1, "0452", 645, 1185, "111111111", "011000015"},                   // routing number
+    {1, "0455", 645, 1665, "11111111111111111", "12345678901234567"},   // account number
+    {1, "0505", 2025, 2325, "11111", "24680"},                          // designee's PIN
+    {1, "0512", 2025, 2325, "111111", "135790"},                        // Identity Protection PINs
+    {1, "0515", 2025, 2325, "111111", "975310"},
+    {2, "0192", 1605, 1905, "324", "400-01-2399"},   // line 19b: the recipient's SSN
 };
 
 // The grey levels of an output page and where a page unit lands on it.
@@ -80,8 +87,8 @@ Gray ReadGray(HBITMAP bitmap)
     return gray;
 }
 
-// The row's cells as the blank form draws them: the parts of the field's rectangle between its
-// dividers (columns inked along a third of the row's height or more).
+// The row's cells as the blank form draws them: the parts of the row between its dividers
+// (columns inked along a third of the field's height or more), a frame at either end left out.
 struct Row {
     RECT rect;
     std::vector<RECT> cells, dividers;
@@ -104,6 +111,8 @@ Row FindCells(const Gray &blank, const RECT &r)
         }
     }
     if (start >= 0) row.cells.push_back(RECT{start, r.top, r.right, r.bottom});
+    for (size_t k = row.cells.size(); k-- > 0;)
+        if (row.cells[k].right - row.cells[k].left < 8) row.cells.erase(row.cells.begin() + k);
     return row;
 }
 
@@ -113,8 +122,8 @@ Row FindCells(const Gray &blank, const RECT &r)
 void CheckBoxes(const char *where, const BoxedNumber &c, const Row &row, const Gray &blank, const Gray &out,
                 double tolerance)
 {
-    SCOPED_TRACE(std::string(where) + " " + c.page + " field " + c.seq);
-    ASSERT_EQ(strlen(c.cells), row.cells.size()) << "cells the field's rectangle covers";
+    SCOPED_TRACE(std::string(where) + " " + kPages[c.page].key + " field " + c.seq);
+    ASSERT_EQ(strlen(c.cells), row.cells.size()) << "cells of the row";
     const double top = row.rect.top, bottom = row.rect.bottom, height = bottom - top;
     const long minInk = (long)(40 * out.scaleX * out.scaleY), slack = tolerance > 0 ? 4 : 0;
     for (size_t k = 0; k < row.cells.size(); k++) {
@@ -154,7 +163,7 @@ protected:
         PumpMessages(50);
         for (const BoxedNumber &c : kBoxedNumbers) {
             FieldRecord *field = FindField(c);
-            ASSERT_TRUE(field && field->rect) << c.page << " " << c.seq;
+            ASSERT_TRUE(field && field->rect) << kPages[c.page].key << " " << c.seq;
             SetFieldText(&field->value, c.value);
         }
         // Away from the page shown, so that each page is drawn again with these values.
@@ -166,7 +175,8 @@ protected:
             blanks.push_back(ReadGray(image));
             if (image) DeleteObject(image);
             ASSERT_GT(blanks.back().width, 0);
-            rows.push_back(FindCells(blanks.back(), *FindField(c)->rect));
+            const RECT *r = FindField(c)->rect;
+            rows.push_back(FindCells(blanks.back(), RECT{c.left, r->top, c.right, r->bottom}));
         }
     }
     void TearDown() override
@@ -199,7 +209,7 @@ protected:
     static FormInstance *FindPage(const BoxedNumber &c)
     {
         FormInstance *page = NULL;
-        return FindReturnPages(14, c.page, &page, 0) == 1 ? page : NULL;
+        return FindReturnPages(14, kPages[c.page].key, &page, 0) == 1 ? page : NULL;
     }
     static FieldRecord *FindField(const BoxedNumber &c)
     {
@@ -215,14 +225,16 @@ TEST_F(BoxedNumbers, OneCharacterPerBoxOnThePageImageAndInThePdf)
 {
     for (size_t i = 0; i < rows.size(); i++) {
         const BoxedNumber &c = kBoxedNumbers[i];
-        // A click into the first box finds the field.
+        // A click into the first box or the last finds the field.
         FieldRecord *field = FindField(c);
         int hit = 0;
-        const RECT &first = rows[i].cells[0];
-        EXPECT_EQ(field, FindFieldInTable(FindPage(c)->fieldTable,
-                                          POINT{first.left + 4, (first.top + first.bottom) / 2}, &hit)) << c.seq;
+        const RECT &first = rows[i].cells.front(), &last = rows[i].cells.back();
+        const LONG middle = (first.top + first.bottom) / 2;
+        EXPECT_EQ(field, FindFieldInTable(FindPage(c)->fieldTable, POINT{first.left + 4, middle}, &hit)) << c.seq;
+        EXPECT_EQ(field, FindFieldInTable(FindPage(c)->fieldTable, POINT{last.right - 4, middle}, &hit)) << c.seq;
         // The page as the page view shows it.
-        ASSERT_TRUE(SendMessageA(gFormsTreeWindow, TVM_SELECTITEM, TVGN_CARET, (LPARAM)FederalItem(c.treeIndex)));
+        ASSERT_TRUE(
+            SendMessageA(gFormsTreeWindow, TVM_SELECTITEM, TVGN_CARET, (LPARAM)FederalItem(kPages[c.page].treeIndex)));
         PumpMessages(20);
         ASSERT_EQ((void *)FindPage(c), GetCurrentDocument(4));
         CheckBoxes("page image", c, rows[i], blanks[i], ReadGray(gPageBitmap), 0);
@@ -234,7 +246,8 @@ TEST_F(BoxedNumbers, OneCharacterPerBoxOnThePageImageAndInThePdf)
     ScriptMessageBoxAnswer(IDNO);   // "PDF File Created": do not open it
     ASSERT_EQ(1, GeneratePdf((wineFolder + "Sample.qvr").c_str(), NULL, NULL, NULL, 1, 0));
     // The page image fills 576 x 756 points at (18, 18): at 300 dpi, 2400 x 3150 pixels from (75, 75).
-    for (int pdfPage : {3, 4, 6}) {
+    for (int p = 0; p < 3; p++) {
+        int pdfPage = kPages[p].pdfPage;
         std::string name = "page" + std::to_string(pdfPage);
         RunUnixCommand("pdftoppm -gray -r 300 -f " + std::to_string(pdfPage) + " -l " + std::to_string(pdfPage) +
                            " -singlefile " + unixFolder + "Sample.pdf " + unixFolder + name, NULL, 120000);
@@ -247,7 +260,7 @@ TEST_F(BoxedNumbers, OneCharacterPerBoxOnThePageImageAndInThePdf)
         pdf.offsetX = pdf.offsetY = 75;
         pdf.scaleY = 3150.0 / 3168;
         for (size_t i = 0; i < rows.size(); i++)
-            if (kBoxedNumbers[i].pdfPage == pdfPage) CheckBoxes("PDF", kBoxedNumbers[i], rows[i], blanks[i], pdf, 0.25);
+            if (kBoxedNumbers[i].page == p) CheckBoxes("PDF", kBoxedNumbers[i], rows[i], blanks[i], pdf, 0.25);
     }
 }
 
@@ -267,8 +280,8 @@ TEST_F(BoxedNumbers, OneCharacterPerBoxOnPaper)
     int x = 0, y = 0, w = 0, h = 0;
     ASSERT_TRUE(FitImageToPage(2400, 3168, GetDeviceCaps(dc, HORZRES), GetDeviceCaps(dc, VERTRES), &x, &y, &w, &h));
     DeleteDC(dc);
-    for (int index : {0, 1, 3}) {
-        HTREEITEM item = FederalItem(index);
+    for (int p = 0; p < 3; p++) {
+        HTREEITEM item = FederalItem(kPages[p].treeIndex);
         ASSERT_TRUE(item);
         ClearPrintJob();
         int result = -1;
@@ -285,6 +298,6 @@ TEST_F(BoxedNumbers, OneCharacterPerBoxOnPaper)
         out.offsetX = (offsetX + x) * toRender;
         out.offsetY = (offsetY + y) * toRender;
         for (size_t i = 0; i < rows.size(); i++)
-            if (kBoxedNumbers[i].treeIndex == index) CheckBoxes("paper", kBoxedNumbers[i], rows[i], blanks[i], out, 0.3);
+            if (kBoxedNumbers[i].page == p) CheckBoxes("paper", kBoxedNumbers[i], rows[i], blanks[i], out, 0.3);
     }
 }
