@@ -202,8 +202,9 @@ protected:
     // The page's item in the federal folder of the forms tree.
     static HTREEITEM FederalItem(int index)
     {
-        HTREEITEM item = (HTREEITEM)SendMessageA(gFormsTreeWindow, TVM_GETNEXTITEM, TVGN_CHILD, (LPARAM)gTreeFederalFolder);
-        while (item && index-- > 0) item = (HTREEITEM)SendMessageA(gFormsTreeWindow, TVM_GETNEXTITEM, TVGN_NEXT, (LPARAM)item);
+        HTREEITEM item = (HTREEITEM)gTreeFederalFolder;
+        for (int i = 0; item && i <= index; i++)
+            item = (HTREEITEM)SendMessageA(gFormsTreeWindow, TVM_GETNEXTITEM, i ? TVGN_NEXT : TVGN_CHILD, (LPARAM)item);
         return item;
     }
     static FormInstance *FindPage(const BoxedNumber &c)
