@@ -30,8 +30,8 @@ struct BoxedNumber {
 };
 const struct {
     const char *key;
-    int treeIndex, pdfPage;   // the page's place in the sample's federal folder and in its PDF
-} kPages[] = {{"Form 1040.1", 0, 3}, {"Form 1040.2", 1, 4}, {"Schedule 1.2", 3, 6}};
+    int pdfPage;   // its place in the sample's PDF
+} kPages[] = {{"Form 1040.1", 3}, {"Form 1040.2", 4}, {"Schedule 1.2", 6}};
 const BoxedNumber kBoxedNumbers[] = {
     {0, "0012", 1879, 2325, "324", "400-01-2345"},   // your SSN
     {0, "0015", 1879, 2325, "324", "400-01-2346"},   // spouse's SSN
@@ -199,14 +199,6 @@ protected:
         FreeFormRecords();
         return bitmap;
     }
-    // The page's item in the federal folder of the forms tree.
-    static HTREEITEM FederalItem(int index)
-    {
-        HTREEITEM item = (HTREEITEM)gTreeFederalFolder;
-        for (int i = 0; item && i <= index; i++)
-            item = (HTREEITEM)SendMessageA(gFormsTreeWindow, TVM_GETNEXTITEM, i ? TVGN_NEXT : TVGN_CHILD, (LPARAM)item);
-        return item;
-    }
     static FormInstance *FindPage(const BoxedNumber &c)
     {
         FormInstance *page = NULL;
@@ -234,8 +226,7 @@ TEST_F(BoxedNumbers, OneCharacterPerBoxOnThePageImageAndInThePdf)
         EXPECT_EQ(field, FindFieldInTable(FindPage(c)->fieldTable, POINT{first.left + 4, middle}, &hit)) << c.seq;
         EXPECT_EQ(field, FindFieldInTable(FindPage(c)->fieldTable, POINT{last.right - 4, middle}, &hit)) << c.seq;
         // The page as the page view shows it.
-        ASSERT_TRUE(
-            SendMessageA(gFormsTreeWindow, TVM_SELECTITEM, TVGN_CARET, (LPARAM)FederalItem(kPages[c.page].treeIndex)));
+        ASSERT_TRUE(SendMessageA(gFormsTreeWindow, TVM_SELECTITEM, TVGN_CARET, (LPARAM)FindPage(c)->treeItem));
         PumpMessages(20);
         ASSERT_EQ((void *)FindPage(c), GetCurrentDocument(4));
         CheckBoxes("page image", c, rows[i], blanks[i], ReadGray(gPageBitmap), 0);
@@ -282,8 +273,9 @@ TEST_F(BoxedNumbers, OneCharacterPerBoxOnPaper)
     ASSERT_TRUE(FitImageToPage(2400, 3168, GetDeviceCaps(dc, HORZRES), GetDeviceCaps(dc, VERTRES), &x, &y, &w, &h));
     DeleteDC(dc);
     for (int p = 0; p < 3; p++) {
-        HTREEITEM item = FederalItem(kPages[p].treeIndex);
-        ASSERT_TRUE(item);
+        FormInstance *page = NULL;
+        ASSERT_EQ(1, FindReturnPages(14, kPages[p].key, &page, 0));
+        HTREEITEM item = page->treeItem;
         ClearPrintJob();
         int result = -1;
         RunDialogWithSteps([&] { result = PrintForms(window, 0, item, 1, 1, 0); return (INT_PTR)0; },
