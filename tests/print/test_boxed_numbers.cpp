@@ -52,14 +52,15 @@ struct Gray {
     int width = 0, height = 0;
     std::vector<uint8_t> level;   // 0 black .. 255 white, top row first
     double scaleX = 1, scaleY = 1, offsetX = 0, offsetY = 0;
-    // Dark pixels of the output over the page-unit area [x0, x1) x [y0, y1).
+    // Dark pixels (ink and values, not the grey of the print stamps) of the output over the
+    // page-unit area [x0, x1) x [y0, y1).
     long Count(double x0, double y0, double x1, double y1) const
     {
         long n = 0;
         int px1 = (int)lround(offsetX + x1 * scaleX), py1 = (int)lround(offsetY + y1 * scaleY);
         for (int y = (int)lround(offsetY + y0 * scaleY); y < py1 && y < height; y++)
             for (int x = (int)lround(offsetX + x0 * scaleX); x < px1 && x < width; x++)
-                n += x >= 0 && y >= 0 && level[(size_t)y * width + x] < 128;
+                n += x >= 0 && y >= 0 && level[(size_t)y * width + x] < 100;
         return n;
     }
 };
