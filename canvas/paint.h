@@ -114,12 +114,30 @@ int GetPageFieldIndex(const FormInstance *page, const FieldRecord *field);
 // Such a field's group label is COMB_GROUP_LABEL, its length the number of boxes and its
 // rectangle the whole row inside the outer frame; the form's dividers lie where the boxes meet.
 #define COMB_GROUP_LABEL "[comb]"
+// A comb whose boxes come in groups (an SSN's 3-2-4) has the label "[comb 3@132 2@222 4]": 3
+// boxes from the rectangle's left edge to the divider whose middle lies 132 units right of that
+// edge, 2 boxes on to the divider at 222, 4 boxes on to the right edge. Each group's cell is
+// divided evenly; the counts add up to the field's length.
+#define COMB_GROUP_PREFIX "[comb "
+#define COMB_MAX_GROUPS 8
+struct CombLayout {
+    int boxes;                       // all boxes of the row
+    int groups;                      // 1 for an evenly divided row
+    int count[COMB_MAX_GROUPS];      // boxes of each group
+    long divider[COMB_MAX_GROUPS];   // the divider after each group but the last: offset from the left edge
+};
+// Reads a comb field's boxes from its group label and length; 0 (and boxes 0) for any other
+// field or a label that does not add up.
+int ReadCombLayout(const FieldRecord *field, CombLayout *layout);
 // The number of boxes of a comb field (its length, at least 2); 0 for any other field.
 int GetCombBoxCount(const FieldRecord *field);
 // The clear inside of box index (from 0) of count boxes dividing rect evenly: the box less a
 // margin of a sixth of a box (at least 3 units) on each side that meets another box, where the
 // divider is drawn. 0 when index is out of range or the box is empty.
 int GetCombBoxRect(const RECT *rect, int count, int index, RECT *box);
+// The clear inside of box index of a comb laid out over rect: its group's cell divided as
+// GetCombBoxRect divides a row, with the same margin on a side that meets a group's divider.
+int GetCombLayoutBox(const CombLayout *layout, const RECT *rect, int index, RECT *box);
 // Paints count consecutive fields: into dc, or (dc null) into bitmap. rect (may be null)
 // replaces every field's rectangle. clearFirst clears each field's area first (tagged fields get
 // their saved background back). colourMode 1 black, 2 white, else the field text colour. page is

@@ -246,19 +246,65 @@ static void ClearFieldArea(HDC dc, const FieldRecord *field, int fieldIndex, con
     }
 }
 
+int ReadCombLayout(const FieldRecord *field, CombLayout *layout)
+{
+    if (!layout) return 0;
+    memset(layout, 0, sizeof *layout);
+    if (!field || !field->groupLabel) return 0;
+    int length = GetFieldLength(field);
+    if (length < 2) return 0;
+    const char *label = field->groupLabel;
+    if (strcmp(label, COMB_GROUP_LABEL) == 0) {
+        layout->boxes = layout->count[0] = length;
+        layout->groups = 1;
+        return length;
+    }
+    if (strncmp(label, COMB_GROUP_PREFIX, sizeof COMB_GROUP_PREFIX - 1) != 0) return 0;
+    // "N@D N@D ... N]": each group's box count, then the offset of the divider after it.
+    const char *p = label + sizeof COMB_GROUP_PREFIX - 1;
+    int total = 0;
+    long lastDivider = 0;
+    for (int g = 0; g < COMB_MAX_GROUPS; g++) {
+        char *end = NULL;
+        long count = strtol(p, &end, 10);
+        if (end == p || count < 1 || count > length - total) break;
+        layout->count[g] = (int)count;
+        total += (int)count;
+        layout->groups = g + 1;
+        p = end;
+        if (*p == ']' && p[1] == 0) {
+            if (total != length) break;
+            layout->boxes = total;
+            return total;
+        }
+        if (*p != '@') break;
+        long divider = strtol(p + 1, &end, 10);
+        if (end == p + 1 || divider <= lastDivider || *end != ' ') break;
+        layout->divider[g] = lastDivider = divider;
+        p = end + 1;
+    }
+    memset(layout, 0, sizeof *layout);
+    return 0;
+}
+
 int GetCombBoxCount(const FieldRecord *field)
 {
-    if (!field || !field->groupLabel || strcmp(field->groupLabel, COMB_GROUP_LABEL) != 0) return 0;
-    int count = GetFieldLength(field);
-    return count >= 2 ? count : 0;
+    CombLayout layout;
+    return ReadCombLayout(field, &layout);
+}
+
+// The margin kept clear beside a divider in a row of count boxes width units wide.
+static long GetCombMargin(long width, int count)
+{
+    long margin = count > 0 ? width / count / 6 : 0;
+    return margin < 3 ? 3 : margin;
 }
 
 int GetCombBoxRect(const RECT *rect, int count, int index, RECT *box)
 {
     if (!rect || !box || count < 1 || index < 0 || index >= count) return 0;
     long width = rect->right - rect->left;
-    long margin = width / count / 6;
-    if (margin < 3) margin = 3;
+    long margin = GetCombMargin(width, count);
     *box = *rect;
     box->left = rect->left + (LONG)((index * width + count / 2) / count);
     box->right = rect->left + (LONG)(((index + 1) * width + count / 2) / count);
@@ -267,19 +313,37 @@ int GetCombBoxRect(const RECT *rect, int count, int index, RECT *box)
     return box->right > box->left && box->bottom > box->top;
 }
 
+int GetCombLayoutBox(const CombLayout *layout, const RECT *rect, int index, RECT *box)
+{
+    if (!layout || !rect || !box || index < 0 || index >= layout->boxes) return 0;
+    int g = 0;
+    while (g < layout->groups - 1 && index >= layout->count[g]) index -= layout->count[g++];
+    RECT cell = *rect;
+    if (g > 0) cell.left = rect->left + (LONG)layout->divider[g - 1];
+    if (g < layout->groups - 1) cell.right = rect->left + (LONG)layout->divider[g];
+    if (cell.right > rect->right) cell.right = rect->right;
+    if (cell.right <= cell.left || !GetCombBoxRect(&cell, layout->count[g], index, box)) return 0;
+    long margin = GetCombMargin(cell.right - cell.left, layout->count[g]);
+    if (g > 0 && index == 0) box->left += margin;
+    if (g < layout->groups - 1 && index == layout->count[g] - 1) box->right -= margin;
+    return box->right > box->left && box->bottom > box->top;
+}
+
 // Whitens the inside of each box of a comb: the dividers between the boxes stay.
-static void ClearCombBoxes(HDC dc, const RECT &rect, int boxes)
+static void ClearCombBoxes(HDC dc, const RECT &rect, const CombLayout &layout)
 {
     RECT box;
-    for (int i = 0; i < boxes; i++)
-        if (GetCombBoxRect(&rect, boxes, i, &box))
+    for (int i = 0; i < layout.boxes; i++)
+        if (GetCombLayoutBox(&layout, &rect, i, &box))
             PatBlt(dc, box.left, box.top, box.right - box.left, box.bottom - box.top, WHITENESS);
 }
 
 // Draws a comb field's value one character per box, all at one font height that fits every
 // character into the narrowest box; an amount-like field (right alignment) fills the last boxes.
-static int DrawCombText(HDC dc, const TextDrawParams *params, const LOGFONTA *baseFont, const RECT &rect, int boxes)
+static int DrawCombText(HDC dc, const TextDrawParams *params, const LOGFONTA *baseFont, const RECT &rect,
+                        const CombLayout &layout)
 {
+    int boxes = layout.boxes;
     // A value written with separators ("400-01-2345" in nine boxes) puts only its digits and
     // letters in the boxes: the form draws its own separators.
     char text[64];
@@ -290,7 +354,7 @@ static int DrawCombText(HDC dc, const TextDrawParams *params, const LOGFONTA *ba
     long boxWidth = rect.right - rect.left;
     for (int i = 0; i < boxes; i++) {
         RECT box;
-        if (!GetCombBoxRect(&rect, boxes, i, &box)) return 0;
+        if (!GetCombLayoutBox(&layout, &rect, i, &box)) return 0;
         if (box.right - box.left < boxWidth) boxWidth = box.right - box.left;
     }
     if (length <= 0) return 0;
@@ -316,7 +380,7 @@ static int DrawCombText(HDC dc, const TextDrawParams *params, const LOGFONTA *ba
     int start = params->alignment == 9 ? boxes - length : 0;
     for (int i = 0; i < length; i++) {
         RECT box;
-        if (!GetCombBoxRect(&rect, boxes, start + i, &box)) continue;
+        if (!GetCombLayoutBox(&layout, &rect, start + i, &box)) continue;
         char one[2] = {text[i], 0};
         TextDrawParams each = *params;
         each.text = one;
@@ -369,8 +433,9 @@ int DrawFieldData(HDC dc, HBITMAP bitmap, FieldRecord *fields, int count, const 
         params.fitMode = TEXT_FIT_SHRINK;
         params.boxed = strstr(type, "x[o") != NULL;
 
-        int combBoxes = GetCombBoxCount(field);
-        if (clearFirst && combBoxes) ClearCombBoxes(target, fieldRect, combBoxes);
+        CombLayout comb;
+        int combBoxes = ReadCombLayout(field, &comb);
+        if (clearFirst && combBoxes) ClearCombBoxes(target, fieldRect, comb);
         else if (clearFirst) ClearFieldArea(target, field, GetPageFieldIndex(page, field), fieldRect);
         if (!field->value || !field->value[0]) continue;
 
@@ -410,7 +475,7 @@ int DrawFieldData(HDC dc, HBITMAP bitmap, FieldRecord *fields, int count, const 
         }
 
         if (combBoxes && params.fitMode != TEXT_FIT_WRAP) {
-            drawn += DrawCombText(target, &params, &font, fieldRect, combBoxes);
+            drawn += DrawCombText(target, &params, &font, fieldRect, comb);
             MemFree(copy);
             continue;
         }

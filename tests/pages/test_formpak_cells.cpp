@@ -60,10 +60,11 @@ TEST(FormPakCells, NoLineOfTheBlankPageLiesUnderAFieldAndPaintingKeepsThemAll)
                 if (!r) continue;
                 // A comb's row holds the form's dividers between its boxes: the boxes are clear.
                 long long under = 0;
-                int boxes = GetCombBoxCount(&table->fields[f]);
+                CombLayout comb;
+                int boxes = ReadCombLayout(&table->fields[f], &comb);
                 RECT box;
                 for (int b = 0; b < boxes; b++)
-                    if (GetCombBoxRect(r, boxes, b, &box))
+                    if (GetCombLayoutBox(&comb, r, b, &box))
                         under += blankInk.CountBlack(box.left, box.top, box.right, box.bottom);
                 if (!boxes) under = blankInk.CountBlack(r->left, r->top, r->right, r->bottom);
                 EXPECT_EQ(0, under) << page->pageKey << " field " << table->fields[f].seq << " at " << r->left

@@ -148,6 +148,7 @@ struct PageBuild {
     std::vector<FieldRecord> fields;      // [0] is the dummy record
     std::vector<int> explicitTab;         // 1 when the field's tab links were given
     std::vector<int> combBoxes;           // the PDF field's box count when it is a comb, else 0
+    std::vector<std::string> boxGroups;   // boxes=: how its boxes come in groups ("3-2-4"), or ""
 };
 
 static int ParseRect(const std::string &text, RECT *r)
@@ -170,6 +171,7 @@ static int AddField(PageBuild *page, const Line &line, PdfFieldIndex *pdf)
     memset(&f, 0, sizeof f);
     f.seq = CopyText(line.tokens[1].value);
     int tabGiven = 0, combBoxes = 0;
+    std::string boxGroups;
     for (size_t i = 2; i < line.tokens.size(); i++) {
         const Token &t = line.tokens[i];
         if (t.key == "line")
@@ -188,6 +190,8 @@ static int AddField(PageBuild *page, const Line &line, PdfFieldIndex *pdf)
             f.seqPrefix = CopyText(t.value);
         else if (t.key == "group")
             f.groupLabel = CopyText(t.value);
+        else if (t.key == "boxes")
+            boxGroups = t.value;
         else if (t.key == "rect" || t.key == "pdf") {
             RECT r;
             if (t.key == "rect") {
@@ -218,6 +222,7 @@ static int AddField(PageBuild *page, const Line &line, PdfFieldIndex *pdf)
     page->fields.push_back(f);
     page->explicitTab.push_back(tabGiven);
     page->combBoxes.push_back(combBoxes);
+    page->boxGroups.push_back(boxGroups);
     return 1;
 }
 
@@ -319,6 +324,7 @@ static int BuildFormPak(const std::vector<Line> &lines, const std::string &folde
             memset(&pages.back().fields[0], 0, sizeof(FieldRecord));
             pages.back().explicitTab.push_back(0);
             pages.back().combBoxes.push_back(0);
+            pages.back().boxGroups.push_back("");
         } else if (!page) {
             ok = ToolError("line %d: %s before the first page", line.number, word.c_str());
         } else if (word == "jurisdiction")
@@ -357,7 +363,7 @@ static int BuildFormPak(const std::vector<Line> &lines, const std::string &folde
         }
         LinkTabOrder(&page);
         if (!FitFieldsInsideCells(page.name.c_str(), page.number, page.source, page.flags, page.image, &page.fields,
-                                  page.combBoxes)) {
+                                  page.combBoxes, page.boxGroups)) {
             ok = 0;
             break;
         }

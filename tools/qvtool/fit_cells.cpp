@@ -5,7 +5,9 @@
 #include "tools/qvtool/qvtool.h"
 #include "pages/pages.h"
 
+#include <numeric>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 // A pixel that is not (nearly) white counts as ink of the form.
@@ -150,9 +152,76 @@ int FitCombInsideCell(const std::vector<uint8_t> &ink, int width, int height, RE
     return 1;
 }
 
+// The middles of the dividers inside rect: runs of columns inked along a third of its height or
+// more (the dashes between an SSN's groups), as offsets from its left edge.
+static std::vector<long> FindCombDividers(const std::vector<uint8_t> &ink, int width, const RECT &r)
+{
+    std::vector<long> middles;
+    long runStart = -1, height = r.bottom - r.top;
+    for (long x = r.left; x <= r.right; x++) {
+        RECT column = {x, r.top, x + 1, r.bottom};
+        int divider = x < r.right && CountInkIn(ink, width, column) * 3 >= height;
+        if (divider && runStart < 0) runStart = x;
+        if (!divider && runStart >= 0) {
+            middles.push_back((runStart + x - 1) / 2 - r.left);
+            runStart = -1;
+        }
+    }
+    return middles;
+}
+
+int FitGroupedCombInsideCell(const std::vector<uint8_t> &ink, int width, int height, RECT *rect,
+                             const std::vector<int> &groups, std::string *label)
+{
+    RECT r = *rect;
+    if (groups.size() < 2 || groups.size() > COMB_MAX_GROUPS || !TrimCellFrame(ink, width, height, &r))
+        return 0;
+    std::vector<long> dividers = FindCombDividers(ink, width, r);
+    if (dividers.size() != groups.size() - 1)
+        return 0;
+    std::string text = COMB_GROUP_PREFIX;
+    for (size_t g = 0; g < groups.size(); g++) {
+        text += std::to_string(groups[g]);
+        text += g + 1 < groups.size() ? "@" + std::to_string(dividers[g]) + " " : "]";
+    }
+    // The painter's own boxes must be clear inside.
+    FieldRecord probe;
+    memset(&probe, 0, sizeof probe);
+    std::string length = std::to_string(std::accumulate(groups.begin(), groups.end(), 0));
+    probe.length = (char *)length.c_str();
+    probe.groupLabel = (char *)text.c_str();
+    CombLayout layout;
+    if (!ReadCombLayout(&probe, &layout))
+        return 0;
+    for (int i = 0; i < layout.boxes; i++) {
+        RECT box;
+        if (!GetCombLayoutBox(&layout, &r, i, &box) || box.right - box.left < 8 || CountInkIn(ink, width, box))
+            return 0;
+    }
+    *rect = r;
+    *label = text;
+    return 1;
+}
+
+// "3-2-4" as its numbers; empty when it is not such a list.
+static std::vector<int> ParseBoxGroups(const std::string &text)
+{
+    std::vector<int> groups;
+    const char *p = text.c_str();
+    while (*p) {
+        char *end = NULL;
+        long n = strtol(p, &end, 10);
+        if (end == p || n < 1 || n > 99 || (*end && *end != '-'))
+            return std::vector<int>();
+        groups.push_back((int)n);
+        p = *end ? end + 1 : end;
+    }
+    return groups;
+}
+
 int FitFieldsInsideCells(const char *pageName, int pageNumber, int source, int flags,
                          const std::vector<uint8_t> &image, std::vector<FieldRecord> *fields,
-                         const std::vector<int> &combBoxes)
+                         const std::vector<int> &combBoxes, const std::vector<std::string> &boxGroups)
 {
     HBITMAP page = NULL;
     if (source == IMAGE_SOURCE_BMP) {
@@ -178,12 +247,34 @@ int FitFieldsInsideCells(const char *pageName, int pageNumber, int source, int f
         // A comb keeps its whole row (each character is painted inside its own box); one whose
         // boxes are not clear inside (dividers between groups of digits) is fitted as one cell.
         int boxes = i < combBoxes.size() ? combBoxes[i] : 0;
+        const char *seq = f.seq ? f.seq : "";
+        if (i < boxGroups.size() && !boxGroups[i].empty()) {
+            // boxes=3-2-4: the row spans every group; each group's cell lies between the form's
+            // dividers.
+            std::vector<int> groups = ParseBoxGroups(boxGroups[i]);
+            std::string label;
+            if (groups.empty() || std::accumulate(groups.begin(), groups.end(), 0) != GetFieldLength(&f) ||
+                f.groupLabel || !f.rect)
+                return ToolError("page %s %d field %s: boxes=%s must add up to its len, without group=", pageName,
+                                 pageNumber, seq, boxGroups[i].c_str());
+            if (!FitGroupedCombInsideCell(ink, width, height, f.rect, groups, &label))
+                return ToolError("page %s %d field %s: the form shows no %d groups of clear boxes under it", pageName,
+                                 pageNumber, seq, (int)groups.size());
+            f.groupLabel = (char *)MemAlloc(64, label.size() + 1);
+            memcpy(f.groupLabel, label.c_str(), label.size() + 1);
+            continue;
+        }
         if (f.rect && boxes >= 2 && boxes == GetFieldLength(&f) && !f.groupLabel &&
             FitCombInsideCell(ink, width, height, f.rect, boxes)) {
             f.groupLabel = (char *)MemAlloc(64, sizeof COMB_GROUP_LABEL);
             memcpy(f.groupLabel, COMB_GROUP_LABEL, sizeof COMB_GROUP_LABEL);
             continue;
         }
+        // A comb whose even boxes cross the form's lines has its boxes in groups: fitting it as one
+        // cell would squeeze the number into the widest group.
+        if (f.rect && boxes >= 2 && boxes == GetFieldLength(&f) && !f.groupLabel)
+            return ToolError("page %s %d field %s: its %d boxes come in groups: give them with boxes=", pageName,
+                             pageNumber, seq, boxes);
         if (f.rect && !FitRectInsideCell(ink, width, height, f.rect))
             fprintf(stderr, "qvtool: page %s %d field %s: no clear cell under its rectangle; it is kept\n", pageName,
                     pageNumber, f.seq ? f.seq : "");

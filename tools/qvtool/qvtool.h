@@ -42,11 +42,13 @@ int MakeBitmapPageBlock(const std::string &path, int crop, std::vector<uint8_t> 
 // stream or "_rvq" BMP block by source; flags: PAGE_FLAG_*): the sides move in off the cell's
 // frame, and a cell divided inside keeps its largest clear part. A comb field (combBoxes[i], the
 // PDF's box count, equal to the field's length) whose boxes are clear inside keeps the whole row
-// and is marked a comb (group label COMB_GROUP_LABEL). A field with no clear cell is reported and
-// kept. 0 when the page cannot be drawn.
+// and is marked a comb (group label COMB_GROUP_LABEL). A field whose boxes come in groups
+// (boxGroups[i], "3-2-4") keeps the whole row over all its groups and is marked with their
+// counts and dividers ("[comb 3@132 2@222 4]"). A field with no clear cell is reported and kept.
+// 0 when the page cannot be drawn, or a comb's groups are missing or not found on the page.
 int FitFieldsInsideCells(const char *pageName, int pageNumber, int source, int flags,
                          const std::vector<uint8_t> &image, std::vector<FieldRecord> *fields,
-                         const std::vector<int> &combBoxes);
+                         const std::vector<int> &combBoxes, const std::vector<std::string> &boxGroups);
 // The ink map (1 = not white) of a bitmap, top row first.
 int ReadPageInkMap(HBITMAP bitmap, std::vector<uint8_t> *ink, int *width, int *height);
 // Moves rect inside its cell of the ink map; 0 (rect unchanged) when no clear cell is found.
@@ -54,5 +56,10 @@ int FitRectInsideCell(const std::vector<uint8_t> &ink, int width, int height, RE
 // Moves rect inside the frame of a row of boxes; 1 when the inside of each of its boxes
 // (GetCombBoxRect) is clear, else 0 (rect unchanged).
 int FitCombInsideCell(const std::vector<uint8_t> &ink, int width, int height, RECT *rect, int boxes);
+// Moves rect inside the frame of a row whose boxes come in groups (counts in groups): 1 when the
+// row shows one divider between each two groups and every box is clear inside; *label is then
+// the field's group label. Else 0 (rect unchanged).
+int FitGroupedCombInsideCell(const std::vector<uint8_t> &ink, int width, int height, RECT *rect,
+                             const std::vector<int> &groups, std::string *label);
 
 #endif
