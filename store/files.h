@@ -44,7 +44,7 @@ int MakeUniquePathName(char *pathBuffer, int bufferSize, const char *suffix, int
 // "\\.\" prefix; a character no file name may hold ('?', what a character outside the Windows
 // code page becomes in the program's texts, '*' or a control character); a file or folder named
 // as a device the system keeps (CON, PRN, AUX, NUL, COM1-COM9, LPT1-LPT9, with any extension).
-// The text fits after "could not be written: " (a static buffer: used before the next call).
+// The reason reads after "could not be written: " (it may sit in a buffer the next call reuses).
 const char *FindPathProblem(const char *path);
 // 1 when FindPathProblem finds nothing.
 int IsPathUsable(const char *path);

@@ -12,10 +12,10 @@ static int IsSeparator(char c)
     return c == '\\' || c == '/';
 }
 
-// 1 when the length characters at name are a device name the system keeps (CON, PRN, AUX, NUL,
-// COM1-COM9, LPT1-LPT9, CONIN$, CONOUT$): the system takes such a file or folder name, with any
-// extension, for the device.
-static int IsDeviceName(const char *name, size_t length)
+// The length of the device name when the length characters at name name a device the system
+// keeps (CON, PRN, AUX, NUL, COM1-COM9, LPT1-LPT9, CONIN$, CONOUT$), else 0: the system takes such
+// a file or folder name, with any extension, for the device.
+static size_t FindDeviceName(const char *name, size_t length)
 {
     size_t base = 0;
     while (base < length && name[base] != '.')
@@ -25,9 +25,11 @@ static int IsDeviceName(const char *name, size_t length)
     static const char *const fixed[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
     for (const char *device : fixed)
         if (base == strlen(device) && _strnicmp(name, device, base) == 0)
-            return 1;
-    return base == 4 && (_strnicmp(name, "COM", 3) == 0 || _strnicmp(name, "LPT", 3) == 0) && name[3] >= '1' &&
-           name[3] <= '9';
+            return base;
+    if (base == 4 && (_strnicmp(name, "COM", 3) == 0 || _strnicmp(name, "LPT", 3) == 0) && name[3] >= '1' &&
+        name[3] <= '9')
+        return base;
+    return 0;
 }
 
 static const char gBadCharacters[] = "the path holds characters this program cannot use";
@@ -55,9 +57,12 @@ const char *FindPathProblem(const char *path)
         size_t length = 0;
         while (part[length] && !IsSeparator(part[length]))
             length++;
-        if (IsDeviceName(part, length)) {
-            snprintf(why, sizeof why, "\"%.*s\" is a name the system keeps for a device, which no file or folder can have",
-                     (int)(length < 40 ? length : 40), part);
+        size_t device = FindDeviceName(part, length);
+        if (device) {
+            snprintf(why, sizeof why,
+                     "\"%.*s\" is a name the system keeps for a device, which no file or folder can have, "
+                     "whatever its extension",
+                     (int)device, part);
             return why;
         }
         part += length;
