@@ -604,14 +604,13 @@ static int WritePlannedPdf(const char *target, PdfPlan *plan, HBITMAP bitmap, in
     return ClosePdfFile(&file);
 }
 
-// Writes pages (or the single bitmap) into target. With all set the Summary and Status pages
-// come first. The statements of a return part follow its last page (turned when their own page
-// is landscape); rotate turns landscape form pages. Returns 1 when the file is complete.
+// Writes pages (or the single bitmap) into target (checked by CheckPdfTargetWritable). With all
+// set the Summary and Status pages come first. The statements of a return part follow its last
+// page (turned when their own page is landscape); rotate turns landscape form pages. Returns 1
+// when the file is complete.
 static int WritePagesPdf(const char *target, FormInstance **pages, int count, HBITMAP bitmap, int all, int silent,
                          int rotate, int blackWhite)
 {
-    if (!CheckPdfTargetWritable(target))
-        return 0;
     PdfPlan plan;
     int ok = PlanImagePdf(&plan, pages, count, bitmap, all, rotate);
     if (ok)
@@ -633,6 +632,11 @@ int WriteImagePdf(const char *path, const char *formName, HBITMAP bitmap, int si
         pages = SnapshotReturnPages(formName ? 4 : 2, formName, &count);
         if (formName && !count)
             return 0;
+    }
+    // A target that cannot be written is told before the progress window opens.
+    if (!CheckPdfTargetWritable(target)) {
+        MemFree(pages);
+        return 0;
     }
     BeginPdfOutput(silent);
     int ok = WritePagesPdf(target, pages, count, bitmap, !bitmap && !formName, silent, 1, blackWhite);
@@ -732,6 +736,8 @@ uint8_t *WriteFormPdfToTemp(const char *pageKey, uint32_t *sizeOut, int occurren
     if (!GetProgramFolder(target, FOLDER_SENT) || strlen(target) + 20 > sizeof target)
         return NULL;
     strcat(target, "\\~TempFormPdf.pdf");
+    if (!CheckPdfTargetWritable(target))
+        return NULL;
     ModalJobState windows;
     if (!BeginPdfJob(&windows))
         return NULL;
