@@ -85,7 +85,8 @@ static int WritePdfObject(PdfFile *file, PdfObject *object)
         }
     }
     object->offset = file->written;
-    if (!file->failed && !WriteAllBytes(file->replace.handle, object->text, object->length, &file->written, &file->error))
+    if (!file->failed &&
+        !WriteAllBytes(file->replace.handle, object->text, object->length, &file->written, &file->error))
         file->failed = 1;
     FreePdfObject(object);
     return !file->failed;

@@ -165,6 +165,15 @@ static const char *CheckTargetWritable(const char *path)
     // it, and a rename would replace it anyway): it is refused here with the system's reason.
     if (attributes & FILE_ATTRIBUTE_READONLY)
         return WithSystemReason("the file is read-only", ERROR_ACCESS_DENIED);
+    // Any other reason the system keeps the file from being written (its permissions) is found
+    // before the new bytes are made.
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file != INVALID_HANDLE_VALUE) {
+        CloseHandle(file);
+        return NULL;
+    }
+    DWORD error = GetLastError();
     static char held[600];
     char who[200] = "";
     if (FindFileHolder(path, who, sizeof who)) {
@@ -172,7 +181,7 @@ static const char *CheckTargetWritable(const char *path)
                  who[0] ? ")" : "");
         return held;
     }
-    return NULL;
+    return WithSystemReason("the file cannot be written", error);
 }
 
 const char *CheckFileReplaceable(const char *path)

@@ -539,7 +539,8 @@ TEST_F(PdfSample, ReturnAndPdfReplaceTheirFilesByOneRule)
         for (const char *extension : {".qvr", ".pdf"}) {
             SCOPED_TRACE(std::string(c.what) + " " + extension);
             std::string target = c.stem + extension;
-            std::string temp = target.size() + 4 < MAX_PATH ? target + ".tmp" : target.substr(0, target.size() - 1) + "~";
+            std::string temp =
+                target.size() + 4 < MAX_PATH ? target + ".tmp" : target.substr(0, target.size() - 1) + "~";
             std::string old = "an earlier file", leftover = c.setup >= LEFTOVER ? temp : target;
             if (c.setup != NEW) {
                 FILE *file = fopen(leftover.c_str(), "wb");
