@@ -3,8 +3,8 @@
 // tree's kids are known and the objects go out in order: header, catalog, outlines, page tree,
 // then each page's objects in page order as soon as they are made (their images compressed on
 // worker threads while the next pages are made; a few pages in memory at a time), the
-// cross-reference table and the trailer. The bytes go to a temporary file in the target's folder,
-// which replaces the target only when it is complete.
+// cross-reference table and the trailer. The bytes go to a temporary file beside the target,
+// which replaces the target only when it is complete (BeginFileReplace: the return file's rule).
 #include "print/print.h"
 #include "print/print_private.h"
 #include "ui/ui.h"
@@ -14,11 +14,10 @@
 
 // A PDF file being written: the target, the temporary file the bytes go to, the bytes written so
 // far, the offsets of objects 1.. by number, the image pages written, and the first failure with
-// the system's error code taken at the failing call.
+// the system's error code taken at the failing call or the reason the file could not be replaced.
 struct PdfFile {
-    HANDLE handle;
     char target[MAX_PATH];
-    char temporary[MAX_PATH];
+    FileReplace replace;         // the temporary file (replace.handle null until it is open)
     uint32_t written;
     uint32_t *offsets;
     uint32_t offsetCount, offsetCapacity;
@@ -27,8 +26,8 @@ struct PdfFile {
     PdfPageQueue queue;          // the workers compressing image pages (none: compressed in place)
     int pump;                    // messages are pumped while waiting for them (a progress window)
     DWORD error;
+    const char *why;
     int failed;
-    int reported;   // the failure was told already (OpenFileWithRetry says why it could not open)
 };
 
 int gPdfCompressWorkers = 0;
@@ -86,40 +85,44 @@ static int WritePdfObject(PdfFile *file, PdfObject *object)
         }
     }
     object->offset = file->written;
-    if (!file->failed && !WriteAllBytes(file->handle, object->text, object->length, &file->written, &file->error))
+    if (!file->failed &&
+        !WriteAllBytes(file->replace.handle, object->text, object->length, &file->written, &file->error))
         file->failed = 1;
     FreePdfObject(object);
     return !file->failed;
 }
 
-static void ShowPdfWriteError(const char *path, DWORD error)
+// Says why the PDF could not be written: why (the reason it could not be replaced, as a return's
+// save gives it), else the system's text for error.
+static void ShowPdfWriteError(const char *path, DWORD error, const char *why)
 {
-    char reason[256] = "";
-    if (error)
-        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, error, 0, reason,
-                       sizeof reason, NULL);
-    char text[MAX_PATH + 400];
-    snprintf(text, sizeof text,
-             "The PDF file could not be written:\r\n\r\n    %s\r\n\r\n%s\r\nClose the file if another program has "
-             "it open, or check that the folder is writable and the disk has room.",
-             path, reason[0] ? reason : "");
+    char reason[400] = "";
+    if (why && why[0]) {
+        snprintf(reason, sizeof reason, "%s.", why);
+        if (reason[0] >= 'a' && reason[0] <= 'z')
+            reason[0] = (char)(reason[0] - 'a' + 'A');
+    } else {
+        size_t used = (size_t)GetSystemErrorText(error, reason, sizeof reason);
+        snprintf(reason + used, sizeof reason - used,
+                 "%sClose the file if another program has it open, or check that the folder is writable and the disk "
+                 "has room.",
+                 used ? "\r\n\r\n" : "");
+    }
+    char text[MAX_PATH + 600];
+    snprintf(text, sizeof text, "The PDF file could not be written:\r\n\r\n    %s\r\n\r\n%s", path, reason);
     ShowMessageBox(gMainWindow, text, "Unable to Create PDF File", MB_OK | MB_ICONEXCLAMATION);
 }
 
-// An existing target must be one this program may replace (not read-only, not held open by another
-// program): found out before any page is made. 1 when it may be written.
+// The target must be one the file may be written to and replace (a usable path, an existing
+// folder, not read-only, not held open by another program): found out before any page is made.
+// 1 when it may be written.
 static int CheckPdfTargetWritable(const char *target)
 {
-    if (GetFileAttributesA(target) == INVALID_FILE_ATTRIBUTES)
+    const char *why = CheckFileReplaceable(target);
+    if (!why)
         return 1;
-    HANDLE handle = CreateFileA(target, GENERIC_WRITE, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                NULL);
-    if (handle == INVALID_HANDLE_VALUE) {
-        ShowPdfWriteError(target, GetLastError());
-        return 0;
-    }
-    CloseHandle(handle);
-    return 1;
+    ShowPdfWriteError(target, 0, why);
+    return 0;
 }
 
 static void InitPdfFile(PdfFile *file, const char *target)
@@ -128,29 +131,17 @@ static void InitPdfFile(PdfFile *file, const char *target)
     lstrcpynA(file->target, target, sizeof file->target);
 }
 
-// Creates the temporary file in the target's folder and writes the header, catalog, outlines and
+// Creates the temporary file beside the target and writes the header, catalog, outlines and
 // the page tree of kids[0..kidCount-1] (null kids: out of memory, a failure).
 static int OpenPdfFile(PdfFile *file, const uint32_t *kids, uint32_t kidCount)
 {
-    char folder[MAX_PATH];
-    int folderLength = GetFolderPartLength(file->target);
-    if (!kids || folderLength <= 0 || folderLength >= (int)sizeof folder) {
+    if (!kids) {
+        file->error = ERROR_NOT_ENOUGH_MEMORY;
         file->failed = 1;
         return 0;
     }
-    memcpy(folder, file->target, (size_t)folderLength);
-    folder[folderLength] = 0;
-    CreateFolderPath(folder);
-    if (!GetTempFileNameA(folder, "~pd", 0, file->temporary)) {
-        file->error = GetLastError();
-        file->temporary[0] = 0;
+    if (!BeginFileReplace(&file->replace, file->target, &file->why)) {
         file->failed = 1;
-        return 0;
-    }
-    file->handle = OpenFileWithRetry(file->temporary, GENERIC_WRITE, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL);
-    if (file->handle == INVALID_HANDLE_VALUE || !file->handle) {
-        file->handle = NULL;
-        file->failed = file->reported = 1;
         return 0;
     }
     PdfObject object;
@@ -183,28 +174,10 @@ static int ClosePdfFile(PdfFile *file)
         else
             file->failed = 1;
     }
-    if (file->handle) {
-        if (!file->failed && !FlushFileBuffers(file->handle)) {
-            file->error = GetLastError();
-            file->failed = 1;
-        }
-        if (!CloseHandle(file->handle) && !file->failed) {
-            file->error = GetLastError();
-            file->failed = 1;
-        }
-        file->handle = NULL;
-    }
-    if (!file->failed && file->temporary[0] &&
-        !MoveFileExA(file->temporary, file->target, MOVEFILE_REPLACE_EXISTING)) {
-        file->error = GetLastError();
+    if (!FinishFileReplace(&file->replace, !file->failed, &file->why))
         file->failed = 1;
-    }
-    if (file->failed) {
-        if (file->temporary[0])
-            DeleteFileA(file->temporary);
-        if (!file->reported)
-            ShowPdfWriteError(file->target, file->error);
-    }
+    if (file->failed)
+        ShowPdfWriteError(file->target, file->error, file->why);
     MemFree(file->offsets);
     file->offsets = NULL;
     return !file->failed;
@@ -460,7 +433,7 @@ static int PlanImagePdf(PdfPlan *plan, FormInstance **pages, int count, HBITMAP 
 // are counted first (a queue full of pages waits for the file). 1 when the file is open.
 static int OpenPlannedPdf(PdfFile *file, int count)
 {
-    if (file->handle || file->failed)
+    if (file->replace.handle || file->failed)
         return !file->failed;
     PdfPlan *plan = file->plan;
     if (plan->uncounted && !count)
@@ -632,20 +605,19 @@ static int WritePlannedPdf(const char *target, PdfPlan *plan, HBITMAP bitmap, in
     return ClosePdfFile(&file);
 }
 
-// Writes pages (or the single bitmap) into target. With all set the Summary and Status pages
-// come first. The statements of a return part follow its last page (turned when their own page
-// is landscape); rotate turns landscape form pages. Returns 1 when the file is complete.
+// Writes pages (or the single bitmap) into target (checked by CheckPdfTargetWritable). With all
+// set the Summary and Status pages come first. The statements of a return part follow its last
+// page (turned when their own page is landscape); rotate turns landscape form pages. Returns 1
+// when the file is complete.
 static int WritePagesPdf(const char *target, FormInstance **pages, int count, HBITMAP bitmap, int all, int silent,
                          int rotate, int blackWhite)
 {
-    if (!CheckPdfTargetWritable(target))
-        return 0;
     PdfPlan plan;
     int ok = PlanImagePdf(&plan, pages, count, bitmap, all, rotate);
     if (ok)
         ok = WritePlannedPdf(target, &plan, bitmap, silent, blackWhite);
     else
-        ShowPdfWriteError(target, ERROR_NOT_ENOUGH_MEMORY);
+        ShowPdfWriteError(target, ERROR_NOT_ENOUGH_MEMORY, NULL);
     MemFree(plan.items);
     return ok;
 }
@@ -661,6 +633,11 @@ int WriteImagePdf(const char *path, const char *formName, HBITMAP bitmap, int si
         pages = SnapshotReturnPages(formName ? 4 : 2, formName, &count);
         if (formName && !count)
             return 0;
+    }
+    // A target that cannot be written is told before the progress window opens.
+    if (!CheckPdfTargetWritable(target)) {
+        MemFree(pages);
+        return 0;
     }
     BeginPdfOutput(silent);
     int ok = WritePagesPdf(target, pages, count, bitmap, !bitmap && !formName, silent, 1, blackWhite);
@@ -760,6 +737,8 @@ uint8_t *WriteFormPdfToTemp(const char *pageKey, uint32_t *sizeOut, int occurren
     if (!GetProgramFolder(target, FOLDER_SENT) || strlen(target) + 20 > sizeof target)
         return NULL;
     strcat(target, "\\~TempFormPdf.pdf");
+    if (!CheckPdfTargetWritable(target))
+        return NULL;
     ModalJobState windows;
     if (!BeginPdfJob(&windows))
         return NULL;

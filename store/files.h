@@ -40,20 +40,42 @@ int HasFileExtension(const char *path, const char *extension);
 // unchanged (returns 1).
 int MakeUniquePathName(char *pathBuffer, int bufferSize, const char *suffix, int counterWidth);
 
-// 0 when path holds a character no file name may hold: '?' (what a character outside the Windows
-// code page becomes in the program's texts), '*' or a control character.
+// The reason path cannot be used by this program, or null when it can: no path; a "\\?\" or
+// "\\.\" prefix; a character no file name may hold ('?', what a character outside the Windows
+// code page becomes in the program's texts, '*' or a control character); a file or folder named
+// as a device the system keeps (CON, PRN, AUX, NUL, COM1-COM9, LPT1-LPT9, with any extension).
+// The reason reads after "could not be written: " (it may sit in a buffer the next call reuses).
+const char *FindPathProblem(const char *path);
+// 1 when FindPathProblem finds nothing.
 int IsPathUsable(const char *path);
-// 1 when path is usable; otherwise says that the path holds characters this program cannot use
-// (message titled title) and returns 0.
+// 1 when path is usable; otherwise says why not (message titled title) and returns 0.
 int CheckPathUsable(HWND owner, const char *path, const char *title);
 // The temporary name under which a file's new bytes are written beside it: "<path>.tmp", or, when
-// that would pass the system's path limit, the path with its last character changed to '~'.
+// that would pass the system's path limit, the path with its last character changed to '~'. The
+// next write of the same file uses the same name, so a killed write's leftover is replaced.
 // 1 with the name in out (outSize bytes), 0 when there is none.
 int MakeReplaceTempName(const char *path, char *out, int outSize);
-// Replaces the file at path with length bytes: written to the temporary name, flushed and renamed
-// over the target only when complete; a temporary file left by an interrupted write is overwritten.
-// Refused before anything is written, with the reason in *whyOut: a path that is not usable or too
-// long, a read-only target (with the system's reason), a target another program holds. 1 on success.
+// The reason the file at path may not be replaced, or null when it may: a path FindPathProblem
+// refuses or one too long, a folder that does not exist (it is not made), a folder of that name, a
+// read-only target (with the system's reason), a target another program holds.
+const char *CheckFileReplaceable(const char *path);
+// A file being replaced: its new bytes go to the temporary file (handle) beside the target.
+struct FileReplace {
+    HANDLE handle;               // null when no temporary file is open
+    char target[MAX_PATH];
+    char temporary[MAX_PATH];
+    DWORD attributes;            // the target's before (0: a new file)
+};
+// Checks the target (CheckFileReplaceable), removes a temporary file an earlier write left
+// whatever its attributes, and creates the temporary file. 1 with replace->handle open for
+// writing; 0 with the reason in *whyOut (nothing is left to finish).
+int BeginFileReplace(FileReplace *replace, const char *path, const char **whyOut);
+// complete: the bytes are all written: flushes and closes the temporary file, gives it the
+// target's attributes and renames it over the target. Otherwise, or when that fails (the reason
+// in *whyOut), the temporary file is deleted and the target stays as it was. 1 when replaced.
+int FinishFileReplace(FileReplace *replace, int complete, const char **whyOut);
+// Replaces the file at path with length bytes through BeginFileReplace and FinishFileReplace.
+// 1 on success; 0 with the reason in *whyOut.
 int ReplaceFileContents(const char *path, const void *data, uint32_t length, const char **whyOut);
 
 // What identifies a file and the version of its bytes: the volume and file index (the same file

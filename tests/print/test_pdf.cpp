@@ -508,4 +508,76 @@ TEST_F(PdfSample, FailedRewriteKeepsTheOldFileAndSaysWhy)
     DeleteObject(trueColour);
 }
 
+// The return's save and the PDF writer replace their files by one rule: the same targets are
+// refused with the same reason, nothing is written and no folder made; a temporary file an earlier
+// write left is replaced whatever its attributes (also under the name a path at the length limit
+// gets), and the new file keeps the old one's attributes.
+TEST_F(PdfSample, ReturnAndPdfReplaceTheirFilesByOneRule)
+{
+    char notFound[256];
+    GetSystemErrorText(ERROR_PATH_NOT_FOUND, notFound, sizeof notFound);
+    std::string folderNotFound = std::string("folder was not found (") + notFound;
+    folderNotFound.erase(folderNotFound.find_last_not_of(". ") + 1);
+    std::string deep = wineFolder + std::string(252 - wineFolder.size(), 'd');   // 252 characters
+    CreateDirectoryA(deep.c_str(), NULL);
+    enum { NEW, READ_ONLY, HIDDEN, LEFTOVER, READ_ONLY_LEFTOVER };
+    struct {
+        const char *what;
+        std::string stem;   // the target without its extension
+        int setup;
+        std::string says;   // in the one message shown; empty: written without a message
+    } cases[] = {
+        {"read-only target", wineFolder + "locked", READ_ONLY, "is read-only ("},
+        {"hidden target", wineFolder + "hidden", HIDDEN, ""},
+        {"read-only leftover", wineFolder + "left", READ_ONLY_LEFTOVER, ""},
+        {"leftover at the length limit", deep + "\\Sa", LEFTOVER, ""},   // 259 characters
+        {"\\\\?\\ prefix", "\\\\?\\" + wineFolder + "prefixed", NEW, "begins with \\\\?\\"},
+        {"device name", wineFolder + "CON", NEW, "\"CON\" is a name the system keeps for a device"},
+        {"vanished folder", wineFolder + "gone\\Sample", NEW, folderNotFound},
+    };
+    for (auto &c : cases) {
+        for (const char *extension : {".qvr", ".pdf"}) {
+            SCOPED_TRACE(std::string(c.what) + " " + extension);
+            std::string target = c.stem + extension;
+            std::string temp =
+                target.size() + 4 < MAX_PATH ? target + ".tmp" : target.substr(0, target.size() - 1) + "~";
+            std::string old = "an earlier file", leftover = c.setup >= LEFTOVER ? temp : target;
+            if (c.setup != NEW) {
+                FILE *file = fopen(leftover.c_str(), "wb");
+                ASSERT_TRUE(file && fwrite(old.data(), 1, old.size(), file) == old.size() && fclose(file) == 0);
+                SetFileAttributesA(leftover.c_str(), c.setup == HIDDEN ? FILE_ATTRIBUTE_HIDDEN
+                                                     : c.setup == LEFTOVER ? FILE_ATTRIBUTE_NORMAL
+                                                                           : FILE_ATTRIBUTE_READONLY);
+            }
+            ClearShownMessageBoxes();
+            if (!c.says.empty())
+                ScriptMessageBoxAnswer(IDOK);
+            int written = strcmp(extension, ".qvr") == 0
+                              ? SaveReturnFile(window, target.c_str())
+                              : GeneratePdf((c.stem + ".qvr").c_str(), NULL, "Schedule B", NULL, 1, 1);
+            const auto &boxes = GetShownMessageBoxes();
+            DWORD attributes = GetFileAttributesA(target.c_str());
+            if (c.says.empty()) {
+                EXPECT_EQ(1, written);
+                EXPECT_EQ(0u, boxes.size()) << (boxes.empty() ? "" : boxes[0].text);
+                EXPECT_TRUE(ReadWhole(target).size() > old.size());
+                EXPECT_EQ(c.setup == HIDDEN ? FILE_ATTRIBUTE_HIDDEN : 0u,
+                          attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+                EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(temp.c_str())) << "a temporary file is left";
+            } else {
+                EXPECT_EQ(0, written);
+                EXPECT_EQ(1u, boxes.size());
+                EXPECT_NE(std::string::npos, boxes.empty() ? 0 : boxes[0].text.find(c.says)) << c.says;
+                if (c.setup == READ_ONLY)
+                    EXPECT_TRUE(ReadWhole(target) == old);
+            }
+            SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+        }
+    }
+    // Nothing was written where the targets were refused, and the vanished folder was not made.
+    std::string listing = Run("ls " + unixFolder);
+    for (const char *name : {"CON", "prefixed", "gone"})
+        EXPECT_EQ(std::string::npos, listing.find(name)) << listing;
+}
+
 }  // namespace
