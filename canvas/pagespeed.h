@@ -63,9 +63,11 @@ HBITMAP CreateWhiteCanvasBitmap(void);
 // The spare canvas (pcl_spare.cpp): a white canvas bitmap made beforehand by a worker thread, so
 // that a page does not wait for 3.8 MB of fresh memory to be mapped and whitened. Take returns
 // it (the caller owns it) or null when none is ready; Request has the next one made (after a
-// page is rendered).
+// page is rendered). Stop ends the worker thread (it finishes a canvas in hand) and deletes the
+// spare; a later Request starts it again.
 HBITMAP TakeSpareCanvas(void);
 void RequestSpareCanvas(void);
+void StopSpareCanvas(void);
 // Whether a spare canvas is ready (the benchmark waits for it as a page switch would).
 int IsSpareCanvasReady(void);
 

@@ -49,22 +49,24 @@ int MakePdfPageContent(PdfObject *object, uint32_t number, uint32_t imageNumber)
 // them smaller, else stored without a filter.
 int MakePdfImage(PdfObject *object, HBITMAP bitmap, uint32_t number, int blackWhite);
 // The image object made in three steps, so its compression can run on another thread:
-// PreparePdfImage reads the bitmap (on the thread that owns it) into packed rows and makes room
-// for their compressed form; CompressPdfImage compresses them (touches nothing else, allocates
-// nothing of the program's own; safe on any thread); FinishPdfImage makes the object and frees
-// the work. The bytes are MakePdfImage's. Prepare returns 0 (the work empty) when MakePdfImage
-// would fail; Finish 0 when memory ran out.
+// PreparePdfImage reads the bitmap (on the thread that owns it) into packed rows;
+// CompressPdfImage compresses them into a block of their compressed size (touches nothing else,
+// shows no message; safe on any thread) and returns 0 when that failed (memory ran out): the work
+// is then empty, so the page fails rather than being stored another way; FinishPdfImage makes the
+// object and frees the work. The bytes are MakePdfImage's. Prepare returns 0 (the work empty) when
+// MakePdfImage would fail; Finish 0 when memory ran out or the compression failed.
 struct PdfImageWork {
     uint32_t number;
     int width, height, bpp, colours;
     char palette[256 * 6 + 3];   // "<RRGGBB...>"
     uint8_t *rows;               // packed rows, length bytes (freed once compressed)
     uint32_t length;
-    uint8_t *packed;             // room for the compressed rows
+    uint32_t room;               // bytes the compression sets aside for its output (zlib's bound)
+    uint8_t *packed;             // the compressed rows
     uint32_t packedLength;       // 0: the rows are stored as they are
 };
 int PreparePdfImage(PdfImageWork *work, HBITMAP bitmap, uint32_t number, int blackWhite);
-void CompressPdfImage(PdfImageWork *work);
+int CompressPdfImage(PdfImageWork *work);
 int FinishPdfImage(PdfImageWork *work, PdfObject *object);
 void FreePdfImageWork(PdfImageWork *work);
 // One text page's content stream of lines[first .. first + count - 1] (wrapped lines).
@@ -100,10 +102,11 @@ void FreePdfTextLines(char **lines, int count);
 
 // Threads that compress the page images of an image PDF while the calling thread makes the next
 // pages and writes the finished ones in order (the file's bytes do not depend on it): 0 (the
-// default) one per processor, at least 2; 1 compresses on the calling thread; n that many.
+// default) one per processor the process may run on (its affinity), at least 2; 1 compresses on
+// the calling thread; n that many. A worker is started for each page queued, up to that many.
 extern int gPdfCompressWorkers;
-// The workers a PDF of pageCount pages gets under that setting (never more than its pages, at most
-// 16); 0: none, the pages are compressed where they are made.
+// The most workers a PDF of at most pageCount pages gets under that setting (never more than its
+// pages, at most 16); 0: none, the pages are compressed where they are made.
 int CountPdfCompressWorkers(int setting, uint32_t pageCount);
 
 // kind 1: WriteImagePdf (path, formName, bitmap, silent, colour); kind 2: WriteTextPdf (path,

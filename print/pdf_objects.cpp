@@ -242,11 +242,9 @@ int PreparePdfImage(PdfImageWork *work, HBITMAP bitmap, uint32_t number, int bla
     RGBQUAD *table = GetDibColorTable(NULL, bitmap, &colours);
     if (table && colours > 0 && colours <= 256 && (bpp == 1 || bpp == 4 || bpp == 8)) {
         work->rows = ReadPackedImageRows(bitmap, NULL, &work->length);
-        // The compressed rows never take more than zlib's bound; made here, so compressing
-        // allocates nothing of the program's own.
-        if (work->rows)
-            work->packed = (uint8_t *)MemAlloc(64, compressBound(work->length));
-        if (work->packed) {
+        // The compressed rows never take more than zlib's bound.
+        work->room = (uint32_t)compressBound(work->length);
+        if (work->rows) {
             // The palette as "<RRGGBB...>".
             size_t p = 0;
             work->palette[p++] = '<';
@@ -265,21 +263,39 @@ int PreparePdfImage(PdfImageWork *work, HBITMAP bitmap, uint32_t number, int bla
     MemFree(table);
     if (mono)
         DeleteObject(mono);
-    if (!work->packed) {
+    if (!work->rows) {
         FreePdfImageWork(work);
         return 0;
     }
     return 1;
 }
 
-void CompressPdfImage(PdfImageWork *work)
+int CompressPdfImage(PdfImageWork *work)
 {
-    // Level 9 when that makes the rows smaller, else they are stored as they are.
-    uLongf out = compressBound(work->length);
-    if (compress2(work->packed, &out, work->rows, work->length, 9) == Z_OK && out < work->length) {
-        work->packedLength = (uint32_t)out;
-        work->rows = (uint8_t *)MemFree(work->rows);
+    // Level 9 when that makes the rows smaller, else they are stored as they are. zlib's worst
+    // case is set aside only while compressing; the page keeps a block of the compressed size.
+    // The blocks come from the heap MemAlloc uses (MemFree frees them) but without its message:
+    // this may run on a worker thread.
+    HANDLE heap = GetProcessHeap();
+    uint8_t *room = work->rows ? (uint8_t *)HeapAlloc(heap, 0, work->room ? work->room : 1) : NULL;
+    uLongf out = work->room;
+    int ok = room && compress2(room, &out, work->rows, work->length, 9) == Z_OK;
+    if (ok && out < work->length) {
+        work->packed = (uint8_t *)HeapAlloc(heap, 0, out);
+        ok = work->packed != NULL;
+        if (ok) {
+            memcpy(work->packed, room, out);
+            work->packedLength = (uint32_t)out;
+            work->rows = (uint8_t *)MemFree(work->rows);
+        }
     }
+    if (room)
+        HeapFree(heap, 0, room);
+    // A failure is not stored uncompressed (a page's bytes never depend on the thread or memory):
+    // the work is emptied and FinishPdfImage fails.
+    if (!ok)
+        FreePdfImageWork(work);
+    return ok;
 }
 
 int FinishPdfImage(PdfImageWork *work, PdfObject *object)

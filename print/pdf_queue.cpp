@@ -4,7 +4,8 @@
 // queued before; the writer takes them back oldest first and writes them in page order, so the
 // file holds the bytes a single thread writes. A few pages are held at a time, not the return.
 // The workers touch nothing but the rows of the page they took; one critical section guards the
-// queue's counters and two condition variables wake the workers and the writer.
+// queue's counters and two condition variables wake the workers and the writer. A worker is
+// started for each page queued up to the limit, so a PDF of few pages starts few threads.
 #include "print/print.h"
 #include "print/print_private.h"
 
@@ -23,6 +24,7 @@ static unsigned __stdcall CompressQueuedPages(void *argument)
         PdfPendingPage *page = &queue->pages[queue->taken % queue->capacity];
         queue->taken++;
         LeaveCriticalSection(&queue->lock);
+        // A failure leaves the image empty: the writer fails the file when it takes the page.
         CompressPdfImage(&page->image);
         EnterCriticalSection(&queue->lock);
         page->compressed = 1;
@@ -32,13 +34,30 @@ static unsigned __stdcall CompressQueuedPages(void *argument)
     return 0;
 }
 
+// The processors this process may run on (its affinity mask: a process started under taskset or
+// given fewer processors gets fewer workers), at least 1.
+static int CountUsableProcessors(void)
+{
+    DWORD_PTR process = 0, system = 0;
+    int count = 0;
+    if (GetProcessAffinityMask(GetCurrentProcess(), &process, &system))
+        for (; process; process &= process - 1)
+            count++;
+    if (!count) {
+        SYSTEM_INFO info;
+        GetSystemInfo(&info);
+        count = (int)info.dwNumberOfProcessors;
+    }
+    return count >= 1 ? count : 1;
+}
+
 int CountPdfCompressWorkers(int setting, uint32_t pageCount)
 {
     int workers = setting;
     if (workers <= 0) {
-        SYSTEM_INFO system;
-        GetSystemInfo(&system);
-        workers = system.dwNumberOfProcessors >= 2 ? (int)system.dwNumberOfProcessors : 2;
+        workers = CountUsableProcessors();
+        if (workers < 2)
+            workers = 2;
     }
     if (workers > PDF_MAX_COMPRESS_WORKERS)
         workers = PDF_MAX_COMPRESS_WORKERS;
@@ -48,11 +67,24 @@ int CountPdfCompressWorkers(int setting, uint32_t pageCount)
     return workers >= 2 ? workers : 0;
 }
 
+// One more worker; 0 when it could not be started (the others carry on).
+static int StartCompressWorker(PdfPageQueue *queue)
+{
+    HANDLE thread = (HANDLE)_beginthreadex(NULL, 0, CompressQueuedPages, queue, 0, NULL);
+    if (!thread)
+        return 0;
+    queue->threads[queue->threadCount++] = thread;
+    return 1;
+}
+
 int StartPdfPageQueue(PdfPageQueue *queue, int workers)
 {
     memset(queue, 0, sizeof *queue);
     if (workers < 1)
         return 0;
+    if (workers > PDF_MAX_COMPRESS_WORKERS)
+        workers = PDF_MAX_COMPRESS_WORKERS;
+    queue->limit = workers;
     // Every worker busy, the page being made and the one waiting to be written.
     queue->capacity = (uint32_t)workers + 2;
     queue->pages = (PdfPendingPage *)MemAlloc(64, sizeof(PdfPendingPage) * queue->capacity);
@@ -61,13 +93,9 @@ int StartPdfPageQueue(PdfPageQueue *queue, int workers)
     InitializeCriticalSection(&queue->lock);
     InitializeConditionVariable(&queue->work);
     InitializeConditionVariable(&queue->done);
-    for (int i = 0; i < workers && i < PDF_MAX_COMPRESS_WORKERS; i++) {
-        HANDLE thread = (HANDLE)_beginthreadex(NULL, 0, CompressQueuedPages, queue, 0, NULL);
-        if (!thread)
-            break;
-        queue->threads[queue->threadCount++] = thread;
-    }
-    if (!queue->threadCount) {
+    // One worker now, the others as pages come (QueuePdfPage): a statement's pages are known only
+    // once it is made, so the workers follow the pages queued, not the items planned.
+    if (!StartCompressWorker(queue)) {
         // No thread could be started: the pages are compressed where they are made.
         DeleteCriticalSection(&queue->lock);
         queue->pages = (PdfPendingPage *)MemFree(queue->pages);
@@ -91,6 +119,9 @@ void QueuePdfPage(PdfPageQueue *queue)
     EnterCriticalSection(&queue->lock);
     queue->queued++;
     LeaveCriticalSection(&queue->lock);
+    // A worker per page queued, up to the limit (only this thread starts them).
+    if (queue->threadCount < queue->limit && (uint32_t)queue->threadCount < queue->queued)
+        StartCompressWorker(queue);
     WakeConditionVariable(&queue->work);
 }
 

@@ -462,8 +462,11 @@ static int OpenPlannedPdf(PdfFile *file, int count)
 static void WritePendingPage(PdfFile *file, PdfPendingPage *pending)
 {
     PdfObject image;
-    if (!FinishPdfImage(&pending->image, &image))
+    if (!FinishPdfImage(&pending->image, &image)) {
         file->failed = 1;
+        if (!file->error)
+            file->error = ERROR_NOT_ENOUGH_MEMORY;   // the image could not be compressed or kept
+    }
     WritePdfObject(file, &pending->page);
     WritePdfObject(file, &pending->content);
     if (!file->failed)
@@ -582,7 +585,10 @@ static int WritePlannedPdf(const char *target, PdfPlan *plan, HBITMAP bitmap, in
     file.plan = plan;
     file.pump = !silent && gPrintProgressDialog;
     int ok = 1;
-    if (!StartPdfPageQueue(&file.queue, CountPdfCompressWorkers(gPdfCompressWorkers, (uint32_t)plan->count)))
+    // At most a worker per page the plan may give (a statement not counted yet may fill
+    // LIST_REPORT_MAX_BITMAPS); they are started as the pages come.
+    uint32_t most = plan->pageCount + (uint32_t)plan->uncounted * LIST_REPORT_MAX_BITMAPS;
+    if (!StartPdfPageQueue(&file.queue, CountPdfCompressWorkers(gPdfCompressWorkers, most)))
         ok = OpenPlannedPdf(&file, 1);
     int current = 0;
     for (int i = 0; ok && i < plan->count; i++) {

@@ -45,9 +45,11 @@ struct PdfPageQueue {
     uint32_t queued, taken, released;
     int stopping;
     HANDLE threads[PDF_MAX_COMPRESS_WORKERS];
-    int threadCount;
+    int threadCount;             // workers started: one per page queued, up to limit
+    int limit;
 };
-// Starts the workers; 0 (nothing held) when none could be started.
+// Makes room for workers + 2 pages and starts the first of at most workers (the others as pages
+// are queued); 0 (nothing held) when none could be started.
 int StartPdfPageQueue(PdfPageQueue *queue, int workers);
 // The empty slot of the next page, null while the queue holds all it may.
 PdfPendingPage *GetFreePdfPage(PdfPageQueue *queue);

@@ -198,10 +198,12 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         SaveWindowPlacement(window);
         // The open return's file is no longer held against other copies once its window is gone.
         ReleaseHeldFile();
-        // The page buffers and GDI objects of the page canvas go with the window.
+        // The page buffers and GDI objects of the page canvas go with the window, and the thread
+        // that makes its spare canvas ends.
         FreeFieldClips();
         FreeShapeCache();
         FreePageBuffer();
+        StopSpareCanvas();
         if (gMainWindow == window)
             gMainWindow = NULL;
         PostQuitMessage(0);

@@ -2,7 +2,7 @@
 // a few positions a page (never one per percent); the scaled copy of a palette page made from its
 // bits equals the 24-bit path byte for byte; raster rows under every logical operation equal
 // GDI's blit of the same row; glyphs written a byte at a time equal the same glyphs written pixel
-// by pixel; the spare canvas is a white page with the canvas colours.
+// by pixel; the spare canvas is a white page with the canvas colours and is handed over whole.
 #include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -347,6 +347,37 @@ TEST(SpareCanvas, EveryPageStartsWhiteWithTheCanvasColours)
             white = CanvasRow(c, y)[k] == 0xFF;
     EXPECT_TRUE(white);
     DeleteObject(spare);
+}
+
+// Whenever a spare is said to be ready, taking it gives a canvas, also with the worker asked again
+// while it is taken; stopping ends the worker and deletes the spare it made; a later request
+// starts it again.
+TEST(SpareCanvas, ReadyAlwaysHoldsACanvasAndStopEndsTheWorker)
+{
+    auto waitReady = [] {
+        for (int i = 0; i < 1000 && !IsSpareCanvasReady(); i++)
+            Sleep(1);
+        return IsSpareCanvasReady() != 0;
+    };
+    RequestSpareCanvas();
+    ASSERT_TRUE(waitReady());
+    int threads = CountOwnThreads();
+    for (int i = 0; i < 100; i++) {
+        RequestSpareCanvas();   // the worker awake while the spare is taken
+        HBITMAP spare = TakeSpareCanvas();
+        ASSERT_TRUE(spare != NULL) << "round " << i;
+        DeleteObject(spare);
+        RequestSpareCanvas();
+        ASSERT_TRUE(waitReady()) << "round " << i;
+    }
+    StopSpareCanvas();
+    EXPECT_EQ(threads - 1, CountOwnThreads());
+    EXPECT_FALSE(IsSpareCanvasReady());
+    EXPECT_TRUE(TakeSpareCanvas() == NULL);
+    RequestSpareCanvas();
+    ASSERT_TRUE(waitReady());
+    EXPECT_EQ(threads, CountOwnThreads());
+    StopSpareCanvas();
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 #include <winspool.h>
+#include <tlhelp32.h>
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -226,6 +227,17 @@ void PumpMessages(int ms)
         if (ms > 0)
             Sleep(5);
     } while ((int)(end - GetTickCount()) > 0);
+}
+
+int CountOwnThreads()
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry = {sizeof entry};
+    int count = 0;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        count += entry.th32OwnerProcessID == GetCurrentProcessId();
+    CloseHandle(snapshot);
+    return count;
 }
 
 std::string ToolTextW(HWND tooltip, HWND window, UINT_PTR id)

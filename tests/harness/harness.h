@@ -59,6 +59,8 @@ std::string ToolTextW(HWND tooltip, HWND window, UINT_PTR id);
 // ---- windows ----
 // Dispatches pending messages for about ms milliseconds (at least once).
 void PumpMessages(int ms);
+// The threads of this process (worker threads that outlive their work show here).
+int CountOwnThreads();
 
 // ---- Linux programs ----
 // A folder of this test run's own on the Linux side, /tmp/levyline-<name>-<process id>/ (made when

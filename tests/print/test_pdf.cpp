@@ -6,7 +6,6 @@
 #include "tests/harness/harness.h"
 #include "tests/harness/sample.h"
 
-#include <tlhelp32.h>
 #include <zlib.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -335,18 +334,6 @@ TEST_F(PdfSample, LongTextKeepsEveryLineAndALockedTargetIsAFailure)
     ASSERT_EQ(1u, GetShownMessageBoxes().size());
     EXPECT_EQ("Tax Return File Has Not Been Named", GetShownMessageBoxes()[0].title);
     EXPECT_EQ("The current tax return must be saved to disk before continuing.", GetShownMessageBoxes()[0].text);
-}
-
-// The threads of this process (worker threads that outlive a PDF show here).
-int CountOwnThreads()
-{
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    THREADENTRY32 entry = {sizeof entry};
-    int count = 0;
-    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
-        count += entry.th32OwnerProcessID == GetCurrentProcessId();
-    CloseHandle(snapshot);
-    return count;
 }
 
 // The numbered objects of a PDF the program wrote, in file order.

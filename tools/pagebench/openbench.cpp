@@ -6,6 +6,7 @@
 #include "tools/pagebench/pagebench.h"
 #include "shell/shell.h"
 #include "store/store.h"
+#include "tools/benchfolder.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -67,10 +68,8 @@ static int TimeOpenAndClose(HWND window, const char *path, double *openMs, doubl
 int RunOpenBench(void)
 {
     char folder[MAX_PATH];
-    if (!MakeBenchFolder(folder, sizeof folder)) {
-        printf("open_return skipped: no FormPaks in formpaks\\ (run from the build folder)\n");
-        return 0;
-    }
+    if (!MakeBenchFolder("pagebench open", folder, sizeof folder))
+        return 1;
     BenchPak paks[3] = {{"f1040.qvp", {}}, {"f1040s1.qvp", {}}, {"f1040sb.qvp", {}}};
     int read = 1;
     for (BenchPak &p : paks) {

@@ -20,11 +20,7 @@
 #include "store/store.h"
 #include "tools/pclgen/pclstreams.h"
 #include "tools/pagebench/pagebench.h"
-
-static int QuietMessage(HWND, const char *, const char *, unsigned)
-{
-    return IDOK;
-}
+#include "tools/benchfolder.h"
 
 // FNV-1a over the page's size, colour table and pixel rows (top row first).
 static unsigned long long HashPage(HBITMAP bitmap)
@@ -129,7 +125,7 @@ static void Bench(const char *name, const std::string &stream, int runs)
 
 int main(int argc, char **argv)
 {
-    gMessageBoxHook = QuietMessage;
+    gMessageBoxHook = PrintBenchMessage;
     int runs = 50;
     if (argc > 1 && !strcmp(argv[1], "view")) return RunViewBench(argc > 2 ? argv[2] : NULL);
     if (argc > 1 && !strcmp(argv[1], "open")) return RunOpenBench();

@@ -12,8 +12,8 @@ HBITMAP RenderPageFloor(const unsigned char *data, unsigned int length, int *row
 double ElapsedMs(const LARGE_INTEGER &a, const LARGE_INTEGER &b);
 // The median of the values (sorted in place); 0 for none.
 double MedianOf(double *values, int count);
-// pagebench view [RETURN]: opens the return (default: the sample return of the build) in a hidden
-// main window and prints the median and the worst milliseconds from selecting a form page in the
+// pagebench view [RETURN]: opens a copy of the return (default: the sample return of the build)
+// beside the build's FormPaks in a hidden main window and prints the median and the worst milliseconds from selecting a form page in the
 // forms tree to the page painted, over the return's form pages, and each page's.
 int RunViewBench(const char *returnPath);
 // pagebench open: writes returns of 50, 100, 200 and 300 pages from the build's FormPaks and prints
@@ -27,10 +27,6 @@ void CloseBenchWindow(HWND window);
 void PumpBenchMessages(int ms);
 // Lets the recompute worker finish.
 void WaitForBenchRecompute(void);
-// %TEMP%levyline-bench-<process>\ with copies of the build's FormPaks (run from the build folder);
-// 0 when no FormPak was found. RemoveBenchFolder deletes its files and the folder.
-int MakeBenchFolder(char *folder, int size);
-void RemoveBenchFolder(const char *folder);
 // pagebench scale: the scaled copy of the page stream's page made by ResizeBitmap and by
 // StretchBlt's modes, timed (scalebench.cpp).
 int RunScaleBench(const std::string &stream);

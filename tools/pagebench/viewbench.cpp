@@ -1,12 +1,13 @@
-// pagebench view [RETURN]: page switches in a hidden main window. Each form page of the return is
-// selected in the forms tree in turn (which loads its image, as a click on it does) and the page
-// view painted; the time from the selection to the end of the paint is measured, the recompute
-// worker's follow-up is left out (it runs after the page is on screen). Prints the median and the
-// worst switch, then each page's.
+// pagebench view [RETURN]: page switches in a hidden main window, the return copied beside the
+// build's FormPaks. Each form page of the return is selected in the forms tree in turn (which
+// loads its image, as a click on it does) and the page view painted; the time from the selection
+// to the end of the paint is measured, the recompute worker's follow-up is left out (it runs
+// after the page is on screen). Prints the median and the worst switch, then each page's.
 #include "tools/pagebench/pagebench.h"
 #include "pages/pages.h"
 #include "shell/shell.h"
 #include "store/store.h"
+#include "tools/benchfolder.h"
 #include "ui/ui.h"
 
 #include <commctrl.h>
@@ -17,25 +18,19 @@
 
 int RunViewBench(const char *returnPath)
 {
-    char folder[MAX_PATH];
-    if (!MakeBenchFolder(folder, sizeof folder)) {
-        printf("page_switch skipped: no FormPaks in formpaks\\ (run from the build folder)\n");
-        return 0;
-    }
-    char path[MAX_PATH * 2];
-    if (returnPath) {
-        GetFullPathNameA(returnPath, sizeof path, path, NULL);
-    } else {
-        snprintf(path, sizeof path, "%sSample.qvr", folder);
-        if (!CopyFileA("samples\\Sample.qvr", path, FALSE)) {
-            printf("page_switch skipped: samples\\Sample.qvr not found (run from the build folder)\n");
-            RemoveBenchFolder(folder);
-            return 0;
-        }
+    char folder[MAX_PATH], path[MAX_PATH * 2];
+    if (!MakeBenchFolder("pagebench view", folder, sizeof folder))
+        return 1;
+    if (!CopyBenchReturn("pagebench view", folder, returnPath, path, sizeof path)) {
+        RemoveBenchFolder(folder);
+        return 1;
     }
     HWND window = OpenBenchWindow();
-    if (!window || !SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)path)) {
-        printf("page_switch failed: %s not opened\n", path);
+    // A message while opening (a FormPak not found, a damaged file) leaves pages without their
+    // images: nothing a page switch does would be measured.
+    gBenchMessageCount = 0;
+    if (!window || !SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)path) || gBenchMessageCount) {
+        fprintf(stderr, "pagebench view: %s could not be opened with all its pages\n", path);
         CloseBenchWindow(window);
         RemoveBenchFolder(folder);
         return 1;

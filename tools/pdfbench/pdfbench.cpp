@@ -1,5 +1,6 @@
-// pdfbench [RETURN.qvr] [RUNS] [WORKERS] - the cost of a whole return's PDF per page. Opens the
-// return (the build's sample return by default) in a hidden main window and writes its PDF once
+// pdfbench [RETURN.qvr] [RUNS] [WORKERS] - the cost of a whole return's PDF per page. Opens a copy
+// of the return (the build's sample return by default) beside the build's FormPaks in a hidden
+// main window and writes its PDF once
 // uncounted (caches warm), then RUNS times the whole return through the writer as the File menu
 // writes it (every page image made, compressed and written; silent): once with the compression
 // on the writing thread (workers 1), once on WORKERS worker threads (0 or none: one per
@@ -20,11 +21,7 @@
 
 #include "print/print.h"
 #include "shell/shell.h"
-
-static int QuietMessage(HWND, const char *, const char *, unsigned)
-{
-    return IDOK;
-}
+#include "tools/benchfolder.h"
 
 static double NowMs(void)
 {
@@ -89,36 +86,44 @@ static double TimeReturnPdf(const char *path)
 
 int main(int argc, char **argv)
 {
-    gMessageBoxHook = QuietMessage;
+    gMessageBoxHook = PrintBenchMessage;
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_COOL_CLASSES | ICC_BAR_CLASSES |
                                                 ICC_TAB_CLASSES | ICC_TREEVIEW_CLASSES};
     InitCommonControlsEx(&icc);
-    char path[MAX_PATH];
-    GetFullPathNameA(argc > 1 ? argv[1] : "samples\\Sample.qvr", sizeof path, path, NULL);
     int runs = argc > 2 ? atoi(argv[2]) : 5;
     if (runs < 1)
         runs = 1;
     int workers = argc > 3 ? atoi(argv[3]) : 0;
-    gInstance = GetModuleHandleA(NULL);
-    HWND window = CreateMainWindow(gInstance);
-    if (!window || !SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)path)) {
-        fprintf(stderr, "pdfbench: cannot open %s\n", path);
+    char folder[MAX_PATH], path[MAX_PATH * 2];
+    if (!MakeBenchFolder("pdfbench", folder, sizeof folder))
+        return 1;
+    if (!CopyBenchReturn("pdfbench", folder, argc > 1 ? argv[1] : NULL, path, sizeof path)) {
+        RemoveBenchFolder(folder);
         return 1;
     }
-    char target[MAX_PATH], pdfPath[MAX_PATH];
-    GetTempPathA(sizeof target, target);
-    lstrcpynA(pdfPath, target, sizeof pdfPath);
-    strncat(target, "pdfbench.qvr", sizeof target - strlen(target) - 1);
-    strncat(pdfPath, "pdfbench.pdf", sizeof pdfPath - strlen(pdfPath) - 1);
+    gInstance = GetModuleHandleA(NULL);
+    HWND window = CreateMainWindow(gInstance);
+    // A message while opening (a FormPak not found, a damaged file) means pages without images.
+    if (!window || !SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)path) || gBenchMessageCount) {
+        fprintf(stderr, "pdfbench: %s could not be opened with all its pages\n", path);
+        RemoveBenchFolder(folder);
+        return 1;
+    }
+    // The PDF is written into the bench folder (as "pdfbench.pdf", beside a return of that name).
+    char target[MAX_PATH * 2], pdfPath[MAX_PATH * 2];
+    snprintf(target, sizeof target, "%spdfbench.qvr", folder);
+    snprintf(pdfPath, sizeof pdfPath, "%spdfbench.pdf", folder);
 
     gPdfCompressWorkers = 1;
     if (TimeReturnPdf(target) < 0) {
         fprintf(stderr, "pdfbench: the PDF of %s could not be written\n", path);
+        RemoveBenchFolder(folder);
         return 1;
     }
     std::vector<std::string> images = ReadImageRows(ReadWhole(pdfPath));
     if (images.empty()) {
         fprintf(stderr, "pdfbench: the PDF has no compressed page images\n");
+        RemoveBenchFolder(folder);
         return 1;
     }
     double pages = (double)images.size();
@@ -139,12 +144,12 @@ int main(int argc, char **argv)
         floorTimes.push_back(floor / pages);
     }
     gPdfCompressWorkers = 0;
-    DeleteFileA(pdfPath);
     double single = Median(singleTimes), parallel = Median(parallelTimes), floor = Median(floorTimes);
     printf("pages=%u floor_ms_per_page=%.1f single_ms_per_page=%.1f parallel_ms_per_page=%.1f workers=%d "
            "single_over_floor=%.2f parallel_over_single=%.2f\n",
            (unsigned)images.size(), floor, single, parallel, CountPdfCompressWorkers(workers, (uint32_t)images.size()),
            floor > 0 ? single / floor : 0, single > 0 ? parallel / single : 0);
     DestroyWindow(window);
+    RemoveBenchFolder(folder);
     return 0;
 }
