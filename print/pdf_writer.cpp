@@ -337,10 +337,11 @@ static void DeleteSlotBitmaps(HBITMAP *slots)
             DeleteObject(slots[i]);
 }
 
-// The statements of one return part (return code and group order), not counted yet; turned when
-// the statement's own page is landscape.
-static int PlanPartStatements(PdfPlan *plan, const FormInstance *last, int rotate)
+// The statements of one return part (return code and group order) that go with its pages
+// pages[from..to] in the PDF, not counted yet; turned when the statement's own page is landscape.
+static int PlanPartStatements(PdfPlan *plan, FormInstance **pages, int from, int to, int rotate)
 {
+    const FormInstance *last = pages[to];
     if (!gListReturnStatementsProc || !gRenderStatementEntryProc)
         return 1;
     int count = gListReturnStatementsProc(NULL, last->jurisdiction, last->groupOrder);
@@ -352,6 +353,8 @@ static int PlanPartStatements(PdfPlan *plan, const FormInstance *last, int rotat
     count = gListReturnStatementsProc(entries, last->jurisdiction, last->groupOrder);
     int ok = 1;
     for (int e = 0; ok && e < count; e++) {
+        if (!GoesWithPages(&entries[e], pages, from, to))
+            continue;
         PdfPlanItem *item = AddPlanItem(plan);
         if (!item) {
             ok = 0;
@@ -416,13 +419,15 @@ static int PlanImagePdf(PdfPlan *plan, FormInstance **pages, int count, HBITMAP 
                 return 0;
         }
     }
-    for (int i = 0; i < count; i++) {
+    for (int i = 0, first = 0; i < count; i++) {
         if (!PlanReturnPage(plan, pages[i], rotate && pages[i]->landscape ? 270 : 0))
             return 0;
         int partEnds = i + 1 == count || pages[i + 1]->jurisdiction != pages[i]->jurisdiction ||
                        pages[i + 1]->groupOrder != pages[i]->groupOrder;
-        if (partEnds && !PlanPartStatements(plan, pages[i], 1))
+        if (partEnds && !PlanPartStatements(plan, pages, first, i, 1))
             return 0;
+        if (partEnds)
+            first = i + 1;
     }
     return 1;
 }

@@ -25,6 +25,12 @@ static int HoldsFederalMainPage(FormInstance *const *pages, int from, int to)
     return 0;
 }
 
+int GoesWithPages(const StatementListEntry *entry, FormInstance *const *pages, int from, int to)
+{
+    int note = entry->note || entry->election || entry->regulatory;
+    return note ? HoldsFederalMainPage(pages, from, to) : IsChosenPage(pages, from, to, entry->page);
+}
+
 int CollectPrintStatements(FormInstance *const *pages, int count, PrintStatementList *list)
 {
     memset(list, 0, sizeof *list);
@@ -37,11 +43,9 @@ int CollectPrintStatements(FormInstance *const *pages, int count, PrintStatement
     if (!list->entries)
         return 0;
     list->count = gListReturnStatementsProc(list->entries, 0, 0);
-    int federalMain = HoldsFederalMainPage(pages, 0, count - 1);
     for (int e = 0; e < list->count; e++) {
         StatementListEntry *entry = &list->entries[e];
-        int note = entry->note || entry->election || entry->regulatory;
-        entry->toPrint = note ? federalMain : IsChosenPage(pages, 0, count - 1, entry->page);
+        entry->toPrint = GoesWithPages(entry, pages, 0, count - 1);
         list->marks += entry->toPrint ? 1 : 0;
     }
     return list->marks;
@@ -68,13 +72,9 @@ int EndsReturnPart(FormInstance *const *pages, int count, int index)
 int PrintPartStatements(HDC printerDc, PrintStatementList *list, FormInstance *const *pages, int from, int to,
                         int *done, int total)
 {
-    int federalMain = HoldsFederalMainPage(pages, from, to);
     for (int e = 0; e < list->count; e++) {
         StatementListEntry *entry = &list->entries[e];
-        if (!entry->toPrint)
-            continue;
-        int note = entry->note || entry->election || entry->regulatory;
-        if (note ? !federalMain : !IsChosenPage(pages, from, to, entry->page))
+        if (!entry->toPrint || !GoesWithPages(entry, pages, from, to))
             continue;
         entry->toPrint = 0;
         if (!PumpPrintMessages())

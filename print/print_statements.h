@@ -28,6 +28,11 @@ struct StatementListEntry {
 extern int (*gListReturnStatementsProc)(StatementListEntry *entries, int returnCode, uint16_t groupOrder);
 extern int (*gRenderStatementEntryProc)(StatementListEntry *entry, HBITMAP *slots, int maxPages, uint16_t kind);
 
+// 1 when a statement goes out with the pages pages[from..to]: a statement field when its page is
+// one of them, a note when they hold the federal main-form page. A job of some forms carries
+// their own statements only.
+int GoesWithPages(const StatementListEntry *entry, FormInstance *const *pages, int from, int to);
+
 // The statements of a print job (ListReturnStatements), each marked when it goes with a chosen
 // page (notes: when the federal main-form page is chosen).
 struct PrintStatementList {

@@ -87,18 +87,60 @@ int FitRebarToParent(HWND rebar, HWND parent)
 }
 
 // Status bar parts: 0 the message, 1 and 2 the refund and balance amounts, 3 the progress area.
+// Each amount part is as wide as its text (at least its usual width), so that every main form's
+// amount reads in full; the message part takes what is left.
+#define STATUS_PROGRESS_WIDTH 160
+#define STATUS_AMOUNT_MIN_WIDTH 175
+#define STATUS_MESSAGE_MIN_WIDTH 150
+#define STATUS_TEXT_PADDING 16
+
+int FitStatusBarParts(int clientWidth, int firstWidth, int restWidth, int parts[4])
+{
+    int amounts[2] = {firstWidth, restWidth};
+    for (int i = 0; i < 2; i++)
+        if (amounts[i] < STATUS_AMOUNT_MIN_WIDTH)
+            amounts[i] = STATUS_AMOUNT_MIN_WIDTH;
+    int room = clientWidth - STATUS_PROGRESS_WIDTH > 0 ? clientWidth - STATUS_PROGRESS_WIDTH : 0;
+    // A window too narrow for all keeps the message part's least width, then the first amount.
+    int message = room - amounts[0] - amounts[1];
+    if (message < STATUS_MESSAGE_MIN_WIDTH)
+        message = room < STATUS_MESSAGE_MIN_WIDTH ? room : STATUS_MESSAGE_MIN_WIDTH;
+    int first = amounts[0] < room - message ? amounts[0] : room - message;
+    parts[0] = message;
+    parts[1] = message + first;
+    parts[2] = room;
+    parts[3] = -1;
+    return 1;
+}
+
+// Width a status part needs to show its whole text in the status bar's font.
+static int MeasureStatusPartText(HWND statusBar, HDC dc, int part)
+{
+    char text[512] = "";
+    LRESULT info = SendMessageA(statusBar, SB_GETTEXTLENGTHA, part, 0);
+    if (LOWORD(info) == 0 || LOWORD(info) >= sizeof(text))
+        return 0;
+    SendMessageA(statusBar, SB_GETTEXTA, part, (LPARAM)text);
+    SIZE size = {0, 0};
+    GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
+    return size.cx + STATUS_TEXT_PADDING;
+}
+
 int LayoutStatusBarParts(HWND statusBar, HWND mainWindow)
 {
     if (!statusBar || !mainWindow)
         return 0;
     RECT rc;
     GetClientRect(mainWindow, &rc);
-    int right = rc.right;
+    HDC dc = GetDC(statusBar);
+    HFONT font = (HFONT)SendMessageA(statusBar, WM_GETFONT, 0, 0);
+    HGDIOBJ old = SelectObject(dc, font ? (HGDIOBJ)font : GetStockObject(DEFAULT_GUI_FONT));
+    int first = MeasureStatusPartText(statusBar, dc, 1);
+    int rest = MeasureStatusPartText(statusBar, dc, 2);
+    SelectObject(dc, old);
+    ReleaseDC(statusBar, dc);
     int parts[4];
-    parts[3] = -1;
-    parts[2] = right - 160 > 0 ? right - 160 : 0;
-    parts[1] = parts[2] - 175 > 0 ? parts[2] - 175 : 0;
-    parts[0] = parts[1] - 175 > 0 ? parts[1] - 175 : 0;
+    FitStatusBarParts(rc.right, first, rest, parts);
     SendMessageA(statusBar, SB_SETPARTS, 4, (LPARAM)parts);
     return 1;
 }
@@ -227,6 +269,7 @@ int ResetReturnViews(int flags)
     // No return: no refund or balance due.
     SetStatusPartText(gStatusBar, 1, 0, "", NULL);
     SetStatusPartText(gStatusBar, 2, 0, "", NULL);
+    LayoutStatusBarParts(gStatusBar, GetParent(gStatusBar));
     return 1;
 }
 

@@ -49,5 +49,6 @@ int RefreshStatusAmountParts(void)
     }
     SetStatusPartText(gStatusBar, 1, 0, count ? texts[0] : "", NULL);
     SetStatusPartText(gStatusBar, 2, 0, rest, NULL);
-    return 1;
+    // The amount parts take the widths their new texts need.
+    return LayoutStatusBarParts(gStatusBar, GetParent(gStatusBar));
 }

@@ -110,7 +110,10 @@ HWND CreateToolbarBand(HWND rebar, DWORD toolbarStyle, const TBBUTTON *buttons, 
 int FitRebarToParent(HWND rebar, HWND parent);
 HWND CreateStatusProgressBar(void);
 int DestroyStatusProgressBar(HWND bar);
+// Sets the status bar's parts for the main window's width and the amount parts' texts.
 int LayoutStatusBarParts(HWND statusBar, HWND mainWindow);
+// The parts' right edges for a client width and the widths the two amount texts need.
+int FitStatusBarParts(int clientWidth, int firstWidth, int restWidth, int parts[4]);
 int SetStatusText(HWND statusBar, int mode, const char *text, HICON icon);
 int SetStatusPartText(HWND statusBar, int part, int flags, const char *text, HICON icon);
 int RefreshStatusAmountParts(void);

@@ -11,6 +11,8 @@
 #define WM_GRID_ROWSNOTKEPT (WM_APP + 64)   // wParam: rows the row limit did not keep
 
 static const int kButtonIds[4] = {IDC_STATEMENT_OK, IDC_STATEMENT_CANCEL, IDC_STATEMENT_PRINT, IDC_STATEMENT_EXPORT};
+static const int kButtonPictures[4] = {IDB_STATEMENT_OK, IDB_STATEMENT_CANCEL, IDB_STATEMENT_PRINT,
+                                       IDB_STATEMENT_EXPORT};
 
 // ---- placing ----
 
@@ -323,6 +325,13 @@ static int InitStatementDialog(HWND dialog, StatementParams *params)
     FillStatementGrid(state, &rows);
     FreeStatementRows(&rows);
 
+    // Each button shows its picture beside its text; the icons are destroyed with the dialog.
+    HINSTANCE instance = gInstance ? gInstance : GetModuleHandleA(NULL);
+    for (int i = 0; i < 4; i++) {
+        state->buttonIcons[i] = BitmapToIcon(NULL, instance, kButtonPictures[i], NULL);
+        if (state->buttonIcons[i])
+            SendDlgItemMessageA(dialog, kButtonIds[i], BM_SETIMAGE, IMAGE_ICON, (LPARAM)state->buttonIcons[i]);
+    }
     state->status = CreateStatusWindowA(WS_CHILD | WS_VISIBLE, "Click a shaded field to enter data", dialog,
                                         IDC_STATEMENT_STATUS);
     CreateTotalLabels(state);
@@ -456,6 +465,11 @@ INT_PTR CALLBACK StatementDlgProc(HWND dialog, UINT message, WPARAM wParam, LPAR
             state->tooltipsAdded = 0;
             if (state->gridProc)
                 SetWindowLongPtrA(state->grid, GWLP_WNDPROC, (LONG_PTR)state->gridProc);
+            for (int i = 0; i < 4; i++) {
+                if (state->buttonIcons[i])
+                    DestroyIcon(state->buttonIcons[i]);
+                state->buttonIcons[i] = NULL;
+            }
             memset(&state->request, 0, sizeof state->request);
             state->dialog = NULL;
             state->grid = NULL;

@@ -33,6 +33,12 @@
 #define IDC_STATEMENT_CANCEL  1207
 #define IDC_STATEMENT_EXPORT  1209
 #define IDC_STATEMENT_STATUS  1137
+// The buttons' pictures (16-pixel bitmaps made into icons): OK and Cancel are the dialogs' shared
+// pictures, Print the explanation dialog's, Export the grid's own (resources/statement.rc).
+#define IDB_STATEMENT_OK      332
+#define IDB_STATEMENT_CANCEL  319
+#define IDB_STATEMENT_PRINT   262
+#define IDB_STATEMENT_EXPORT  378
 // Commands of the grid's context menu.
 #define IDM_STATEMENT_DELETEROW  40104
 #define IDM_STATEMENT_DELETEALL  41004

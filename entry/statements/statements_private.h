@@ -31,6 +31,7 @@ struct StatementGridState {
     COLORREF textColour, shadeColour;
     WNDPROC gridProc;          // the grid's own procedure (subclassed)
     HBRUSH whiteBrush;
+    HICON buttonIcons[4];      // the pictures of OK, Cancel, Print and Export
     EditRequest request;       // the grid's own request to the edit bar
     char title[STATEMENT_CELL_SIZE];     // window title (" " and the first column title)
     char caption[STATEMENT_CELL_SIZE + 64];  // print caption with ", Line %s"

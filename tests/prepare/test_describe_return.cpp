@@ -1,9 +1,10 @@
 // Return descriptions from the main-form page table: the refund by deposit or by cheque and the
 // balance due read from a Form 1040's second page, and a part the return does not hold; the
-// status bar's amounts of the other return kinds.
+// status bar's amounts of the other return kinds, each shown whole.
 #include "prepare/prepare.h"
 #include "tests/harness/fields.h"
 #include "ui/status_amounts.h"
+#include "ui/ui.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -81,4 +82,60 @@ TEST(DescribeReturn, StatusBarAmountsOfEveryReturnKind)
         for (FormInstance *page : pages)
             FreeFormInstance(page);
     }
+}
+
+// Every main form's amount reads whole in the status bar at the window's width: the text up to
+// the amount's end fits inside the part that holds it.
+TEST(DescribeReturn, StatusBarShowsEveryAmountWhole)
+{
+    FieldSpec f941[] = {{"1400", "CR", nullptr, "1,000"}}, f1040[] = {{"0101", "N", nullptr, "1"}},
+              f1040b[] = {{"0440", "CN", nullptr, "1,640"}}, m1pr[] = {{"1500", "CR", nullptr, "500.00"}};
+    FormInstance *pages[] = {MakePage("Form 941.1", MakeTable(f941, 1)), MakePage("Form 1040.1", MakeTable(f1040, 1)),
+                             MakePage("Form 1040.2", MakeTable(f1040b, 1)),
+                             MakePage("Form M1PR.1", MakeTable(m1pr, 1))};
+    for (FormInstance *page : pages)
+        page->jurisdiction = 100;
+    pages[3]->jurisdiction = 24;
+    SetTestReturnPages(pages, 4);
+    HWND window = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, NULL, NULL, NULL, NULL);
+    HWND bar = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, window,
+                               NULL, NULL, NULL);
+    ASSERT_TRUE(bar != NULL);
+    HWND savedBar = gStatusBar;
+    gStatusBar = bar;
+    const char *amounts[] = {"Form 941 Balance Due: $1,000", "Form 1040 Refund: $1,640", "Other Refund: $500"};
+    for (int width : {1590, 1024, 800}) {
+        RECT frame = {0, 0, width, 300};
+        AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
+        SetWindowPos(window, NULL, 0, 0, frame.right - frame.left, frame.bottom - frame.top, SWP_NOZORDER);
+        SendMessageA(bar, WM_SIZE, 0, 0);
+        LayoutStatusBarParts(bar, window);
+        RefreshStatusAmountParts();
+        HDC dc = GetDC(bar);
+        HGDIOBJ old = SelectObject(dc, (HGDIOBJ)SendMessageA(bar, WM_GETFONT, 0, 0));
+        for (const char *amount : amounts) {
+            int shown = 0;
+            for (int part = 1; part <= 2; part++) {
+                char text[512] = "";
+                SendMessageA(bar, SB_GETTEXTA, part, (LPARAM)text);
+                const char *at = strstr(text, amount);
+                if (!at)
+                    continue;
+                SIZE size;
+                GetTextExtentPoint32A(dc, text, (int)(at - text + strlen(amount)), &size);
+                RECT rc;
+                SendMessageA(bar, SB_GETRECT, part, (LPARAM)&rc);
+                EXPECT_LE(size.cx + 6, rc.right - rc.left) << width << " px: " << text;
+                shown = 1;
+            }
+            EXPECT_TRUE(shown) << amount;
+        }
+        SelectObject(dc, old);
+        ReleaseDC(bar, dc);
+    }
+    gStatusBar = savedBar;
+    DestroyWindow(window);
+    SetTestReturnPages(NULL, 0);
+    for (FormInstance *page : pages)
+        FreeFormInstance(page);
 }

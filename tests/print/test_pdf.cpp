@@ -1,6 +1,7 @@
 // The PDF writer: exact object bytes, the pure helpers, and whole files of the sample return
 // checked by independent readers (qpdf, pdfinfo, pdfimages, pdftoppm from poppler-utils).
 #include <gtest/gtest.h>
+#include "entry/entry.h"
 #include "print/print.h"
 #include "shell/shell.h"
 #include "tests/harness/harness.h"
@@ -145,7 +146,7 @@ protected:
     void SetUp() override
     {
         std::string sample =
-            SampleReturnFolder("lvpdf", {"f1040.qvp", "f1040s1.qvp", "f1040sb.qvp", "f1040sb-bitmap.qvp"}) +
+            SampleReturnFolder("lvpdf", {"f1040.qvp", "f1040s1.qvp", "f1040sb.qvp", "f1040sb-bitmap.qvp", "f941.qvp"}) +
             "Sample.qvr";
         if (!FileExists(sample.c_str()))
             GTEST_SKIP() << "no sample return in the build";
@@ -279,8 +280,8 @@ TEST_F(PdfSample, LandscapeFormTurnsAttachmentStaysUprightAndAttachmentBytesAreT
     ASSERT_EQ(1, GeneratePdf((wineFolder + "Form.qvr").c_str(), NULL, "Schedule B.1", NULL, 1, 1));
     std::string file = ReadWhole(wineFolder + "Form.pdf");
     EXPECT_NE(std::string::npos, file.find("/Rotate 270\r"));
-    // The form's page, then the statements of its return part (the note and the payers).
-    EXPECT_EQ(3, PdfPageCount(Run("pdfinfo " + unixFolder + "Form.pdf")));
+    // The form's page, then its own statement (the payers).
+    EXPECT_EQ(2, PdfPageCount(Run("pdfinfo " + unixFolder + "Form.pdf")));
 
     uint32_t size = 0;
     uint8_t *bytes = WriteFormPdfToTemp("Schedule B.1", &size, 0, 1);
@@ -294,6 +295,39 @@ TEST_F(PdfSample, LandscapeFormTurnsAttachmentStaysUprightAndAttachmentBytesAreT
     char sent[MAX_PATH];
     ASSERT_TRUE(GetProgramFolder(sent, FOLDER_SENT));
     EXPECT_FALSE(FileExists((std::string(sent) + "\\~TempFormPdf.pdf").c_str()));
+}
+
+// A form's PDF and print carry that form's own statements, whatever other forms share its return
+// part: Schedule B (Form 941) none, Schedule B its payers, Form 1040 (the federal main form) the
+// federal folder's note; the whole return both.
+TEST_F(PdfSample, AFormsOutputHoldsItsOwnStatementsOnly)
+{
+    ScriptFileDialogPath(SampleReturnFolder("lvpdf", {}) + "f941.qvp");   // the fixture copied it
+    RunDialogWithSteps([&] { return (INT_PTR)SendMessageA(window, WM_COMMAND, IDM_ADDFORM, 0); },
+                       [](HWND dialog) {
+                           ClickButton(dialog, IDC_94X_QUARTER1);
+                           SendDlgItemMessageA(dialog, IDC_94X_SCHEDULEB, BM_CLICK, 0, 0);
+                           ClickButton(dialog, IDC_START_OK);
+                       });
+    ASSERT_EQ(1, FindReturnPages(4, "Schedule B (Form 941)", NULL, 0));
+    struct {
+        const char *form;   // null: the whole return
+        int pdfPages, printed;
+    } cases[] = {{"Schedule B (Form 941)", 1, 0}, {"Schedule B", 2, 1}, {"Form 1040", 3, 1}, {NULL, 12, 2}};
+    for (auto &c : cases) {
+        SCOPED_TRACE(c.form ? c.form : "the return");
+        if (!c.form)
+            ScriptMessageBoxAnswer(IDNO);   // "PDF File Created": do not open it
+        ASSERT_EQ(1, GeneratePdf((wineFolder + "Own.qvr").c_str(), NULL, c.form, NULL, 1, c.form != NULL));
+        EXPECT_EQ(c.pdfPages, PdfPageCount(Run("pdfinfo " + unixFolder + "Own.pdf")));
+        int count = 0;
+        FormInstance **pages = SnapshotReturnPages(c.form ? 4 : 2, c.form, &count);
+        PrintStatementList list;
+        EXPECT_EQ(c.printed, CollectPrintStatements(pages, count, &list));
+        FreePrintStatements(&list);
+        MemFree(pages);
+    }
+    gReturnModified = 0;
 }
 
 TEST_F(PdfSample, LongTextKeepsEveryLineAndALockedTargetIsAFailure)

@@ -103,6 +103,30 @@ TEST_F(StatementGrid, AnEmptyStatementShowsOneNumberedEntryRow)
     EXPECT_EQ(nullptr, page.group.head->value);
 }
 
+// Each button shows its picture: OK, Cancel, Print and (on a wide page) Export, whose picture is
+// the grid's own.
+TEST_F(StatementGrid, EveryButtonShowsItsPicture)
+{
+    StatementPage page(10);
+    page.page.landscape = 1;
+    struct {
+        int control, picture;
+    } buttons[] = {{IDC_STATEMENT_OK, 332}, {IDC_STATEMENT_CANCEL, 319}, {IDC_STATEMENT_PRINT, 262},
+                   {IDC_STATEMENT_EXPORT, 378}};
+    Run(page, [&](HWND dialog) {
+        for (auto &b : buttons) {
+            EXPECT_TRUE(SendDlgItemMessageA(dialog, b.control, BM_GETIMAGE, IMAGE_ICON, 0)) << b.control;
+            SIZE size = {};
+            HICON icon = BitmapToIcon(NULL, GetModuleHandleA(NULL), b.picture, &size);
+            EXPECT_TRUE(icon) << b.picture;
+            EXPECT_EQ(16, size.cx) << b.picture;
+            if (icon)
+                DestroyIcon(icon);
+        }
+        ClickButton(dialog, IDC_STATEMENT_CANCEL);
+    });
+}
+
 TEST_F(StatementGrid, RowNumbersStopAtTheLimitOfTheReturn)
 {
     struct Case {
