@@ -154,7 +154,7 @@ static int CheckNumberShape(const FormInstance *page, FieldRecord *field, int ki
         return 0;
     }
     if (IsRoutingNumberField(page, field) && !IsRoutingNumberValid(field->value)) {
-        lstrcpynA(messageOut, "The routing number is not valid: its last digit does not check with the other eight.",
+        lstrcpynA(messageOut, "The routing number is not valid: its check digit does not match.",
                   messageSize);
         return 0;
     }
