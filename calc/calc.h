@@ -206,6 +206,9 @@ int ValidateFieldData(char *text, char *messageBuffer, const char *caption, int 
 // individual taxpayer identification number; mode 1: a social security number only. With
 // normalOut given (normalSize bytes) a valid number is written as "123-45-6789".
 int ValidateSsn(int mode, const char *text, char *normalOut, int normalSize);
+// 1 when text (dashes and blanks ignored) is a bank routing number: nine digits whose check
+// digit holds (the digits weighted 3, 7, 1, 3, 7, 1, 3, 7, 1 add up to a multiple of 10); else 0.
+int IsRoutingNumberValid(const char *text);
 
 // ---- taxpayer items (calc/taxpayer_items.cpp) ----
 // The members of the return record that 'T' type codes name, and the validation kind of each

@@ -92,6 +92,19 @@ int ValidateSsn(int mode, const char *text, char *normalOut, int normalSize)
     return SSN_VALID;
 }
 
+int IsRoutingNumberValid(const char *text)
+{
+    char d[16];
+    if (!text || CollectDigits(text, "- ", d, sizeof(d)) != 9)
+        return 0;
+    // The ninth digit checks the others: the digits weighted 3, 7, 1 in turn sum to a multiple of 10.
+    static const int weights[3] = {3, 7, 1};
+    int sum = 0;
+    for (int i = 0; i < 9; i++)
+        sum += (d[i] - '0') * weights[i % 3];
+    return sum % 10 == 0;
+}
+
 // ---- dates ----
 
 static int DaysInMonth(int month, int year)

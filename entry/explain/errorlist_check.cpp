@@ -1,8 +1,10 @@
 // "Check Return": the checks whose errors block e-filing (every stored value against its field
-// type, a main form, the filer's name and identification number), the error file
+// type, a number in boxes filling them, a routing number's check digit, a main form, the filer's
+// name and identification number, the spouse's number on a joint return), the error file
 // "RtnErrors.txt" and the error chain shown by the error list.
 #include "entry/explain/explain_private.h"
 #include "calc/calc.h"
+#include "canvas/canvas.h"
 #include "prepare/prepare.h"
 #include "ui/ui.h"
 
@@ -63,13 +65,34 @@ static void FormatEnteredNumber(char *text, int size, int ein)
         snprintf(text, (size_t)size, "%.3s-%.2s-%.4s", digits, digits + 3, digits + 5);
 }
 
-// The filer: a business's name and EIN, or the taxpayer's name and SSN.
+// A person's SSN (block RETURN_TAXPAYER or RETURN_SPOUSE): required and valid.
+static int CheckPersonSsn(OpenReturn *record, int block, ErrorEntry **first)
+{
+    char text[80];
+    CopyMember(record, block + PERSON_SSN, 12, text, sizeof(text));
+    int ssn = ValidateSsn(0, text, NULL, 0);
+    FormatEnteredNumber(text, sizeof(text), 0);
+    if (ssn == SSN_VALID)
+        return 0;
+    if (block == RETURN_SPOUSE)
+        return AddErrorEntry(first, "Spouse Information - Social Security Number", text[0] ? text : "(blank)",
+                             ssn == SSN_EMPTY ? "The spouse's social security number is required on a joint return."
+                                              : "The spouse's social security number is not valid.");
+    return AddErrorEntry(first, "Taxpayer Information - Social Security Number", text[0] ? text : "(blank)",
+                         ssn == SSN_EMPTY ? "The taxpayer's social security number is required."
+                                          : "The taxpayer's social security number is not valid.");
+}
+
+// The filer: a business's name and EIN, or the taxpayer's name and SSN (and the spouse's SSN on
+// a joint return).
 static int CheckFilerIdentity(OpenReturn *record, ErrorEntry **first)
 {
     int errors = 0;
     char text[80];
     if (GetBusinessReturnType(NULL)) {
-        CopyMember(record, RETURN_BUSINESS_NAME, 72, text, sizeof(text));
+        // A business's name is the return's name line: what the preparer types in the name field
+        // of the main form's pages (taxpayer item T[0]).
+        CopyMember(record, RETURN_NAME_LINE, 50, text, sizeof(text));
         if (!text[0])
             errors += AddErrorEntry(first, "Business Information - Business Name", "(blank)",
                                     "The business name is required.");
@@ -93,14 +116,49 @@ static int CheckFilerIdentity(OpenReturn *record, ErrorEntry **first)
     if (!lastName[0])
         errors += AddErrorEntry(first, "Taxpayer Information - Last Name", "(blank)",
                                 "The taxpayer's last name is required.");
-    CopyMember(record, RETURN_TAXPAYER + PERSON_SSN, 12, text, sizeof(text));
-    int ssn = ValidateSsn(0, text, NULL, 0);
-    FormatEnteredNumber(text, sizeof(text), 0);
-    if (ssn != SSN_VALID)
-        errors += AddErrorEntry(first, "Taxpayer Information - Social Security Number", text[0] ? text : "(blank)",
-                                ssn == SSN_EMPTY ? "The taxpayer's social security number is required."
-                                                 : "The taxpayer's social security number is not valid.");
+    errors += CheckPersonSsn(record, RETURN_TAXPAYER, first);
+    CopyMember(record, RETURN_FILING_STATUS, 2, text, sizeof(text));
+    if (!strcmp(text, "2"))   // married filing jointly
+        errors += CheckPersonSsn(record, RETURN_SPOUSE, first);
     return errors;
+}
+
+// 1 when field is the routing number of a main form's direct deposit.
+static int IsRoutingNumberField(const FormInstance *page, const FieldRecord *field)
+{
+    if (!page->pageKey || !field->seq)
+        return 0;
+    const MainFormRow *row;
+    for (int i = 1; (row = GetMainFormRowInfo(i)) != NULL; i++)
+        if (row->depositSeq && row->amountPageKey && !_stricmp(row->amountPageKey, page->pageKey) &&
+            !strcmp(row->depositSeq, field->seq))
+            return 1;
+    return 0;
+}
+
+// What a number that passed its type's check must still be: in boxes that fix its length (a
+// routing number, a PIN, an SSN), one digit in every box; a routing number, with its check
+// digit right. messageOut (messageSize bytes) receives why not; returns 1 when it is right.
+static int CheckNumberShape(const FormInstance *page, FieldRecord *field, int kind, char *messageOut,
+                            int messageSize)
+{
+    int boxes = GetCombBoxCount(field);
+    int digitKind = kind == ENTRY_KIND_NUMBER || kind == ENTRY_KIND_COUNT || kind == ENTRY_KIND_SSN ||
+                    kind == ENTRY_KIND_PIN || kind == ENTRY_KIND_DIGITS || kind == ENTRY_KIND_EIN;
+    int digits = 0;
+    for (const char *p = field->value; *p; p++)
+        digits += *p >= '0' && *p <= '9';
+    if (boxes && digitKind && digits != boxes) {
+        snprintf(messageOut, (size_t)messageSize, "The number takes %d digits, one in each box; %d %s entered.",
+                 boxes, digits, digits == 1 ? "is" : "are");
+        return 0;
+    }
+    if (IsRoutingNumberField(page, field) && !IsRoutingNumberValid(field->value)) {
+        lstrcpynA(messageOut, "The routing number is not valid: its check digit does not match.",
+                  messageSize);
+        return 0;
+    }
+    return 1;
 }
 
 // One stored value checked against its field's type (single-part types the user enters).
@@ -131,7 +189,8 @@ static int CheckStoredValue(const FormInstance *page, FieldRecord *field, ErrorE
     else
         snprintf(location, sizeof(location), "%s - %s", display, description);
     if (ValidateFieldData(text, message, description, kind, subkind, NULL, sizeof(text), field->valueList, part,
-                          letter, part->bracket, NULL, GetFieldLength(field), 0))
+                          letter, part->bracket, NULL, GetFieldLength(field), 0) &&
+        CheckNumberShape(page, field, kind, message, sizeof(message)))
         return 0;
     if (!message[0])
         lstrcpynA(message, "The value is not valid for this field.", sizeof(message));

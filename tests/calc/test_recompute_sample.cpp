@@ -321,3 +321,58 @@ TEST_F(RecomputeSample, InterestLine2bFollowsScheduleBLine4)
         EXPECT_EQ(c[3], Line("0190")) << c[0] << " / " << c[1];
     }
 }
+
+// Each "Enter ... here and on Form 1040 ..., line N" that a page of the sample prints is a
+// formula: a value typed on the source form reaches the total line and, recomputed, the Form 1040
+// line the page names; line 9 adds them. A printed carry missing from this table fails too.
+TEST_F(RecomputeSample, EveryPrintedCarryReachesItsForm1040Line)
+{
+    struct Carry {
+        const char *page, *input, *typed;   // a value typed on the source form
+        const char *sourceSeq, *targetSeq, *targetLine;
+    } carries[] = {
+        {"Schedule B.1", "1101", "1,000", "0400", "0122", "2b"},   // interest, line 4
+        {"Schedule B.1", "1501", "2,455", "0600", "0132", "3b"},   // ordinary dividends, line 6
+        {"Schedule 1.1", "0030", "700", "0100", "0180", "8"},      // additional income, line 10
+        {"Schedule 1.2", "0110", "250", "0260", "0200", "10"},     // adjustments, line 26
+    };
+    auto listed = [&](const FormInstance *page, const char *seq) {
+        for (const Carry &c : carries)
+            if (!_stricmp(page->pageKey, c.page) && !strcmp(seq, c.sourceSeq))
+                return true;
+        return false;
+    };
+    int count = 0;
+    FormInstance **pages = SnapshotReturnPages(2, NULL, &count);
+    for (int i = 0; i < count; i++) {
+        FieldTable *table = pages[i]->fieldTable;
+        for (int f = 1; table && f < table->count; f++) {
+            const FieldRecord &field = table->fields[f];
+            if (field.description && strstr(field.description, "here and on Form 1040")) {
+                EXPECT_TRUE(listed(pages[i], field.seq)) << pages[i]->pageKey << " " << field.seq;
+            }
+        }
+    }
+    MemFree(pages);
+
+    for (const Carry &c : carries) {
+        FormInstance *page = NULL;
+        ASSERT_EQ(1, FindReturnPages(14, c.page, &page, 0)) << c.page;
+        ASSERT_EQ(1, SetFieldText(&Field(page, c.input)->value, c.typed));
+        ASSERT_EQ(1, RequestRecompute(1, 0));
+        ASSERT_TRUE(PumpUntil(WorkerEnded, 10000));
+        FieldRecord *source = Field(page, c.sourceSeq);
+        std::string description = source->description, printed = std::string(", line ") + c.targetLine;
+        EXPECT_EQ(description.size() - printed.size(), description.rfind(printed)) << description;   // its last words
+        EXPECT_STRNE("", source->value) << c.page << " " << c.sourceSeq;
+        EXPECT_EQ(std::string(source->value), Line(c.targetSeq)) << c.page << " line " << c.targetLine;
+        // A later change follows too: the Form 1040 line never keeps an older amount.
+        ASSERT_EQ(1, SetFieldText(&Field(page, c.input)->value, "3,000"));
+        ASSERT_EQ(1, RequestRecompute(1, 0));
+        ASSERT_TRUE(PumpUntil(WorkerEnded, 10000));
+        EXPECT_EQ(std::string(source->value), Line(c.targetSeq)) << c.page << " line " << c.targetLine;
+    }
+    // Line 9: wages 52,000, interest 3,240 (with the payers' statement), dividends 3,000 and
+    // Schedule 1's 4,510.
+    EXPECT_EQ("62,750", Line("0190"));
+}

@@ -216,12 +216,12 @@ TEST_F(EditBarSample, TabWalksTheTabOrderAndEscapeStoresNothing)
 TEST_F(EditBarSample, EnterMovesOnWithEntAssist)
 {
     gEnterAdvances = 1;
-    ASSERT_TRUE(Click("0132"));
+    ASSERT_TRUE(Click("0142"));
     FieldRecord *first = gEditRequest.field;
     SetDlgItemTextA(Row(), IDC_EB_EDIT1, "300");
     SendMessageA(GetDlgItem(Row(), IDC_EB_EDIT1), WM_KEYDOWN, VK_RETURN, 0);
     PumpMessages(60);
-    EXPECT_EQ("300", Value("0132"));
+    EXPECT_EQ("300", Value("0142"));
     ASSERT_NE(nullptr, gEditBarContainer);
     EXPECT_NE(first, gEditRequest.field);
 }
@@ -245,8 +245,8 @@ TEST_F(EditBarSample, LateCommitLandsOnThePageItWasOpenedOn)
 {
     FormInstance *first = Page();
     double line9Before = Number(Field("0190")->value);
-    double dividendsBefore = Number(Field("0132")->value);
-    ASSERT_TRUE(Click("0132"));
+    double taxableIraBefore = Number(Field("0142")->value);
+    ASSERT_TRUE(Click("0142"));
     SetDlgItemTextA(Row(), IDC_EB_EDIT1, "975");
     // Another page is shown before the value is committed.
     FormInstance *second = NULL;
@@ -254,22 +254,22 @@ TEST_F(EditBarSample, LateCommitLandsOnThePageItWasOpenedOn)
     SendMessageA(gFormsTreeWindow, TVM_SELECTITEM, TVGN_CARET, (LPARAM)second->treeItem);
     PumpMessages(50);
     ASSERT_EQ(second, Page());
-    int onSecond = FindLayoutField(second->fieldTable, 1, "0132", 0);
+    int onSecond = FindLayoutField(second->fieldTable, 1, "0142", 0);
     EXPECT_EQ(1, CommitOpenEditBar());
-    int index = FindLayoutField(first->fieldTable, 1, "0132", 0);
+    int index = FindLayoutField(first->fieldTable, 1, "0142", 0);
     ASSERT_GT(index, 0);
     EXPECT_STREQ("975", first->fieldTable->fields[index].value);
     if (onSecond > 0) {
         EXPECT_STRNE("975", second->fieldTable->fields[onSecond].value ? second->fieldTable->fields[onSecond].value : "");
     }
-    // The first page's form was recomputed: line 9 follows the new dividends.
+    // The first page's form was recomputed: line 9 follows the new taxable IRA distributions.
     int line9 = FindLayoutField(first->fieldTable, 1, "0190", 0);
-    EXPECT_EQ(line9Before + 975.0 - dividendsBefore, Number(first->fieldTable->fields[line9].value));
+    EXPECT_EQ(line9Before + 975.0 - taxableIraBefore, Number(first->fieldTable->fields[line9].value));
 }
 
 TEST_F(EditBarSample, ValueSurvivesSaveCloseAndReopen)
 {
-    ASSERT_TRUE(Click("0132"));
+    ASSERT_TRUE(Click("0142"));
     SetDlgItemTextA(Row(), IDC_EB_EDIT1, "1234");
     // Save with the bar still open: the bar is committed first.
     SendMessageA(sMain, WM_COMMAND, IDM_SAVE, 0);
@@ -281,7 +281,7 @@ TEST_F(EditBarSample, ValueSurvivesSaveCloseAndReopen)
     EXPECT_EQ(nullptr, GetCurrentDocument(4));
     OpenSample();
     ASSERT_NE(nullptr, Page());
-    EXPECT_EQ("1,234", Value("0132"));
+    EXPECT_EQ("1,234", Value("0142"));
 }
 
 // What the preparer types is what the return keeps: a routing number and a PIN digit for digit,

@@ -207,6 +207,110 @@ TEST_F(ErrorList, CheckReturnOnAnEmptyAndOnTheSampleReturn)
     gReturnModified = 0;
 }
 
+// Numbers that pass their type's check and still cannot be right are reported with their place:
+// a number in boxes that fix its length with a box empty, a routing number whose check digit
+// fails, a joint return without the spouse's SSN. Right ones are not.
+TEST_F(ErrorList, NumbersThatCannotBeRightAreReportedWithTheirPlace)
+{
+    std::string folder = SampleReturnFolder("lvcheck", {"f1040.qvp", "f1040s1.qvp", "f1040sb.qvp"});
+    UseBuildFormPaks();
+    ASSERT_EQ(1, SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)(folder + "Sample.qvr").c_str()));
+    RestoreFormPakFolder();
+    const char *routing = "Form 1040, Page 2, Line 35b - Routing number";
+    const char *spouseSsn = "Spouse Information - Social Security Number";
+    struct Case {
+        const char *page, *seq;   // a field of the return, or null: the spouse's SSN (status first)
+        const char *status, *value;
+        const char *reported;     // the place listed, null: nothing reported
+    } cases[] = {
+        {"Form 1040.2", "0452", "", "12345678", routing},
+        {"Form 1040.2", "0452", "", "123456789", routing},   // check digit fails (3-7-1 weights)
+        {"Form 1040.2", "0452", "", "011000015", NULL},
+        {"Form 1040.2", "0512", "", "12345", "Form 1040, Page 2 - Your Identity Protection PIN"},
+        {"Form 1040.2", "0512", "", "123456", NULL},
+        {"Form 1040.2", "0505", "", "1234", "Form 1040, Page 2 - Designee's personal identification number (PIN)"},
+        {"Form 1040.2", "0455", "", "12345", NULL},   // an account number's boxes do not fix its length
+        {NULL, NULL, "2", "", spouseSsn},
+        {NULL, NULL, "2", "400-01-2346", NULL},
+        {NULL, NULL, "1", "", NULL},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.seq ? c.seq : "spouse SSN") + " " + c.value);
+        FieldRecord *field = NULL;
+        std::string saved;
+        if (c.page) {
+            FormInstance *page = NULL;
+            ASSERT_EQ(1, FindReturnPages(14, c.page, &page, 0));
+            field = Field(page->fieldTable, c.seq);
+            saved = field->value ? field->value : "";
+            SetFieldText(&field->value, c.value);
+        } else {
+            SetReturnText(gOpenReturnPtr, RETURN_FILING_STATUS, 2, c.status);
+            SetReturnText(gOpenReturnPtr, RETURN_SPOUSE + PERSON_SSN, 12, c.value);
+        }
+        ErrorEntry *errors = NULL;
+        int count = CollectReturnErrors(gOpenReturnPtr, &errors);
+        if (c.reported) {
+            EXPECT_EQ(1, count);
+            EXPECT_STREQ(c.reported, errors ? errors->location : "");
+            EXPECT_STRNE("", errors ? errors->message : "");
+        } else {
+            EXPECT_EQ(0, count) << (errors ? errors->location : "");
+        }
+        FreeErrorEntries(errors);
+        if (field)
+            SetFieldText(&field->value, saved.c_str());
+    }
+    gReturnModified = 0;
+}
+
+// Form 941's name typed on page 1 is the business name Check Return looks for.
+int MarkForm941(HWND, FileRecord *formPak, int)
+{
+    PageDirectoryEntry *directory = GetPageDirectory(formPak);
+    for (int i = 0; i < formPak->pageCount; i++)
+        if (!strcmp(GetPoolString(formPak, directory[i].nameOffset), "Form 941"))
+            directory[i].copiesToAdd = 1;
+    return 0x1;   // first quarter
+}
+
+TEST_F(ErrorList, Form941NameTypedOnPageOneSatisfiesTheBusinessName)
+{
+    std::string folder = SampleReturnFolder("lvcheck941", {"f941.qvp"});
+    gAddFormsStartHook = MarkForm941;
+    ScriptFileDialogPath(folder + "f941.qvp");
+    ASSERT_EQ(1, SendMessageA(window, WM_COMMAND, IDM_ADDFORM, 0));
+    FormInstance *page = NULL;
+    ASSERT_EQ(1, FindReturnPages(14, "Form 941.1", &page, 0));
+    auto places = [&] {
+        ErrorEntry *errors = NULL;
+        CollectReturnErrors(gOpenReturnPtr, &errors);
+        std::vector<std::string> where;
+        for (ErrorEntry *e = errors; e; e = e->next)
+            where.push_back(e->location);
+        FreeErrorEntries(errors);
+        return where;
+    };
+    EXPECT_EQ((std::vector<std::string>{"Business Information - Business Name",
+                                        "Business Information - Employer Identification Number"}),
+              places());
+    struct {
+        const char *seq, *item, *typed;
+    } entries[] = {{"0001", "3", "12-3456789"}, {"0002", "0", "Lakeside Tool Works"}};
+    for (const auto &e : entries) {
+        EditRequest request;
+        memset(&request, 0, sizeof(request));
+        request.field = Field(page->fieldTable, e.seq);
+        request.page = page;
+        lstrcpynA(request.itemCode, e.item, sizeof(request.itemCode));
+        lstrcpynA(request.text, e.typed, sizeof(request.text));
+        CommitFieldEntry(&request);
+    }
+    WaitForRecompute();
+    EXPECT_EQ(std::vector<std::string>{}, places());
+    gReturnModified = 0;
+}
+
 // A message of several lines takes a row per line, as the error file shows it; the next error
 // keeps its number. An SSN kept as digits is listed as entered; with no return open, Check
 // Return says so.
