@@ -6,7 +6,7 @@
 #include <string.h>
 
 // Reads candidate as a FormPak into record. 0 when it is not there (nothing added) or cannot be
-// read (a "path: reason" line added to lines).
+// read ("path: reason" added to lines as a paragraph of its own: a message box joins single lines).
 static int ReadFormPakCandidate(const char *candidate, FileRecord *record, char *lines, size_t linesSize)
 {
     if (!FileExists(candidate))
@@ -18,7 +18,7 @@ static int ReadFormPakCandidate(const char *candidate, FileRecord *record, char 
         why = "it is not a FormPak";
     ReleaseFileRecord(record, NULL);
     size_t used = strlen(lines);
-    snprintf(lines + used, linesSize - used, "%.260s: %s\r\n", candidate, why);
+    snprintf(lines + used, linesSize - used, "%.260s: %s\r\n\r\n", candidate, why);
     return 0;
 }
 
@@ -92,16 +92,16 @@ void ShowMissingFormPaks(HWND owner, const char *list, const char *damaged, int 
     GetProgramFolder(folder, FOLDER_FORMPAK);
     char names[1000];
     if (!damaged[0])
-        snprintf(names, sizeof(names), "that were not found:\r\n\r\n%.500s\r\n", list);
+        snprintf(names, sizeof(names), "that were not found:\r\n\r\n%.500s\r\n\r\n", list);
     else if (!list[0])
         snprintf(names, sizeof(names), "that are damaged (no sound copy was found):\r\n\r\n");
     else
         snprintf(names, sizeof(names),
                  "that were not found or are damaged:\r\n\r\nNot found: %.500s\r\n\r\n"
-                 "Damaged (no sound copy was found):\r\n", list);
+                 "Damaged (no sound copy was found):\r\n\r\n", list);
     char text[3000];
     snprintf(text, sizeof(text),
-             "%d page(s) of this return come from FormPaks %s%.1200s\r\n"
+             "%d page(s) of this return come from FormPaks %s%.1200s"
              "They were looked for in the FormPak folder (setting \"FormDir\"): %.260s\r\n"
              "and in the folder of the return file %.260s.\r\n\r\n"
              "The pages are listed under \"FormPak Not Found\" with their values, which saving keeps.",

@@ -12,7 +12,7 @@ struct FileRecord;
 // the folder of the return file returnPath. A copy that cannot be read as a FormPak is passed
 // over for the next place. 1 with *record read and its path in found (foundSize bytes); 0 when
 // no copy was there; -1 when copies were there but none could be read: each is appended to
-// damaged (damagedSize bytes) as a line "path: reason".
+// damaged (damagedSize bytes) as "path: reason" and a blank line.
 int FindFormPakFile(const char *stored, const char *returnPath, FileRecord *record, char *found, int foundSize,
                     char *damaged, int damagedSize);
 // Adds the file name of a FormPak path to list (listSize bytes, ", "-separated, each name once).
