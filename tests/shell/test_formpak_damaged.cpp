@@ -14,55 +14,32 @@
 
 namespace {
 
-// Writes a one-page FormPak "MN M1" with one number field.
-void WriteMnPak(const std::string &path)
+// Writes a one-page FormPak "MN M1" with one number field; damaged: one byte changed, so its
+// checksum no longer matches.
+void WriteMnPak(const std::string &path, int damaged = 0)
 {
     static const uint8_t kPcl[] = "\x1b" "E\x1b*t300R\x0c";
-    FieldRecord fields[2];
-    memset(fields, 0, sizeof(fields));
+    FieldRecord fields[2] = {};
     fields[1].seq = (char *)"0010";
     fields[1].typeCode = (char *)"N";
-    fields[1].description = (char *)"Field";
-    FormPakPageSpec spec;
-    memset(&spec, 0, sizeof(spec));
-    spec.formName = "MN M1";
-    spec.pageNumber = 1;
-    spec.maxCopies = 1;
-    spec.jurisdiction = 24;
-    spec.flags = PAGE_FLAG_MAIN_FORM;
-    spec.imageSource = IMAGE_SOURCE_PCL;
-    spec.image = kPcl;
-    spec.imageLength = sizeof(kPcl) - 1;
-    spec.fields = fields;
-    spec.fieldCount = 2;
+    FormPakPageSpec spec = {"MN M1", 1, 1, 24, PAGE_FLAG_MAIN_FORM, IMAGE_SOURCE_PCL, kPcl, sizeof(kPcl) - 1,
+                            fields, 2, {1, 0}};
     const char *header[] = {"MN M1", "Minnesota Individual Income Tax", "2024.1"};
     ASSERT_EQ(1, WriteFormPak(path.c_str(), 2024, header, 3, &spec, 1, RECORD_METHOD_XOR));
-}
-
-// A copy of the FormPak with one byte changed: its checksum no longer matches.
-void WriteDamagedPak(const std::string &path)
-{
-    WriteMnPak(path);
+    if (!damaged)
+        return;
     std::string bytes = ReadWholeFile(path);
     bytes[bytes.size() / 2] ^= 0x55;
     FILE *f = fopen(path.c_str(), "wb");
-    ASSERT_TRUE(f != NULL);
-    fwrite(bytes.data(), 1, bytes.size(), f);
+    ASSERT_TRUE(f && fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size());
     fclose(f);
 }
 
+// The FormPak folder setting is the test's own while it runs.
 class DamagedFormPak : public MainWindowTest {
 protected:
-    void SetUp() override
-    {
-        MainWindowTest::SetUp();
-        UseBuildFormPaks();   // keeps the setting the tests found
-    }
-    void TearDown() override
-    {
-        MainWindowTest::TearDown();
-        RestoreFormPakFolder();
-    }
+    void SetUp() override { MainWindowTest::SetUp(); UseBuildFormPaks(); }
+    void TearDown() override { MainWindowTest::TearDown(); RestoreFormPakFolder(); }
 };
 
 TEST_F(DamagedFormPak, EachPlaceIsTriedAndTheDamagedCopiesAreNamed)
@@ -103,10 +80,8 @@ TEST_F(DamagedFormPak, EachPlaceIsTriedAndTheDamagedCopiesAreNamed)
         const std::pair<int, std::string> copies[] = {{c.stored, stored}, {c.formDir, formDir}, {c.beside, beside}};
         for (const auto &copy : copies) {
             DeleteFileA(copy.second.c_str());
-            if (copy.first == SOUND)
-                WriteMnPak(copy.second);
-            else if (copy.first == DAMAGED)
-                WriteDamagedPak(copy.second);
+            if (copy.first != NONE)
+                WriteMnPak(copy.second, copy.first == DAMAGED);
         }
 
         gReturnModified = 0;   // the page made above is no change of the open return
