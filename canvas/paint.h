@@ -127,7 +127,8 @@ struct CombLayout {
     long divider[COMB_MAX_GROUPS];   // the divider after each group but the last: offset from the left edge
 };
 // Reads a comb field's boxes from its group label and length; 0 (and boxes 0) for any other
-// field or a label that does not add up.
+// field, a label that does not add up, or a length claiming more boxes than the field's
+// rectangle holds at one unit a box (its value is painted as one text).
 int ReadCombLayout(const FieldRecord *field, CombLayout *layout);
 // The number of boxes of a comb field (its length, at least 2); 0 for any other field.
 int GetCombBoxCount(const FieldRecord *field);

@@ -246,13 +246,21 @@ static void ClearFieldArea(HDC dc, const FieldRecord *field, int fieldIndex, con
     }
 }
 
+// 1 when rect can hold count boxes, each at least one unit wide. The count comes from the
+// FormPak and drives the loops over the boxes: a damaged or crafted one claiming more boxes than
+// the row holds makes no comb (its value is painted as one text).
+static int HoldsCombBoxes(const RECT *rect, int count)
+{
+    return count >= 2 && count <= rect->right - rect->left;
+}
+
 int ReadCombLayout(const FieldRecord *field, CombLayout *layout)
 {
     if (!layout) return 0;
     memset(layout, 0, sizeof *layout);
     if (!field || !field->groupLabel) return 0;
     int length = GetFieldLength(field);
-    if (length < 2) return 0;
+    if (length < 2 || (field->rect && !HoldsCombBoxes(field->rect, length))) return 0;
     const char *label = field->groupLabel;
     if (strcmp(label, COMB_GROUP_LABEL) == 0) {
         layout->boxes = layout->count[0] = length;
@@ -435,6 +443,7 @@ int DrawFieldData(HDC dc, HBITMAP bitmap, FieldRecord *fields, int count, const 
 
         CombLayout comb;
         int combBoxes = ReadCombLayout(field, &comb);
+        if (!HoldsCombBoxes(&fieldRect, combBoxes)) combBoxes = 0;
         if (clearFirst && combBoxes) ClearCombBoxes(target, fieldRect, comb);
         else if (clearFirst) ClearFieldArea(target, field, GetPageFieldIndex(page, field), fieldRect);
         if (!field->value || !field->value[0]) continue;

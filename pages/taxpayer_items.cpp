@@ -188,9 +188,14 @@ int FillJoinedNameFields(FieldTable *table, FormInstance *page)
                 present = 1;
             }
         }
-        char joined[512] = "";
+        // The whole joined text, however long the sources are.
+        int length = present ? JoinStrings(NULL, 0, " ", values, parts) : 0;
+        char *joined = (char *)MemAlloc(64, (size_t)(length > 0 ? length : 0) + 1);
+        if (!joined)
+            continue;
+        joined[0] = 0;
         if (present) {
-            JoinStrings(joined, sizeof joined, " ", values, parts);
+            JoinStrings(joined, (size_t)length + 1, " ", values, parts);
             // Empty middle sources leave double blanks: keep single ones.
             char *out = joined;
             for (const char *p = joined; *p; p++)
@@ -205,6 +210,7 @@ int FillJoinedNameFields(FieldTable *table, FormInstance *page)
             if (page && page == (FormInstance *)GetCurrentDocument(4))
                 RedrawField(field);
         }
+        MemFree(joined);
     }
     gReturnModified = wasModified;
     return changed;

@@ -16,43 +16,14 @@ static const char kFormPakFilter[] = "Levyline Form Files (*.qvp)\0*.qvp\0";
 struct OpenFormPak {
     char path[MAX_PATH];    // as stored in the return file
     char found[MAX_PATH];   // where it was found ("" = not found or unreadable)
+    int damaged;            // not found sound: the copies there could not be read
     FileRecord record;
 };
 
-// Finds a stored FormPak name: the stored path itself, else its file name in the FormPak folder,
-// else in the folder of the return file.
-static int LocateFormPak(const char *stored, const char *returnPath, char *out, int outSize)
-{
-    out[0] = 0;
-    if (!stored || !stored[0])
-        return 0;
-    if (FileExists(stored) && (int)strlen(stored) < outSize) {
-        lstrcpynA(out, stored, outSize);
-        return 1;
-    }
-    const char *name = stored + GetFolderPartLength(stored);
-    if (!name[0])
-        return 0;
-    char folder[MAX_PATH], candidate[MAX_PATH];
-    if (GetProgramFolder(folder, FOLDER_FORMPAK)) {
-        int n = snprintf(candidate, sizeof(candidate), "%s\\%s", folder, name);
-        if (n > 0 && n < (int)sizeof(candidate) && n < outSize && FileExists(candidate)) {
-            lstrcpynA(out, candidate, outSize);
-            return 1;
-        }
-    }
-    int folderLength = GetFolderPartLength(returnPath);
-    if (folderLength > 0) {
-        int n = snprintf(candidate, sizeof(candidate), "%.*s%s", folderLength, returnPath, name);
-        if (n > 0 && n < (int)sizeof(candidate) && n < outSize && FileExists(candidate)) {
-            lstrcpynA(out, candidate, outSize);
-            return 1;
-        }
-    }
-    return 0;
-}
-
-static OpenFormPak *GetOpenFormPak(OpenFormPak *cache, int *count, const char *stored, const char *returnPath)
+// The FormPak of a stored path, found and read on its first use (FindFormPakFile); a FormPak
+// with no sound copy adds its damaged copies to damaged, once.
+static OpenFormPak *GetOpenFormPak(OpenFormPak *cache, int *count, const char *stored, const char *returnPath,
+                                   char *damaged, int damagedSize)
 {
     for (int i = 0; i < *count; i++)
         if (!lstrcmpiA(cache[i].path, stored))
@@ -62,11 +33,8 @@ static OpenFormPak *GetOpenFormPak(OpenFormPak *cache, int *count, const char *s
     OpenFormPak *pak = &cache[(*count)++];
     memset(pak, 0, sizeof(*pak));
     lstrcpynA(pak->path, stored, sizeof(pak->path));
-    if (LocateFormPak(stored, returnPath, pak->found, sizeof(pak->found)) &&
-        (!ReadDataFile(pak->found, 0, &pak->record, READ_DATA_QUIET) || pak->record.fileType != FILE_TYPE_FORMPAK)) {
-        ReleaseFileRecord(&pak->record, NULL);
-        pak->found[0] = 0;
-    }
+    pak->damaged = FindFormPakFile(stored, returnPath, &pak->record, pak->found, sizeof(pak->found), damaged,
+                                   damagedSize) < 0;
     return pak;
 }
 
@@ -148,13 +116,14 @@ static int OpenReturnFile(HWND owner, const char *path, OpenReturn *returnRecord
 
     OpenFormPak *cache = (OpenFormPak *)MemAlloc(64, sizeof(OpenFormPak) * OPEN_FORMPAK_CACHE);
     int cached = 0, missing = 0;
-    char missingNames[600] = "";
+    char missingNames[600] = "", damagedNames[1200] = "";
     if (gFormsTreeWindow)
         SendMessageA(gFormsTreeWindow, WM_SETREDRAW, FALSE, 0);
     for (int i = 0; cache && i < file.formCount; i++) {
         const FormDirectoryEntry *entry = &GetFormDirectory(&file)[i];
         const char *key = GetPoolString(&file, entry->pageKeyOffset);
-        OpenFormPak *pak = GetOpenFormPak(cache, &cached, GetPoolString(&file, entry->formPakOffset), keepPath);
+        OpenFormPak *pak = GetOpenFormPak(cache, &cached, GetPoolString(&file, entry->formPakOffset), keepPath,
+                                          damagedNames, sizeof(damagedNames));
         HTREEITEM item = NULL;
         if (pak && pak->found[0]) {
             int index = FindSavedPage(&pak->record, entry, key);
@@ -163,7 +132,7 @@ static int OpenReturnFile(HWND owner, const char *path, OpenReturn *returnRecord
         }
         if (!item) {
             missing++;
-            if (!pak || !pak->found[0])
+            if (!pak || (!pak->found[0] && !pak->damaged))
                 AddMissingFormPakName(missingNames, sizeof(missingNames), GetPoolString(&file, entry->formPakOffset));
             CreateSessionFormInstance(&file, i);
         }
@@ -199,7 +168,7 @@ static int OpenReturnFile(HWND owner, const char *path, OpenReturn *returnRecord
     SelectFirstPage();
     RequestRecompute(1, NULL);
     UpdateFormsTreeTipVisibility(NULL);
-    ShowMissingFormPaks(owner, missingNames, missing, gReturnPath);
+    ShowMissingFormPaks(owner, missingNames, damagedNames, missing, gReturnPath);
     if (inUse) {
         char text[800];
         snprintf(text, sizeof(text),

@@ -1,9 +1,66 @@
-// formpak_missing.cpp - the message about the FormPaks an opened return names but that are not
-// found: without it every such page lands under "FormPak Not Found" with no word why.
+// formpak_missing.cpp - finding the FormPaks an opened return names, and the message about those
+// not found or damaged: without it every such page lands under "FormPak Not Found" with no word why.
 #include "store/store.h"
 
 #include <stdio.h>
 #include <string.h>
+
+// Reads candidate as a FormPak into record. 0 when it is not there (nothing added) or cannot be
+// read ("path: reason" added to lines as a paragraph of its own: a message box joins single lines).
+static int ReadFormPakCandidate(const char *candidate, FileRecord *record, char *lines, size_t linesSize)
+{
+    if (!FileExists(candidate))
+        return 0;
+    const char *why = NULL;
+    if (ReadDataFileWithReason(candidate, record, READ_DATA_QUIET, &why) && record->fileType == FILE_TYPE_FORMPAK)
+        return 1;
+    if (!why)
+        why = "it is not a FormPak";
+    ReleaseFileRecord(record, NULL);
+    size_t used = strlen(lines);
+    snprintf(lines + used, linesSize - used, "%.260s: %s\r\n\r\n", candidate, why);
+    return 0;
+}
+
+int FindFormPakFile(const char *stored, const char *returnPath, FileRecord *record, char *found, int foundSize,
+                    char *damaged, int damagedSize)
+{
+    if (found && foundSize > 0)
+        found[0] = 0;
+    if (!record || !found || foundSize <= 0 || !stored || !stored[0])
+        return 0;
+    memset(record, 0, sizeof(*record));
+    // The places in turn: the stored path, then its name in the FormPak folder and beside the return.
+    const char *name = stored + GetFolderPartLength(stored);
+    char places[3][MAX_PATH];
+    int count = 0;
+    if (strlen(stored) < MAX_PATH)
+        lstrcpynA(places[count++], stored, MAX_PATH);
+    char folder[MAX_PATH];
+    int n;
+    if (name[0] && GetProgramFolder(folder, FOLDER_FORMPAK) &&
+        (n = snprintf(places[count], MAX_PATH, "%s\\%s", folder, name)) > 0 && n < MAX_PATH)
+        count++;
+    int folderLength = returnPath ? GetFolderPartLength(returnPath) : 0;
+    if (name[0] && folderLength > 0 &&
+        (n = snprintf(places[count], MAX_PATH, "%.*s%s", folderLength, returnPath, name)) > 0 && n < MAX_PATH)
+        count++;
+    char lines[3 * (MAX_PATH + 80)] = "";
+    for (int i = 0; i < count; i++) {
+        int seen = 0;
+        for (int k = 0; k < i; k++)
+            seen |= !lstrcmpiA(places[k], places[i]);
+        if (seen || (int)strlen(places[i]) >= foundSize)
+            continue;
+        if (ReadFormPakCandidate(places[i], record, lines, sizeof(lines))) {
+            lstrcpynA(found, places[i], foundSize);
+            return 1;
+        }
+    }
+    if (damaged && damagedSize > 0)
+        AppendTextBounded(damaged, (size_t)damagedSize, lines);
+    return lines[0] ? -1 : 0;
+}
 
 void AddMissingFormPakName(char *list, int listSize, const char *formPakPath)
 {
@@ -23,18 +80,31 @@ void AddMissingFormPakName(char *list, int listSize, const char *formPakPath)
     snprintf(list + used, listSize - used, "%s%s", used ? ", " : "", name);
 }
 
-void ShowMissingFormPaks(HWND owner, const char *list, int pages, const char *returnPath)
+void ShowMissingFormPaks(HWND owner, const char *list, const char *damaged, int pages, const char *returnPath)
 {
-    if (!list || !list[0])
+    if (!list)
+        list = "";
+    if (!damaged)
+        damaged = "";
+    if (!list[0] && !damaged[0])
         return;
     char folder[MAX_PATH] = "";
     GetProgramFolder(folder, FOLDER_FORMPAK);
-    char text[1400];
+    char names[1000];
+    if (!damaged[0])
+        snprintf(names, sizeof(names), "that were not found:\r\n\r\n%.500s\r\n\r\n", list);
+    else if (!list[0])
+        snprintf(names, sizeof(names), "that are damaged (no sound copy was found):\r\n\r\n");
+    else
+        snprintf(names, sizeof(names),
+                 "that were not found or are damaged:\r\n\r\nNot found: %.500s\r\n\r\n"
+                 "Damaged (no sound copy was found):\r\n\r\n", list);
+    char text[3000];
     snprintf(text, sizeof(text),
-             "%d page(s) of this return come from FormPaks that were not found:\r\n\r\n%.500s\r\n\r\n"
+             "%d page(s) of this return come from FormPaks %s%.1200s"
              "They were looked for in the FormPak folder (setting \"FormDir\"): %.260s\r\n"
              "and in the folder of the return file %.260s.\r\n\r\n"
              "The pages are listed under \"FormPak Not Found\" with their values, which saving keeps.",
-             pages, list, folder[0] ? folder : "(not set)", returnPath ? returnPath : "");
-    ShowMessageBox(owner, text, "FormPaks Not Found", MB_OK | MB_ICONEXCLAMATION);
+             pages, names, damaged, folder[0] ? folder : "(not set)", returnPath ? returnPath : "");
+    ShowMessageBox(owner, text, damaged[0] ? "FormPaks Damaged" : "FormPaks Not Found", MB_OK | MB_ICONEXCLAMATION);
 }

@@ -268,6 +268,13 @@ static const char *ParsePackedImage(const uint8_t *file, uint32_t length, FileRe
 
 int ReadDataFile(const char *path, int reserved, FileRecord *fileRecord, int mode)
 {
+    return ReadDataFileWithReason(path, fileRecord, mode, NULL);
+}
+
+int ReadDataFileWithReason(const char *path, FileRecord *fileRecord, int mode, const char **whyOut)
+{
+    if (whyOut)
+        *whyOut = NULL;
     if (!fileRecord)
         return 0;
     memset(fileRecord, 0, sizeof *fileRecord);
@@ -303,6 +310,8 @@ int ReadDataFile(const char *path, int reserved, FileRecord *fileRecord, int mod
                      path ? path : "", why);
             ShowMessageBox(NULL, text, "Error Reading File", MB_OK | MB_ICONEXCLAMATION);
         }
+        if (whyOut)
+            *whyOut = why;
         return 0;
     }
     return 1;

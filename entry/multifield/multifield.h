@@ -48,7 +48,8 @@ int IsOptionalMultiFieldMember(int groupKind, FieldRecord *const *members, int c
 int IsMultiFieldComplete(int groupKind, FieldRecord *const *members, const char *const *values, int count);
 // The group field's text composed from its members' values by the fourth character of its
 // type code ('&': " & " between them; "d|e": member d, else e; "d": member d; else all joined
-// by one blank; members numbered from 1, empty ones left out). Returns the length written.
+// by one blank; members numbered from 1, empty ones left out), cut to outSize. Returns the
+// length of the whole text, however much of it fitted: out null or outSize 0 only measures it.
 int ComposeMultiFieldValue(const char *typeCode, const char *const *values, int count, char *out, int outSize);
 
 // The dialog procedure of "MULTIFIELD" (lParam of WM_INITDIALOG: MultiFieldParams*).

@@ -179,9 +179,9 @@ static const char *TakeMember(const char *const *values, int count, int number)
 
 int ComposeMultiFieldValue(const char *typeCode, const char *const *values, int count, char *out, int outSize)
 {
-    if (!out || outSize <= 0)
-        return 0;
-    out[0] = 0;
+    int room = out && outSize > 0;
+    if (room)
+        out[0] = 0;
     if (!values || count <= 0)
         return 0;
     char rule = typeCode && strlen(typeCode) >= 4 ? typeCode[3] : 0;
@@ -189,16 +189,25 @@ int ComposeMultiFieldValue(const char *typeCode, const char *const *values, int 
         const char *taken = TakeMember(values, count, rule - '0');
         if (!taken && typeCode[4] == '|' && isdigit((unsigned char)typeCode[5]))
             taken = TakeMember(values, count, typeCode[5] - '0');
-        snprintf(out, (size_t)outSize, "%s", taken ? taken : "");
-        return (int)strlen(out);
+        if (!taken)
+            return 0;
+        if (room)
+            snprintf(out, (size_t)outSize, "%s", taken);
+        return (int)strlen(taken);
     }
     const char *separator = rule == '&' ? " & " : " ";
+    size_t length = 0;
     for (int i = 0; i < count; i++) {
         if (!values[i] || !values[i][0])
             continue;
-        if (out[0])
-            AppendTextBounded(out, (size_t)outSize, separator);
-        AppendTextBounded(out, (size_t)outSize, values[i]);
+        if (length) {
+            length += strlen(separator);
+            if (room)
+                AppendTextBounded(out, (size_t)outSize, separator);
+        }
+        length += strlen(values[i]);
+        if (room)
+            AppendTextBounded(out, (size_t)outSize, values[i]);
     }
-    return (int)strlen(out);
+    return (int)length;
 }

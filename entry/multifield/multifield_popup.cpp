@@ -296,14 +296,19 @@ static int StoreMultiFieldMembers(HWND dialog, char *const *texts, const char *c
     }
     FieldRecord *group = gMultiField.params->field;
     if (group->typeCode && strstr(group->typeCode, "S[")) {
-        // Composed from the members' own values (a calculated group field is not among them).
-        char composed[512];
+        // Composed whole from the members' own values (a calculated group field is not among
+        // them), however long they are.
         int memberCount = gMultiField.count;
         if (memberCount && gMultiField.entries[memberCount - 1].field == group)
             memberCount--;
-        ComposeMultiFieldValue(group->typeCode, values, memberCount, composed, sizeof composed);
-        if (SetFieldText(&group->value, composed))
-            RedrawField(group);
+        int length = ComposeMultiFieldValue(group->typeCode, values, memberCount, NULL, 0);
+        char *composed = (char *)MemAlloc(64, (size_t)length + 1);
+        if (composed) {
+            ComposeMultiFieldValue(group->typeCode, values, memberCount, composed, length + 1);
+            if (SetFieldText(&group->value, composed))
+                RedrawField(group);
+            MemFree(composed);
+        }
     }
     FillJoinedNameFields(gMultiField.params->fields, gMultiField.form);
     if (applied > 0) {

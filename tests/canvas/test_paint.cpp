@@ -312,6 +312,36 @@ TEST(FieldPaint, CheckMarkInABoxShowsOnlyInsideTheBoxAndClearsAgain)
     EXPECT_EQ(4 * 39, canvas.CountColour(RGB(0, 0, 0)));
 }
 
+// A comb's length comes from the FormPak: it is trusted only up to one box per unit of its row.
+// A crafted length is no comb: the value is painted as one text over the cleared field.
+TEST(FieldPaint, CombLengthsBeyondWhatTheRowHoldsPaintTheValueAsOneText)
+{
+    const struct {
+        const char *length;
+        int boxes;
+    } cases[] = {{"6", 6}, {"600", 600}, {"601", 0}, {"2000000000", 0}, {"99999999999", 0}, {"-6", 0}};
+    const RECT row = {100, 20, 700, 100};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.length);
+        TestCanvas canvas(800, 120);
+        TestField comb("N", c.length, "123456", row);
+        comb.record.groupLabel = (char *)COMB_GROUP_LABEL;
+        ASSERT_EQ(c.boxes, GetCombBoxCount(&comb.record));
+        if (c.boxes == 600) continue;   // boxes of one unit have no inside to paint
+        PatBlt(canvas.dc, row.left, row.top, row.right - row.left, row.bottom - row.top, BLACKNESS);
+        EXPECT_EQ(1, DrawFieldData(canvas.dc, NULL, &comb.record, 1, NULL, RGB(255, 255, 255), 1, 0, NULL));
+        RECT box;
+        for (int b = 0; b < c.boxes; b++) {   // a comb: one character inside each box
+            ASSERT_TRUE(GetCombBoxRect(&row, c.boxes, b, &box));
+            EXPECT_GT(canvas.CountColour(RGB(0, 0, 0xC0), &box), 20) << "box " << b;
+        }
+        // A comb keeps the dividers between its boxes; one text clears the whole field.
+        int dividers = canvas.CountColour(RGB(0, 0, 0), &row);
+        EXPECT_TRUE(c.boxes ? dividers > 5 * 80 : dividers == 0) << dividers;
+        EXPECT_GT(canvas.CountColour(RGB(0, 0, 0xC0), &row), 6 * 20);
+    }
+}
+
 TEST(FieldPaint, ClearFirstWhitensOrdinaryFieldsAndTheDataFontSetting)
 {
     TestCanvas canvas(800, 200);

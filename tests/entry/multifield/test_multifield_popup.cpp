@@ -279,6 +279,37 @@ TEST_F(MultiFieldPopup, LongMembersKeepTheirWholeValueUnlessEdited)
     }
 }
 
+// Members that together run past 511 characters: OK stores the group's text whole, and a
+// joined name made from long parts keeps them all.
+TEST_F(MultiFieldPopup, GroupTextsOfLongMembersAreStoredWhole)
+{
+    const std::string street(300, 's'), city(310, 'c');
+    const struct {
+        const char *group;
+        int kind;
+        std::string want;
+    } cases[] = {{"0044", MULTIFIELD_GROUP_NAME, street + " " + city + " MN 55731"},   // all joined
+                 {"0036", MULTIFIELD_GROUP_FOREIGN6, street + city}};                  // member 1 alone
+    for (const auto &c : cases) {
+        for (const char *seq : {"0030", "0040"})
+            SetFieldText(&F(seq)->value, (street + (c.kind == MULTIFIELD_GROUP_FOREIGN6 ? city : "")).c_str());
+        for (const char *seq : {"0032", "0041"})
+            SetFieldText(&F(seq)->value, city.c_str());
+        SetFieldText(&F("0042")->value, "MN");
+        SetFieldText(&F("0043")->value, "55731");
+        EXPECT_EQ(1, Run(c.group, c.kind, [](HWND dialog) { ClickButton(dialog, IDC_MF_OK); }));
+        EXPECT_EQ(c.want, V(c.group)) << c.group;
+    }
+    const FieldSpec joined[] = {{"0001", "i[3]", "60", "Name", NULL, NULL, NULL},
+                                {"0002", "f", "20", "First", NULL, street.c_str(), NULL},
+                                {"0003", "f", "1", "Initial", NULL, NULL, NULL},
+                                {"0004", "f", "20", "Last", NULL, city.c_str(), NULL}};
+    FormInstance *names = MakeEditPage("Form 1040.2", 100, joined, 4);
+    EXPECT_EQ(1, FillJoinedNameFields(names->fieldTable, NULL));
+    EXPECT_EQ(street + " " + city, ValueOf(names, "0001"));
+    FreeFormInstance(names);
+}
+
 TEST_F(MultiFieldPopup, OkStoresTheListAndRecomputesItsTotal)
 {
     gReturnModified = 0;
