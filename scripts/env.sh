@@ -29,6 +29,19 @@ if [ ! -f "$WINEPREFIX/.levyline-ready-2" ]; then
   wineserver -w
   touch "$WINEPREFIX/.levyline-ready-2"
 fi
+# Without a window manager (Xvfb alone) Wine waits two seconds for one to confirm each hidden
+# window, so a dialog or the edit bar seems to ignore the key that closed it. On such a display
+# Wine's windows are left unmanaged, so it waits for nobody; on a desktop with a window manager
+# they stay managed. The prefix keeps the setting, so it is written only when it changes.
+levyline_managed=N
+if xprop -display "$DISPLAY" -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
+  levyline_managed=Y
+fi
+if [ "$(cat "$WINEPREFIX/.levyline-managed" 2>/dev/null)" != "$levyline_managed" ]; then
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$levyline_managed" /f >/dev/null 2>&1 &&
+    echo "$levyline_managed" > "$WINEPREFIX/.levyline-managed"
+fi
+unset levyline_managed
 # Start the Wine server and its services now, outside any test's output pipe: a test
 # program that started them would otherwise hold ctest's pipe open until the server ends.
 wineserver -p >/dev/null 2>&1 || true
