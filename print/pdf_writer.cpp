@@ -703,14 +703,15 @@ int WriteTextPdf(const char *path, const char *text, int silent)
 }
 
 // A PDF is written as a print job is: one at a time, inside a frame of the modal state (it pumps
-// messages: nothing may close the return or start another write under it). 0 when another job
-// is running.
+// messages: nothing may close the return or start another write under it), from totals brought
+// up to date first (no recompute starts while it reads the pages). 0 when another job is running.
 static int BeginPdfJob(int *frame)
 {
     if (gPdfInProgress || gPrintInProgress)
         return 0;
     gPdfInProgress = 1;
-    *frame = BeginModalState(NULL, 0);
+    *frame = BeginModalState(NULL, MODAL_OUTPUT_JOB);
+    FinishPendingRecompute();
     return 1;
 }
 

@@ -269,8 +269,10 @@ int PrintForms(HWND owner, ListPrintJob *job, HTREEITEM treeItem, int mode, int 
     gOperationCode = 60001;
     // The job is a frame of the modal state from its dialog to its end: the asking window (a
     // dialog with a Print button, or the main window) and the main window take no input, and each
-    // is given back as it is now.
-    int frame = BeginModalState(NULL, 0);
+    // is given back as it is now. The totals are brought up to date first; no recompute starts
+    // while the job reads the pages.
+    int frame = BeginModalState(NULL, MODAL_OUTPUT_JOB);
+    FinishPendingRecompute();
     gPrintJobActive = 0;
     gPrintInProgress = 1;
     sPrintPageRefused = 0;

@@ -13,7 +13,7 @@
 struct ModalFrame {
     HWND window;        // the frame's own window once known (null for jobs, message boxes ...)
     DLGPROC proc;       // RunModalDialog: the dialog's procedure, until its window is known
-    int flags;
+    int flags;          // MODAL_OUTPUT_JOB
     HWND noted[2];      // the windows this frame disabled, and whether each was enabled
     int wasEnabled[2];
     int count;
@@ -39,6 +39,14 @@ static int IsLiveWindow(HWND window)
 int IsModalStateActive(void)
 {
     return sDepth > 0;
+}
+
+int IsOutputJobRunning(void)
+{
+    for (int i = 0; i < sDepth; i++)
+        if (sFrames[i].flags & MODAL_OUTPUT_JOB)
+            return 1;
+    return 0;
 }
 
 HWND GetTopModalWindow(void)

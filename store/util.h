@@ -51,7 +51,8 @@ int ShowAppMessageBox(const AppMessageBoxParams *block);
 // (a window that ends and enables it is undone at once), so is the window of every frame below
 // the top one, and the main window refuses the commands that change the return. When the last
 // frame ends, the main window's enabled state, the active window and the focus are as they were.
-// Opens a frame for window (null for a job or a window not made yet); flags: none yet (0).
+#define MODAL_OUTPUT_JOB 1   // a print or PDF job that reads the pages: no recompute starts
+// Opens a frame for window (null for a job or a window not made yet); flags MODAL_OUTPUT_JOB.
 // Returns the frame's number for EndModalState, 0 when no frame was opened (another thread).
 int BeginModalState(HWND window, int flags);
 // Ends the frame (and any left open above it), putting back what it disabled.
@@ -59,6 +60,8 @@ void EndModalState(int frame);
 // Records the window of the top frame when it has none yet (a property sheet's own window).
 void NoteModalWindow(HWND window);
 int IsModalStateActive(void);
+// 1 while a frame of an output job is open.
+int IsOutputJobRunning(void);
 // The visible window of the topmost frame that has one, null when none has.
 HWND GetTopModalWindow(void);
 // The owner a message box or dialog gets: requested when it is a window other than the main
