@@ -198,7 +198,6 @@ static int RefuseUnderModalState(HWND window, UINT message, WPARAM wParam, LPARA
         SetForegroundWindow(top);
         SetActiveWindow(top);
     }
-    MessageBeep(MB_OK);
     return 1;
 }
 
