@@ -5,6 +5,7 @@
 #include "calc/calc.h"
 #include "entry/entry.h"
 #include "shell/shell.h"
+#include "tests/harness/fields.h"
 #include "tests/harness/sample.h"
 #include "tests/print/test_print_util.h"
 
@@ -43,14 +44,6 @@ void CALLBACK WatchWorker(HWND, UINT, UINT_PTR, DWORD)
     NoteJobState();
 }
 
-FieldRecord *FieldOf(FormInstance *page, const char *seq)
-{
-    for (int i = 1; page && page->fieldTable && i < page->fieldTable->count; i++)
-        if (page->fieldTable->fields[i].seq && !strcmp(page->fieldTable->fields[i].seq, seq))
-            return &page->fieldTable->fields[i];
-    return NULL;
-}
-
 class OutputTotals : public MainWindowTest {
 protected:
     std::string folder;
@@ -66,8 +59,8 @@ protected:
         FormInstance *form1040 = NULL;
         ASSERT_EQ(1, FindReturnPages(14, "Form 1040.1", &form1040, 0));
         ASSERT_EQ(1, FindReturnPages(14, "Schedule 1.2", &schedule1b, 0));
-        sLine10 = FieldOf(form1040, "0200");
-        ASSERT_TRUE(sLine10 && FieldOf(schedule1b, "0210"));
+        sLine10 = Field(form1040->fieldTable, "0200");
+        ASSERT_TRUE(sLine10 && Field(schedule1b->fieldTable, "0210"));
     }
     void TearDown() override
     {
@@ -79,7 +72,7 @@ protected:
     {
         static EditRequest request;
         memset(&request, 0, sizeof request);
-        request.field = FieldOf(schedule1b, "0210");
+        request.field = Field(schedule1b->fieldTable, "0210");
         request.page = schedule1b;
         strcpy(request.text, text);
         CommitFieldEntry(&request);
