@@ -35,11 +35,19 @@ void ShowEditRulesRefusal(const char *text)
     ShowMessageBox(gMainWindow, message, "Data Validation Error", MB_ICONEXCLAMATION);
 }
 
-static int IsComputedOnCommit(const char *code)
+int IsComputedOnCommit(const char *typeCode)
 {
-    if (!code)
+    if (!typeCode)
         return 0;
-    return code[0] == 'x' || (code[0] == 'P' && strlen(code) > 2 && code[2] == 'l');
+    return typeCode[0] == 'x' || (typeCode[0] == 'P' && strlen(typeCode) > 2 && typeCode[2] == 'l');
+}
+
+void ComputeCommittedField(FieldRecord *field, FieldTable *table, FormInstance *page)
+{
+    if (field && table && IsComputedOnCommit(field->typeCode))
+        ComputeField(field, table, page);
+    if (page)
+        RecomputeForm(page);
 }
 
 void CommitFieldEntry(EditRequest *request)
@@ -74,9 +82,6 @@ void CommitFieldEntry(EditRequest *request)
         PropagateTaxpayerChange(gOpenReturnPtr);
     if (page)
         UpdateInfoFormTreeCaption(field, page);
-    if (IsComputedOnCommit(field->typeCode) && table)
-        ComputeField(field, table, page);
-    if (page)
-        RecomputeForm(page);
+    ComputeCommittedField(field, table, page);
     RequestRecompute(1, NULL);
 }

@@ -189,10 +189,8 @@ static void OnEditDone(EditRequest *request)
         if (SetFieldText(&entry->field->value, request->text))
             RedrawField(entry->field);
     }
-    if (entry->field->typeCode && entry->field->typeCode[0] == 'x')
-        ComputeField(entry->field, gMultiField.params->fields, gMultiField.form);
-    if (gMultiField.form)
-        RecomputeForm(gMultiField.form);
+    // Then computed as the same field is when committed on the page.
+    ComputeCommittedField(entry->field, gMultiField.params->fields, gMultiField.form);
     RefreshValueBoxes();
 }
 
