@@ -3,6 +3,7 @@
 // caption), then the form is recomputed at once and the whole return later on the worker.
 #include "entry/editbar/editbar_private.h"
 #include "calc/calc.h"
+#include "entry/formstree/formstree.h"   // closes the loop of rooms (entry/entry.h)
 #include "pages/pages.h"
 #include "prepare/prepare.h"
 #include "ui/ui.h"

@@ -3,6 +3,7 @@
 // window's statement grid; OK checks completeness, stores, composes the group field and asks for
 // a full recompute; Cancel puts every member back. One popup at a time: its state is global.
 #include "entry/multifield/multifield_private.h"
+#include "entry/editbar/editbar.h"
 #include "pages/pages.h"
 #include "prepare/prepare.h"
 #include "ui/ui.h"

@@ -15,6 +15,7 @@
 #include <stdint.h>
 
 #include "store/store.h"
+#include "print/print.h"
 
 #define STATEMENT_CELL_SIZE            128     // a cell holds at most 127 characters
 #define STATEMENT_MAX_COLUMNS          32      // data columns of a grid
