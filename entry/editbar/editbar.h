@@ -1,6 +1,7 @@
 // editbar.h - the edit bar: how each part of a field's type code is entered and checked (entry
 // kinds), tooltips, the '^' multi-field list, the edit bar's container and entry rows and the
-// commit of an accepted page-field entry.
+// commit of an accepted page-field entry. Templates "EBCONTAINER" and "EDITBAR" and the kind
+// icons: resources/editbar.rc.
 #ifndef LEVYLINE_ENTRY_EDITBAR_H
 #define LEVYLINE_ENTRY_EDITBAR_H
 
