@@ -145,6 +145,9 @@ unsigned __stdcall RecomputeAllForms(void *job);
 // The full recompute on the calling thread (a running worker is stopped first); with showStatus
 // 1 the status bar shows "Re-computing all forms..." while it runs. Returns the values changed.
 int RecomputeAllFormsNow(int showStatus);
+// Output (printing, PDF) reads totals that are up to date: a pending or running full recompute is
+// finished on the calling thread. Returns 1 when nothing is left pending.
+int FinishPendingRecompute(void);
 // Tells a running worker to stop and waits for its end, handling sent messages meanwhile.
 // Returns 1 when no worker runs afterwards.
 int EndRecomputeWorker(void);

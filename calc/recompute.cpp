@@ -231,6 +231,9 @@ int OnDeferredJobTimer(void)
     }
     FreeDeferredPages();
     if (sRecomputePending) {
+        // An output job reads the pages: the request waits for its end (the timer looks again).
+        if (IsOutputJobRunning())
+            return 1;
         sRecomputePending = 0;
         StartWorker();
         if (gRecomputeThread)
@@ -360,6 +363,13 @@ int RecomputeAllFormsNow(int showStatus)
     }
     NotifyRecomputeFinished();
     return changed;
+}
+
+int FinishPendingRecompute(void)
+{
+    if (gRecomputeThread || !gRecomputeDone)
+        RecomputeAllFormsNow(0);
+    return !gRecomputeThread && gRecomputeDone;
 }
 
 LRESULT RecomputeWindowHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int *handled)

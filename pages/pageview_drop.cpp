@@ -10,6 +10,11 @@ void OnPageViewDrop(HWND window, HDROP drop)
 {
     if (!drop)
         return;
+    // Nothing is opened or attached while a modal dialog or job holds the return.
+    if (IsModalStateActive()) {
+        DragFinish(drop);
+        return;
+    }
     char path[MAX_PATH] = "";
     if (DragQueryFileA(drop, 0xFFFFFFFF, NULL, 0) == 1 && DragQueryFileA(drop, 0, path, sizeof(path))) {
         if (HasFileExtension(path, ".qvr") || HasFileExtension(path, ".qvp")) {

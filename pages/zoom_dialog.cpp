@@ -178,8 +178,8 @@ INT_PTR CALLBACK ZoomDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 
 int ShowZoomDialog(HWND owner)
 {
-    INT_PTR result = DialogBoxParamA(gInstance ? gInstance : GetModuleHandleA(NULL), "ZoomDlg",
-                                     owner ? owner : gMainWindow, ZoomDlgProc, 0);
+    INT_PTR result = RunModalDialog(gInstance ? gInstance : GetModuleHandleA(NULL), "ZoomDlg",
+                                    owner ? owner : gMainWindow, ZoomDlgProc, 0);
     if (result == -1) {
         char text[160];
         snprintf(text, sizeof(text), "The Zoom window could not be opened (error %lu).", GetLastError());

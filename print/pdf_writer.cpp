@@ -702,22 +702,22 @@ int WriteTextPdf(const char *path, const char *text, int silent)
     return EndPdfOutputWith(ok, target, silent);
 }
 
-// A PDF is written as a print job is: one at a time, with the main window disabled while it runs
-// (it pumps messages: nothing may close the return or start another write under it). 0 when
-// another job is running.
-static int BeginPdfJob(ModalJobState *windows)
+// A PDF is written as a print job is: one at a time, inside a frame of the modal state (it pumps
+// messages: nothing may close the return or start another write under it), from totals brought
+// up to date first (no recompute starts while it reads the pages). 0 when another job is running.
+static int BeginPdfJob(int *frame)
 {
     if (gPdfInProgress || gPrintInProgress)
         return 0;
     gPdfInProgress = 1;
-    NoteModalJobState(windows, gMainWindow);
-    DisableModalJobWindows(windows);
+    *frame = BeginModalState(NULL, MODAL_OUTPUT_JOB);
+    FinishPendingRecompute();
     return 1;
 }
 
-static void EndPdfJob(ModalJobState *windows)
+static void EndPdfJob(int frame)
 {
-    RestoreModalJobState(windows);
+    EndModalState(frame);
     gPdfInProgress = 0;
     gPdfPageJurisdiction = 0;
     gMnOutputFontAllowed = 0;
@@ -725,15 +725,15 @@ static void EndPdfJob(ModalJobState *windows)
 
 int GeneratePdf(const char *path, const char *text, const char *formName, HBITMAP bitmap, int kind, int silent)
 {
-    ModalJobState windows;
-    if (!BeginPdfJob(&windows))
+    int frame = 0;
+    if (!BeginPdfJob(&frame))
         return 0;
     int ok = 0;
     if (kind == 1)
         ok = WriteImagePdf(path, formName, bitmap, silent, 0);
     else if (kind == 2)
         ok = WriteTextPdf(path, text, silent);
-    EndPdfJob(&windows);
+    EndPdfJob(frame);
     return ok;
 }
 
@@ -750,12 +750,12 @@ uint8_t *WriteFormPdfToTemp(const char *pageKey, uint32_t *sizeOut, int occurren
     strcat(target, "\\~TempFormPdf.pdf");
     if (!CheckPdfTargetWritable(target))
         return NULL;
-    ModalJobState windows;
-    if (!BeginPdfJob(&windows))
+    int frame = 0;
+    if (!BeginPdfJob(&frame))
         return NULL;
     // The attachment keeps its page upright.
     int ok = WritePagesPdf(target, &page, 1, NULL, 0, 1, 0, blackWhite);
-    EndPdfJob(&windows);
+    EndPdfJob(frame);
     if (!ok)
         return NULL;
     DWORD size = 0;

@@ -267,10 +267,12 @@ int PrintForms(HWND owner, ListPrintJob *job, HTREEITEM treeItem, int mode, int 
     if (gPrintInProgress || gPdfInProgress)
         return 0;
     gOperationCode = 60001;
-    // The owner (a dialog with a Print button, or the main window) and the main window are given
-    // back as they are now: a modal dialog's main window stays disabled.
-    ModalJobState windows;
-    NoteModalJobState(&windows, owner ? owner : gMainWindow);
+    // The job is a frame of the modal state from its dialog to its end: the asking window (a
+    // dialog with a Print button, or the main window) and the main window take no input, and each
+    // is given back as it is now. The totals are brought up to date first; no recompute starts
+    // while the job reads the pages.
+    int frame = BeginModalState(NULL, MODAL_OUTPUT_JOB);
+    FinishPendingRecompute();
     gPrintJobActive = 0;
     gPrintInProgress = 1;
     sPrintPageRefused = 0;
@@ -416,7 +418,7 @@ int PrintForms(HWND owner, ListPrintJob *job, HTREEITEM treeItem, int mode, int 
                                                   gMainWindow, PrintAbortDlgProc, 1);
     }
     // The job pumps messages (the abort procedure, between pages): nothing else may start.
-    DisableModalJobWindows(&windows);
+    KeepModalWindowsDisabled();
 
     gOperationCode = 60008;
     {
@@ -464,7 +466,7 @@ cleanup:
         DestroyWindow(gPrintProgressDialog);
         gPrintProgressDialog = 0;
     }
-    RestoreModalJobState(&windows);
+    EndModalState(frame);
     if (dc)
         DeleteDC(dc);
     if (devMode)

@@ -201,7 +201,7 @@ void SetPrintProgressTexts(const char *caption, const char *progress)
 
 int PumpPrintMessages(void)
 {
-    KeepModalJobWindowsDisabled();
+    KeepModalWindowsDisabled();
     MSG message;
     while (PeekMessageA(&message, 0, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {

@@ -585,8 +585,8 @@ HRESULT ShowOwnPrintDialogEx(PRINTDLGEXA *record)
             return E_FAIL;
         }
     }
-    INT_PTR result = DialogBoxParamA(gInstance ? gInstance : GetModuleHandleA(0), "PRINTGENERAL", record->hwndOwner,
-                                     OwnPrintDialogProc, (LPARAM)&state);
+    INT_PTR result = RunModalDialog(gInstance ? gInstance : GetModuleHandleA(0), "PRINTGENERAL", record->hwndOwner,
+                                    OwnPrintDialogProc, (LPARAM)&state);
     if (state.callback)
         state.callback->Release();
     return result == -1 ? E_FAIL : S_OK;

@@ -3,8 +3,8 @@
 #include "store/store.h"
 #include "pages/pages.h"
 #include "entry/entry.h"
-#include "pages/pages.h"
 
+#include <shellapi.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -159,8 +159,52 @@ static void SaveWindowPlacement(HWND window)
     WriteRegistryValue(1, "WinPos", REG_BINARY, &rc, sizeof(rc));
 }
 
+// While a modal dialog, message box or print/PDF job holds the return (store/modal_state.cpp),
+// the main window stays disabled and takes none of its commands, whether chosen, sent, posted or
+// queued before the dialog opened: the window the user is in is brought forward instead. 1 when
+// the message is refused (or the enabling undone).
+static int RefuseUnderModalState(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_ENABLE:
+        // A dialog or message box owned by the main window enables it when it ends.
+        if (!wParam)
+            return 0;
+        EnableWindow(window, FALSE);
+        return 1;
+    case WM_COMMAND:
+        // Every menu, toolbar and accelerator command (the return's and the view's).
+        if (LOWORD(wParam) < IDM_OPEN || LOWORD(wParam) > IDM_ABOUT)
+            return 0;
+        break;
+    case WM_OPEN_STATEMENT: {
+        // A dialog may open the statement of one of its own fields over itself.
+        const PageStatementBlock *block = wParam ? (const PageStatementBlock *)lParam : NULL;
+        if (block && block->owner && block->owner == GetTopModalWindow())
+            return 0;
+        break;
+    }
+    case WM_OPEN_FILE:
+    case WM_CLOSE:
+        break;
+    case WM_DROPFILES:
+        DragFinish((HDROP)wParam);
+        break;
+    default:
+        return 0;
+    }
+    HWND top = GetTopModalWindow();
+    if (top) {
+        SetForegroundWindow(top);
+        SetActiveWindow(top);
+    }
+    return 1;
+}
+
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (IsModalStateActive() && RefuseUnderModalState(window, message, wParam, lParam))
+        return 0;
     for (int i = 0; i < sHandlerCount; i++) {
         int handled = 0;
         LRESULT result = sHandlers[i](window, message, wParam, lParam, &handled);

@@ -34,6 +34,9 @@ int ShowFileOpenDialog(const char *title, const char *defaultExtension, const ch
     } else if (folderValueName && *folderValueName) {
         ReadRegistryValue(initialFolder, scope, 0, folderValueName, sizeof initialFolder, REG_SZ);
     }
+    // The dialog is a frame of the modal state, owned by the window the user is in.
+    owner = GetModalOwner(owner);
+    int frame = BeginModalState(NULL, 0);
     int picked;
     if (gFileDialogHook) {
         picked = gFileDialogHook(0, title, pathBuffer, bufferSize);
@@ -59,6 +62,7 @@ int ShowFileOpenDialog(const char *title, const char *defaultExtension, const ch
         }
         picked = GetOpenFileNameA(&ofn) ? 1 : 0;
     }
+    EndModalState(frame);
     if (!picked || !pathBuffer[0])
         return 0;
     if (folderValueName && *folderValueName) {
@@ -116,6 +120,8 @@ int ShowFileSaveDialog(HWND owner, const char *title, const char *defaultExtensi
 {
     if (!pathBuffer || bufferSize <= 0)
         return 0;
+    owner = GetModalOwner(owner);
+    int frame = BeginModalState(NULL, 0);
     int picked;
     if (gFileDialogHook) {
         picked = gFileDialogHook(1, title, pathBuffer, bufferSize);
@@ -146,6 +152,7 @@ int ShowFileSaveDialog(HWND owner, const char *title, const char *defaultExtensi
         }
         picked = GetSaveFileNameA(&ofn) ? 1 : 0;
     }
+    EndModalState(frame);
     pathBuffer[bufferSize - 1] = 0;
     return picked && pathBuffer[0];
 }

@@ -45,6 +45,35 @@ struct AppMessageBoxParams {
 // or through gMessageBoxHook (text, caption, options[0]) in tests. 0 on a bad block.
 int ShowAppMessageBox(const AppMessageBoxParams *block);
 
+// ---- the modal state (store/modal_state.cpp) ----
+// One frame for each modal dialog, message box, file dialog, property sheet and print or PDF job
+// that runs, on the user-interface thread. While a frame is open the main window stays disabled
+// (a window that ends and enables it is undone at once), so is the window of every frame below
+// the top one, and the main window refuses the commands that change the return. When the last
+// frame ends, the main window's enabled state, the active window and the focus are as they were.
+#define MODAL_OUTPUT_JOB 1   // a print or PDF job that reads the pages: no recompute starts
+// Opens a frame for window (null for a job or a window not made yet); flags MODAL_OUTPUT_JOB.
+// Returns the frame's number for EndModalState, 0 when no frame was opened (another thread).
+int BeginModalState(HWND window, int flags);
+// Ends the frame (and any left open above it), putting back what it disabled.
+void EndModalState(int frame);
+// Records the window of the top frame when it has none yet (a property sheet's own window).
+void NoteModalWindow(HWND window);
+int IsModalStateActive(void);
+// 1 while a frame of an output job is open.
+int IsOutputJobRunning(void);
+// The visible window of the topmost frame that has one, null when none has.
+HWND GetTopModalWindow(void);
+// The owner a message box or dialog gets: requested when it is a window other than the main
+// window and its children; else the window the user is in (the top frame's window, the active
+// window of this thread, the main window).
+HWND GetModalOwner(HWND requested);
+// Disables the main window and every frame's window below the top frame again where something
+// enabled it; called by whatever pumps messages inside a frame.
+void KeepModalWindowsDisabled(void);
+// The one way a modal dialog runs: DialogBoxParamA inside a frame that knows the dialog's window.
+INT_PTR RunModalDialog(HINSTANCE instance, const char *templateName, HWND owner, DLGPROC proc, LPARAM param);
+
 // Appends a line (formatted by the caller, e.g. "999 SIG: ...\r\n") to "Quorvel.log" in the data
 // folder; CR LF is appended only when the line does not already end with a line break. 1 = written.
 int WriteLogLine(const char *line);

@@ -56,11 +56,16 @@ int ShowMessageBox(HWND owner, const char *text, const char *title, unsigned fla
         title = "";
     char *joined = JoinMessageLines(text);
     const char *shown = joined ? joined : text;
+    // Every box has an owner: the window the user is in, never the disabled main window under a
+    // dialog. The box is a frame of the modal state: nothing changes the return while it shows.
+    owner = GetModalOwner(owner);
+    int frame = BeginModalState(NULL, 0);
     int answer;
     if (gMessageBoxHook)
         answer = gMessageBoxHook(owner, shown, title, flags);
     else
         answer = MessageBoxA(owner, shown, title, flags);
+    EndModalState(frame);
     if (joined)
         HeapFree(GetProcessHeap(), 0, joined);
     return answer;
@@ -111,14 +116,21 @@ int ShowAppMessageBox(const AppMessageBoxParams *block)
         return 0;
     const char *text = block->text ? block->text : "";
     const char *caption = block->caption ? block->caption : "";
-    if (gMessageBoxHook)
-        return gMessageBoxHook(block->owner, text, caption, block->options[0]);
+    HWND owner = GetModalOwner(block->owner);
+    if (gMessageBoxHook) {
+        int frame = BeginModalState(NULL, 0);
+        int answer = gMessageBoxHook(owner, text, caption, block->options[0]);
+        EndModalState(frame);
+        return answer;
+    }
     HINSTANCE instance = block->instance ? block->instance : GetModuleHandleA(NULL);
-    INT_PTR result = DialogBoxParamA(instance, "MESSAGEBOXAPPEX", block->owner, AppMessageBoxProc,
-                                     (LPARAM)block);
+    INT_PTR result = RunModalDialog(instance, "MESSAGEBOXAPPEX", owner, AppMessageBoxProc, (LPARAM)block);
     if (result == -1 || result == 0) {
         // Template missing from the module: fall back to the plain box so the text is still seen.
-        return MessageBoxA(block->owner, text, caption, MB_OK | MB_ICONINFORMATION);
+        int frame = BeginModalState(NULL, 0);
+        int answer = MessageBoxA(owner, text, caption, MB_OK | MB_ICONINFORMATION);
+        EndModalState(frame);
+        return answer;
     }
     return (int)result;
 }

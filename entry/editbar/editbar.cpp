@@ -436,7 +436,7 @@ INT_PTR RunModalEditBar(HWND owner, EditRequest *request)
     request->requesterKind = request->requesterKind ? request->requesterKind : EDIT_REQUESTER_FORMS_LIST;
     if (!request->requester)
         request->requester = owner;
-    INT_PTR result = DialogBoxParamA(gInstance, "EBContainer", owner, EbContainerDlgProc, (LPARAM)request);
+    INT_PTR result = RunModalDialog(gInstance, "EBContainer", owner, EbContainerDlgProc, (LPARAM)request);
     return result > 0 ? result : 0;
 }
 

@@ -329,6 +329,6 @@ INT_PTR CALLBACK ErrorListProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
 
 INT_PTR ShowErrorListDialog(HWND owner, ErrorListRequest *request)
 {
-    return DialogBoxParamA(gInstance ? gInstance : GetModuleHandleA(NULL), "ERRORLIST", owner, ErrorListProc,
-                           (LPARAM)request);
+    return RunModalDialog(gInstance ? gInstance : GetModuleHandleA(NULL), "ERRORLIST", owner, ErrorListProc,
+                          (LPARAM)request);
 }

@@ -316,8 +316,8 @@ INT_PTR ShowExplainDialog(HWND owner, ExplainRequest *request)
 {
     if (!request)
         return 0;
-    return DialogBoxParamA(gInstance ? gInstance : GetModuleHandleA(NULL), "EXPLAIN", owner, ExplainProc,
-                           (LPARAM)request);
+    return RunModalDialog(gInstance ? gInstance : GetModuleHandleA(NULL), "EXPLAIN", owner, ExplainProc,
+                          (LPARAM)request);
 }
 
 INT_PTR OpenFieldExplanation(HWND owner, FieldRecord *field, const char *pageKey)

@@ -269,7 +269,7 @@ int ShowFormsListDialog(HWND owner, FileRecord *formPak)
 {
     if (!formPak || !GetPageDirectory(formPak))
         return IDCANCEL;
-    INT_PTR result = DialogBoxParamA(gInstance, "FORMSLIST", owner ? owner : gMainWindow, FormsListDlgProc,
-                                     (LPARAM)formPak);
+    INT_PTR result = RunModalDialog(gInstance, "FORMSLIST", owner ? owner : gMainWindow, FormsListDlgProc,
+                                    (LPARAM)formPak);
     return result == IDOK ? IDOK : IDCANCEL;
 }

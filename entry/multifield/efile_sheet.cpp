@@ -87,6 +87,15 @@ static INT_PTR CALLBACK EfileSheetPageProc(HWND page, UINT message, WPARAM wPara
     return FALSE;
 }
 
+// The sheet's own window, known once it is made, is the window its frame holds.
+static int CALLBACK EfileSheetCallback(HWND sheet, UINT message, LPARAM lParam)
+{
+    (void)lParam;
+    if (message == PSCB_INITIALIZED)
+        NoteModalWindow(sheet);
+    return 0;
+}
+
 static INT_PTR RunSheet(HWND owner, int startPage)
 {
     static const char *const kTemplates[2] = {"EFILEINFO_TAXPAYER", "EFILEINFO_OPTIONS"};
@@ -109,7 +118,13 @@ static INT_PTR RunSheet(HWND owner, int startPage)
     header.nPages = 2;
     header.nStartPage = (UINT)(startPage == 1 ? 1 : 0);
     header.ppsp = pages;
-    return PropertySheetA(&header);
+    header.dwFlags |= PSH_USECALLBACK;
+    header.pfnCallback = EfileSheetCallback;
+    // The sheet is a frame of the modal state like every dialog.
+    int frame = BeginModalState(NULL, 0);
+    INT_PTR result = PropertySheetA(&header);
+    EndModalState(frame);
+    return result;
 }
 
 int ShowEfileInfoSheet(HWND owner, int startPage, OpenReturn *returnRecord, int subPage)

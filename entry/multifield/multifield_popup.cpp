@@ -437,8 +437,8 @@ INT_PTR OpenMultiFieldDialog(HWND parent, MultiFieldParams *params)
     if (!params || !params->field || gMultiField.dialog)
         return 0;
     params->result = 0;
-    INT_PTR result = DialogBoxParamA(gInstance, "MULTIFIELD", parent ? parent : gMainWindow, MultiFieldDialogProc,
-                                     (LPARAM)params);
+    INT_PTR result = RunModalDialog(gInstance, "MULTIFIELD", parent ? parent : gMainWindow, MultiFieldDialogProc,
+                                    (LPARAM)params);
     return result > 0 ? result : 0;
 }
 

@@ -46,8 +46,8 @@ INT_PTR OpenSigCaptureDialog(HWND owner, FieldRecord *field, int fieldIndex)
         request.offsetY = y;
         request.hadSignature = 1;
     }
-    INT_PTR result = DialogBoxParamA(gInstance, "SIGCAPTURE", owner ? owner : gMainWindow, SigCaptureDlgProc,
-                                     (LPARAM)&request);
+    INT_PTR result = RunModalDialog(gInstance, "SIGCAPTURE", owner ? owner : gMainWindow, SigCaptureDlgProc,
+                                    (LPARAM)&request);
     if (result == 1 && request.hasSignature && request.signatureClip)
         StoreSignature(&request);
     else if (request.signatureClip && (char *)request.signatureClip != field->second)

@@ -257,8 +257,8 @@ int RunFormPakStartDialog(HWND owner, FileRecord *formPak, int kind)
         return -1;
     }
     HWND parent = owner ? owner : gMainWindow;
-    INT_PTR result = DialogBoxParamA(gInstance ? gInstance : GetModuleHandleA(NULL), templateName, parent, proc,
-                                     (LPARAM)formPak);
+    INT_PTR result = RunModalDialog(gInstance ? gInstance : GetModuleHandleA(NULL), templateName, parent, proc,
+                                    (LPARAM)formPak);
     if (result == -1) {
         // Not a choice of the user: say so, and add nothing.
         char text[256];

@@ -491,5 +491,5 @@ INT_PTR RunStatementDialog(HWND owner, StatementParams *params)
     }
     if (gStatementGrid.dialog)
         return 0;   // one statement window at a time
-    return DialogBoxParamA(gInstance, "STATEMENT", owner ? owner : gMainWindow, StatementDlgProc, (LPARAM)params);
+    return RunModalDialog(gInstance, "STATEMENT", owner ? owner : gMainWindow, StatementDlgProc, (LPARAM)params);
 }
