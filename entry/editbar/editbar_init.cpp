@@ -1,6 +1,7 @@
 // editbar_init.cpp - where the edit bar plugs into the rest of the program: the forms list edits
 // a row's copies through a modal edit bar, and the hooks are set once at start-up.
 #include "entry/editbar/editbar_private.h"
+#include "entry/formstree/formstree.h"   // closes the loop of rooms (entry/entry.h)
 #include "ui/ui.h"
 
 #include <commctrl.h>
