@@ -136,7 +136,7 @@ struct MultiFieldParams {
     int32_t placeX, placeY;     // the field's top-left in page-view client pixels
 };
 
-// Globals of the page view (the window itself is gPageViewWindow, shell/shell.h).
+// Globals of the page view (the window itself is gPageViewWindow, store/callbacks.h).
 extern HBITMAP gPageBitmap;        // the full-size page (300 dpi); 1 x 1 one-bit while empty
 extern HBITMAP gScaledPageBitmap;  // the page scaled to gZoom; 0 when none
 extern float gZoom;                // page units to screen pixels; PAGE_ZOOM_START at start and after a reset
@@ -148,7 +148,7 @@ extern int gPageMarginX, gPageMarginY;       // offset of the scaled page in the
 extern uint16_t gPageViewFlags;              // PAGE_VIEW_*
 extern int gPageShown;             // 1 while a page is loaded
 extern int gPageButtonDown;        // a left press in the view awaits its release
-extern struct EditRequest gEditRequest; // the page view's request to the edit bar (entry/entry.h)
+extern struct EditRequest gEditRequest; // the page view's request to the edit bar (ui/ui.h)
 
 // Window.
 HWND CreatePageView(HWND parent);

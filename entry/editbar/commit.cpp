@@ -3,6 +3,7 @@
 // caption), then the form is recomputed at once and the whole return later on the worker.
 #include "entry/editbar/editbar_private.h"
 #include "calc/calc.h"
+#include "entry/formstree/formstree.h"   // closes the loop of rooms (entry/entry.h)
 #include "pages/pages.h"
 #include "prepare/prepare.h"
 #include "ui/ui.h"
@@ -35,11 +36,19 @@ void ShowEditRulesRefusal(const char *text)
     ShowMessageBox(gMainWindow, message, "Data Validation Error", MB_ICONEXCLAMATION);
 }
 
-static int IsComputedOnCommit(const char *code)
+int IsComputedOnCommit(const char *typeCode)
 {
-    if (!code)
+    if (!typeCode)
         return 0;
-    return code[0] == 'x' || (code[0] == 'P' && strlen(code) > 2 && code[2] == 'l');
+    return typeCode[0] == 'x' || (typeCode[0] == 'P' && strlen(typeCode) > 2 && typeCode[2] == 'l');
+}
+
+void ComputeCommittedField(FieldRecord *field, FieldTable *table, FormInstance *page)
+{
+    if (field && table && IsComputedOnCommit(field->typeCode))
+        ComputeField(field, table, page);
+    if (page)
+        RecomputeForm(page);
 }
 
 void CommitFieldEntry(EditRequest *request)
@@ -74,9 +83,6 @@ void CommitFieldEntry(EditRequest *request)
         PropagateTaxpayerChange(gOpenReturnPtr);
     if (page)
         UpdateInfoFormTreeCaption(field, page);
-    if (IsComputedOnCommit(field->typeCode) && table)
-        ComputeField(field, table, page);
-    if (page)
-        RecomputeForm(page);
+    ComputeCommittedField(field, table, page);
     RequestRecompute(1, NULL);
 }

@@ -1,6 +1,7 @@
 // editbar.h - the edit bar: how each part of a field's type code is entered and checked (entry
 // kinds), tooltips, the '^' multi-field list, the edit bar's container and entry rows and the
-// commit of an accepted page-field entry.
+// commit of an accepted page-field entry. Templates "EBCONTAINER" and "EDITBAR" and the kind
+// icons: resources/editbar.rc.
 #ifndef LEVYLINE_ENTRY_EDITBAR_H
 #define LEVYLINE_ENTRY_EDITBAR_H
 
@@ -187,8 +188,15 @@ int CommitOpenEditBar(void);
 // Stores a page field's accepted entry: edit rules, SetFieldText, redraw, header names, tree
 // caption, the field's own computation, the form's recompute and a full recompute request.
 void CommitFieldEntry(EditRequest *request);
-// The forms list's copies edit (gFormsListCopiesEditHook, set at start-up): a modal edit bar (requester kind 3)
-// over the row's copies cell; text holds the copies and receives the entry. 1 when accepted.
+// 1 for a field computed again when an entry is committed to it: a check mark ('x') or a 'P' part
+// whose sub-letter is 'l' (third character of the type code).
+int IsComputedOnCommit(const char *typeCode);
+// The last steps of a committed entry, the same for a field on the page and a member of the
+// multi-field popup: the field itself is computed when IsComputedOnCommit, then the page.
+void ComputeCommittedField(FieldRecord *field, FieldTable *table, FormInstance *page);
+// The forms list's copies edit (gFormsListCopiesEditHook, set at start-up): a modal edit bar
+// (requester kind 3) over the row's copies cell; text holds the copies and receives the entry.
+// 1 when accepted.
 int EditFormsListCopies(HWND dialog, HWND list, int row, char *text, int textSize);
 // 1 (default): a row checks and closes when the focus leaves it, and a list closed by a click
 // outside the bar closes it. Window tests set 0 and drive the bar with messages only (under a

@@ -2,7 +2,7 @@
 #ifndef LEVYLINE_ENTRY_EDITBAR_PRIVATE_H
 #define LEVYLINE_ENTRY_EDITBAR_PRIVATE_H
 
-#include "entry/entry.h"
+#include "entry/editbar/editbar.h"
 
 #define WM_EDITBAR_FOCUSLOST (WM_APP + 61)   // posted to a row whose entry control lost the focus
 // The field offset records away from field in the request's field table, or null.

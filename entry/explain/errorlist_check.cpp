@@ -5,6 +5,7 @@
 #include "entry/explain/explain_private.h"
 #include "calc/calc.h"
 #include "canvas/canvas.h"
+#include "entry/editbar/editbar.h"
 #include "prepare/prepare.h"
 #include "ui/ui.h"
 

@@ -4,6 +4,7 @@
 // Close.
 #include "entry/explain/explain_private.h"
 #include "pages/pages.h"
+#include "print/print.h"
 #include "ui/ui.h"
 
 #include <commctrl.h>

@@ -1,5 +1,6 @@
 // explain.h - the explanation dialog ("EXPLAIN": the return's notes and the explanation of one
-// field) and the pre-send error list ("ERRORLIST", "Check Return").
+// field) and the pre-send error list ("ERRORLIST", "Check Return"). Their templates and
+// pictures: resources/explain.rc (with the forms tree's context menu; ids in explain_ids.h).
 #ifndef LEVYLINE_ENTRY_EXPLAIN_H
 #define LEVYLINE_ENTRY_EXPLAIN_H
 

@@ -2,7 +2,9 @@
 // list report prints (interactive Print) or renders onto a printer or page bitmaps (output mode).
 // Every line is printed whole, however long.
 #include "entry/explain/explain_private.h"
+#include "entry/statements/statements.h"
 #include "pages/pages.h"
+#include "print/print.h"
 #include "ui/ui.h"
 
 #include <commctrl.h>

@@ -3,7 +3,7 @@
 #ifndef LEVYLINE_ENTRY_EXPLAIN_PRIVATE_H
 #define LEVYLINE_ENTRY_EXPLAIN_PRIVATE_H
 
-#include "entry/entry.h"
+#include "entry/explain/explain.h"
 
 // The button picture resourceId as an icon on button control of dialog; returns the icon (the
 // caller destroys it).

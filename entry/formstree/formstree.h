@@ -1,7 +1,8 @@
 // formstree.h - the forms tree: the left pane's tree of the open return's pages in folders, its
 // tip panel, the page tabs, the forms list of a FormPak, the pages made from FormPaks and return
 // files, and the tree's commands (removing, duplicating and re-sourcing pages, the context menu
-// of the tree and the page tabs).
+// of the tree and the page tabs). The tree's pictures, folder captions and the "FORMSLIST"
+// template: resources/formstree.rc; its context menu "POPUP": resources/explain.rc.
 #ifndef LEVYLINE_ENTRY_FORMSTREE_H
 #define LEVYLINE_ENTRY_FORMSTREE_H
 

@@ -2,6 +2,7 @@
 // captions and FormPak list right and says which item to select instead.
 #include "calc/calc.h"
 #include "entry/formstree/formstree_private.h"
+#include "pages/pages.h"
 #include "ui/ui.h"
 #include "store/store.h"
 

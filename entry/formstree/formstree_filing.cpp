@@ -1,6 +1,7 @@
 // The forms tree: filing pages into their folders in sorted order, folder captions with page
 // counts, the state folder and the Summary and Status pseudo pages.
 #include "entry/formstree/formstree_private.h"
+#include "pages/pages.h"
 #include "ui/ui.h"
 #include "store/store.h"
 #include "prepare/prepare.h"

@@ -2,7 +2,6 @@
 #ifndef LEVYLINE_ENTRY_FORMSTREE_PRIVATE_H
 #define LEVYLINE_ENTRY_FORMSTREE_PRIVATE_H
 
-#include "entry/entry.h"
 #include "entry/formstree/formstree.h"
 
 // ---- tree internals (formstree*.cpp): folder captions from the string table, folder records

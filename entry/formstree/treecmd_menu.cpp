@@ -2,6 +2,8 @@
 // commands, and the main window's handler of the tree commands (Remove Page, the right click,
 // Check Return).
 #include "entry/formstree/formstree_private.h"
+#include "entry/explain/explain.h"
+#include "pages/pages.h"
 #include "ui/ui.h"
 
 #include <commctrl.h>

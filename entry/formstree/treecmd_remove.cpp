@@ -2,6 +2,7 @@
 // deletion of pages in step with the recompute worker, which may be reading them.
 #include "entry/formstree/formstree_private.h"
 #include "calc/calc.h"
+#include "pages/pages.h"
 #include "ui/ui.h"
 
 #include <commctrl.h>

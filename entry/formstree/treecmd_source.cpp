@@ -2,6 +2,7 @@
 // of a form by the same form from another FormPak ("Change Form Source"), values kept.
 #include "entry/formstree/formstree_private.h"
 #include "calc/calc.h"
+#include "pages/pages.h"
 #include "prepare/prepare.h"
 #include "ui/ui.h"
 

@@ -1,7 +1,10 @@
 // Form data import: the forms of another return file matched against the open return's pages,
 // the confirmation, and each matched page's values written from the file.
 #include "entry/imports/imports_private.h"
+#include "entry/editbar/editbar.h"
+#include "entry/formstree/formstree.h"
 #include "pages/pages.h"
+#include "ui/ui.h"
 
 #include <stdio.h>
 #include <stdlib.h>

@@ -2,6 +2,7 @@
 // return file into the open return.
 #include "entry/imports/imports_private.h"
 #include "pages/pages.h"
+#include "ui/ui.h"
 
 #include <stdio.h>
 #include <string.h>

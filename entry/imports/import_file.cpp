@@ -1,6 +1,6 @@
 // Reading an import file: the size cap, text encodings the parser cannot read, and line ends
 // of every style written as CR LF into a buffer with room for the parser's record end.
-#include "entry/entry.h"
+#include "entry/imports/imports.h"
 
 #include <stdio.h>
 #include <string.h>

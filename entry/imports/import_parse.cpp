@@ -1,7 +1,10 @@
 // The import parser: eleven steps over the text of an import file, each announced on the
 // status bar; the questions about a header line and invalid characters, and the reports of a
 // piece-count mismatch and of too many records.
-#include "entry/entry.h"
+#include "entry/imports/imports.h"
+#include "calc/calc.h"
+#include "canvas/canvas.h"
+#include "ui/ui.h"
 
 #include <stdio.h>
 #include <string.h>

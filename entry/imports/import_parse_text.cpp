@@ -1,6 +1,6 @@
 // The import parser's text steps that ask nothing: each rewrites the text in place, never
 // writes past its end and runs in one pass (a file of a thousand rows parses in linear time).
-#include "entry/entry.h"
+#include "entry/imports/imports.h"
 
 #include <string.h>
 

@@ -1,6 +1,7 @@
 // imports.h - importing rows of a statement from a text file (the import parser and the
 // reading of import files), importing form data from another return file and the taxpayer data
-// of another return record.
+// of another return record. No resource template: it asks through message boxes and the
+// system's file dialogs.
 #ifndef LEVYLINE_ENTRY_IMPORTS_H
 #define LEVYLINE_ENTRY_IMPORTS_H
 

@@ -2,7 +2,7 @@
 #ifndef LEVYLINE_ENTRY_IMPORTS_PRIVATE_H
 #define LEVYLINE_ENTRY_IMPORTS_PRIVATE_H
 
-#include "entry/entry.h"
+#include "entry/imports/imports.h"
 
 // Before page field tables are written: the edit bar committed and closed, the recompute worker
 // ended. 0 when the edit bar refused its value (nothing may be written then).

@@ -1,6 +1,6 @@
 // taxpayerimport.cpp - copying the basic taxpayer data (identity, names, address, e-file signature
 // values) from another return's record, and converting records of the older layouts.
-#include "entry/entry.h"
+#include "entry/imports/imports.h"
 #include "ui/ui.h"
 
 #include <stdio.h>

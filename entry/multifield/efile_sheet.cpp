@@ -1,7 +1,8 @@
 // efile_sheet.cpp - the e-file information sheet: a property sheet of the taxpayer's names,
 // SSNs, e-mail, phone and address (page 0) and the PINs and signing option (page 1). The
 // entries are kept in one values block while the sheet is up and stored on OK.
-#include "entry/entry.h"
+#include "entry/multifield/multifield.h"
+#include "entry/editbar/editbar.h"
 #include "pages/pages.h"
 #include "ui/ui.h"
 

@@ -1,7 +1,8 @@
 // multifield.h - the multi-field popup ("MULTIFIELD"): a group field's members (a name, an
 // address, a numbered list with its total) shown as labelled value boxes, typed through the edit
 // bar, checked for completeness, composed into the group field and restored on Cancel; the
-// field buttons' "Paste" of taxpayer data; the e-file information sheet.
+// field buttons' "Paste" of taxpayer data; the e-file information sheet. Templates: the popup's in
+// resources/multifield.rc, the sheet's pages in resources/efileinfo.rc.
 #ifndef LEVYLINE_ENTRY_MULTIFIELD_H
 #define LEVYLINE_ENTRY_MULTIFIELD_H
 

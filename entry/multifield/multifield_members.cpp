@@ -1,6 +1,6 @@
 // multifield_members.cpp - the multi-field popup's window-free rules: which fields a group field
 // stands for, their labels, which may stay empty, and the group field's composed text.
-#include "entry/entry.h"
+#include "entry/multifield/multifield.h"
 
 #include <ctype.h>
 #include <stdio.h>

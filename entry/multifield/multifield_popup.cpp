@@ -3,6 +3,7 @@
 // window's statement grid; OK checks completeness, stores, composes the group field and asks for
 // a full recompute; Cancel puts every member back. One popup at a time: its state is global.
 #include "entry/multifield/multifield_private.h"
+#include "entry/editbar/editbar.h"
 #include "pages/pages.h"
 #include "prepare/prepare.h"
 #include "ui/ui.h"
@@ -189,10 +190,8 @@ static void OnEditDone(EditRequest *request)
         if (SetFieldText(&entry->field->value, request->text))
             RedrawField(entry->field);
     }
-    if (entry->field->typeCode && entry->field->typeCode[0] == 'x')
-        ComputeField(entry->field, gMultiField.params->fields, gMultiField.form);
-    if (gMultiField.form)
-        RecomputeForm(gMultiField.form);
+    // Then computed as the same field is when committed on the page.
+    ComputeCommittedField(entry->field, gMultiField.params->fields, gMultiField.form);
     RefreshValueBoxes();
 }
 

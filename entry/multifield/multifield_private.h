@@ -3,8 +3,9 @@
 #ifndef LEVYLINE_ENTRY_MULTIFIELD_PRIVATE_H
 #define LEVYLINE_ENTRY_MULTIFIELD_PRIVATE_H
 
-#include "entry/entry.h"
+#include "entry/multifield/multifield.h"
 #include "pages/pages.h"
+#include "ui/ui.h"
 
 // One member of the popup.
 struct MultiFieldEntry {

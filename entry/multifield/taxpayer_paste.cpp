@@ -1,7 +1,7 @@
 // taxpayer_paste.cpp - the "Paste" action of a field button: copies taxpayer items of the return
 // record into ordinary fields of the page shown, empties fields, or opens the multi-field popup
 // on a field, after checking that the names and the address pasted are complete.
-#include "entry/entry.h"
+#include "entry/multifield/multifield.h"
 #include "pages/pages.h"
 
 #include <stdio.h>

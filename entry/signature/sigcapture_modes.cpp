@@ -1,6 +1,7 @@
 // sigcapture_modes.cpp - the signature dialog's sources and endings: drawing with the mouse,
 // typing in the edit bar, Clear, Apply and OK.
 #include "entry/signature/signature_private.h"
+#include "entry/editbar/editbar.h"
 #include "ui/ui.h"
 
 #include <string.h>

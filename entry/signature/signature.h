@@ -1,5 +1,6 @@
 // signature.h - signature capture: the "SIGCAPTURE" dialog that puts a signature (from an image
-// file, drawn with the mouse or typed) into an "S[sig]" field, and the pixel rules it uses.
+// file, drawn with the mouse or typed) into an "S[sig]" field, and the pixel rules it uses. Its
+// template, toolbar and strings: resources/signature.rc.
 #ifndef LEVYLINE_ENTRY_SIGNATURE_H
 #define LEVYLINE_ENTRY_SIGNATURE_H
 

@@ -3,7 +3,7 @@
 #ifndef LEVYLINE_ENTRY_SIGNATURE_PRIVATE_H
 #define LEVYLINE_ENTRY_SIGNATURE_PRIVATE_H
 
-#include "entry/entry.h"
+#include "entry/signature/signature.h"
 
 // Dialog-wide state (one signature dialog exists at a time).
 struct SigCaptureState {

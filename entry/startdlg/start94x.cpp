@@ -2,7 +2,6 @@
 // starts with its filing quarter (Form 941), optional schedules and forms, the way it will be
 // signed and whether data is imported. OK marks the FormPak's pages to add and ends with the
 // bits of the checked boxes.
-#include "entry/entry.h"
 #include "entry/startdlg/startdlg_private.h"
 #include "prepare/prepare.h"
 #include "ui/ui.h"

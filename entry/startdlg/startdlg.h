@@ -2,6 +2,7 @@
 // dialog ("F941SMARTSTART" for Form 941, "F94XSMARTSTART" for the other employment-tax returns)
 // and the Minnesota property tax refund start dialog ("MNM1PRSTART"). Each marks the FormPak's
 // pages to add (the copies-to-add marks of its page directory) and returns the choices as bits.
+// Their templates: resources/startdlg.rc.
 #ifndef LEVYLINE_STARTDLG_H
 #define LEVYLINE_STARTDLG_H
 

@@ -2,7 +2,6 @@
 // the pages that carry the quarter boxes, the signing method is kept in the return record and an
 // import request opens "Import Data"; the Minnesota property tax refund's filing status is
 // checked on Form M1PR.
-#include "entry/entry.h"
 #include "entry/startdlg/startdlg_private.h"
 #include "ui/ui.h"
 

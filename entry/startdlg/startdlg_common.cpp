@@ -1,7 +1,6 @@
 // What the start dialogs share: the FormPak marks, the dialogs' pictures and fonts, the tax
 // year placed over the heading, the link button, moving controls when a dialog is re-laid out,
 // and choosing and running the dialog of a FormPak.
-#include "entry/entry.h"
 #include "entry/startdlg/startdlg_private.h"
 #include "pages/pages.h"
 #include "prepare/prepare.h"

@@ -2,7 +2,6 @@
 // and the numbers of Certificates of Rent Paid ("MN CRP") and Property Tax Statements
 // ("MN PROPST") received. OK writes the counts as copies-to-add marks and ends with the status
 // bits.
-#include "entry/entry.h"
 #include "entry/startdlg/startdlg_private.h"
 #include "ui/ui.h"
 

@@ -2,6 +2,7 @@
 // column fields, rows to and from the storage rows, row numbers, the running totals below the
 // last row, the print job of the grid, and output of a statement through a hidden list view.
 #include "entry/statements/statements_private.h"
+#include "entry/editbar/editbar.h"
 #include "pages/pages.h"
 #include "ui/ui.h"
 

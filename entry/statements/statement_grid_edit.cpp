@@ -1,6 +1,7 @@
 // statement_grid_edit.cpp - editing the statement grid: a cell opened in the edit bar by a click
 // or by Tab, the finished edit written into its cell, a fresh entry row, and deleting rows.
 #include "entry/statements/statements_private.h"
+#include "entry/editbar/editbar.h"
 #include "ui/ui.h"
 
 #include <stdio.h>

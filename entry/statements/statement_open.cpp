@@ -5,6 +5,7 @@
 // on to the next field.
 #include "entry/statements/statements_private.h"
 #include "calc/calc.h"
+#include "entry/editbar/editbar.h"
 #include "pages/pages.h"
 #include "ui/ui.h"
 

@@ -1,7 +1,7 @@
 // statement_store.cpp - where a statement's cells live (the group head, its attributes and the
 // cell fields), the rows of a statement while it is edited, the row texts of storage and export,
 // and loading the rows from the page cells, the overflow text and import records.
-#include "entry/entry.h"
+#include "entry/statements/statements.h"
 
 #include <stdio.h>
 #include <string.h>

@@ -1,7 +1,7 @@
 // statement_store_save.cpp - the calculated columns of a statement, the line checks made when
 // the user confirms, and writing the rows back: into the page cells, or into the head's overflow
 // text with "See statement" on the page.
-#include "entry/entry.h"
+#include "entry/statements/statements.h"
 #include "calc/calc.h"
 #include "pages/pages.h"
 #include "prepare/prepare.h"

@@ -1,7 +1,8 @@
 // statement_totals.cpp - the running totals of a statement's amount columns, the column headers,
 // and the check of one statement cell against its column's field.
-#include "entry/entry.h"
+#include "entry/statements/statements.h"
 #include "calc/calc.h"
+#include "canvas/canvas.h"
 
 #include <math.h>
 #include <stdio.h>

@@ -1,6 +1,7 @@
 // statements.h - statements: lists of rows kept in a page's fields (or, when they do not fit,
 // in the overflow text of the group's head field), edited in the "STATEMENT" grid, checked and
-// totalled, and listed and rendered after a return part's pages when printing.
+// totalled, and listed and rendered after a return part's pages when printing. The "STATEMENT"
+// template: resources/statement.rc.
 //
 // Storage forms:
 //  - a row text: every cell, right-trimmed, followed by byte 0x01; a cell holding 0x01 or
@@ -15,6 +16,7 @@
 #include <stdint.h>
 
 #include "store/store.h"
+#include "print/print.h"
 
 #define STATEMENT_CELL_SIZE            128     // a cell holds at most 127 characters
 #define STATEMENT_MAX_COLUMNS          32      // data columns of a grid

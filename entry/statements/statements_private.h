@@ -3,8 +3,9 @@
 #ifndef LEVYLINE_ENTRY_STATEMENTS_PRIVATE_H
 #define LEVYLINE_ENTRY_STATEMENTS_PRIVATE_H
 
-#include "entry/entry.h"
+#include "entry/statements/statements.h"
 #include "pages/pages.h"
+#include "ui/ui.h"
 
 #include <commctrl.h>
 

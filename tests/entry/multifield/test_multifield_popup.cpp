@@ -40,6 +40,9 @@ const FieldSpec kFields[] = {
     {"0120", "cN", "12", "Other income",
      "0101,0102,0103,0104,0105,0106,0107,0108,0109,0110,0111,0112", NULL, NULL},
     {"0130", "CN", "12", "Total income", "0120,+#0", NULL, NULL},
+    {"0140", "x", "1", "Yes", "0141", NULL, NULL},
+    {"0141", "x", "1", "No", "0140", "X", NULL},
+    {"0142", "S[c]", "3", "Answer", "0140,0141", NULL, NULL},
 };
 const int kFieldCount = sizeof(kFields) / sizeof(kFields[0]);
 
@@ -328,6 +331,24 @@ TEST_F(MultiFieldPopup, OkStoresTheListAndRecomputesItsTotal)
     // OK asked for the whole return to be computed again: the other total follows.
     WaitForRecompute();
     EXPECT_EQ("1,300", V("0130"));
+}
+
+// A member is committed as the same field is on the page: the same type codes are computed on
+// commit, and a check mark clicked in the popup clears its partner at once.
+TEST_F(MultiFieldPopup, MemberIsComputedOnCommitAsOnThePage)
+{
+    const struct { const char *type; int computed; } cases[] = {
+        {"x", 1}, {"P[l]", 1}, {"P[a]", 0}, {"Pl", 0}, {"N", 0}, {NULL, 0}};
+    for (const auto &c : cases)
+        EXPECT_EQ(c.computed, IsComputedOnCommit(c.type)) << (c.type ? c.type : "null");
+    Run("0142", MULTIFIELD_GROUP_LIST, [&](HWND dialog) {
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_MF_VALUE_FIRST, STN_CLICKED), 0);
+        PumpMessages(30);
+        EXPECT_EQ("X", V("0140"));
+        EXPECT_EQ("", V("0141"));
+        EXPECT_EQ("", Box(dialog, 1));
+        ClickButton(dialog, IDC_MF_CANCEL);
+    });
 }
 
 TEST_F(MultiFieldPopup, TabPastTheLastMemberLeavesWithItsDirection)
