@@ -90,21 +90,11 @@ extern volatile LONG gRecomputeDone;
 // Set to 1 to ask the running worker to stop; it checks between fields.
 extern volatile LONG gRecomputeCancel;
 
-// Hooks set by the page view. gIsPageShownProc answers whether page is the page shown in the page
-// view (called on the worker too: it must only read globals); while it is null no repaint is
-// sent. gDrawChangedFieldProc (optional) draws a changed field into the page bitmap before
-// WM_PAGE_REDRAWFIELD is sent for it.
-typedef int (*IsPageShownProc)(const FormInstance *page);
-extern IsPageShownProc gIsPageShownProc;
-typedef void (*DrawChangedFieldProc)(FieldRecord *field, FormInstance *page);
-extern DrawChangedFieldProc gDrawChangedFieldProc;
+// The engine reaches the page view and the views that show totals through gAppCallbacks
+// (store/callbacks.h): isPageShown, drawChangedField and recomputeFinished.
 
-// Hook set at start-up: called on the user-interface thread each time a full recompute of the
-// return has finished (on the worker or here), so views that show totals can follow.
-typedef void (*RecomputeFinishedProc)(void);
-extern RecomputeFinishedProc gRecomputeFinishedProc;
-
-// Repaints a field whose value the engine changed, when page is the page shown: the draw hook,
+// Repaints a field whose value the engine changed, when page is the page shown
+// (gAppCallbacks.isPageShown): gAppCallbacks.drawChangedField,
 // then WM_PAGE_REDRAWFIELD {field, 1, 0, 1, 0} to gPageViewWindow (from the worker with a time
 // limit, so a busy user-interface thread cannot hold it forever). Returns 1 when sent.
 int RepaintComputedField(FieldRecord *field, FormInstance *page);

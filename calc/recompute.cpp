@@ -14,14 +14,10 @@
 HANDLE gRecomputeThread;
 volatile LONG gRecomputeDone = 1;
 volatile LONG gRecomputeCancel;
-IsPageShownProc gIsPageShownProc;
-DrawChangedFieldProc gDrawChangedFieldProc;
-RecomputeFinishedProc gRecomputeFinishedProc;
-
 static void NotifyRecomputeFinished(void)
 {
-    if (gRecomputeFinishedProc)
-        gRecomputeFinishedProc();
+    if (gAppCallbacks.recomputeFinished)
+        gAppCallbacks.recomputeFinished();
 }
 
 // A form is recomputed again while its values change; a cycle of formulas stops here.
@@ -48,10 +44,12 @@ static int IsWorkerThread(void)
 
 int RepaintComputedField(FieldRecord *field, FormInstance *page)
 {
-    if (!field || !page || !gIsPageShownProc || !gIsPageShownProc(page))
+    IsPageShownProc isShown = gAppCallbacks.isPageShown;
+    if (!field || !page || !isShown || !isShown(page))
         return 0;
-    if (gDrawChangedFieldProc)
-        gDrawChangedFieldProc(field, page);
+    DrawChangedFieldProc draw = gAppCallbacks.drawChangedField;
+    if (draw)
+        draw(field, page);
     HWND view = gPageViewWindow;
     if (!view || !IsWindow(view))
         return 0;

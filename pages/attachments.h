@@ -56,20 +56,9 @@ int GetDropDownMenuItem(const char *list, int index, char *caption, int captionS
 // 1 when a link may be opened: http:// or https:// only.
 int IsOpenableLink(const char *text);
 
-// Test seam: when set, a button's drop-down menu is not tracked; the hook returns the chosen
-// item (1-based, 0 none) of the menu with itemCount items.
-extern int (*gFieldButtonMenuHook)(HMENU menu, int itemCount);
-
-// Hooks to the layers above (set at start-up): the explanation of a return ("Explain" with
-// kind 1 note to the IRS, 2 note to self, 3 regulatory explanation), the PDF of one form
-// (ConfirmPdfTarget: 1 with its path), the Form 8453-EMP PDF opened, pasting taxpayer data
-// into name fields (EditNameFields) and the import of statement rows (ParseImportFile and the
-// import file read).
-extern INT_PTR (*gOpenReturnExplanationProc)(HWND owner, int kind);
-extern int (*gGenerateFormPdfProc)(const char *formName, char *outPath, int outSize);
-// gEditNameFieldsProc (the paste button): pages/taxpayer.h.
-extern char *(*gReadImportFileProc)(HWND owner, const char *path, uint32_t *bufferSizeOut);
-extern int (*gParseImportFileProc)(HWND owner, char *text, uint32_t bufferSize, FieldRecord *columnFields,
-                                   int columnFieldCount, int columns, uint8_t jurisdiction, int maxRecords);
+// A button's drop-down menu is tracked unless a test answers it (gFieldButtonMenuHook,
+// store/seams.h). The buttons' actions reach the layers above through gWindowCallbacks
+// (ui/window_callbacks.h): a return's explanation, the PDF of one form, the paste of taxpayer
+// data into name fields and the import of statement rows.
 
 #endif // LEVYLINE_PAGES_ATTACHMENTS_H

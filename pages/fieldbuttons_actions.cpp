@@ -7,13 +7,6 @@
 #include <stdio.h>
 #include <string.h>
 
-INT_PTR (*gOpenReturnExplanationProc)(HWND owner, int kind);
-int (*gGenerateFormPdfProc)(const char *formName, char *outPath, int outSize);
-int (*gEditNameFieldsProc)(const char *value, FieldTable *records, HWND pageView);
-char *(*gReadImportFileProc)(HWND owner, const char *path, uint32_t *bufferSizeOut);
-int (*gParseImportFileProc)(HWND owner, char *text, uint32_t bufferSize, FieldRecord *columnFields,
-                            int columnFieldCount, int columns, uint8_t jurisdiction, int maxRecords);
-
 int IsOpenableLink(const char *text)
 {
     if (!text)
@@ -67,7 +60,8 @@ static int OpenNamedGroup(FieldRecord *field)
             SendMessageA(gMainWindow, WM_OPEN_STATEMENT, 0, (LPARAM)target);
     } else if (target->seqPrefix[0] == '@') {
         FormInstance *form = (FormInstance *)GetCurrentDocument(4);
-        if (gOpenExplainDialogProc && gOpenExplainDialogProc(gMainWindow, target, form ? form->pageKey : NULL))
+        if (gWindowCallbacks.openExplainDialog &&
+            gWindowCallbacks.openExplainDialog(gMainWindow, target, form ? form->pageKey : NULL))
             RedrawField(target);
     } else {
         return 0;
@@ -153,7 +147,7 @@ int RunPasteAction(HWND pageView, const char *pasteList, FieldTable *table)
         }
     }
     if (filling)
-        return gEditNameFieldsProc ? gEditNameFieldsProc(pasteList, table, pageView) : 0;
+        return gWindowCallbacks.editNameFields ? gWindowCallbacks.editNameFields(pasteList, table, pageView) : 0;
     char message[400];
     if (!destinations)
         snprintf(message, sizeof(message), "Nothing was pasted: the fields this button fills are not on this page.");
@@ -171,7 +165,7 @@ static char sButtonCaption[300];
 
 static int OpenButtonMultiField(HWND pageView, FieldRecord *field)
 {
-    if (!gOpenMultiFieldDialogProc)
+    if (!gWindowCallbacks.openMultiFieldDialog)
         return 0;
     FieldTable *table = (FieldTable *)GetCurrentDocument(3);
     MultiFieldParams params;
@@ -184,7 +178,7 @@ static int OpenButtonMultiField(HWND pageView, FieldRecord *field)
     BuildPageCaption((FormInstance *)GetCurrentDocument(4), sButtonCaption, sizeof(sButtonCaption));
     params.caption = sButtonCaption;
     params.kind = 1;
-    gOpenMultiFieldDialogProc(pageView, &params);
+    gWindowCallbacks.openMultiFieldDialog(pageView, &params);
     SetFocus(pageView);
     RecomputeShownForm();
     return 1;

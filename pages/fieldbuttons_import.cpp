@@ -46,14 +46,14 @@ int RunImportRowsAction(HWND pageView, FieldRecord *field)
     FieldTable *table = (FieldTable *)GetCurrentDocument(3);
     FormInstance *form = (FormInstance *)GetCurrentDocument(4);
     FieldRecord *target = FindNamedPageField(field->valueList);
-    if (!table || !form || !target || !gReadImportFileProc || !gParseImportFileProc)
+    if (!table || !form || !target || !gWindowCallbacks.readImportFile || !gWindowCallbacks.parseImportFile)
         return 0;
     char path[MAX_PATH] = "";
     if (!ShowFileOpenDialog("Select Text File to Import", "csv", kImportFilter, 0, 0, "ImportDir", NULL, path,
                             sizeof(path), pageView))
         return 0;
     uint32_t bufferSize = 0;
-    char *text = gReadImportFileProc(gMainWindow, path, &bufferSize);
+    char *text = gWindowCallbacks.readImportFile(gMainWindow, path, &bufferSize);
     if (!text)
         return 0;
     SetStatusText(NULL, 1, "Parsing import data...", NULL);
@@ -62,8 +62,8 @@ int RunImportRowsAction(HWND pageView, FieldRecord *field)
         ParseFieldAttributes(target, NULL, NULL, &columns, NULL);
     // The column fields follow the target in the page's table; the header check reads no further.
     int available = (int)(table->fields + table->count - target);
-    int parsed = gParseImportFileProc(gMainWindow, text, bufferSize, target, available, columns, form->jurisdiction,
-                                      IMPORT_BUTTON_MAX_RECORDS);
+    int parsed = gWindowCallbacks.parseImportFile(gMainWindow, text, bufferSize, target, available, columns,
+                                                  form->jurisdiction, IMPORT_BUTTON_MAX_RECORDS);
     SetStatusText(NULL, 3, NULL, NULL);
     int combine = parsed ? AskCombineImport(target) : 0;
     if (!combine) {
@@ -118,7 +118,7 @@ int RunGeneratePdfAction(HWND pageView, FieldRecord *field)
         return 0;
     }
     char path[MAX_PATH] = "";
-    if (!gGenerateFormPdfProc || !gGenerateFormPdfProc(formName, path, sizeof(path)))
+    if (!gWindowCallbacks.generateFormPdf || !gWindowCallbacks.generateFormPdf(formName, path, sizeof(path)))
         return 0;
     AttachPdfToField(first, second, NULL, path);
     RedrawField(first);

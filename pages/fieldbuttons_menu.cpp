@@ -5,8 +5,6 @@
 
 #include <string.h>
 
-int (*gFieldButtonMenuHook)(HMENU menu, int itemCount);
-
 #define BUTTON_MENU_MAX_ITEMS 32
 #define BUTTON_MENU_VALUE_SIZE 64
 
@@ -66,12 +64,13 @@ int ShowExplanationDialog(const char *value, FieldTable *fieldTable, int action)
         return 1;
     }
     int kind = !strcmp(value, "PN") ? 1 : !strcmp(value, "EE") ? 2 : !strcmp(value, "RE") ? 3 : 0;
+    const WindowCallbacks &up = gWindowCallbacks;
     if (kind)
-        return gOpenReturnExplanationProc ? (int)gOpenReturnExplanationProc(gMainWindow, kind) : 0;
+        return up.openReturnExplanation ? (int)up.openReturnExplanation(gMainWindow, kind) : 0;
     if (!strcmp(value, "TI"))
-        return gShowEfileInfoSheetProc ? gShowEfileInfoSheetProc(gMainWindow, action == 241 ? 1044 : 0) : 0;
+        return up.showEfileInfoSheet ? up.showEfileInfoSheet(gMainWindow, action == 241 ? 1044 : 0) : 0;
     if (!strcmp(value, "EO"))
-        return gShowEfileInfoSheetProc ? gShowEfileInfoSheetProc(gMainWindow, 1) : 0;
+        return up.showEfileInfoSheet ? up.showEfileInfoSheet(gMainWindow, 1) : 0;
     return 0;
 }
 

@@ -8,8 +8,8 @@
 
 void DestroyPageButtons(FormInstance *page)
 {
-    if (page && page->buttons && page->buttonCount && gDestroyPageButtonsProc)
-        gDestroyPageButtonsProc(page->buttons, page->buttonCount, page->tooltip);
+    if (page && page->buttons && page->buttonCount)
+        DestroyFieldButtons(page->buttons, page->buttonCount, page->tooltip);
 }
 
 static void SetPageBitmap(HBITMAP bitmap)
@@ -115,8 +115,7 @@ void LoadPageImage(HTREEITEM treeItem, OpenReturn *returnRecord)
         }
         if (form->kind == PAGE_KIND_FORM && form->fieldTable) {
             gOperationCode = 300003;
-            if (gPropagateFormHeaderNameProc)
-                gPropagateFormHeaderNameProc(form->fieldTable, returnRecord, form, 0, 0);
+            PropagateFormHeaderName(form->fieldTable, returnRecord, form, 0, 0);
             gOperationCode = 300004;
             RecomputeForm(form);
         }

@@ -224,31 +224,14 @@ COLORREF PickPageShadeColor(const RGBQUAD *table, int count, COLORREF textColor)
 int RedrawField(FieldRecord *field);
 int RedrawAllFields(void);
 
-// Hooks to parts built elsewhere; each is called when set (a click whose editor is not set
-// stops there). Their owners set them at start-up.
-// Opens the edit bar for a request (container made and shown); 1 when it opened. A click on a
-// check mark toggles and commits the mark without a bar and gives 0.
-extern int (*gOpenEditBarProc)(HWND requester, EditRequest *request);
-// The "Explain" dialog for one field ({4, field, page key}); its result (non-zero: saved).
-extern INT_PTR (*gOpenExplainDialogProc)(HWND owner, FieldRecord *field, const char *pageKey);
-// The "MultiField" popup (parent the page view); its result.
-extern INT_PTR (*gOpenMultiFieldDialogProc)(HWND parent, MultiFieldParams *params);
-// The "SigCapture" dialog for the field; stores a new signature in the field; 1 after OK.
-extern INT_PTR (*gOpenSigCaptureDialogProc)(HWND owner, FieldRecord *field, int fieldIndex);
-// The click on an attachment field ("S[pdf]").
-extern int (*gAttachFileClickProc)(HWND pageView, FieldRecord *field, FieldTable *table, int fieldIndex);
-extern int (*gAttachPdfToFieldProc)(FieldRecord *field, FieldRecord *partner, FieldRecord *folderField,
-                                    const char *path);
-extern int (*gShowEfileInfoSheetProc)(HWND owner, int page);            // ShowEfileInfoSheet
-// Field buttons of a page.
-extern int (*gDestroyPageButtonsProc)(FieldButtonSlot *slots, int count, HWND tooltipWindow);
-extern int (*gPositionFieldButtonsProc)(HWND pageView, FormInstance *form, int scrollX, int marginX,
-                                        int scrollY, int marginY, int zoomChanged);
-// WM_DRAWITEM and WM_COMMAND of the field buttons (return value of the message).
-extern LRESULT (*gFieldButtonMessageProc)(HWND pageView, UINT message, WPARAM wParam, LPARAM lParam);
-// Fills the taxpayer items of a page (PropagateFormHeaderName).
-extern int (*gPropagateFormHeaderNameProc)(FieldTable *fieldTable, OpenReturn *returnRecord,
-                                           FormInstance *formInstance, int firstIndex, int redraw);
+// The recompute engine's questions about the page shown (gAppCallbacks.isPageShown and
+// drawChangedField, store/callbacks.h; called on its worker too, so they only read globals):
+// whether page is the page shown, and a changed field drawn into the page bitmap.
+int IsPageViewPage(const FormInstance *page);
+void DrawChangedPageField(FieldRecord *field, FormInstance *page);
+
+// The page view reaches data entry's editors (edit bar, explanation, multi-field popup,
+// signature capture, e-file information sheet) through gWindowCallbacks (ui/window_callbacks.h).
 
 #include "pages/summary.h"
 #include "pages/zoom.h"

@@ -15,9 +15,6 @@ void OnPageViewDrop(HWND window, HDROP drop);
 void OnPageViewAmended(HWND window, int ticked);
 void ClearAmendedPost(void);
 void PostAmendedCommit(HWND window);
-// The recompute worker's questions about the page shown (pageview_doc.cpp, pageview_paint.cpp).
-int IsPageViewPage(const FormInstance *page);
-void DrawChangedPageField(FieldRecord *field, FormInstance *page);
 // The caption of a page for the popups: its tree text, with ", Copy %d" for copies
 // (pageview_click.cpp).
 void BuildPageCaption(FormInstance *form, char *out, int outSize);

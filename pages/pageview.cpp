@@ -32,10 +32,9 @@ void ForgetShownPage(void)
 
 HWND CreatePageView(HWND parent)
 {
-    // The forms tree shows its selection here; the recompute engine repaints the page shown.
+    // The forms tree shows its selection here; the recompute engine repaints the page shown
+    // (IsPageViewPage and DrawChangedPageField, installed at start-up).
     sPageViewCreated = 1;
-    gIsPageShownProc = IsPageViewPage;
-    gDrawChangedFieldProc = DrawChangedPageField;
     if (!gPageBitmap)
         gPageBitmap = CreateBitmap(1, 1, 1, 1, NULL);
 
@@ -128,12 +127,11 @@ LRESULT CALLBACK PageViewWndProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_ERASEBKGND:
         return 1;
     case WM_DRAWITEM:
-        if (gFieldButtonMessageProc)
-            gFieldButtonMessageProc(window, message, wParam, lParam);
+        OnFieldButtonMessage(window, message, wParam, lParam);
         return 1;
     case WM_COMMAND:
-        if (HIWORD(wParam) == BN_CLICKED && gFieldButtonMessageProc)
-            gFieldButtonMessageProc(window, message, wParam, lParam);
+        if (HIWORD(wParam) == BN_CLICKED)
+            OnFieldButtonMessage(window, message, wParam, lParam);
         return 0;
     case WM_HSCROLL:
     case WM_VSCROLL:

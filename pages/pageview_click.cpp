@@ -20,7 +20,7 @@ int OpenEditBar(HWND pageView, EditRequest *request)
     }
     // A click on a check mark comes back without a bar: it has toggled and committed the mark
     // already.
-    return gOpenEditBarProc ? gOpenEditBarProc(pageView, request) : 0;
+    return gWindowCallbacks.openEditBar ? gWindowCallbacks.openEditBar(pageView, request) : 0;
 }
 
 // Fills gEditRequest for the field and opens the edit bar. A value longer than the bar can
@@ -93,9 +93,9 @@ static void OpenMultiField(HWND window, FieldRecord *field, int fieldIndex, int 
         params.placeX = rc.left;
         params.placeY = rc.top;
     }
-    if (!gOpenMultiFieldDialogProc)
+    if (!gWindowCallbacks.openMultiFieldDialog)
         return;
-    gOpenMultiFieldDialogProc(window, &params);
+    gWindowCallbacks.openMultiFieldDialog(window, &params);
     // The popup ends with 1 (OK) or 0 (Cancel); result 2 in the block: the user tabbed out.
     if (params.result == 2)
         PostMessageA(window, WM_PAGE_GOTOFIELD, params.direction, fieldIndex);
@@ -199,8 +199,8 @@ void OnPageViewClick(HWND window, LPARAM lParam)
                                     "window, which can be accessed via the Setup menu.  Would you\r\n"
                                     "like to go there now?",
                                     "Modifying a Foreign Address", MB_YESNO | MB_ICONEXCLAMATION);
-        if (answer == IDYES && gShowEfileInfoSheetProc)
-            gShowEfileInfoSheetProc(gMainWindow, 0);
+        if (answer == IDYES && gWindowCallbacks.showEfileInfoSheet)
+            gWindowCallbacks.showEfileInfoSheet(gMainWindow, 0);
         return;
     }
     RECT clientRect;
@@ -215,7 +215,8 @@ void OnPageViewClick(HWND window, LPARAM lParam)
     }
     switch (GetFieldKind(field)) {
     case 1:
-        if (gOpenExplainDialogProc && gOpenExplainDialogProc(gMainWindow, field, form ? form->pageKey : NULL))
+        if (gWindowCallbacks.openExplainDialog &&
+            gWindowCallbacks.openExplainDialog(gMainWindow, field, form ? form->pageKey : NULL))
             RedrawField(field);
         return;
     case 2:   // a statement on the page: its cells are edited where they are
@@ -236,14 +237,13 @@ void OnPageViewClick(HWND window, LPARAM lParam)
     case 7:
         if (gViewOnly)
             return;   // a view-only return takes no attachment
-        if (gAttachFileClickProc)
-            gAttachFileClickProc(window, field, table, index);
+        OnAttachFieldClick(window, field, table, index);
         return;
     case 8:
         if (gViewOnly)
             return;   // nor a signature
-        if (gOpenSigCaptureDialogProc) {
-            if (gOpenSigCaptureDialogProc(gMainWindow, field, index) == 1)
+        if (gWindowCallbacks.openSigCaptureDialog) {
+            if (gWindowCallbacks.openSigCaptureDialog(gMainWindow, field, index) == 1)
                 RedrawField(field);
             if (form)
                 RecomputeForm(form);

@@ -1,4 +1,4 @@
-// The page view's state: its globals, the hooks through which other parts plug in, and the
+// The page view's state: its globals and the
 // page shown (the forms-tree item kept in the page view's window user data).
 #include "pages/pages_private.h"
 #include "ui/ui.h"
@@ -15,20 +15,6 @@ uint16_t gPageViewFlags;
 int gPageShown;
 int gPageButtonDown;
 EditRequest gEditRequest;
-
-int (*gOpenEditBarProc)(HWND requester, EditRequest *request);
-INT_PTR (*gOpenExplainDialogProc)(HWND owner, FieldRecord *field, const char *pageKey);
-INT_PTR (*gOpenMultiFieldDialogProc)(HWND parent, MultiFieldParams *params);
-INT_PTR (*gOpenSigCaptureDialogProc)(HWND owner, FieldRecord *field, int fieldIndex);
-int (*gAttachFileClickProc)(HWND pageView, FieldRecord *field, FieldTable *table, int fieldIndex);
-int (*gAttachPdfToFieldProc)(FieldRecord *field, FieldRecord *partner, FieldRecord *folderField, const char *path);
-int (*gShowEfileInfoSheetProc)(HWND owner, int page);
-int (*gDestroyPageButtonsProc)(FieldButtonSlot *slots, int count, HWND tooltipWindow);
-int (*gPositionFieldButtonsProc)(HWND pageView, FormInstance *form, int scrollX, int marginX, int scrollY,
-                                 int marginY, int zoomChanged);
-LRESULT (*gFieldButtonMessageProc)(HWND pageView, UINT message, WPARAM wParam, LPARAM lParam);
-int (*gPropagateFormHeaderNameProc)(FieldTable *fieldTable, OpenReturn *returnRecord, FormInstance *formInstance,
-                                    int firstIndex, int redraw);
 
 // The page shown, kept beside the window's user data so that the recompute worker can ask
 // about it without touching the tree control.

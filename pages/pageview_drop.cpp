@@ -30,10 +30,9 @@ void OnPageViewDrop(HWND window, HDROP drop)
             int index = 0;
             FieldRecord *field = FindFieldInTable(table, point, &index);
             // The partner field is the record after the attachment field.
-            if (field && GetFieldKind(field) == 7 && index + 1 < table->count && CheckPdfAttachment(path, 1) &&
-                gAttachPdfToFieldProc) {
+            if (field && GetFieldKind(field) == 7 && index + 1 < table->count && CheckPdfAttachment(path, 1)) {
                 FieldRecord *partner = &table->fields[index + 1];
-                gAttachPdfToFieldProc(field, partner, NULL, path);
+                AttachPdfToField(field, partner, NULL, path);
                 RedrawField(field);
                 RedrawField(partner);
             }

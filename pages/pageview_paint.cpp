@@ -47,8 +47,8 @@ static void SetPageScrollBars(HWND window, int clientWidth, int clientHeight, in
 static void PositionButtons(HWND window, int zoomChanged)
 {
     FormInstance *form = (FormInstance *)GetCurrentDocument(4);
-    if (form && gPositionFieldButtonsProc)   // the slots are made on the first paint
-        gPositionFieldButtonsProc(window, form, gPageScrollX, gPageMarginX, gPageScrollY, gPageMarginY, zoomChanged);
+    if (form)   // the slots are made on the first paint
+        PositionFieldButtons(window, form, gPageScrollX, gPageMarginX, gPageScrollY, gPageMarginY, zoomChanged);
 }
 
 void PaintPageView(HWND window)

@@ -34,8 +34,4 @@ int PropagateTaxpayerChange(OpenReturn *returnRecord);
 // The same on one table (no window needed); used by PropagateNameFields.
 int FillJoinedNameFields(FieldTable *table, FormInstance *page);
 
-// The "Paste" choice of a field button's drop-down menu (EditNameFields of data entry, set at
-// start-up): the paste list, the page's fields and the owner of its messages.
-extern int (*gEditNameFieldsProc)(const char *pasteList, FieldTable *records, HWND ownerWindow);
-
 #endif // LEVYLINE_PAGES_TAXPAYER_H

@@ -315,7 +315,7 @@ static int PlanReturnPage(PdfPlan *plan, FormInstance *page, uint32_t rotation)
 static int RenderPdfStatement(StatementListEntry *entry, HBITMAP *slots, int warn)
 {
     memset(slots, 0, sizeof(HBITMAP) * LIST_REPORT_MAX_BITMAPS);
-    int produced = gRenderStatementEntryProc(entry, slots, LIST_REPORT_MAX_BITMAPS, STATEMENT_KIND_PDF);
+    int produced = gWindowCallbacks.renderStatementEntry(entry, slots, LIST_REPORT_MAX_BITMAPS, STATEMENT_KIND_PDF);
     if (produced > LIST_REPORT_MAX_BITMAPS) {
         if (warn) {
             char text[300];
@@ -342,15 +342,15 @@ static void DeleteSlotBitmaps(HBITMAP *slots)
 static int PlanPartStatements(PdfPlan *plan, FormInstance **pages, int from, int to, int rotate)
 {
     const FormInstance *last = pages[to];
-    if (!gListReturnStatementsProc || !gRenderStatementEntryProc)
+    if (!gWindowCallbacks.listReturnStatements || !gWindowCallbacks.renderStatementEntry)
         return 1;
-    int count = gListReturnStatementsProc(NULL, last->jurisdiction, last->groupOrder);
+    int count = gWindowCallbacks.listReturnStatements(NULL, last->jurisdiction, last->groupOrder);
     if (count <= 0)
         return 1;
     StatementListEntry *entries = (StatementListEntry *)MemAlloc(64, sizeof(StatementListEntry) * (size_t)(count + 1));
     if (!entries)
         return 0;
-    count = gListReturnStatementsProc(entries, last->jurisdiction, last->groupOrder);
+    count = gWindowCallbacks.listReturnStatements(entries, last->jurisdiction, last->groupOrder);
     int ok = 1;
     for (int e = 0; ok && e < count; e++) {
         if (!GoesWithPages(&entries[e], pages, from, to))

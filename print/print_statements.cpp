@@ -6,9 +6,6 @@
 #include <stdio.h>
 #include <string.h>
 
-int (*gListReturnStatementsProc)(StatementListEntry *entries, int returnCode, uint16_t groupOrder);
-int (*gRenderStatementEntryProc)(StatementListEntry *entry, HBITMAP *slots, int maxPages, uint16_t kind);
-
 static int IsChosenPage(FormInstance *const *pages, int from, int to, const FormInstance *page)
 {
     for (int i = from; i <= to; i++)
@@ -34,15 +31,15 @@ int GoesWithPages(const StatementListEntry *entry, FormInstance *const *pages, i
 int CollectPrintStatements(FormInstance *const *pages, int count, PrintStatementList *list)
 {
     memset(list, 0, sizeof *list);
-    if (!gListReturnStatementsProc || !gRenderStatementEntryProc)
+    if (!gWindowCallbacks.listReturnStatements || !gWindowCallbacks.renderStatementEntry)
         return 0;
-    int total = gListReturnStatementsProc(NULL, 0, 0);
+    int total = gWindowCallbacks.listReturnStatements(NULL, 0, 0);
     if (total <= 0)
         return 0;
     list->entries = (StatementListEntry *)MemAlloc(64, sizeof(StatementListEntry) * (size_t)(total + 1));
     if (!list->entries)
         return 0;
-    list->count = gListReturnStatementsProc(list->entries, 0, 0);
+    list->count = gWindowCallbacks.listReturnStatements(list->entries, 0, 0);
     for (int e = 0; e < list->count; e++) {
         StatementListEntry *entry = &list->entries[e];
         entry->toPrint = GoesWithPages(entry, pages, 0, count - 1);
@@ -86,7 +83,8 @@ int PrintPartStatements(HDC printerDc, PrintStatementList *list, FormInstance *c
         (*done)++;
         HBITMAP slots[LIST_REPORT_MAX_BITMAPS];
         memset(slots, 0, sizeof slots);
-        int produced = gRenderStatementEntryProc(entry, slots, LIST_REPORT_MAX_BITMAPS, STATEMENT_KIND_PRINT);
+        int produced =
+            gWindowCallbacks.renderStatementEntry(entry, slots, LIST_REPORT_MAX_BITMAPS, STATEMENT_KIND_PRINT);
         if (produced > LIST_REPORT_MAX_BITMAPS) {
             char text[300];
             snprintf(text, sizeof text,

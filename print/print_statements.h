@@ -22,11 +22,9 @@ struct StatementListEntry {
     char title[144];        // a caption of up to 127 characters and " Statement"
 };
 
-// The return's statements: data entry lists them (count only when entries is null) and renders
-// one into page bitmaps (see ListReturnStatements and RenderStatementEntry of entry/statements/statements.h);
-// set at start-up. Unset: the return has no statements to print.
-extern int (*gListReturnStatementsProc)(StatementListEntry *entries, int returnCode, uint16_t groupOrder);
-extern int (*gRenderStatementEntryProc)(StatementListEntry *entry, HBITMAP *slots, int maxPages, uint16_t kind);
+// The return's statements are listed and rendered by data entry, reached through
+// gWindowCallbacks.listReturnStatements and renderStatementEntry (ui/window_callbacks.h). Unset:
+// the return has no statements to print.
 
 // 1 when a statement goes out with the pages pages[from..to]: a statement field when its page is
 // one of them, a note when they hold the federal main-form page. A job of some forms carries

@@ -8,9 +8,6 @@
 #include <stdio.h>
 #include <string.h>
 
-CreatePaneProc gCreateFormsTreeProc;
-CreatePaneProc gCreatePageViewProc;
-
 static const char kMainClassName[] = "LevylineMainWindow";
 static const char kPaneClassName[] = "LevylinePane";
 
@@ -72,7 +69,6 @@ int RegisterMainWindowClass(HINSTANCE instance)
 HWND CreateMainWindow(HINSTANCE instance)
 {
     gInstance = instance;
-    gOpenDialogHookProc = FileDialogHookProc;
     InstallMainWindowHandlers();
     if (!RegisterMainWindowClass(instance))
         return NULL;

@@ -21,6 +21,7 @@ int OpenTaxFile(HWND owner, const char *path, OpenReturn *returnRecord, int mode
 // dialog's result bits (> 0: add the marked copies), 0 cancelled, -1 show the forms list.
 // Kinds START_DIALOG_94X and START_DIALOG_M1PR (entry/startdlg/startdlg.h).
 typedef int (*AddFormsStartProc)(HWND owner, FileRecord *formPak, int kind);
+// Set with the main window (shell/handlers.cpp) to RunFormPakStartDialog; tests set their own.
 extern AddFormsStartProc gAddFormsStartHook;  // null: add the marked copies
 // Which start dialog a FormPak gets: START_DIALOG_*, or 0 for the forms list.
 int GetFormPakStartDialog(FileRecord *formPak);

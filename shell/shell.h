@@ -10,19 +10,17 @@
 #include <commctrl.h>
 #include "ui/ui.h"
 
-// Hooks through which later parts of the program plug into the frame. Each is called
-// when set; the frame works without them.
-typedef HWND (*CreatePaneProc)(HWND parent);
-extern CreatePaneProc gCreateFormsTreeProc;   // builds the forms tree in the left pane
-extern CreatePaneProc gCreatePageViewProc;    // builds the page view
 typedef LRESULT (*MainCommandProc)(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int *handled);
 // Extra message handlers of the main window (return road, page road ...), tried in order
 // before the frame's own handling. At most 16.
 int AddMainWindowHandler(MainCommandProc proc);
-// Adds every area's handler (shell/handlers.cpp); called once before the main window exists.
+// Adds every area's handler and sets the hooks that go with the main window (the common file
+// dialogs' hook procedure, the FormPak start dialogs, the forms list's copies edit)
+// (shell/handlers.cpp); called once before the main window exists.
 int InstallMainWindowHandlers(void);
-// Sets the hooks through which lower layers reach the windows above them (shell/handlers.cpp);
-// InstallMainWindowHandlers calls it; tests of a single window call it too.
+// Fills the ways up through which lower layers reach the layers above them: gAppCallbacks
+// (store/callbacks.h) and gWindowCallbacks (ui/window_callbacks.h) (shell/handlers.cpp);
+// InstallMainWindowHandlers calls it; every test program calls it at its start.
 int InstallProgramHooks(void);
 
 // ---- program entry and main window ----

@@ -119,17 +119,13 @@ int GetProgramFolder(char *buffer, int kind);
 // folder's own name onward ("Documents\Returns\a.qvr") into out; returns 1.
 int IsUnderDocumentsOrDesktop(const char *path, char *out, int outSize);
 
-// Test seam: when set, ShowFileOpenDialog (save = 0) and the save dialog (save = 1) call it instead of
-// the common dialog; it fills pathBuffer (bufferSize bytes) and returns 1 (picked) or 0 (cancelled).
-typedef int (*FileDialogSeamProc)(int save, const char *title, char *pathBuffer, int bufferSize);
-extern FileDialogSeamProc gFileDialogHook;
-// The program's OFN hook (set by the shell at start-up); null = no hook.
-extern LPOFNHOOKPROC gOpenDialogHookProc;
-// The common open-file dialog. filter: pairs of zero-ended texts ending in an extra zero. Starts in
-// startFolder, or (when null/empty) in the folder held by the registry value folderValueName of
-// scope (1 when scope is 0). Returns 1 when a file was picked (full path in pathBuffer, its folder
-// written back to folderValueName), 0 when cancelled or when a dialog with the same title is already
-// open (that window is focused with a beep). pathBuffer's text on entry is the proposed file name.
+// The common open-file dialog (through gFileDialogHook in tests, store/seams.h; with the hook
+// procedure gAppCallbacks.fileDialogHookProc when set). filter: pairs of zero-ended texts ending
+// in an extra zero. Starts in startFolder, or (when null/empty) in the folder held by the
+// registry value folderValueName of scope (1 when scope is 0). Returns 1 when a file was picked
+// (full path in pathBuffer, its folder written back to folderValueName), 0 when cancelled or when
+// a dialog with the same title is already open (that window is focused with a beep).
+// pathBuffer's text on entry is the proposed file name.
 int ShowFileOpenDialog(const char *title, const char *defaultExtension, const char *filter, int scope,
                        int reserved, const char *folderValueName, const char *startFolder,
                        char *pathBuffer, int bufferSize, HWND owner);
@@ -138,10 +134,8 @@ int ShowFileOpenDialog(const char *title, const char *defaultExtension, const ch
 int ShowFileSaveDialog(HWND owner, const char *title, const char *defaultExtension, const char *filter,
                        char *pathBuffer, int bufferSize);
 
-// Test seam for OpenWithShell: when set it is called instead of ShellExecuteEx and its answer returned.
-typedef int (*ShellExecuteHookProc)(const char *verb, const char *file);
-extern ShellExecuteHookProc gShellExecuteHook;
-// Opens file with the shell verb ("open", "print" ...; null = default); 1 on success.
+// Opens file with the shell verb ("open", "print" ...; null = default); 1 on success. Tests
+// record the call instead (gShellExecuteHook, store/seams.h).
 int OpenWithShell(const char *verb, const char *file);
 
 // Loads the system library module when needed and returns the address of name, or null.

@@ -6,10 +6,6 @@
 #include <stdio.h>
 #include <string.h>
 
-FileDialogSeamProc gFileDialogHook = NULL;
-LPOFNHOOKPROC gOpenDialogHookProc = NULL;
-ShellExecuteHookProc gShellExecuteHook = NULL;
-
 int ShowFileOpenDialog(const char *title, const char *defaultExtension, const char *filter, int scope,
                        int reserved, const char *folderValueName, const char *startFolder,
                        char *pathBuffer, int bufferSize, HWND owner)
@@ -56,9 +52,9 @@ int ShowFileOpenDialog(const char *title, const char *defaultExtension, const ch
         ofn.lpstrDefExt = defaultExtension;
         ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
                     OFN_ENABLESIZING | OFN_NOCHANGEDIR;
-        if (gOpenDialogHookProc) {
+        if (gAppCallbacks.fileDialogHookProc) {
             ofn.Flags |= OFN_ENABLEHOOK;
-            ofn.lpfnHook = gOpenDialogHookProc;
+            ofn.lpfnHook = gAppCallbacks.fileDialogHookProc;
         }
         picked = GetOpenFileNameA(&ofn) ? 1 : 0;
     }
@@ -146,9 +142,9 @@ int ShowFileSaveDialog(HWND owner, const char *title, const char *defaultExtensi
         ofn.lpstrTitle = title;
         ofn.lpstrDefExt = defaultExtension;
         ofn.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-        if (gOpenDialogHookProc) {
+        if (gAppCallbacks.fileDialogHookProc) {
             ofn.Flags |= OFN_ENABLEHOOK | OFN_ENABLESIZING;
-            ofn.lpfnHook = gOpenDialogHookProc;
+            ofn.lpfnHook = gAppCallbacks.fileDialogHookProc;
         }
         picked = GetSaveFileNameA(&ofn) ? 1 : 0;
     }

@@ -222,12 +222,9 @@ int FindReturnPages(int mode, const void *key, FormInstance **outArray, intptr_t
 // The pages of a FindReturnPages query (mode and key as there) as a new MemAlloc array the caller
 // frees, and their count in *countOut; null (count 0) when there are none or memory ran out.
 FormInstance **SnapshotReturnPages(int mode, const void *key, int *countOut);
-// Seam: the forms tree enumerates its pages in tree order (folder null = all pages; else the
-// pages below that folder item), filling out (when not null, up to capacity) and returning the
-// count. While it is null, the test page list below is used.
-typedef int (*ReturnPageEnumProc)(HTREEITEM folder, FormInstance **out, int capacity);
-extern ReturnPageEnumProc gReturnPageEnumerator;
-// Test page list: the pages of the return in order (null/0 clears it). The array is copied.
+// The page queries take the pages in tree order from the forms tree
+// (gAppCallbacks.enumerateReturnPages); without a forms tree, from the test page list: the pages
+// of the return in order (null/0 clears it). The array is copied.
 void SetTestReturnPages(FormInstance *const *pages, int count);
 
 // Soft-font records (PCL interpreter).

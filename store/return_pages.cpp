@@ -6,8 +6,6 @@
 #include <stdlib.h>
 #include <string.h>
 
-ReturnPageEnumProc gReturnPageEnumerator;
-
 static FormInstance **sTestPages;
 static int sTestPageCount;
 
@@ -31,14 +29,15 @@ static FormInstance **CollectPages(HTREEITEM folder, int *countOut)
     *countOut = 0;
     FormInstance **all = NULL;
     int n = 0;
-    if (gReturnPageEnumerator) {
-        int want = gReturnPageEnumerator(folder, NULL, 0);
-        if (want <= 0)
+    ReturnPageEnumProc enumerate = gAppCallbacks.enumerateReturnPages;
+    int want = enumerate ? enumerate(folder, NULL, 0) : -1;   // -1: no forms tree
+    if (want >= 0) {
+        if (want == 0)
             return NULL;
         all = (FormInstance **)MemAlloc(64, sizeof(FormInstance *) * (size_t)want);
         if (!all)
             return NULL;
-        n = gReturnPageEnumerator(folder, all, want);
+        n = enumerate(folder, all, want);
         if (n > want)
             n = want;
     } else {

@@ -18,6 +18,7 @@
 #include "store/form_model.h"
 #include "store/packed.h"
 #include "store/callbacks.h"
+#include "store/seams.h"
 
 #include "store/formpak_missing.h"
 #include "store/page_copies.h"

@@ -17,11 +17,6 @@ void *MemFree(void *block);
 // Returns the new block, or null (the old block is then still valid and owned by the caller).
 void *MemReAlloc(void *block, size_t newSize);
 
-// Test seam: when set, ShowMessageBox and ShowAppMessageBox call it with the final (joined) text
-// and return its answer instead of showing a window.
-typedef int (*MessageBoxHookProc)(HWND owner, const char *text, const char *title, unsigned flags);
-extern MessageBoxHookProc gMessageBoxHook;
-
 // The common message box. Single line breaks (CR LF, LF or CR) of the text are joined into one
 // space; paragraph breaks (two or more line breaks) are kept. flags are MB_* flags. Returns the
 // button pressed (IDOK, IDCANCEL, IDRETRY, IDYES, IDNO ...), 0 when no box could be shown.

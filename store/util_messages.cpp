@@ -4,8 +4,6 @@
 #include <string.h>
 
 
-MessageBoxHookProc gMessageBoxHook = NULL;
-
 // Control ids of the "MESSAGEBOXAPPEX" template (resources/store.rc).
 #define IDC_APPMSG_TEXT 1001
 

@@ -19,7 +19,7 @@
 #define WM_PAGE_RESETSCROLL (WM_APP + 10)
 #define WM_PAGE_CLEAR (WM_APP + 11)      // wParam PAGE_CLEAR_RESET: the return is reset (zoom too)
 #define PAGE_CLEAR_RESET 1
-#define WM_PAGE_REDRAWFIELD (WM_APP + 12)
+// WM_APP + 12: WM_PAGE_REDRAWFIELD, the page view's repaint of fields (calc/calc.h)
 #define WM_OPEN_STATEMENT (WM_APP + 14)
 #define WM_PAGE_GOTOFIELD (WM_APP + 16)
 #define WM_EDIT_DONE (WM_APP + 17)
@@ -312,5 +312,6 @@ FormPakRecord *FindOrAddFormPakRecord(const char *path, const char *fileName, in
 // Frees the chain from first up to (not including) stop; returns stop.
 FormPakRecord *FreeFormPakRecords(FormPakRecord *first, FormPakRecord *stop);
 #include "ui/tabstrip.h"
+#include "ui/window_callbacks.h"
 
 #endif // LEVYLINE_UI_H

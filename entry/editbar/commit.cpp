@@ -76,8 +76,8 @@ void CommitFieldEntry(EditRequest *request)
             RepaintCommittedField(field, page);
     }
     // The page's header name fields follow a changed taxpayer item.
-    if (rulesRan && page && table && gPropagateFormHeaderNameProc)
-        gPropagateFormHeaderNameProc(table, gOpenReturnPtr, page, 0, page == GetShownPage() ? 1 : 0);
+    if (rulesRan && page && table)
+        PropagateFormHeaderName(table, gOpenReturnPtr, page, 0, page == GetShownPage() ? 1 : 0);
     // A taxpayer item stored through the bar changes the names on every page.
     if (request->itemCode[0])
         PropagateTaxpayerChange(gOpenReturnPtr);

@@ -63,17 +63,17 @@ struct SplitEntryRow {
     int x;             // in (row 0): where the row starts; out: position of the control
     const char *text;  // optional text of a static (cue or separator)
 };
-// Subclasses one box of a split entry; the edit bar sets it to its routine that installs
+// Subclasses one box of a split entry; the edit bar passes its routine that installs
 // EditBarComboProc (and keeps the replaced procedure). Null = boxes are not subclassed.
 typedef void (*SplitEntrySubclassProc)(HWND box);
-extern SplitEntrySubclassProc gSplitEntrySubclassHook;
 // Places the controls of a split entry of the dialog from left to right, starting at rows[0].x:
 // boxes (chars, at least 2) x charWidth wide, cue statics 3/4 of their text's width + 10 wide
 // starting 5 further right and showing their text, separators their own width (showing their
-// text when given). Each box is subclassed (gSplitEntrySubclassHook) and limited to its characters;
+// text when given). Each box is subclassed (subclassBox, when given) and limited to its characters;
 // the value's pieces go into the boxes when the value passes the shape of controlKind (name kinds
 // take no value here). Each row's x receives its position. Returns the right end of the row.
-int LayoutSplitEntry(SplitEntryRow *rows, HWND dialog, int charWidth, const char *value, int controlKind);
+int LayoutSplitEntry(SplitEntryRow *rows, HWND dialog, int charWidth, const char *value, int controlKind,
+                     SplitEntrySubclassProc subclassBox);
 
 // ---- edit bar ----
 // Tooltips, the '^' multi-field list, the edit request, the edit bar (container and entry rows)
@@ -194,16 +194,14 @@ int IsComputedOnCommit(const char *typeCode);
 // The last steps of a committed entry, the same for a field on the page and a member of the
 // multi-field popup: the field itself is computed when IsComputedOnCommit, then the page.
 void ComputeCommittedField(FieldRecord *field, FieldTable *table, FormInstance *page);
-// The forms list's copies edit (gFormsListCopiesEditHook): a modal edit bar (requester kind 3)
-// over the row's copies cell; text holds the copies and receives the entry. 1 when accepted.
+// The forms list's copies edit (gFormsListCopiesEditHook, set at start-up): a modal edit bar
+// (requester kind 3) over the row's copies cell; text holds the copies and receives the entry.
+// 1 when accepted.
 int EditFormsListCopies(HWND dialog, HWND list, int row, char *text, int textSize);
 // 1 (default): a row checks and closes when the focus leaves it, and a list closed by a click
 // outside the bar closes it. Window tests set 0 and drive the bar with messages only (under a
 // display without a window manager the focus moves on its own).
 extern int gEditBarFocusEvents;
-// Plugs the edit bar into the program (the forms list's copies edit, the page view's click
-// road). Call once at start-up. Returns 1.
-int InitEditBar(void);
 
 // Placement of the edit bar (screen coordinates), computed from the field's rectangle, the
 // requester's client rectangle in screen coordinates and the part sizes.

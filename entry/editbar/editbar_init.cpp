@@ -1,7 +1,6 @@
 // editbar_init.cpp - where the edit bar plugs into the rest of the program: the forms list edits
-// a row's copies through a modal edit bar, and the hooks are set once at start-up.
+// a row's copies through a modal edit bar (gFormsListCopiesEditHook, set in shell/handlers.cpp).
 #include "entry/editbar/editbar_private.h"
-#include "entry/formstree/formstree.h"   // closes the loop of rooms (entry/entry.h)
 #include "ui/ui.h"
 
 #include <commctrl.h>
@@ -52,10 +51,4 @@ int EditFormsListCopies(HWND dialog, HWND list, int row, char *text, int textSiz
         snprintf(text, textSize, "%s", request->text);
     MemFree(request);
     return accepted ? 1 : 0;
-}
-
-int InitEditBar(void)
-{
-    gFormsListCopiesEditHook = EditFormsListCopies;
-    return 1;
 }

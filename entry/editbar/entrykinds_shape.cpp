@@ -5,8 +5,6 @@
 #include <stdio.h>
 #include <string.h>
 
-SplitEntrySubclassProc gSplitEntrySubclassHook;
-
 #define CTRL_BOX_FIRST   1098
 #define CTRL_BOX_LAST    1100
 #define CTRL_CUE_FIRST   1105
@@ -155,7 +153,8 @@ static int MeasureSplitBox(HWND box, int chars, int charWidth)
     return chars * each + margins + frame + 2;
 }
 
-int LayoutSplitEntry(SplitEntryRow *rows, HWND dialog, int charWidth, const char *value, int controlKind)
+int LayoutSplitEntry(SplitEntryRow *rows, HWND dialog, int charWidth, const char *value, int controlKind,
+                     SplitEntrySubclassProc subclassBox)
 {
     if (!rows) return 0;
     int x = rows[0].x;
@@ -177,7 +176,7 @@ int LayoutSplitEntry(SplitEntryRow *rows, HWND dialog, int charWidth, const char
                 boxes[boxCount] = control;
                 widths[boxCount] = row->chars;
                 boxCount++;
-                if (gSplitEntrySubclassHook) gSplitEntrySubclassHook(control);
+                if (subclassBox) subclassBox(control);
                 SendMessageA(control, EM_LIMITTEXT, (WPARAM)row->chars, 0);
             }
         } else if (id >= CTRL_CUE_FIRST && id <= CTRL_CUE_LAST) {

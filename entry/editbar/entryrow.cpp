@@ -289,10 +289,8 @@ static int BuildSplitEntry(HWND dialog, EditRequest *request, EditBarPart *part,
     for (int i = 0; i < 3; i++)
         part->boxChars[i] = chars[i];
 
-    SplitEntrySubclassProc previous = gSplitEntrySubclassHook;
-    gSplitEntrySubclassHook = SubclassEditBarControl;
-    int right = LayoutSplitEntry(rows, dialog, part->charWidth, part->initial, part->controlKind);
-    gSplitEntrySubclassHook = previous;
+    int right = LayoutSplitEntry(rows, dialog, part->charWidth, part->initial, part->controlKind,
+                                 SubclassEditBarControl);
 
     if (part->controlKind == ENTRY_CONTROL_NAME2 || part->controlKind == ENTRY_CONTROL_NAME3) {
         for (int i = 0; i < boxes; i++) {

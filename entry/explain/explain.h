@@ -34,7 +34,7 @@ struct ExplainRequest {
 INT_PTR CALLBACK ExplainProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 // Runs "EXPLAIN" for the request. 1 after a save, 0 after Cancel (and in output mode).
 INT_PTR ShowExplainDialog(HWND owner, ExplainRequest *request);
-// The page view's road to a field's explanation (gOpenExplainDialogProc).
+// The page view's road to a field's explanation (gWindowCallbacks.openExplainDialog).
 INT_PTR OpenFieldExplanation(HWND owner, FieldRecord *field, const char *pageKey);
 // One of the federal folder's notes (EXPLAIN_NOTE_TO_IRS .. EXPLAIN_REGULATORY), as the field
 // buttons' drop-down menus open them.

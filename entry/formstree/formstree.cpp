@@ -44,7 +44,6 @@ HWND CreateFormsTree(HWND parent, const RECT *rect)
         SendMessageA(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, (LPARAM)gTreeImageList);
     sTreeDefaultProc = (WNDPROC)SetWindowLongPtrA(tree, GWLP_WNDPROC, (LONG_PTR)FormsTreeSubclassProc);
     gFormsTreeWindow = tree;
-    gReturnPageEnumerator = EnumerateTreePages;
     return tree;
 }
 
@@ -101,11 +100,8 @@ LRESULT CALLBACK FormsTreeSubclassProc(HWND window, UINT message, WPARAM wParam,
     case WM_NCDESTROY: {
         WNDPROC old = sTreeDefaultProc;
         SetWindowLongPtrA(window, GWLP_WNDPROC, (LONG_PTR)old);
-        if (gFormsTreeWindow == window) {
-            gFormsTreeWindow = NULL;
-            if (gReturnPageEnumerator == EnumerateTreePages)
-                gReturnPageEnumerator = NULL;
-        }
+        if (gFormsTreeWindow == window)
+            gFormsTreeWindow = NULL;   // EnumerateReturnPages answers -1 from now on
         return CallWindowProcA(old, window, message, wParam, lParam);
     }
     }

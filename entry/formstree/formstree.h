@@ -77,8 +77,13 @@ HWND CreateFormsTreeTipPanel(HWND tree, int create);
 int UpdateFormsTreeTipVisibility(const int *flag);
 LRESULT CALLBACK FormsTreeSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK FormsTreeTipSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-// Enumerates the pages below folder (null: all pages) in tree order; the page query's seam.
+// Enumerates the pages below folder (null: all pages) in tree order, filling out (when not null,
+// up to capacity); returns their count (0 without a tree).
 int EnumerateTreePages(HTREEITEM folder, FormInstance **out, int capacity);
+// The page queries' way to the tree (gAppCallbacks.enumerateReturnPages, store/callbacks.h):
+// EnumerateTreePages while the forms tree exists, else -1 (no tree: the queries fall back to
+// the test page list).
+int EnumerateReturnPages(HTREEITEM folder, FormInstance **out, int capacity);
 // Deletes every item of the tree and rebuilds its top (closing a return). Returns 1.
 int ClearFormsTree(void);
 

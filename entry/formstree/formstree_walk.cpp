@@ -31,6 +31,11 @@ static int CollectChildPages(HWND tree, HTREEITEM parent, FormInstance **out, in
     return count;
 }
 
+int EnumerateReturnPages(HTREEITEM folder, FormInstance **out, int capacity)
+{
+    return gFormsTreeWindow ? EnumerateTreePages(folder, out, capacity) : -1;
+}
+
 int EnumerateTreePages(HTREEITEM folder, FormInstance **out, int capacity)
 {
     HWND tree = gFormsTreeWindow;

@@ -56,7 +56,7 @@ int ComposeMultiFieldValue(const char *typeCode, const char *const *values, int 
 // The dialog procedure of "MULTIFIELD" (lParam of WM_INITDIALOG: MultiFieldParams*).
 INT_PTR CALLBACK MultiFieldDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 // Runs the popup modally over parent (gMainWindow when null); the page view's hook
-// (gOpenMultiFieldDialogProc). Returns 1 after OK, 0 after Cancel.
+// (gWindowCallbacks.openMultiFieldDialog). Returns 1 after OK, 0 after Cancel.
 INT_PTR OpenMultiFieldDialog(HWND parent, MultiFieldParams *params);
 // Looks at the fields from n places before to n places after field (clamped to the table) and
 // opens the popup (group kind 0) on the first that has a rectangle and the type "S[m]".
@@ -86,7 +86,8 @@ int EditNameFields(const char *pasteList, FieldTable *records, HWND ownerWindow)
 // refused entry is reported and the sheet shown again on it) and the names, SSNs and address
 // follow on every page. Returns 1 when stored, 0 when cancelled.
 int ShowEfileInfoSheet(HWND owner, int startPage, OpenReturn *returnRecord, int subPage);
-// The page view's hook (gShowEfileInfoSheetProc): the open return's sheet at page.
+// The page view's way to the sheet (gWindowCallbacks.showEfileInfoSheet): the open return's
+// sheet at page.
 int ShowEfileInfoSheetPage(HWND owner, int page);
 // The main window's Setup commands: IDM_TAXPAYERINFO (page 0) and IDM_EFILEOPTIONS (page 1).
 LRESULT TaxpayerSetupCommandHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int *handled);

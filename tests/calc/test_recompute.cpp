@@ -93,6 +93,7 @@ class Recompute : public ::testing::Test {
 protected:
     FormInstance *pages[3] = {};
     HWND window = nullptr;
+    AppCallbacks savedCallbacks = {};
 
     void SetUp() override
     {
@@ -119,8 +120,9 @@ protected:
         pages[2] = MakePage("Schedule 1.2", MakeTable(kSchedule1b, 2));
         SetTestReturnPages(pages, 3);
         sShownPage = pages[0];
-        gIsPageShownProc = IsShown;
-        gDrawChangedFieldProc = DrawHook;
+        savedCallbacks = gAppCallbacks;
+        gAppCallbacks.isPageShown = IsShown;
+        gAppCallbacks.drawChangedField = DrawHook;
     }
     void TearDown() override
     {
@@ -128,8 +130,7 @@ protected:
         EndRecomputeWorker();
         PumpUntil([] { return !gRecomputeThread; }, 2000);
         OnDeferredJobTimer();
-        gIsPageShownProc = nullptr;
-        gDrawChangedFieldProc = nullptr;
+        gAppCallbacks = savedCallbacks;
         gMainWindow = nullptr;
         gPageViewWindow = nullptr;
         DestroyWindow(window);

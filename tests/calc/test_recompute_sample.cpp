@@ -88,15 +88,15 @@ protected:
         ASSERT_TRUE(form1040 && form1040->fieldTable && schedule1b && schedule1b->fieldTable);
         // The worker repaints only the page shown: the first page of Form 1040.
         ASSERT_EQ(form1040, (FormInstance *)GetCurrentDocument(4));
-        sPageViewDraw = gDrawChangedFieldProc;
-        gDrawChangedFieldProc = HoldingDrawHook;
+        sPageViewDraw = gAppCallbacks.drawChangedField;
+        gAppCallbacks.drawChangedField = HoldingDrawHook;
     }
     void TearDown() override
     {
         if (sWorkerProceed)
             SetEvent(sWorkerProceed);
         if (sPageViewDraw)
-            gDrawChangedFieldProc = sPageViewDraw;
+            gAppCallbacks.drawChangedField = sPageViewDraw;
         sPageViewDraw = NULL;
         EndRecomputeWorker();
         gReturnModified = 0;

@@ -126,21 +126,21 @@ protected:
         table = page->fieldTable;
         gMainWindowProc = (WNDPROC)SetWindowLongPtrA(main, GWLP_WNDPROC, (LONG_PTR)CatchMainMessages);
         gButtons = ButtonCalls();
-        gOpenExplainDialogProc = StubExplain;
-        gOpenMultiFieldDialogProc = StubMultiField;
-        gOpenReturnExplanationProc = StubReturnExplanation;
-        gShowEfileInfoSheetProc = StubInfoSheet;
-        gEditNameFieldsProc = StubNameFields;
-        gGenerateFormPdfProc = StubGeneratePdf;
+        gWindowCallbacks.openExplainDialog = StubExplain;
+        gWindowCallbacks.openMultiFieldDialog = StubMultiField;
+        gWindowCallbacks.openReturnExplanation = StubReturnExplanation;
+        gWindowCallbacks.showEfileInfoSheet = StubInfoSheet;
+        gWindowCallbacks.editNameFields = StubNameFields;
+        gWindowCallbacks.generateFormPdf = StubGeneratePdf;
         gFieldButtonMenuHook = StubMenu;
     }
     void TearDown() override
     {
-        gOpenExplainDialogProc = NULL;
-        gOpenMultiFieldDialogProc = NULL;
-        gOpenReturnExplanationProc = NULL;
-        gShowEfileInfoSheetProc = NULL;
-        gEditNameFieldsProc = NULL;
+        gWindowCallbacks.openExplainDialog = NULL;
+        gWindowCallbacks.openMultiFieldDialog = NULL;
+        gWindowCallbacks.openReturnExplanation = NULL;
+        gWindowCallbacks.showEfileInfoSheet = NULL;
+        gWindowCallbacks.editNameFields = NULL;
         gFieldButtonMenuHook = NULL;
         InstallProgramHooks();
         gImportStepPauseMs = 250;
@@ -376,14 +376,14 @@ TEST_F(SalesWorksheet, AttachmentChosenRefusedAndCleared)
 
     // Chosen: the file name in the field, the path in the partner.
     ScriptFileDialogPath(pdf);
-    EXPECT_EQ(1, gAttachFileClickProc(gPageViewWindow, field, table, index));
+    EXPECT_EQ(1, OnAttachFieldClick(gPageViewWindow, field, table, index));
     EXPECT_STREQ("Attach Test.pdf", field->value);
     EXPECT_STREQ(pdf.c_str(), partner->value);
 
     // A file that is no PDF is refused with the check's message and changes nothing.
     ScriptFileDialogPath(notPdf);
     ScriptMessageBoxAnswer(IDOK);
-    EXPECT_EQ(0, gAttachFileClickProc(gPageViewWindow, field, table, index));
+    EXPECT_EQ(0, OnAttachFieldClick(gPageViewWindow, field, table, index));
     ASSERT_EQ(1u, GetShownMessageBoxes().size());
     EXPECT_EQ("Attach File", GetShownMessageBoxes()[0].title);
     EXPECT_STREQ(pdf.c_str(), partner->value);
@@ -392,7 +392,7 @@ TEST_F(SalesWorksheet, AttachmentChosenRefusedAndCleared)
     for (int answer : {IDNO, IDYES}) {
         ScriptFileDialogPath("");
         ScriptMessageBoxAnswer(answer);
-        gAttachFileClickProc(gPageViewWindow, field, table, index);
+        OnAttachFieldClick(gPageViewWindow, field, table, index);
         EXPECT_EQ("Clear File Selection?", GetShownMessageBoxes().back().title);
         EXPECT_EQ(answer == IDYES, field->value == NULL);
         EXPECT_EQ(answer == IDYES, partner->value == NULL);
@@ -400,7 +400,7 @@ TEST_F(SalesWorksheet, AttachmentChosenRefusedAndCleared)
     // Cancelled without an attachment: no question.
     ClearShownMessageBoxes();
     ScriptFileDialogPath("");
-    EXPECT_EQ(0, gAttachFileClickProc(gPageViewWindow, field, table, index));
+    EXPECT_EQ(0, OnAttachFieldClick(gPageViewWindow, field, table, index));
     EXPECT_TRUE(GetShownMessageBoxes().empty());
 
     // With a folder field: the path in the field, the name in the partner, the folder bounded.
@@ -471,7 +471,7 @@ static INT_PTR CapturePopup(HWND, MultiFieldParams *params)
 
 TEST_F(SalesWorksheet, OwnerLinesOpenTheMultiFieldListAndThePopupsNameAndAddressVersions)
 {
-    gOpenMultiFieldDialogProc = CapturePopup;
+    gWindowCallbacks.openMultiFieldDialog = CapturePopup;
     ASSERT_TRUE(Field("0701") && Field("0710") && Field("0720"));
     for (const char *group : {"0710", "0720"}) {
         memset(&gPopup, 0, sizeof gPopup);

@@ -13,7 +13,7 @@ namespace {
 
 // What the editors' hooks were called with.
 struct HookCalls {
-    int explain = 0, multiField = 0, signature = 0, attach = 0, attachPdf = 0, statement = 0;
+    int explain = 0, multiField = 0, signature = 0, statement = 0;
     FieldRecord *field = NULL;
     MultiFieldParams multiParams;
     PageStatementBlock statementBlock;
@@ -38,18 +38,6 @@ INT_PTR RecordSignature(HWND, FieldRecord *field, int)
     gCalls.signature++;
     gCalls.field = field;
     return 0;
-}
-int RecordAttach(HWND, FieldRecord *field, FieldTable *, int)
-{
-    gCalls.attach++;
-    gCalls.field = field;
-    return 1;
-}
-int RecordAttachPdf(FieldRecord *field, FieldRecord *, FieldRecord *, const char *)
-{
-    gCalls.attachPdf++;
-    gCalls.field = field;
-    return 1;
 }
 WNDPROC gMainProc;
 LRESULT CALLBACK CatchStatement(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -81,6 +69,18 @@ double ShareOfColour(const Screenshot &shot, const RECT *pageRect, unsigned colo
     return total ? (double)matching / total : 0.0;
 }
 
+// A small file that passes the attachment check, in the temp folder; its path.
+std::string WriteTestPdf(const char *name)
+{
+    std::string path = TempPath(name);
+    FILE *f = fopen(path.c_str(), "wb");
+    if (f) {
+        fputs("%PDF-1.4\n%%EOF\n", f);
+        fclose(f);
+    }
+    return path;
+}
+
 class PageViewWindow : public testing::Test {
 protected:
     TestReturn ret;
@@ -91,20 +91,16 @@ protected:
         DeleteRegistryValue(REG_SCOPE_YEAR, "InColor");
         gZoom = 0.3f;
         ASSERT_TRUE(ret.Open());
-        gOpenExplainDialogProc = RecordExplain;
-        gOpenMultiFieldDialogProc = RecordMultiField;
-        gOpenSigCaptureDialogProc = RecordSignature;
-        gAttachFileClickProc = RecordAttach;
-        gAttachPdfToFieldProc = RecordAttachPdf;
+        gWindowCallbacks.openExplainDialog = RecordExplain;
+        gWindowCallbacks.openMultiFieldDialog = RecordMultiField;
+        gWindowCallbacks.openSigCaptureDialog = RecordSignature;
         gMainProc = (WNDPROC)SetWindowLongPtrA(ret.main, GWLP_WNDPROC, (LONG_PTR)CatchStatement);
     }
     void TearDown() override
     {
-        gOpenExplainDialogProc = NULL;
-        gOpenMultiFieldDialogProc = NULL;
-        gOpenSigCaptureDialogProc = NULL;
-        gAttachFileClickProc = NULL;
-        gAttachPdfToFieldProc = NULL;
+        gWindowCallbacks.openExplainDialog = NULL;
+        gWindowCallbacks.openMultiFieldDialog = NULL;
+        gWindowCallbacks.openSigCaptureDialog = NULL;
         gViewOnly = 0;
         gZoom = 0.3f;
         ret.Close();
@@ -394,8 +390,12 @@ TEST_F(PageViewWindow, ClickReachesTheFieldAndItsKind)
     EXPECT_EQ(Field(0, 5), gCalls.field);
     ClickField(Field(0, 6));   // "S[sig]"
     EXPECT_EQ(1, gCalls.signature);
-    ClickField(Field(0, 9));   // "S[pdf]"
-    EXPECT_EQ(1, gCalls.attach);
+    // "S[pdf]": the attach dialog, the file chosen there goes into the field.
+    std::string pdf = WriteTestPdf("PageViewClick.pdf");
+    ScriptFileDialogPath(pdf);
+    ClickField(Field(0, 9));
+    EXPECT_STREQ("PageViewClick.pdf", Field(0, 9)->value);
+    DeleteFileA(pdf.c_str());
     // A calculated field explains where its value comes from.
     ScriptMessageBoxAnswer(IDOK);
     ClickField(Field(0, 3));
@@ -412,7 +412,7 @@ TEST_F(PageViewWindow, ClickReachesTheFieldAndItsKind)
     EXPECT_EQ(Field(0, 8), gCalls.statementBlock.summaryField);
     EXPECT_EQ(8u, gCalls.statementBlock.fieldIndex);
     EXPECT_EQ(1, gCalls.statementBlock.kind);
-    // Labels and points outside every field reach nothing.
+    // Labels and points outside every field reach nothing (an attach dialog would fail the test).
     gCalls = HookCalls();
     memset(&gEditRequest, 0, sizeof(gEditRequest));
     ClickField(Field(0, 7));
@@ -420,7 +420,7 @@ TEST_F(PageViewWindow, ClickReachesTheFieldAndItsKind)
     ClickAt(gPageMarginX + 3, gPageMarginY + 3);
     EXPECT_EQ(NULL, gEditRequest.field);
     EXPECT_EQ(NULL, gEditBarContainer);
-    EXPECT_EQ(0, gCalls.multiField + gCalls.explain + gCalls.signature + gCalls.attach + gCalls.statement);
+    EXPECT_EQ(0, gCalls.multiField + gCalls.explain + gCalls.signature + gCalls.statement);
     // A release without a press in the view does nothing.
     SendMessageA(gPageViewWindow, WM_LBUTTONUP, 0, 0);
     // View-only: a plain field does not respond; of the 'S' fields the multi-field list still
@@ -432,12 +432,13 @@ TEST_F(PageViewWindow, ClickReachesTheFieldAndItsKind)
         int index;
         int *calls;
         int expected;
-    } viewOnly[] = {{4, &gCalls.multiField, 1}, {6, &gCalls.signature, 0}, {9, &gCalls.attach, 0}};
+    } viewOnly[] = {{4, &gCalls.multiField, 1}, {6, &gCalls.signature, 0}};
     for (const auto &c : viewOnly) {
         gCalls = HookCalls();
         ClickField(Field(0, c.index));
         EXPECT_EQ(c.expected, *c.calls) << Field(0, c.index)->typeCode;
     }
+    ClickField(Field(0, 9));   // no attach dialog (none is scripted)
 }
 
 TEST_F(PageViewWindow, TooLongValueIsNotCutAndCommitted)
@@ -541,8 +542,8 @@ TEST_F(PageViewWindow, RedrawsOnlyTheFieldsOfThePageShown)
     EXPECT_EQ(0, RedrawField(Field(0, 1)));
     PageRedrawBlock block = {Field(0, 1), 1, 0, 1, 0};
     SendMessageA(gPageViewWindow, WM_PAGE_REDRAWFIELD, 0, (LPARAM)&block);
-    EXPECT_EQ(0, gIsPageShownProc(ret.pages[0]));
-    EXPECT_EQ(1, gIsPageShownProc(ret.pages[1]));
+    EXPECT_EQ(0, gAppCallbacks.isPageShown(ret.pages[0]));
+    EXPECT_EQ(1, gAppCallbacks.isPageShown(ret.pages[1]));
     // Without a scaled page, and with nonsense: no crash.
     SendMessageA(gPageViewWindow, WM_PAGE_CLEAR, 0, 0);
     block.fields = Field(1, 1);
@@ -617,24 +618,21 @@ HDROP MakeDrop(const std::vector<std::string> &paths, POINT point)
 TEST_F(PageViewWindow, DroppedPdfAttachesToItsField)
 {
     ShowPage(0, 0.15f);
-    std::string pdf = TempPath("PageViewDrop.pdf");
-    FILE *f = fopen(pdf.c_str(), "wb");
-    ASSERT_TRUE(f);
-    fputs("%PDF-1.4\n%%EOF\n", f);
-    fclose(f);
+    std::string pdf = WriteTestPdf("PageViewDrop.pdf");
     RECT field;
     GetFieldClientRect(Field(0, 9)->rect, &field);
     POINT inside = {(field.left + field.right) / 2, (field.top + field.bottom) / 2};
     // Two files: nothing.
     SendMessageA(gPageViewWindow, WM_DROPFILES, (WPARAM)MakeDrop({pdf, pdf}, inside), 0);
-    EXPECT_EQ(0, gCalls.attachPdf);
+    EXPECT_EQ(NULL, Field(0, 9)->value);
     // Outside any attachment field: nothing.
     POINT outside = {2, 2};
     SendMessageA(gPageViewWindow, WM_DROPFILES, (WPARAM)MakeDrop({pdf}, outside), 0);
-    EXPECT_EQ(0, gCalls.attachPdf);
+    EXPECT_EQ(NULL, Field(0, 9)->value);
+    // On it: its name in the field, its path in the partner after it.
     SendMessageA(gPageViewWindow, WM_DROPFILES, (WPARAM)MakeDrop({pdf}, inside), 0);
-    EXPECT_EQ(1, gCalls.attachPdf);
-    EXPECT_EQ(Field(0, 9), gCalls.field);
+    EXPECT_STREQ("PageViewDrop.pdf", Field(0, 9)->value);
+    EXPECT_STREQ(pdf.c_str(), Field(0, 10)->value);
     DeleteFileA(pdf.c_str());
 }
 

@@ -159,12 +159,13 @@ TEST(PageQuery, TheForms941EnumeratorServesTheQuery)
     FormInstance sb = MakePage("Schedule B (Form 941).1", (HTREEITEM)2);
     sEnumPages[0] = &p941;
     sEnumPages[1] = &sb;
-    gReturnPageEnumerator = EnumerateTwo;
+    ReturnPageEnumProc saved = gAppCallbacks.enumerateReturnPages;
+    gAppCallbacks.enumerateReturnPages = EnumerateTwo;
     EXPECT_EQ(941, GetBusinessReturnType(""));
     EXPECT_EQ(0, GetReturnType(NULL));   // an employment-tax return has no individual type
     ScriptMessageBoxAnswer(IDOK);
     EXPECT_EQ(0, ShowFormPakYearError(2023, 1));
-    gReturnPageEnumerator = NULL;
+    gAppCallbacks.enumerateReturnPages = saved;
     EXPECT_GT(sEnumCalls, 0);
 }
 

@@ -641,10 +641,6 @@ TEST(EditBarFormsList, CopiesEditedInAModalBarOverTheCell)
     item.pszText = (char *)"Schedule B";
     SendMessageA(list, LVM_INSERTITEMA, 0, (LPARAM)&item);
 
-    FormsListCopiesEditProc savedHook = gFormsListCopiesEditHook;
-    InitEditBar();
-    ASSERT_EQ(EditFormsListCopies, gFormsListCopiesEditHook);
-    gFormsListCopiesEditHook = savedHook;
     char text[128] = "1";
     RECT bar = {0, 0, 0, 0};
     HWND shadowParent = NULL;

@@ -353,9 +353,7 @@ TEST(SplitLayout, BoxesSeparatorsAndCuesFromLeftToRight)
         {1100, 4, 0, NULL}, {1105, 0, 0, "[SSN]"}, {0, 0, 0, NULL},
     };
     gSubclassedBoxes = 0;
-    gSplitEntrySubclassHook = CountSubclass;
-    int right = LayoutSplitEntry(rows, dialog, 8, "123-45-6789", ENTRY_CONTROL_SSN);
-    gSplitEntrySubclassHook = NULL;
+    int right = LayoutSplitEntry(rows, dialog, 8, "123-45-6789", ENTRY_CONTROL_SSN, CountSubclass);
     EXPECT_EQ(3, gSubclassedBoxes);
     // Each piece starts where the one before it ends (the cue 5 further right).
     EXPECT_EQ(22, rows[0].x);
@@ -384,7 +382,7 @@ TEST(SplitLayout, BoxesSeparatorsAndCuesFromLeftToRight)
     // A one-character box is still two characters wide; a name entry takes no value here.
     SplitEntryRow names[] = {{1098, 1, 10, NULL}, {0, 0, 0, NULL}};
     SetDlgItemTextA(dialog, 1098, "");
-    EXPECT_EQ(10 + WidthOf(dialog, 1098), LayoutSplitEntry(names, dialog, 8, "Ann Lee", ENTRY_CONTROL_NAME2));
+    EXPECT_EQ(10 + WidthOf(dialog, 1098), LayoutSplitEntry(names, dialog, 8, "Ann Lee", ENTRY_CONTROL_NAME2, NULL));
     EXPECT_TRUE(TextFits(GetDlgItem(dialog, 1098), "88"));
     GetDlgItemTextA(dialog, 1098, text, sizeof(text));
     EXPECT_STREQ("", text);

@@ -176,7 +176,7 @@ TEST_F(Explain, FieldExplanationOf97LinesIsSavedAnd98RefusedAndClearingClearsThe
     EXPECT_TRUE(field.second == NULL && field.value == NULL);
     EXPECT_EQ(1, gReturnModified);
     // The page view reaches this dialog through its hook, set at start-up.
-    EXPECT_TRUE(gOpenExplainDialogProc == OpenFieldExplanation);
+    EXPECT_TRUE(gWindowCallbacks.openExplainDialog == OpenFieldExplanation);
 }
 
 TEST_F(Explain, ChecksAskOrRefuseAndKeepTheDialogOpen)

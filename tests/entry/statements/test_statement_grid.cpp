@@ -20,8 +20,8 @@ protected:
     ReturnPageEnumProc savedEnumerator = nullptr;
     void SetUp() override
     {
-        savedEnumerator = gReturnPageEnumerator;
-        gReturnPageEnumerator = nullptr;
+        savedEnumerator = gAppCallbacks.enumerateReturnPages;
+        gAppCallbacks.enumerateReturnPages = nullptr;
         SetTestReturnPages(nullptr, 0);
         gEditBarFocusEvents = 0;
         ClearShownMessageBoxes();
@@ -29,7 +29,7 @@ protected:
     void TearDown() override
     {
         SetTestReturnPages(nullptr, 0);
-        gReturnPageEnumerator = savedEnumerator;
+        gAppCallbacks.enumerateReturnPages = savedEnumerator;
         gEditBarFocusEvents = 1;
         gReturnModified = 0;
     }

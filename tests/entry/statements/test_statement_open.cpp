@@ -17,8 +17,8 @@ TEST(StatementOpen, StoredRowsAskForAWholeReturnRecompute)
         int button;
         LONG recomputeDone;   // after the grid closed
     } cases[] = {{IDC_STATEMENT_OK, 0}, {IDC_STATEMENT_CANCEL, 1}};
-    ReturnPageEnumProc savedEnumerator = gReturnPageEnumerator;
-    gReturnPageEnumerator = nullptr;
+    ReturnPageEnumProc savedEnumerator = gAppCallbacks.enumerateReturnPages;
+    gAppCallbacks.enumerateReturnPages = nullptr;
     SetTestReturnPages(nullptr, 0);
     for (const Case &c : cases) {
         StatementPage page(3);
@@ -46,7 +46,7 @@ TEST(StatementOpen, StoredRowsAskForAWholeReturnRecompute)
         EXPECT_EQ(c.button == IDC_STATEMENT_OK ? "250" : "100", page.Cell(0, 1));
     }
     InterlockedExchange(&gRecomputeDone, 1);
-    gReturnPageEnumerator = savedEnumerator;
+    gAppCallbacks.enumerateReturnPages = savedEnumerator;
     gReturnModified = 0;
 }
 

@@ -13,9 +13,9 @@ namespace {
 
 TEST(StatementOutput, OnlyStatementFieldsWithTextAreListedTheLastFieldToo)
 {
-    ReturnPageEnumProc savedEnumerator = gReturnPageEnumerator;
+    ReturnPageEnumProc savedEnumerator = gAppCallbacks.enumerateReturnPages;
     HTREEITEM savedFederal = gTreeFederalFolder;
-    gReturnPageEnumerator = nullptr;
+    gAppCallbacks.enumerateReturnPages = nullptr;
     gTreeFederalFolder = nullptr;   // no federal folder: no notes
     StatementPage page(2);
     FieldTable *table = page.table;
@@ -43,7 +43,7 @@ TEST(StatementOutput, OnlyStatementFieldsWithTextAreListedTheLastFieldToo)
     EXPECT_EQ(100, entries[0].code);
     EXPECT_EQ(0, ListReturnStatements(nullptr, 24, 0)) << "another return code selects no page";
     SetTestReturnPages(nullptr, 0);
-    gReturnPageEnumerator = savedEnumerator;
+    gAppCallbacks.enumerateReturnPages = savedEnumerator;
     gTreeFederalFolder = savedFederal;
 }
 

@@ -1,0 +1,5 @@
+// window_callbacks.cpp - the lower window layers' way up (ui/window_callbacks.h), filled by
+// shell/handlers.cpp.
+#include "ui/ui.h"
+
+WindowCallbacks gWindowCallbacks;
