@@ -710,8 +710,7 @@ static int BeginPdfJob(int *frame)
     if (gPdfInProgress || gPrintInProgress)
         return 0;
     gPdfInProgress = 1;
-    *frame = BeginModalState(NULL, MODAL_OUTPUT_JOB);
-    FinishPendingRecompute();
+    *frame = BeginOutputJobFrame();
     return 1;
 }
 

@@ -261,6 +261,13 @@ static int UsesPrintDialogEx(void)
     return gOsVersionInfo.dwMajorVersion >= 5;
 }
 
+int BeginOutputJobFrame(void)
+{
+    int frame = BeginModalState(NULL, MODAL_OUTPUT_JOB);
+    FinishPendingRecompute();
+    return frame;
+}
+
 int PrintForms(HWND owner, ListPrintJob *job, HTREEITEM treeItem, int mode, int stamp, BatchStatusEntry **entries)
 {
     // One job at a time: a print job or a PDF being written pumps messages.
@@ -271,8 +278,7 @@ int PrintForms(HWND owner, ListPrintJob *job, HTREEITEM treeItem, int mode, int 
     // dialog with a Print button, or the main window) and the main window take no input, and each
     // is given back as it is now. The totals are brought up to date first; no recompute starts
     // while the job reads the pages.
-    int frame = BeginModalState(NULL, MODAL_OUTPUT_JOB);
-    FinishPendingRecompute();
+    int frame = BeginOutputJobFrame();
     gPrintJobActive = 0;
     gPrintInProgress = 1;
     sPrintPageRefused = 0;

@@ -5,6 +5,11 @@
 #include <windows.h>
 #include "print/print.h"
 
+// Opens the modal frame of a print or PDF job (the main window and the asking dialog take no
+// input until EndModalState) and brings the totals up to date inside it; while the frame is open
+// no recompute starts, so the job reads finished values. Returns the frame for EndModalState.
+int BeginOutputJobFrame(void);
+
 // The image pages of a PDF compressed on worker threads (pdf_queue.cpp). One image page on its
 // way to the file: its page and content objects and its image, compressed by a worker.
 #define PDF_MAX_COMPRESS_WORKERS 16

@@ -42,8 +42,7 @@ int SaveReturnFile(HWND owner, const char *path)
     if (!CheckPathUsable(owner, target, "Error Saving File") || !ConfirmReplaceChangedFile(owner, target))
         return 0;
     // The values saved are the finished values: a pending or running recompute ends first.
-    if (gRecomputeThread || !gRecomputeDone)
-        RecomputeAllFormsNow(0);
+    FinishPendingRecompute();
     int count = FindReturnPages(2, NULL, NULL, 0);
     FormInstance **pages = NULL;
     if (count > 0) {

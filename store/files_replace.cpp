@@ -220,9 +220,8 @@ int BeginFileReplace(FileReplace *replace, const char *path, const char **whyOut
     if (stale != INVALID_FILE_ATTRIBUTES) {
         if (stale & FILE_ATTRIBUTE_DIRECTORY)
             why = "a folder has the name of its temporary file";
-        else if ((stale & FILE_ATTRIBUTE_READONLY) && !SetFileAttributesA(replace->temporary, FILE_ATTRIBUTE_NORMAL))
-            why = WithSystemReason("the temporary file left by an earlier write could not be removed", GetLastError());
-        else if (!DeleteFileA(replace->temporary))
+        else if (((stale & FILE_ATTRIBUTE_READONLY) && !SetFileAttributesA(replace->temporary, FILE_ATTRIBUTE_NORMAL)) ||
+                 !DeleteFileA(replace->temporary))
             why = WithSystemReason("the temporary file left by an earlier write could not be removed", GetLastError());
     }
     if (!why) {

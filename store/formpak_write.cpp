@@ -4,7 +4,7 @@
 #include <string.h>
 
 int WriteFormPak(const char *path, uint16_t taxYear, const char *const *headerStrings,
-                 int headerCount, const FormPakPageSpec *pages, int pageCount, int method)
+                 int headerCount, const FormPakPageDesc *pages, int pageCount, int method)
 {
     if (!headerStrings || headerCount < 1 || !headerStrings[0] || !*headerStrings[0] || !pages ||
         pageCount < 1 || pageCount > 65535)
@@ -20,7 +20,7 @@ int WriteFormPak(const char *path, uint16_t taxYear, const char *const *headerSt
     uint32_t *imagePos = (uint32_t *)MemAlloc(64, sizeof(uint32_t) * (size_t)pageCount);
     ok = ok && imagePos;
     for (int i = 0; ok && i < pageCount; i++) {
-        const FormPakPageSpec *p = &pages[i];
+        const FormPakPageDesc *p = &pages[i];
         if (!p->formName || !*p->formName || strlen(p->formName) >= FORM_NAME_SIZE - 8 ||
             p->pageNumber < 1 || p->pageNumber > 255 || !p->image || !p->imageLength ||
             (p->imageSource != IMAGE_SOURCE_PCL && p->imageSource != IMAGE_SOURCE_PCL2 &&

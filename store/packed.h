@@ -233,7 +233,7 @@ uint32_t GetPackedRecordOffset(const PackedRecordSpec *records, int count, int i
 int WritePackedFile(const char *path, int fileType, uint16_t taxYear, const char *writer,
                     const PackedRecordSpec *records, int count);
 // One page of a FormPak to write.
-struct FormPakPageSpec {
+struct FormPakPageDesc {
     const char *formName;     // "Form 1040"
     int pageNumber;           // 1-based
     int maxCopies;
@@ -249,7 +249,7 @@ struct FormPakPageSpec {
 // Writes a FormPak; headerStrings: count texts (the first the form name). method: record
 // encoding method of the records. 1 on success.
 int WriteFormPak(const char *path, uint16_t taxYear, const char *const *headerStrings,
-                 int headerCount, const FormPakPageSpec *pages, int pageCount, int method);
+                 int headerCount, const FormPakPageDesc *pages, int pageCount, int method);
 // Writes a return file of record, the given pages (their values and second texts) and the three
 // notes (note to IRS, note to self, regulatory explanation; any may be null). 1 on success.
 int WriteReturnFile(const char *path, const OpenReturn *record, FormInstance *const *pages,

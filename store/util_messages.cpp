@@ -46,6 +46,16 @@ static char *JoinMessageLines(const char *text)
     return out;
 }
 
+// The plain box (or the test seam in its place), as a frame of the modal state: nothing changes
+// the return while it shows.
+static int RunMessageBoxFrame(HWND owner, const char *text, const char *title, unsigned flags)
+{
+    int frame = BeginModalState(NULL, 0);
+    int answer = gMessageBoxHook ? gMessageBoxHook(owner, text, title, flags) : MessageBoxA(owner, text, title, flags);
+    EndModalState(frame);
+    return answer;
+}
+
 int ShowMessageBox(HWND owner, const char *text, const char *title, unsigned flags)
 {
     if (!text)
@@ -55,15 +65,8 @@ int ShowMessageBox(HWND owner, const char *text, const char *title, unsigned fla
     char *joined = JoinMessageLines(text);
     const char *shown = joined ? joined : text;
     // Every box has an owner: the window the user is in, never the disabled main window under a
-    // dialog. The box is a frame of the modal state: nothing changes the return while it shows.
-    owner = GetModalOwner(owner);
-    int frame = BeginModalState(NULL, 0);
-    int answer;
-    if (gMessageBoxHook)
-        answer = gMessageBoxHook(owner, shown, title, flags);
-    else
-        answer = MessageBoxA(owner, shown, title, flags);
-    EndModalState(frame);
+    // dialog.
+    int answer = RunMessageBoxFrame(GetModalOwner(owner), shown, title, flags);
     if (joined)
         HeapFree(GetProcessHeap(), 0, joined);
     return answer;
@@ -115,20 +118,13 @@ int ShowAppMessageBox(const AppMessageBoxParams *block)
     const char *text = block->text ? block->text : "";
     const char *caption = block->caption ? block->caption : "";
     HWND owner = GetModalOwner(block->owner);
-    if (gMessageBoxHook) {
-        int frame = BeginModalState(NULL, 0);
-        int answer = gMessageBoxHook(owner, text, caption, block->options[0]);
-        EndModalState(frame);
-        return answer;
-    }
+    if (gMessageBoxHook)
+        return RunMessageBoxFrame(owner, text, caption, block->options[0]);
     HINSTANCE instance = block->instance ? block->instance : GetModuleHandleA(NULL);
     INT_PTR result = RunModalDialog(instance, "MESSAGEBOXAPPEX", owner, AppMessageBoxProc, (LPARAM)block);
     if (result == -1 || result == 0) {
         // Template missing from the module: fall back to the plain box so the text is still seen.
-        int frame = BeginModalState(NULL, 0);
-        int answer = MessageBoxA(owner, text, caption, MB_OK | MB_ICONINFORMATION);
-        EndModalState(frame);
-        return answer;
+        return RunMessageBoxFrame(owner, text, caption, MB_OK | MB_ICONINFORMATION);
     }
     return (int)result;
 }

@@ -87,7 +87,7 @@ protected:
         GetTempPathA(sizeof(folder), folder);
         sPath = std::string(folder) + "LevylinePageImageTest.qvp";
         SpecFields f1(kPage1Fields), f2(kPage2Fields), fm(kPage1Fields), fl(kLandscapeFields);
-        FormPakPageSpec pages[4];
+        FormPakPageDesc pages[4];
         memset(pages, 0, sizeof(pages));
         pages[0] = {"Form 1040", 1, 1, 100, PAGE_FLAG_MAIN_FORM, IMAGE_SOURCE_PCL, pcl.data(), (uint32_t)pcl.size(),
                     f1.records.data(), (int)f1.records.size(), {1, 1}};

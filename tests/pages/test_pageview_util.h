@@ -131,7 +131,7 @@ struct TestReturn {
         std::string pcl = PclPage();
         std::vector<uint8_t> bmp = BmpPage();
         SpecRecords f1(kPage1Fields, kPage1FieldCount), f2(kPage2Fields, 2);
-        FormPakPageSpec specs[2];
+        FormPakPageDesc specs[2];
         memset(specs, 0, sizeof(specs));
         specs[0] = {"Form 1040", 1, 1, 100, PAGE_FLAG_MAIN_FORM, IMAGE_SOURCE_PCL, (const uint8_t *)pcl.data(),
                     (uint32_t)pcl.size(), f1.records.data(), (int)f1.records.size(), {1, 1}};

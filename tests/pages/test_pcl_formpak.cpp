@@ -44,7 +44,7 @@ struct FormPakFixture {
         std::string irs;
         first = ReadWholeFile(BuildPath("testdata/f1040sb-1.pcl"), &irs) ? irs : SquarePage(100, 100, 50);
         second = SquarePage(0, 0, 20);
-        FormPakPageSpec pages[2] = {};
+        FormPakPageDesc pages[2] = {};
         pages[0] = {"Schedule B", 1, 1, 100, 0, IMAGE_SOURCE_PCL, (const uint8_t *)first.data(),
                     (uint32_t)first.size(), NULL, 0, {1, 1}};
         pages[1] = {"Form 3800", 3, 1, 100, 0, IMAGE_SOURCE_PCL2, (const uint8_t *)second.data(),

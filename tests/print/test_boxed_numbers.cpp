@@ -134,9 +134,10 @@ void CheckBoxes(const char *where, const BoxedNumber &c, const Row &row, const G
             double x0 = left + b * width;
             EXPECT_GE(out.Count(x0 + width * 0.2, top + height * 0.1, x0 + width * 0.8, bottom - height * 0.1), minInk)
                 << "cell " << k << " box " << b << ": no character";
-            if (b > 0)
+            if (b > 0) {
                 EXPECT_LE(out.Count(x0 - 1, top, x0 + 1, bottom), blank.Count(x0 - 1, top, x0 + 1, bottom) + slack)
                     << "cell " << k << " box " << b << ": ink between two boxes";
+            }
         }
     }
     for (const RECT &d : row.dividers) {

@@ -125,8 +125,9 @@ TEST_F(OutputTotals, OutputWaitsForTheRecomputeAndNoWorkerRunsDuringIt)
         UnhookWindowsHookEx(hook);
         EXPECT_FALSE(sJob.workerSeen);
         EXPECT_STREQ(value, sLine10->value);
-        if (c.pages)
+        if (c.pages) {
             EXPECT_FALSE(sJob.line10.empty());
+        }
         for (const std::string &shown : sJob.line10)
             EXPECT_EQ(value, shown);
         WaitForRecompute();

@@ -589,8 +589,9 @@ TEST_F(PdfSample, ReturnAndPdfReplaceTheirFilesByOneRule)
                 EXPECT_EQ(0, written);
                 EXPECT_EQ(1u, boxes.size());
                 EXPECT_NE(std::string::npos, boxes.empty() ? 0 : boxes[0].text.find(c.says)) << c.says;
-                if (c.setup == READ_ONLY)
+                if (c.setup == READ_ONLY) {
                     EXPECT_TRUE(ReadWhole(target) == old);
+                }
             }
             SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
         }

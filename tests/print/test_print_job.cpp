@@ -96,7 +96,7 @@ protected:
             return;
         SpecFields fields(kFields);
         std::vector<FieldRecord> &records = fields.records;
-        FormPakPageSpec pages[4];
+        FormPakPageDesc pages[4];
         memset(pages, 0, sizeof pages);
         const char *names[4] = {"Form 1040", "Form 1040", "Schedule 1", "Form 1040X"};
         const int numbers[4] = {1, 2, 1, 1};

@@ -22,10 +22,10 @@ void WriteMnPak(const std::string &path, int damaged = 0)
     FieldRecord fields[2] = {};
     fields[1].seq = (char *)"0010";
     fields[1].typeCode = (char *)"N";
-    FormPakPageSpec spec = {"MN M1", 1, 1, 24, PAGE_FLAG_MAIN_FORM, IMAGE_SOURCE_PCL, kPcl, sizeof(kPcl) - 1,
+    FormPakPageDesc page = {"MN M1", 1, 1, 24, PAGE_FLAG_MAIN_FORM, IMAGE_SOURCE_PCL, kPcl, sizeof(kPcl) - 1,
                             fields, 2, {1, 0}};
     const char *header[] = {"MN M1", "Minnesota Individual Income Tax", "2024.1"};
-    ASSERT_EQ(1, WriteFormPak(path.c_str(), 2024, header, 3, &spec, 1, RECORD_METHOD_XOR));
+    ASSERT_EQ(1, WriteFormPak(path.c_str(), 2024, header, 3, &page, 1, RECORD_METHOD_XOR));
     if (!damaged)
         return;
     std::string bytes = ReadWholeFile(path);

@@ -42,7 +42,7 @@ std::string MakeFormPak(const std::string &file, const std::vector<const char *>
 {
     static const uint8_t kPcl[] = "\x1b" "E\x1b*t300R\x0c";
     std::vector<std::vector<FieldRecord>> tables(pages.size());
-    std::vector<FormPakPageSpec> specs(pages.size());
+    std::vector<FormPakPageDesc> specs(pages.size());
     for (size_t p = 0; p < pages.size(); p++) {
         tables[p].resize(pages[p].fields.size() + 1);
         memset(tables[p].data(), 0, sizeof(FieldRecord) * tables[p].size());
@@ -53,7 +53,7 @@ std::string MakeFormPak(const std::string &file, const std::vector<const char *>
             r.valueList = (char *)pages[p].fields[f].formula;
             r.description = (char *)"Field";
         }
-        FormPakPageSpec &s = specs[p];
+        FormPakPageDesc &s = specs[p];
         memset(&s, 0, sizeof(s));
         s.formName = pages[p].form;
         s.pageNumber = pages[p].page;

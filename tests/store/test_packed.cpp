@@ -117,7 +117,7 @@ std::string MakeSampleFormPak(const char *name, int method)
     FieldTable *one = CreateFieldTable(2);
     one->fields[1].seq = Dup("0500");
     one->fields[1].typeCode = Dup("x[o]");
-    FormPakPageSpec pages[3] = {};
+    FormPakPageDesc pages[3] = {};
     pages[0] = {"Form 9999", 1, 1, 100, PAGE_FLAG_MAIN_FORM, IMAGE_SOURCE_PCL, (const uint8_t *)pcl1,
                 (uint32_t)sizeof pcl1 - 1, fields->fields, fields->count, {1, 2}};
     pages[1] = {"Form 9999", 2, 1, 100, 0, IMAGE_SOURCE_PCL2, (const uint8_t *)pcl2,

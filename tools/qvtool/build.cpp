@@ -353,7 +353,7 @@ static int BuildFormPak(const std::vector<Line> &lines, const std::string &folde
     }
     if (ok && (header.empty() || pages.empty()))
         ok = ToolError("a FormPak needs a header and at least one page");
-    std::vector<FormPakPageSpec> specs;
+    std::vector<FormPakPageDesc> specs;
     for (PageBuild &page : pages) {
         if (!ok)
             break;
@@ -367,7 +367,7 @@ static int BuildFormPak(const std::vector<Line> &lines, const std::string &folde
             ok = 0;
             break;
         }
-        FormPakPageSpec s;
+        FormPakPageDesc s;
         memset(&s, 0, sizeof s);
         s.formName = page.name.c_str();
         s.pageNumber = page.number;

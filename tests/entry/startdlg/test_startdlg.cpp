@@ -30,7 +30,7 @@ void MakeStartPak(FileRecord *record, const char *formName, const std::vector<st
 {
     static const uint8_t kPcl[] = "\x1b" "E\x0c";
     static FieldRecord dummy[1];
-    std::vector<FormPakPageSpec> specs;
+    std::vector<FormPakPageDesc> specs;
     for (int page = 1; page <= 2; page++)
         specs.push_back({formName, page, 1, 100, page == 1 ? PAGE_FLAG_MAIN_FORM : 0, IMAGE_SOURCE_PCL, kPcl, 3,
                          dummy, 1, {100, (uint16_t)page}});
