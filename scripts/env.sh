@@ -7,12 +7,24 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 # This checkout's test printer and job folder (scripts/cups.sh makes the queue).
 source "$LEVYLINE_ROOT/scripts/print_names.sh"
+# Without a display of the caller's, a virtual one of our own, with a small window manager on it:
+# the program and its tests run as on a user's desktop, where the window manager moves the focus
+# between windows and Wine's windows are managed. LEVYLINE_DISPLAY chooses its number (two
+# checkouts testing at once each take their own).
+levyline_has_wm() {
+  xprop -display "$DISPLAY" -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
+}
 if [ -z "${DISPLAY:-}" ]; then
-  export DISPLAY=:97
-  if ! xdpyinfo -display :97 >/dev/null 2>&1; then
-    Xvfb :97 -screen 0 1600x1200x24 -nolisten tcp >/dev/null 2>&1 &
+  export DISPLAY="${LEVYLINE_DISPLAY:-:97}"
+  if ! xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; then
+    Xvfb "$DISPLAY" -screen 0 1600x1200x24 -nolisten tcp >/dev/null 2>&1 &
     LEVYLINE_XVFB_PID=$!
-    for _ in $(seq 50); do xdpyinfo -display :97 >/dev/null 2>&1 && break; sleep 0.1; done
+    for _ in $(seq 50); do xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && break; sleep 0.1; done
+  fi
+  if ! levyline_has_wm; then
+    openbox --sm-disable >/dev/null 2>&1 &
+    LEVYLINE_WM_PID=$!
+    for _ in $(seq 50); do levyline_has_wm && break; sleep 0.1; done
   fi
 fi
 # A Wine prefix of our own, made once, with the font replacements the forms need.
@@ -29,12 +41,12 @@ if [ ! -f "$WINEPREFIX/.levyline-ready-2" ]; then
   wineserver -w
   touch "$WINEPREFIX/.levyline-ready-2"
 fi
-# Without a window manager (Xvfb alone) Wine waits two seconds for one to confirm each hidden
-# window, so a dialog or the edit bar seems to ignore the key that closed it. On such a display
-# Wine's windows are left unmanaged, so it waits for nobody; on a desktop with a window manager
-# they stay managed. The prefix keeps the setting, so it is written only when it changes.
+# Wine's windows are managed when the display has a window manager (our own display always has
+# one; a caller's may not). On a bare display Wine would wait two seconds for a window manager to
+# confirm each hidden window, so there they are left unmanaged. The prefix keeps the setting, so
+# it is written only when it changes.
 levyline_managed=N
-if xprop -display "$DISPLAY" -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
+if levyline_has_wm; then
   levyline_managed=Y
 fi
 if [ "$(cat "$WINEPREFIX/.levyline-managed" 2>/dev/null)" != "$levyline_managed" ]; then
@@ -46,4 +58,8 @@ unset levyline_managed
 # program that started them would otherwise hold ctest's pipe open until the server ends.
 wineserver -p >/dev/null 2>&1 || true
 wine cmd /c exit >/dev/null 2>&1 || true
-levyline_stop_xvfb() { [ -n "${LEVYLINE_XVFB_PID:-}" ] && kill "$LEVYLINE_XVFB_PID" 2>/dev/null; wineserver -k 2>/dev/null || true; }
+levyline_stop_xvfb() {
+  [ -n "${LEVYLINE_WM_PID:-}" ] && kill "$LEVYLINE_WM_PID" 2>/dev/null
+  [ -n "${LEVYLINE_XVFB_PID:-}" ] && kill "$LEVYLINE_XVFB_PID" 2>/dev/null
+  wineserver -k 2>/dev/null || true
+}

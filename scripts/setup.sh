@@ -10,7 +10,7 @@ if ! dpkg --print-foreign-architectures | grep -q i386; then
   updated_needed=1
 fi
 for p in wine wine32:i386 g++-mingw-w64-i686 mingw-w64-tools cmake ninja-build libz-mingw-w64-dev googletest \
-         xvfb xauth fonts-liberation fonts-dancingscript ghostscript qpdf poppler-utils ccache imagemagick x11-utils \
+         xvfb xauth openbox xdotool fonts-liberation fonts-dancingscript ghostscript qpdf poppler-utils ccache imagemagick x11-utils \
          cups cups-bsd printer-driver-cups-pdf libcups2:i386; do
   have_pkg "$p" || need+=("$p")
 done
