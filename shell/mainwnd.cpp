@@ -210,6 +210,11 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     switch (message) {
     case WM_CREATE:
         return CreateMainFrame(window) ? 0 : -1;
+    case WM_MOUSEACTIVATE:
+        // The edit bar keeps the focus (a window manager's focus request, a menu-bar click).
+        if (KeepEditBarFocus(message, lParam))
+            return MA_NOACTIVATE;
+        break;
     case WM_SIZE:
         LayoutMainFrame(window);
         return 0;

@@ -93,6 +93,13 @@ extern int gClosingReturn;
 extern int gOperationCode;
 extern int gEnterAdvances;
 extern int gTabsOnTop;
+// An open edit bar keeps the focus when its requester's window (the main window, the grid, the
+// multi-field popup) is asked to activate through its menu bar: a window manager's focus request,
+// which Wine delivers as a click on the menu bar, arrives after the bar has opened (Tab closes one
+// bar and opens the next) and would close the new bar at once. A real click on the menu bar
+// opens the menu and leaves the focus in the bar, as on Windows. Call it for WM_MOUSEACTIVATE;
+// 1 when the window must answer MA_NOACTIVATE.
+int KeepEditBarFocus(UINT message, LPARAM lParam);
 extern int gTreePaneWidth;
 extern OSVERSIONINFOA gOsVersionInfo;
 extern DWORD gStartTick;

@@ -16,3 +16,10 @@ int gTabsOnTop;
 int gTreePaneWidth = 240;
 OSVERSIONINFOA gOsVersionInfo;
 DWORD gStartTick;
+
+int KeepEditBarFocus(UINT message, LPARAM lParam)
+{
+    if (message != WM_MOUSEACTIVATE || LOWORD(lParam) != HTMENU)
+        return 0;
+    return gEditBarContainer && IsWindow(gEditBarContainer) && IsWindowVisible(gEditBarContainer);
+}

@@ -2,6 +2,7 @@
 #include "tests/harness/harness.h"
 
 #include "store/store.h"
+#include "ui/ui.h"
 
 #include <commctrl.h>
 #include <winspool.h>
@@ -389,7 +390,84 @@ std::string MakeUnixTestFolder(const char *name, std::string *winePath)
     return unix;
 }
 
+static int RunUnixCommandPumping(const std::string &command, std::string *output, int timeoutMs, int pump);
+
 int RunUnixCommand(const std::string &command, std::string *output, int timeoutMs)
+{
+    return RunUnixCommandPumping(command, output, timeoutMs, 0);
+}
+
+// One message as the program's loops handle it: the edit bar's keys through its IsDialogMessage
+// (the main loop), a dialog's through its own (a modal dialog's loop).
+static void DispatchAsProgram(MSG *msg)
+{
+    if (gEditBarContainer && IsWindow(gEditBarContainer) && IsDialogMessageA(gEditBarContainer, msg))
+        return;
+    HWND root = msg->hwnd ? GetAncestor(msg->hwnd, GA_ROOT) : NULL;
+    char name[16] = "";
+    if (root)
+        GetClassNameA(root, name, sizeof name);
+    if (root && strcmp(name, "#32770") == 0 && IsDialogMessageA(root, msg))
+        return;
+    TranslateMessage(msg);
+    DispatchMessageA(msg);
+}
+
+void PumpUntilIdle(int quietMs, int timeoutMs)
+{
+    DWORD start = GetTickCount(), lastActive = start;
+    while ((int)(GetTickCount() - lastActive) < quietMs && (int)(GetTickCount() - start) < timeoutMs) {
+        MSG msg;
+        int any = 0;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                PostQuitMessage((int)msg.wParam);
+                return;
+            }
+            if (msg.message != WM_TIMER && msg.message != WM_PAINT)
+                any = 1;
+            DispatchAsProgram(&msg);
+        }
+        if (any)
+            lastActive = GetTickCount();
+        MsgWaitForMultipleObjects(0, NULL, FALSE, 5, QS_ALLINPUT);
+    }
+}
+
+int TypeKeys(const char *keys)
+{
+    for (const char *p = keys; p && *p;) {
+        std::string command;
+        if (*p == '{') {
+            const char *end = strchr(p, '}');
+            if (!end)
+                return 0;
+            command = "xdotool key --clearmodifiers " + std::string(p + 1, end);
+            p = end + 1;
+        } else {
+            // One character, quoted for the shell.
+            std::string ch(1, *p == '\'' ? '\0' : *p);
+            command = *p == '\'' ? "xdotool type -- \"'\"" : "xdotool type -- '" + ch + "'";
+            p++;
+        }
+        if (RunUnixCommandPumping(command, NULL, 10000, 1) != 0)
+            return 0;
+        PumpUntilIdle();
+    }
+    return 1;
+}
+
+int ClickScreen(int x, int y)
+{
+    char command[96];
+    snprintf(command, sizeof command, "xdotool mousemove %d %d click 1", x, y);
+    if (RunUnixCommandPumping(command, NULL, 10000, 1) != 0)
+        return 0;
+    PumpUntilIdle();
+    return 1;
+}
+
+static int RunUnixCommandPumping(const std::string &command, std::string *output, int timeoutMs, int pump)
 {
     std::string wineFolder;
     std::string folder = MakeUnixTestFolder("run", &wineFolder);
@@ -433,7 +511,15 @@ int RunUnixCommand(const std::string &command, std::string *output, int timeoutM
         }
         if ((int)(GetTickCount() - start) > timeoutMs)
             return -1;
-        Sleep(50);
+        if (pump) {
+            // The program runs meanwhile, as it would while the user types.
+            MSG msg;
+            while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE))
+                DispatchAsProgram(&msg);
+            MsgWaitForMultipleObjects(0, NULL, FALSE, 5, QS_ALLINPUT);
+        } else {
+            Sleep(50);
+        }
     }
     if (output) {
         output->clear();

@@ -70,6 +70,19 @@ std::string MakeUnixTestFolder(const char *name, std::string *winePath);
 // done). *output (may be null) receives its standard output and error. Returns its exit code, or
 // -1 when it did not finish within timeoutMs.
 int RunUnixCommand(const std::string &command, std::string *output, int timeoutMs = 60000);
+// Keys typed as a user types them: sent through the X server (xdotool), so they go to whichever
+// window has the display's focus, through the window manager's focus as a user's keys do, not to
+// a window of the test's choosing. keys holds plain characters and key names in braces, xdotool's
+// names with '+' for chords: "100{Tab}200{shift+Tab}{Return}{Escape}{alt+f}". After each key the
+// program runs until it is idle (its messages dispatched as the main loop or the open dialog's
+// own loop would). 1 when every key was sent.
+int TypeKeys(const char *keys);
+// A click of the left button at a point of the screen, through the X server as TypeKeys types;
+// the program then runs until it is idle. 1 when the click was sent.
+int ClickScreen(int x, int y);
+// Dispatches messages as the program's loops do (the edit bar's and a dialog's keys through
+// IsDialogMessage) until no message but timers and paints has come for quietMs, or timeoutMs.
+void PumpUntilIdle(int quietMs = 60, int timeoutMs = 5000);
 // Dispatches messages until done() says so; false when timeoutMs passes first.
 bool PumpUntil(bool (*done)(), int timeoutMs);
 // Client area of a window as 32-bit pixels (0x00RRGGBB), top row first.
