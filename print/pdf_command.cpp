@@ -18,6 +18,29 @@ static int CheckReturnNamed(void)
     return 0;
 }
 
+// Pages whose FormPak was not found when the return was opened have no form to draw: the PDF is
+// not begun, and the FormPaks are named. 1 when every page has its FormPak.
+static int CheckReturnFormPaks(HWND owner)
+{
+    int count = 0;
+    FormInstance **pages =
+        gTreeMissingFormPakFolder ? SnapshotReturnPages(16, gTreeMissingFormPakFolder, &count) : NULL;
+    if (!pages)
+        return 1;
+    char names[600] = "";
+    for (int i = 0; i < count; i++)
+        AddMissingFormPakName(names, sizeof names, pages[i]->formPakPath);
+    MemFree(pages);
+    char text[1000];
+    snprintf(text, sizeof text,
+             "The PDF file was not written: %d page(s) of this return come from FormPaks that are missing:"
+             "\r\n\r\n%s\r\n\r\nThe pages are listed under \"FormPak Not Found\". Put the FormPaks in the "
+             "FormPak folder or beside the return file and open the return again.",
+             count, names);
+    ShowMessageBox(owner, text, "Unable to Create PDF File", MB_OK | MB_ICONEXCLAMATION);
+    return 0;
+}
+
 int ConfirmPdfTarget(const char *formName, char *outPath, int outSize)
 {
     // The form's pages by its name ("Schedule B") or a page key of it, as GeneratePdf takes them.
@@ -72,7 +95,7 @@ LRESULT PdfCommandHandler(HWND window, UINT message, WPARAM wParam, LPARAM lPara
                        MB_OK | MB_ICONINFORMATION);
         return 0;
     }
-    if (!CheckReturnNamed())
+    if (!CheckReturnNamed() || !CheckReturnFormPaks(window))
         return 0;
     return GeneratePdf(gReturnPath, NULL, NULL, NULL, 1, 0);
 }

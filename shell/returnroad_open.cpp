@@ -15,15 +15,16 @@ static const char kFormPakFilter[] = "Levyline Form Files (*.qvp)\0*.qvp\0";
 #define OPEN_FORMPAK_CACHE 32
 struct OpenFormPak {
     char path[MAX_PATH];    // as stored in the return file
-    char found[MAX_PATH];   // where it was found ("" = not found or unreadable)
-    int damaged;            // not found sound: the copies there could not be read
+    char found[MAX_PATH];   // where it was found ("" = no copy holds the form)
+    int passedOver;         // copies were there, but none could be used
     FileRecord record;
 };
 
-// The FormPak of a stored path, found and read on its first use (FindFormPakFile); a FormPak
-// with no sound copy adds its damaged copies to damaged, once.
-static OpenFormPak *GetOpenFormPak(OpenFormPak *cache, int *count, const char *stored, const char *returnPath,
-                                   char *damaged, int damagedSize)
+// The FormPak of a stored path, found and read on its first use (FindFormPakFile) as the copy
+// that holds the page pageKey; a FormPak with no such copy adds the copies passed over to passed,
+// once.
+static OpenFormPak *GetOpenFormPak(OpenFormPak *cache, int *count, const char *stored, const char *pageKey,
+                                   const char *returnPath, char *passed, int passedSize)
 {
     for (int i = 0; i < *count; i++)
         if (!lstrcmpiA(cache[i].path, stored))
@@ -33,8 +34,8 @@ static OpenFormPak *GetOpenFormPak(OpenFormPak *cache, int *count, const char *s
     OpenFormPak *pak = &cache[(*count)++];
     memset(pak, 0, sizeof(*pak));
     lstrcpynA(pak->path, stored, sizeof(pak->path));
-    pak->damaged = FindFormPakFile(stored, returnPath, &pak->record, pak->found, sizeof(pak->found), damaged,
-                                   damagedSize) < 0;
+    pak->passedOver = FindFormPakFile(stored, pageKey, returnPath, &pak->record, pak->found, sizeof(pak->found),
+                                      passed, passedSize) < 0;
     return pak;
 }
 
@@ -116,14 +117,14 @@ static int OpenReturnFile(HWND owner, const char *path, OpenReturn *returnRecord
 
     OpenFormPak *cache = (OpenFormPak *)MemAlloc(64, sizeof(OpenFormPak) * OPEN_FORMPAK_CACHE);
     int cached = 0, missing = 0;
-    char missingNames[600] = "", damagedNames[1200] = "";
+    char missingNames[600] = "", passedCopies[2000] = "";
     if (gFormsTreeWindow)
         SendMessageA(gFormsTreeWindow, WM_SETREDRAW, FALSE, 0);
     for (int i = 0; cache && i < file.formCount; i++) {
         const FormDirectoryEntry *entry = &GetFormDirectory(&file)[i];
         const char *key = GetPoolString(&file, entry->pageKeyOffset);
-        OpenFormPak *pak = GetOpenFormPak(cache, &cached, GetPoolString(&file, entry->formPakOffset), keepPath,
-                                          damagedNames, sizeof(damagedNames));
+        OpenFormPak *pak = GetOpenFormPak(cache, &cached, GetPoolString(&file, entry->formPakOffset), key, keepPath,
+                                          passedCopies, sizeof(passedCopies));
         HTREEITEM item = NULL;
         if (pak && pak->found[0]) {
             int index = FindSavedPage(&pak->record, entry, key);
@@ -132,7 +133,7 @@ static int OpenReturnFile(HWND owner, const char *path, OpenReturn *returnRecord
         }
         if (!item) {
             missing++;
-            if (!pak || (!pak->found[0] && !pak->damaged))
+            if (!pak || (!pak->found[0] && !pak->passedOver))
                 AddMissingFormPakName(missingNames, sizeof(missingNames), GetPoolString(&file, entry->formPakOffset));
             CreateSessionFormInstance(&file, i);
         }
@@ -168,7 +169,7 @@ static int OpenReturnFile(HWND owner, const char *path, OpenReturn *returnRecord
     SelectFirstPage();
     RequestRecompute(1, NULL);
     UpdateFormsTreeTipVisibility(NULL);
-    ShowMissingFormPaks(owner, missingNames, damagedNames, missing, gReturnPath);
+    ShowMissingFormPaks(owner, missingNames, passedCopies, missing, gReturnPath);
     if (inUse) {
         char text[800];
         snprintf(text, sizeof(text),
@@ -181,7 +182,8 @@ static int OpenReturnFile(HWND owner, const char *path, OpenReturn *returnRecord
     return 1;
 }
 
-// Copies a FormPak into the FormPak folder (unless it is there already) and offers its forms.
+// Copies a FormPak into the FormPak folder (unless it is there already: the same file under any
+// spelling of its path, '/', "\.\", "\..\", a short name) and offers its forms.
 static int InstallFormPak(HWND owner, const char *path)
 {
     FileRecord pak;
@@ -199,7 +201,7 @@ static int InstallFormPak(HWND owner, const char *path)
     int n = GetProgramFolder(folder, FOLDER_FORMPAK) ? snprintf(target, sizeof(target), "%s\\%s", folder, name) : -1;
     if (n <= 0 || n >= (int)sizeof(target)) {
         lstrcpynA(target, path, sizeof(target));
-    } else if (lstrcmpiA(target, path) && !CopyFileA(path, target, FALSE)) {
+    } else if (lstrcmpiA(target, path) && !IsSameFile(target, path) && !CopyFileA(path, target, FALSE)) {
         char text[700];
         snprintf(text, sizeof(text), "The FormPak %.260s could not be copied to the FormPak folder %.260s.", name,
                  folder);

@@ -138,8 +138,10 @@ const PackedFileEntry *FindFileEntry(const FileRecord *f, int recordId);
 #define READ_DATA_QUIET 2   // mode bit: log only, no message box
 // The record is overwritten (release an earlier content first). 1 on success.
 int ReadDataFile(const char *path, int reserved, FileRecord *fileRecord, int mode);
-// ReadDataFile that also gives the reason of a refusal ("its checksum does not match ...") in
-// *whyOut (may be null; set to null when the file was read).
+// ReadDataFile that also gives the reason of a refusal ("its checksum does not match") in
+// *whyOut (may be null; set to null when the file was read). A file another program holds open
+// without sharing it for reading gives READ_REASON_IN_USE.
+#define READ_REASON_IN_USE "it is in use by another program"
 int ReadDataFileWithReason(const char *path, FileRecord *fileRecord, int mode, const char **whyOut);
 // Frees what the record holds and zero-fills it (returnRecord is not touched; may be null).
 int ReleaseFileRecord(FileRecord *fileRecord, OpenReturn *returnRecord);

@@ -136,7 +136,10 @@ static uint8_t *LoadWholeFile(const char *path, uint32_t *lengthOut, const char 
     DWORD size = 0;
     HANDLE file = OpenFileForRead(path, &size, OPEN_FILE_QUIET);
     if (!file) {
-        *whyOut = "the file could not be opened";
+        // Another program's open handle that shares no reading is no fault of the file.
+        DWORD error = GetLastError();
+        *whyOut = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ? READ_REASON_IN_USE
+                                                                                     : "the file could not be opened";
         return NULL;
     }
     if (size < sizeof(PackedFileHeader)) {
@@ -196,7 +199,7 @@ static const char *ParsePackedImage(const uint8_t *file, uint32_t length, FileRe
     zeroed.checksum = 0;
     if (ComputePackedChecksumParts(&zeroed, file + sizeof header, length - (uint32_t)sizeof header) !=
         header.checksum)
-        return "its checksum does not match (the file is damaged)";
+        return "its checksum does not match";
     f->fileType = header.fileType;
     f->taxYear = header.taxYear;
     f->entryCount = header.entryCount;

@@ -352,6 +352,40 @@ TEST_F(ReturnRoad, AnOpenedFormPakIsInstalledAndOffersItsForms)
     DeleteFileA(installed.c_str());
 }
 
+// The FormPak folder's own file opened under another spelling of its path is installed already:
+// it is not copied onto itself, and its forms are offered.
+TEST_F(ReturnRoad, TheFormPakFoldersOwnFileUnderAnySpellingIsInstalledAlready)
+{
+    std::string pak = MakeFormPak("install_spelling.qvp", {"Schedule 1"},
+                                  {{"Schedule 1", 1, 100, 0, 1, 30, {{"0010", "N", NULL}}}});
+    char folder[MAX_PATH], shortName[MAX_PATH] = "";
+    ASSERT_EQ(1, GetProgramFolder(folder, FOLDER_FORMPAK));
+    std::string installed = std::string(folder) + "\\install_spelling.qvp", slashed = installed;
+    ASSERT_TRUE(CopyFileA(pak.c_str(), installed.c_str(), FALSE));
+    std::replace(slashed.begin(), slashed.end(), '\\', '/');
+    const char *last = strrchr(folder, '\\');
+    ASSERT_TRUE(last != NULL);
+    ASSERT_NE(0u, GetShortPathNameA(installed.c_str(), shortName, sizeof shortName));
+    ASSERT_STRNE(installed.c_str(), shortName);
+    for (const std::string &spelling : {slashed, std::string(folder) + "\\.\\install_spelling.qvp",
+                                        std::string(folder) + "\\..\\" + (last + 1) + "\\install_spelling.qvp",
+                                        std::string(shortName)}) {
+        SCOPED_TRACE(spelling);
+        ClearShownMessageBoxes();
+        SetDefaultMessageBoxAnswer(IDOK);
+        LRESULT result = RunDialogWithSteps(
+            [&] { return (INT_PTR)SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)spelling.c_str()); },
+            [](HWND dialog) {
+                SetControlText(dialog, IDC_FORMSLIST_COPIES, "1");
+                ClickButton(dialog, IDOK);
+            });
+        EXPECT_TRUE(GetShownMessageBoxes().empty()) << GetShownMessageBoxes()[0].text;
+        EXPECT_EQ(1, result);
+        CloseOpenReturn();
+    }
+    DeleteFileA(installed.c_str());
+}
+
 TEST_F(ReturnRoad, FormsOfAnotherTaxYearAreRefused)
 {
     AddPage(Make1040Pak(), 0);
