@@ -50,7 +50,7 @@ HWND CreatePageView(HWND parent)
     wc.lpszClassName = PAGE_VIEW_CLASS;
     if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
         return NULL;
-    HWND window = CreateWindowExA(WS_EX_STATICEDGE, PAGE_VIEW_CLASS, "", WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL,
+    HWND window = CreateWindowExA(WS_EX_STATICEDGE, PAGE_VIEW_CLASS, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_HSCROLL | WS_VSCROLL,
                                   0, 0, 0, 0, parent, (HMENU)(INT_PTR)PAGE_VIEW_CONTROL_ID, wc.hInstance, NULL);
     if (!window)
         return NULL;

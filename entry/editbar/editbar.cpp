@@ -401,6 +401,22 @@ INT_PTR CALLBACK EbContainerDlgProc(HWND dialog, UINT message, WPARAM wParam, LP
     return FALSE;
 }
 
+// The page view's bar lives inside the page view, a child window at the place its set-up chose on
+// the screen, not a window of its own on the desktop: the keyboard focus then stays in the main
+// window while one bar closes and the next opens. Under a window manager a desktop window of its
+// own holds the display's focus, and keys typed while it closed went to it and were lost.
+static void PlaceEditBarInView(HWND container, HWND view)
+{
+    RECT rect;
+    GetWindowRect(container, &rect);
+    LONG_PTR style = GetWindowLongPtrA(container, GWL_STYLE);
+    SetWindowLongPtrA(container, GWL_STYLE, (style & ~(LONG_PTR)WS_POPUP) | WS_CHILD | WS_CLIPSIBLINGS);
+    SetParent(container, view);
+    MapWindowPoints(HWND_DESKTOP, view, (POINT *)&rect, 2);
+    SetWindowPos(container, HWND_TOP, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                 SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
 HWND CreateEditBar(HWND parent, EditRequest *request)
 {
     if (!request || !request->field)
@@ -413,6 +429,8 @@ HWND CreateEditBar(HWND parent, EditRequest *request)
     HWND container = CreateDialogParamA(gInstance, "EBContainer", parent, EbContainerDlgProc, (LPARAM)request);
     if (!container)
         return NULL;
+    if (request->requesterKind == EDIT_REQUESTER_PAGE_VIEW && parent && IsWindow(container))
+        PlaceEditBarInView(container, parent);
     // A bar whose rows all closed while they were set up (a toggled check mark, a field that
     // cannot be entered) goes at once.
     int live = 0;

@@ -434,22 +434,45 @@ void PumpUntilIdle(int quietMs, int timeoutMs)
     }
 }
 
+// The xdotool command that types the next key of keys (a character or a {name}); p moves past it.
+// "" when a brace is not closed.
+static std::string NextKeyCommand(const char **p)
+{
+    const char *at = *p;
+    if (*at == '{') {
+        const char *end = strchr(at, '}');
+        if (!end)
+            return "";
+        *p = end + 1;
+        return "xdotool key --clearmodifiers " + std::string(at + 1, end);
+    }
+    (*p)++;
+    if (*at == '\'')
+        return "xdotool type -- \"'\"";
+    return "xdotool type -- '" + std::string(1, *at) + "'";
+}
+
+int TypeKeysQuickly(const char *keys)
+{
+    std::string script;
+    for (const char *p = keys; p && *p;) {
+        std::string command = NextKeyCommand(&p);
+        if (command.empty())
+            return 0;
+        script += (script.empty() ? "" : " && ") + command;
+    }
+    if (!script.empty() && RunUnixCommandPumping(script, NULL, 20000, 1) != 0)
+        return 0;
+    PumpUntilIdle();
+    return 1;
+}
+
 int TypeKeys(const char *keys)
 {
     for (const char *p = keys; p && *p;) {
-        std::string command;
-        if (*p == '{') {
-            const char *end = strchr(p, '}');
-            if (!end)
-                return 0;
-            command = "xdotool key --clearmodifiers " + std::string(p + 1, end);
-            p = end + 1;
-        } else {
-            // One character, quoted for the shell.
-            std::string ch(1, *p == '\'' ? '\0' : *p);
-            command = *p == '\'' ? "xdotool type -- \"'\"" : "xdotool type -- '" + ch + "'";
-            p++;
-        }
+        std::string command = NextKeyCommand(&p);
+        if (command.empty())
+            return 0;
         if (RunUnixCommandPumping(command, NULL, 10000, 1) != 0)
             return 0;
         PumpUntilIdle();

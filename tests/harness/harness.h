@@ -80,6 +80,10 @@ int TypeKeys(const char *keys);
 // A click of the left button at a point of the screen, through the X server as TypeKeys types;
 // the program then runs until it is idle. 1 when the click was sent.
 int ClickScreen(int x, int y);
+// The same keys typed as a quick typist types them: all sent at once, without waiting for the
+// program between them (keys typed ahead while a window closes and the next opens), then the
+// program runs until it is idle.
+int TypeKeysQuickly(const char *keys);
 // Dispatches messages as the program's loops do (the edit bar's and a dialog's keys through
 // IsDialogMessage) until no message but timers and paints has come for quietMs, or timeoutMs.
 void PumpUntilIdle(int quietMs = 60, int timeoutMs = 5000);

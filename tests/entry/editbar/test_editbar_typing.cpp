@@ -22,6 +22,7 @@ struct TypedRun {
     const char *keys;
     int refusals;        // message boxes the run meets (a value the field refuses)
     std::vector<std::pair<const char *, const char *>> values;   // field, value afterwards
+    int quickly = 0;     // typed ahead at once, not waiting for the program between keys
 };
 
 class EditBarTyping : public MainWindowTest {
@@ -79,6 +80,7 @@ TEST_F(EditBarTyping, EveryTypedValueLandsInItsField)
         {"Shift+Tab walks back", "0104", "5{shift+Tab}6{Return}", 0, {{"0104", "5"}, {"0103", "6"}}},
         {"Escape keeps the old value", "0102", "999{Escape}", 0, {{"0102", ""}}},
         {"a refused value keeps the bar open", "0102", "1x{Return}42{Tab}7{Return}", 1, {{"0102", "42"}, {"0103", "7"}}},
+        {"typed ahead", "0102", "100{Tab}200{Tab}300{Return}", 0, {{"0102", "100"}, {"0103", "200"}, {"0104", "300"}}, 1},
     };
     for (const TypedRun &run : runs) {
         SCOPED_TRACE(run.name);
@@ -92,7 +94,7 @@ TEST_F(EditBarTyping, EveryTypedValueLandsInItsField)
             ScriptMessageBoxAnswer(IDOK);
         ASSERT_TRUE(ClickField(run.click));
         ASSERT_NE(nullptr, gEditBarContainer) << "no edit bar after the click";
-        ASSERT_TRUE(TypeKeys(run.keys));
+        ASSERT_TRUE(run.quickly ? TypeKeysQuickly(run.keys) : TypeKeys(run.keys));
         EXPECT_EQ(nullptr, gEditBarContainer);
         for (const auto &value : run.values)
             EXPECT_EQ(value.second, Value(value.first)) << value.first;
