@@ -199,8 +199,9 @@ static int CheckSigningPins(OpenReturn *record, int status, ErrorEntry **first)
 // A birth date entered is a calendar date (mm/dd/yyyy) and not later than today.
 static int CheckBirthDates(OpenReturn *record, ErrorEntry **first)
 {
-    SYSTEMTIME today;
-    GetLocalTime(&today);
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    long today = now.wYear * 10000L + now.wMonth * 100 + now.wDay;
     int errors = 0;
     for (int spouse = 0; spouse < 2; spouse++) {
         char text[16];
@@ -212,8 +213,7 @@ static int CheckBirthDates(OpenReturn *record, ErrorEntry **first)
         SYSTEMTIME date;
         if (!ParseDateText(text, &date, 'D'))
             errors += AddErrorEntry(first, place, text, "The date of birth is not a calendar date (mm/dd/yyyy).");
-        else if (date.wYear * 10000 + date.wMonth * 100 + date.wDay > today.wYear * 10000 + today.wMonth * 100 +
-                                                                         today.wDay)
+        else if (date.wYear * 10000L + date.wMonth * 100 + date.wDay > today)
             errors += AddErrorEntry(first, place, text, "The date of birth is later than today.");
     }
     return errors;
