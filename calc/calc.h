@@ -193,8 +193,8 @@ int ValidateFieldData(char *text, char *messageBuffer, const char *caption, int 
 #define SSN_EMPTY     0   // no digits
 #define SSN_VALID     1
 #define SSN_BAD_SHAPE 2   // not nine digits
-#define SSN_NOT_ISSUED 3  // a number never issued (area 000 or 666, group 00, serial 0000;
-                          // with mode 1 also an area 900-999)
+#define SSN_NOT_ISSUED 3  // a number never issued (area 000 or 666, group 00, serial 0000, an
+                          // area 900-999 unless ITIN-shaped; with mode 1 every area 900-999)
 // Checks an identification number (dashes and blanks ignored). mode 0: a social security or
 // individual taxpayer identification number; mode 1: a social security number only. With
 // normalOut given (normalSize bytes) a valid number is written as "123-45-6789".

@@ -74,6 +74,16 @@ static int CollectDigits(const char *text, const char *skip, char *digits, int d
     return n;
 }
 
+// 1 when the fourth and fifth digits of a number of area 900-999 are those of an individual
+// taxpayer identification number (50-65, 70-88, 90-92, 94-99); the other 9xx numbers are never
+// issued.
+static int IsItinGroup(const char *groupDigits)
+{
+    int group = (groupDigits[0] - '0') * 10 + (groupDigits[1] - '0');
+    return (group >= 50 && group <= 65) || (group >= 70 && group <= 88) || (group >= 90 && group <= 92) ||
+           group >= 94;
+}
+
 int ValidateSsn(int mode, const char *text, char *normalOut, int normalSize)
 {
     if (!text)
@@ -84,8 +94,9 @@ int ValidateSsn(int mode, const char *text, char *normalOut, int normalSize)
         return SSN_EMPTY;
     if (n != 9)
         return SSN_BAD_SHAPE;
-    if (strncmp(d, "000", 3) == 0 || strncmp(d, "666", 3) == 0 || (mode == 1 && d[0] == '9') ||
-        strncmp(d + 3, "00", 2) == 0 || strncmp(d + 5, "0000", 4) == 0)
+    if (strncmp(d, "000", 3) == 0 || strncmp(d, "666", 3) == 0 ||
+        (d[0] == '9' && (mode == 1 || !IsItinGroup(d + 3))) || strncmp(d + 3, "00", 2) == 0 ||
+        strncmp(d + 5, "0000", 4) == 0)
         return SSN_NOT_ISSUED;
     if (normalOut && normalSize >= 12)
         snprintf(normalOut, normalSize, "%.3s-%.2s-%.4s", d, d + 3, d + 5);
@@ -534,7 +545,8 @@ int ValidateFieldData(char *text, char *messageBuffer, const char *caption, int 
         int r = ValidateSsn(0, work, normal, sizeof(normal));
         if (r == SSN_NOT_ISSUED) {
             snprintf(reason, sizeof(reason),
-                     "This number is never issued: it cannot begin with 000 or 666, and its middle and last parts "
+                     "This number is never issued: it cannot begin with 000 or 666, nor with 9 unless it is an "
+                     "ITIN (fourth and fifth digits 50-65, 70-88, 90-92 or 94-99), and its middle and last parts "
                      "cannot be 00 or 0000.");
             ok = 0;
         } else if (r != SSN_VALID) {

@@ -1,7 +1,8 @@
 // "Check Return": the checks whose errors block e-filing (every stored value against its field
-// type, a number in boxes filling them, a routing number's check digit, a main form, the filer's
-// name and identification number, the spouse's number on a joint return), the error file
-// "RtnErrors.txt" and the error chain shown by the error list.
+// type, a number in boxes filling them, a routing number's check digit and first two digits, an
+// identity protection PIN, a main form, the filer's name and identification number, the spouse's
+// number on a joint return; an individual return's own checks are in errorlist_efile.cpp), the
+// error file "RtnErrors.txt" and the error chain shown by the error list.
 #include "entry/explain/explain_private.h"
 #include "calc/calc.h"
 #include "canvas/canvas.h"
@@ -42,8 +43,7 @@ ErrorEntry *FreeErrorEntries(ErrorEntry *first)
     return NULL;
 }
 
-// A text member of the return record as a zero-ended copy (members may fill their size).
-static void CopyMember(OpenReturn *record, int offset, int size, char *out, int outSize)
+void CopyReturnMember(OpenReturn *record, int offset, int size, char *out, int outSize)
 {
     int n = size < outSize - 1 ? size : outSize - 1;
     memcpy(out, ReturnText(record, offset), (size_t)n);
@@ -70,34 +70,41 @@ static void FormatEnteredNumber(char *text, int size, int ein)
 static int CheckPersonSsn(OpenReturn *record, int block, ErrorEntry **first)
 {
     char text[80];
-    CopyMember(record, block + PERSON_SSN, 12, text, sizeof(text));
+    CopyReturnMember(record, block + PERSON_SSN, 12, text, sizeof(text));
     int ssn = ValidateSsn(0, text, NULL, 0);
     FormatEnteredNumber(text, sizeof(text), 0);
     if (ssn == SSN_VALID)
         return 0;
-    if (block == RETURN_SPOUSE)
-        return AddErrorEntry(first, "Spouse Information - Social Security Number", text[0] ? text : "(blank)",
-                             ssn == SSN_EMPTY ? "The spouse's social security number is required on a joint return."
-                                              : "The spouse's social security number is not valid.");
-    return AddErrorEntry(first, "Taxpayer Information - Social Security Number", text[0] ? text : "(blank)",
-                         ssn == SSN_EMPTY ? "The taxpayer's social security number is required."
-                                          : "The taxpayer's social security number is not valid.");
+    int spouse = block == RETURN_SPOUSE;
+    const char *who = spouse ? "spouse's" : "taxpayer's";
+    char message[200];
+    if (ssn == SSN_EMPTY)
+        snprintf(message, sizeof(message), "The %s social security number is required%s.", who,
+                 spouse ? " on a joint return" : "");
+    else if (ssn == SSN_NOT_ISSUED)
+        snprintf(message, sizeof(message), "The %s social security number is never issued: it begins with 000, 666 "
+                 "or 9 (other than an ITIN), or its middle or last part is 00 or 0000.", who);
+    else
+        snprintf(message, sizeof(message), "The %s social security number is not valid.", who);
+    return AddErrorEntry(first, spouse ? "Spouse Information - Social Security Number"
+                                       : "Taxpayer Information - Social Security Number",
+                         text[0] ? text : "(blank)", message);
 }
 
 // The filer: a business's name and EIN, or the taxpayer's name and SSN (and the spouse's SSN on
-// a joint return).
-static int CheckFilerIdentity(OpenReturn *record, ErrorEntry **first)
+// a joint return: status 2).
+static int CheckFilerIdentity(OpenReturn *record, int status, ErrorEntry **first)
 {
     int errors = 0;
     char text[80];
     if (GetBusinessReturnType(NULL)) {
         // A business's name is the return's name line: what the preparer types in the name field
         // of the main form's pages (taxpayer item T[0]).
-        CopyMember(record, RETURN_NAME_LINE, 50, text, sizeof(text));
+        CopyReturnMember(record, RETURN_NAME_LINE, 50, text, sizeof(text));
         if (!text[0])
             errors += AddErrorEntry(first, "Business Information - Business Name", "(blank)",
                                     "The business name is required.");
-        CopyMember(record, RETURN_EIN, 12, text, sizeof(text));
+        CopyReturnMember(record, RETURN_EIN, 12, text, sizeof(text));
         char digits[16];
         lstrcpynA(digits, text, sizeof(digits));
         RemoveChars(digits, "- ");
@@ -109,8 +116,8 @@ static int CheckFilerIdentity(OpenReturn *record, ErrorEntry **first)
         return errors;
     }
     char firstName[32], lastName[32];
-    CopyMember(record, RETURN_TAXPAYER + PERSON_FIRST_NAME, 21, firstName, sizeof(firstName));
-    CopyMember(record, RETURN_TAXPAYER + PERSON_LAST_NAME, 21, lastName, sizeof(lastName));
+    CopyReturnMember(record, RETURN_TAXPAYER + PERSON_FIRST_NAME, 21, firstName, sizeof(firstName));
+    CopyReturnMember(record, RETURN_TAXPAYER + PERSON_LAST_NAME, 21, lastName, sizeof(lastName));
     if (!firstName[0])
         errors += AddErrorEntry(first, "Taxpayer Information - First Name", "(blank)",
                                 "The taxpayer's first name is required.");
@@ -118,8 +125,7 @@ static int CheckFilerIdentity(OpenReturn *record, ErrorEntry **first)
         errors += AddErrorEntry(first, "Taxpayer Information - Last Name", "(blank)",
                                 "The taxpayer's last name is required.");
     errors += CheckPersonSsn(record, RETURN_TAXPAYER, first);
-    CopyMember(record, RETURN_FILING_STATUS, 2, text, sizeof(text));
-    if (!strcmp(text, "2"))   // married filing jointly
+    if (status == 2)   // married filing jointly
         errors += CheckPersonSsn(record, RETURN_SPOUSE, first);
     return errors;
 }
@@ -137,9 +143,24 @@ static int IsRoutingNumberField(const FormInstance *page, const FieldRecord *fie
     return 0;
 }
 
+// 1 when the first two digits of a routing number are those of a bank that takes a refund's
+// deposit: 01 to 12 or 21 to 32.
+static int IsRefundRoutingPrefix(const char *text)
+{
+    char digits[3] = "";
+    int n = 0;
+    for (const char *p = text; *p && n < 2; p++)
+        if (*p >= '0' && *p <= '9')
+            digits[n++] = *p;
+    int prefix = n == 2 ? (digits[0] - '0') * 10 + (digits[1] - '0') : 0;
+    return (prefix >= 1 && prefix <= 12) || (prefix >= 21 && prefix <= 32);
+}
+
 // What a number that passed its type's check must still be: in boxes that fix its length (a
 // routing number, a PIN, an SSN), one digit in every box; a routing number, with its check
-// digit right. messageOut (messageSize bytes) receives why not; returns 1 when it is right.
+// digit right and the first two digits of a bank that takes a refund; an identity protection
+// PIN, six digits and not all zeros. messageOut (messageSize bytes) receives why not; returns 1
+// when it is right.
 static int CheckNumberShape(const FormInstance *page, FieldRecord *field, int kind, char *messageOut,
                             int messageSize)
 {
@@ -154,12 +175,42 @@ static int CheckNumberShape(const FormInstance *page, FieldRecord *field, int ki
                  boxes, digits, digits == 1 ? "is" : "are");
         return 0;
     }
-    if (IsRoutingNumberField(page, field) && !IsRoutingNumberValid(field->value)) {
-        lstrcpynA(messageOut, "The routing number is not valid: its check digit does not match.",
-                  messageSize);
-        return 0;
+    if (IsRoutingNumberField(page, field)) {
+        if (!IsRoutingNumberValid(field->value)) {
+            lstrcpynA(messageOut, "The routing number is not valid: its check digit does not match.",
+                      messageSize);
+            return 0;
+        }
+        if (!IsRefundRoutingPrefix(field->value)) {
+            lstrcpynA(messageOut, "The routing number cannot take a refund's deposit: its first two digits must be "
+                                  "01 to 12 or 21 to 32.", messageSize);
+            return 0;
+        }
+    }
+    if (IsIdentityPinField(page, field)) {
+        if (digits != 6 || strlen(field->value) != 6) {
+            lstrcpynA(messageOut, "An identity protection PIN has 6 digits.", messageSize);
+            return 0;
+        }
+        if (!strcmp(field->value, "000000")) {
+            lstrcpynA(messageOut, "An identity protection PIN cannot be 000000.", messageSize);
+            return 0;
+        }
     }
     return 1;
+}
+
+void FormatFieldPlace(const FormInstance *page, const FieldRecord *field, const char *description, char *out,
+                      int outSize)
+{
+    char display[FORM_NAME_SIZE] = "";
+    FormatFormDisplayName(NULL, NULL, page ? page->pageKey : NULL, display, 0);
+    if (!description)
+        description = field && field->description ? field->description : "";
+    if (field && field->line && field->line[0])
+        snprintf(out, (size_t)outSize, "%s, Line %s - %s", display, field->line, description);
+    else
+        snprintf(out, (size_t)outSize, "%s - %s", display, description);
 }
 
 // One stored value checked against its field's type (single-part types the user enters).
@@ -182,13 +233,9 @@ static int CheckStoredValue(const FormInstance *page, FieldRecord *field, ErrorE
     char text[300];
     lstrcpynA(text, field->value, sizeof(text));
     char message[VALIDATE_MESSAGE_SIZE] = "";
-    char location[300], display[FORM_NAME_SIZE] = "";
-    FormatFormDisplayName(NULL, NULL, page->pageKey, display, 0);
+    char location[300];
+    FormatFieldPlace(page, field, NULL, location, sizeof(location));
     const char *description = field->description ? field->description : "";
-    if (field->line && field->line[0])
-        snprintf(location, sizeof(location), "%s, Line %s - %s", display, field->line, description);
-    else
-        snprintf(location, sizeof(location), "%s - %s", display, description);
     if (ValidateFieldData(text, message, description, kind, subkind, NULL, sizeof(text), field->valueList, part,
                           letter, part->bracket, NULL, GetFieldLength(field), 0) &&
         CheckNumberShape(page, field, kind, message, sizeof(message)))
@@ -203,10 +250,16 @@ int CollectReturnErrors(OpenReturn *returnRecord, ErrorEntry **first)
     if (!returnRecord || !first)
         return 0;
     int errors = 0;
-    if (FindMainReturnForm(NULL, NULL, NULL) == 0)
+    int mainForms = FindMainReturnForm(NULL, NULL, NULL);
+    if (mainForms == 0)
         errors += AddErrorEntry(first, "Return", "(no main form)",
                                 "The return holds no main form (such as Form 1040 or Form 941).");
-    errors += CheckFilerIdentity(returnRecord, first);
+    int individual = !GetBusinessReturnType(NULL), status = 0;
+    if (individual)
+        errors += CheckFilingStatus(returnRecord, first, &status);
+    errors += CheckFilerIdentity(returnRecord, status, first);
+    if (individual && mainForms)
+        errors += CheckIndividualEfile(returnRecord, status, first);
     int count = 0;
     FormInstance **pages = SnapshotReturnPages(2, NULL, &count);
     for (int i = 0; i < count; i++) {
@@ -288,6 +341,7 @@ int ShowReturnErrorList(HWND owner, OpenReturn *returnRecord)
     }
     if (!CommitOpenEditBar())
         return 0;   // the value being entered was refused: the bar stays open
+    FinishPendingRecompute();   // the amounts compared are those of the values entered
     ErrorEntry *first = NULL;
     int count = CollectReturnErrors(returnRecord, &first);
     if (count == 0) {

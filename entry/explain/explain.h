@@ -76,8 +76,10 @@ int AddErrorEntry(ErrorEntry **first, const char *location, const char *currentV
 // Frees a chain; returns null.
 ErrorEntry *FreeErrorEntries(ErrorEntry *first);
 // Checks the open return: every stored value against its field type, a main form present, the
-// taxpayer's (or business's) name and identification number filled. Appends the errors to
-// *first and returns their number.
+// taxpayer's (or business's) name and identification number filled; on an individual return
+// also the filing status ticked on Form 1040, the address, the refund and its direct deposit,
+// the self-select PINs that sign and the birth dates. Appends the errors to *first and returns
+// their number.
 int CollectReturnErrors(OpenReturn *returnRecord, ErrorEntry **first);
 // Writes the errors to path as text (the name line, then each error). 1 on success.
 int WriteErrorFile(const char *path, OpenReturn *returnRecord, const ErrorEntry *first);

@@ -216,10 +216,16 @@ TEST_F(ErrorList, NumbersThatCannotBeRightAreReportedWithTheirPlace)
     UseBuildFormPaks();
     ASSERT_EQ(1, SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)(folder + "Sample.qvr").c_str()));
     RestoreFormPakFolder();
+    // A complete direct deposit, so that each case changes one number of it.
+    FormInstance *page2 = NULL;
+    ASSERT_EQ(1, FindReturnPages(14, "Form 1040.2", &page2, 0));
+    SetFieldText(&Field(page2->fieldTable, "0452")->value, "011000015");
+    SetFieldText(&Field(page2->fieldTable, "0455")->value, "12345678");
     const char *routing = "Form 1040, Page 2, Line 35b - Routing number";
     const char *spouseSsn = "Spouse Information - Social Security Number";
     struct Case {
-        const char *page, *seq;   // a field of the return, or null: the spouse's SSN (status first)
+        const char *page, *seq;   // a field of the return, or null: the spouse's SSN (the filing
+                                  // status box ticked first: "1" Single, "2" Married filing jointly)
         const char *status, *value;
         const char *reported;     // the place listed, null: nothing reported
     } cases[] = {
@@ -245,7 +251,10 @@ TEST_F(ErrorList, NumbersThatCannotBeRightAreReportedWithTheirPlace)
             saved = field->value ? field->value : "";
             SetFieldText(&field->value, c.value);
         } else {
-            SetReturnText(gOpenReturnPtr, RETURN_FILING_STATUS, 2, c.status);
+            FormInstance *page1 = NULL;
+            ASSERT_EQ(1, FindReturnPages(14, "Form 1040.1", &page1, 0));
+            SetFieldText(&Field(page1->fieldTable, "0041")->value, !strcmp(c.status, "1") ? "X" : "");
+            SetFieldText(&Field(page1->fieldTable, "0042")->value, !strcmp(c.status, "2") ? "X" : "");
             SetReturnText(gOpenReturnPtr, RETURN_SPOUSE + PERSON_SSN, 12, c.value);
         }
         ErrorEntry *errors = NULL;
@@ -260,6 +269,152 @@ TEST_F(ErrorList, NumbersThatCannotBeRightAreReportedWithTheirPlace)
         FreeErrorEntries(errors);
         if (field)
             SetFieldText(&field->value, saved.c_str());
+    }
+    gReturnModified = 0;
+}
+
+// One change to the return: a field of a page, or a text member of the return record.
+struct Change {
+    const char *page, *seq;
+    int offset, size;
+    const char *value;
+};
+Change OnPage(const char *page, const char *seq, const char *value)
+{
+    return {page, seq, 0, 0, value};
+}
+Change InRecord(int offset, int size, const char *value)
+{
+    return {NULL, NULL, offset, size, value};
+}
+void Apply(const Change &c)
+{
+    if (c.page) {
+        FormInstance *page = NULL;
+        ASSERT_EQ(1, FindReturnPages(14, c.page, &page, 0)) << c.page;
+        ASSERT_TRUE(Field(page->fieldTable, c.seq)) << c.seq;
+        SetFieldText(&Field(page->fieldTable, c.seq)->value, c.value);
+    } else {
+        SetReturnText(gOpenReturnPtr, c.offset, c.size, c.value);
+    }
+}
+
+// The id of the main window's menu item text under the menu bar's popup menuText (0: none).
+UINT MenuCommand(HWND window, const char *menuText, const char *itemText)
+{
+    HMENU bar = GetMenu(window);
+    for (int i = 0; bar && i < GetMenuItemCount(bar); i++) {
+        char text[64] = "";
+        GetMenuStringA(bar, i, text, sizeof(text), MF_BYPOSITION);
+        HMENU popup = strcmp(text, menuText) ? NULL : GetSubMenu(bar, i);
+        for (int j = 0; popup && j < GetMenuItemCount(popup); j++) {
+            char item[64] = "";
+            GetMenuStringA(popup, j, item, sizeof(item), MF_BYPOSITION);
+            if (!strcmp(item, itemText))
+                return GetMenuItemID(popup, j);
+        }
+    }
+    return 0;
+}
+
+// Forms > Check Return on the open return: each error listed as "place | value found", or the
+// message shown when there is none.
+std::vector<std::string> RunCheckReturn(HWND window)
+{
+    UINT command = MenuCommand(window, "&Forms", "&Check Return...");
+    EXPECT_NE(0u, command);
+    std::vector<std::string> listed;
+    ClearShownMessageBoxes();
+    SetDefaultMessageBoxAnswer(IDOK);   // "no errors" is a message box, every box is listed
+    RunDialogWithSteps([&] { return SendMessageA(window, WM_COMMAND, command, 0); }, [&](HWND dialog) {
+        HWND list = GetDlgItem(dialog, IDC_ERRORLIST_LIST);
+        int rows = (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
+        for (int row = 0; row + 1 < rows; row++)
+            if (!Cell(list, row, 0).empty())
+                listed.push_back(Cell(list, row, 2) + " | " + Cell(list, row + 1, 2));
+    });
+    SetDefaultMessageBoxAnswer(0);
+    for (const ShownMessageBox &box : GetShownMessageBoxes())
+        listed.push_back(box.text);
+    return listed;
+}
+
+// A complete joint return (the sample with a direct deposit of its refund, signed by both
+// spouses' self-select PINs, the filing status only ticked on Form 1040) is clean; one thing
+// removed or wrong at a time, Forms > Check Return lists it with its place and the value found.
+TEST_F(ErrorList, CheckReturnListsWhatKeepsTheSampleFromBeingEfiled)
+{
+    std::string folder = SampleReturnFolder("lvcheck", {"f1040.qvp", "f1040s1.qvp", "f1040sb.qvp"});
+    UseBuildFormPaks();
+    ASSERT_EQ(1, SendMessageA(window, WM_OPEN_FILE, 0, (LPARAM)(folder + "Sample.qvr").c_str()));
+    RestoreFormPakFolder();
+    WaitForRecompute();
+    const char *p1 = "Form 1040.1", *p2 = "Form 1040.2";
+    const int tp = RETURN_TAXPAYER, sp = RETURN_SPOUSE;
+    for (const Change &c : {InRecord(RETURN_FILING_STATUS, 2, ""), OnPage(p2, "0451", "1,640"),
+                            OnPage(p2, "0452", "011000015"), OnPage(p2, "0455", "12345678"),
+                            InRecord(tp + PERSON_SELF_PIN, 12, "12345"), InRecord(sp + PERSON_SELF_PIN, 12, "54321"),
+                            InRecord(tp + PERSON_PRIOR_AGI, 13, "48000"), InRecord(sp + PERSON_PRIOR_PIN, 13, "11111")})
+        Apply(c);
+    ReturnBytes(gOpenReturnPtr, tp + PERSON_SELF_PIN_FLAG)[0] = 1;
+    ReturnBytes(gOpenReturnPtr, sp + PERSON_SELF_PIN_FLAG)[0] = 1;
+    const std::string clean = "Levyline found no errors that would keep this return from being e-filed.";
+    const char *routing = "Form 1040, Page 2, Line 35b - Routing number | ";
+    struct Case {
+        std::vector<Change> changes;
+        std::string listed;   // "place | value found", or the message shown
+    } cases[] = {
+        {{}, clean},
+        // The filing status is the box ticked.
+        {{InRecord(sp + PERSON_SSN, 12, "")}, "Spouse Information - Social Security Number | (blank)"},
+        {{OnPage(p1, "0042", ""), OnPage(p1, "0041", "X"), InRecord(sp + PERSON_SSN, 12, "")}, clean},
+        {{OnPage(p1, "0042", "")}, "Form 1040, Page 1 - Filing status | (none ticked)"},
+        {{OnPage(p1, "0041", "X")}, "Form 1040, Page 1 - Filing status | Single, Married filing jointly"},
+        // The address.
+        {{InRecord(RETURN_STREET, 36, "")}, "Taxpayer Information - Street Address | (blank)"},
+        {{InRecord(RETURN_CITY, 36, "")}, "Taxpayer Information - City | (blank)"},
+        {{InRecord(RETURN_STATE, 3, "")}, "Taxpayer Information - State | (blank)"},
+        {{InRecord(RETURN_ZIP, 11, "")}, "Taxpayer Information - ZIP Code | (blank)"},
+        // The refund and its deposit.
+        {{OnPage(p2, "0455", "")}, "Form 1040, Page 2, Line 35d - Account number | (blank)"},
+        {{OnPage(p2, "0453", "")}, "Form 1040, Page 2, Line 35c - Type of account | (none ticked)"},
+        {{OnPage(p2, "0451", "3,000")},
+         "Form 1040, Page 2, Line 35a - Amount of line 34 you want refunded to you | 3,000"},
+        {{OnPage(p2, "0452", "000000000")}, routing + std::string("000000000")},
+        {{OnPage(p2, "0452", "991234561")}, routing + std::string("991234561")},
+        {{OnPage(p2, "0452", "501234566")}, routing + std::string("501234566")},
+        {{OnPage(p2, "0452", "321070007")}, clean},
+        // Signing.
+        {{InRecord(tp + PERSON_SELF_PIN, 12, "123")}, "e-File Options - Taxpayer's self-select PIN | 123"},
+        {{InRecord(sp + PERSON_SELF_PIN, 12, "00000")}, "e-File Options - Spouse's self-select PIN | 00000"},
+        {{InRecord(tp + PERSON_PRIOR_AGI, 13, "")}, "e-File Options - Taxpayer's prior-year AGI | (blank)"},
+        {{InRecord(sp + PERSON_PRIOR_PIN, 13, "")}, "e-File Options - Spouse's prior-year AGI | (blank)"},
+        {{OnPage(p2, "0512", "000000")}, "Form 1040, Page 2 - Your Identity Protection PIN | 000000"},
+        {{OnPage(p2, "0515", "000000")}, "Form 1040, Page 2 - Spouse's Identity Protection PIN | 000000"},
+        {{OnPage(p2, "0515", "123456")}, clean},
+        // Numbers never issued, and an ITIN.
+        {{InRecord(tp + PERSON_SSN, 12, "900123456")}, "Taxpayer Information - Social Security Number | 900-12-3456"},
+        {{InRecord(tp + PERSON_SSN, 12, "912701234")}, clean},
+        {{OnPage(p1, "0812", "900-12-3456")}, "Form 1040, Page 1 - Dependent 1: social security number | 900-12-3456"},
+        // Birth dates.
+        {{InRecord(tp + PERSON_BIRTH_DATE, 11, "02/30/1980")}, "Taxpayer Information - Date of Birth | 02/30/1980"},
+        {{InRecord(sp + PERSON_BIRTH_DATE, 11, "09/30/2999")}, "Spouse Information - Date of Birth | 09/30/2999"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.listed);
+        OpenReturn record = *gOpenReturnPtr;
+        std::vector<std::string> saved;
+        for (const Change &change : c.changes) {
+            FormInstance *page = NULL;
+            if (change.page && FindReturnPages(14, change.page, &page, 0) == 1 && Field(page->fieldTable, change.seq))
+                saved.push_back(Value(page->fieldTable, change.seq));
+            Apply(change);
+        }
+        EXPECT_EQ(std::vector<std::string>{c.listed}, RunCheckReturn(window));
+        *gOpenReturnPtr = record;
+        for (size_t i = c.changes.size(), k = saved.size(); i-- > 0;)
+            if (c.changes[i].page)
+                Apply(OnPage(c.changes[i].page, c.changes[i].seq, saved[--k].c_str()));
     }
     gReturnModified = 0;
 }
