@@ -354,8 +354,8 @@ static void ClearCombBoxes(HDC dc, const RECT &rect, const CombLayout &layout)
 // The least height a comb's characters shrink to, as one text's do.
 #define COMB_LEAST_FONT_HEIGHT 30
 
-// 1 when every box of the comb laid out over rect has a clear inside as wide as any digit or
-// capital letter of baseFont at the least height. Otherwise (a divider past the row, groups
+// 1 when every box of the comb laid out over rect has a clear inside as wide as any digit of
+// baseFont at the least height (the numbers combs hold). Otherwise (a divider past the row, groups
 // squeezed together, boxes too many for the row) the value is painted as one text in the field.
 static int CanPlaceCombBoxes(HDC dc, const LOGFONTA *baseFont, const RECT &rect, const CombLayout &layout)
 {
@@ -370,7 +370,7 @@ static int CanPlaceCombBoxes(HDC dc, const LOGFONTA *baseFont, const RECT &rect,
     HFONT probe = CreateFontIndirectA(&font);
     HGDIOBJ old = SelectObject(dc, probe);
     long widest = 0;
-    for (const char *c = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ"; *c; c++) {
+    for (const char *c = "0123456789"; *c; c++) {
         SIZE size = {0, 0};
         GetTextExtentPoint32A(dc, c, 1, &size);
         if (size.cx > widest) widest = size.cx;
