@@ -326,11 +326,16 @@ int GetCombLayoutBox(const CombLayout *layout, const RECT *rect, int index, RECT
     if (!layout || !rect || !box || index < 0 || index >= layout->boxes) return 0;
     int g = 0;
     while (g < layout->groups - 1 && index >= layout->count[g]) index -= layout->count[g++];
+    // The group's cell, its dividers compared with the row's width before they are placed: a
+    // divider at or past the right edge leaves the groups after it no room.
+    long width = rect->right - rect->left;
+    long from = g > 0 ? layout->divider[g - 1] : 0;
+    long to = g < layout->groups - 1 && layout->divider[g] < width ? layout->divider[g] : width;
+    if (from >= to) return 0;
     RECT cell = *rect;
-    if (g > 0) cell.left = rect->left + (LONG)layout->divider[g - 1];
-    if (g < layout->groups - 1) cell.right = rect->left + (LONG)layout->divider[g];
-    if (cell.right > rect->right) cell.right = rect->right;
-    if (cell.right <= cell.left || !GetCombBoxRect(&cell, layout->count[g], index, box)) return 0;
+    cell.left = rect->left + (LONG)from;
+    cell.right = rect->left + (LONG)to;
+    if (!GetCombBoxRect(&cell, layout->count[g], index, box)) return 0;
     long margin = GetCombMargin(cell.right - cell.left, layout->count[g]);
     if (g > 0 && index == 0) box->left += margin;
     if (g < layout->groups - 1 && index == layout->count[g] - 1) box->right -= margin;
@@ -344,6 +349,35 @@ static void ClearCombBoxes(HDC dc, const RECT &rect, const CombLayout &layout)
     for (int i = 0; i < layout.boxes; i++)
         if (GetCombLayoutBox(&layout, &rect, i, &box))
             PatBlt(dc, box.left, box.top, box.right - box.left, box.bottom - box.top, WHITENESS);
+}
+
+// The least height a comb's characters shrink to, as one text's do.
+#define COMB_LEAST_FONT_HEIGHT 30
+
+// 1 when every box of the comb laid out over rect has a clear inside as wide as any digit of
+// baseFont at the least height (the numbers combs hold). Otherwise (a divider past the row, groups
+// squeezed together, boxes too many for the row) the value is painted as one text in the field.
+static int CanPlaceCombBoxes(HDC dc, const LOGFONTA *baseFont, const RECT &rect, const CombLayout &layout)
+{
+    long narrowest = rect.right - rect.left;
+    for (int i = 0; i < layout.boxes; i++) {
+        RECT box;
+        if (!GetCombLayoutBox(&layout, &rect, i, &box)) return 0;
+        if (box.right - box.left < narrowest) narrowest = box.right - box.left;
+    }
+    LOGFONTA font = *baseFont;
+    font.lfHeight = COMB_LEAST_FONT_HEIGHT;
+    HFONT probe = CreateFontIndirectA(&font);
+    HGDIOBJ old = SelectObject(dc, probe);
+    long widest = 0;
+    for (const char *c = "0123456789"; *c; c++) {
+        SIZE size = {0, 0};
+        GetTextExtentPoint32A(dc, c, 1, &size);
+        if (size.cx > widest) widest = size.cx;
+    }
+    SelectObject(dc, old);
+    DeleteObject(probe);
+    return widest > 0 && widest <= narrowest;
 }
 
 // Draws a comb field's value one character per box, all at one font height that fits every
@@ -376,7 +410,7 @@ static int DrawCombText(HDC dc, const TextDrawParams *params, const LOGFONTA *ba
             GetTextExtentPoint32A(dc, text + i, 1, &size);
             fits = size.cx <= boxWidth && size.cy <= rect.bottom - rect.top;
         }
-        if (fits || font.lfHeight <= 30) break;
+        if (fits || font.lfHeight <= COMB_LEAST_FONT_HEIGHT) break;
         font.lfHeight -= 2;
         HFONT smaller = CreateFontIndirectA(&font);
         SelectObject(dc, smaller);
@@ -443,7 +477,8 @@ int DrawFieldData(HDC dc, HBITMAP bitmap, FieldRecord *fields, int count, const 
 
         CombLayout comb;
         int combBoxes = ReadCombLayout(field, &comb);
-        if (!HoldsCombBoxes(&fieldRect, combBoxes)) combBoxes = 0;
+        if (!HoldsCombBoxes(&fieldRect, combBoxes) || !CanPlaceCombBoxes(target, &baseFont, fieldRect, comb))
+            combBoxes = 0;
         if (clearFirst && combBoxes) ClearCombBoxes(target, fieldRect, comb);
         else if (clearFirst) ClearFieldArea(target, field, GetPageFieldIndex(page, field), fieldRect);
         if (!field->value || !field->value[0]) continue;

@@ -91,7 +91,6 @@ int FitRebarToParent(HWND rebar, HWND parent)
 // amount reads in full; the message part takes what is left.
 #define STATUS_PROGRESS_WIDTH 160
 #define STATUS_AMOUNT_MIN_WIDTH 175
-#define STATUS_MESSAGE_MIN_WIDTH 150
 #define STATUS_TEXT_PADDING 16
 
 int FitStatusBarParts(int clientWidth, int firstWidth, int restWidth, int parts[4])
@@ -101,10 +100,11 @@ int FitStatusBarParts(int clientWidth, int firstWidth, int restWidth, int parts[
         if (amounts[i] < STATUS_AMOUNT_MIN_WIDTH)
             amounts[i] = STATUS_AMOUNT_MIN_WIDTH;
     int room = clientWidth - STATUS_PROGRESS_WIDTH > 0 ? clientWidth - STATUS_PROGRESS_WIDTH : 0;
-    // A window too narrow for all keeps the message part's least width, then the first amount.
+    // In a narrow window the message part gives way first, down to nothing; only a window too
+    // narrow for both amounts cuts them, the second before the first.
     int message = room - amounts[0] - amounts[1];
-    if (message < STATUS_MESSAGE_MIN_WIDTH)
-        message = room < STATUS_MESSAGE_MIN_WIDTH ? room : STATUS_MESSAGE_MIN_WIDTH;
+    if (message < 0)
+        message = 0;
     int first = amounts[0] < room - message ? amounts[0] : room - message;
     parts[0] = message;
     parts[1] = message + first;

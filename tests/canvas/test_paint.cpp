@@ -342,6 +342,32 @@ TEST(FieldPaint, CombLengthsBeyondWhatTheRowHoldsPaintTheValueAsOneText)
     }
 }
 
+// A comb label the file format accepts but whose boxes cannot be placed in the field, or are too
+// narrow for a character, shows its value as fully as a plain field of that size, and only there.
+TEST(FieldPaint, CombsWhoseBoxesCannotBePlacedPaintTheValueInsideTheField)
+{
+    const char *labels[][2] = {{COMB_GROUP_LABEL, "100"}, {COMB_GROUP_LABEL, "60"}, {"[comb 3@132 2@900 4]", "9"},
+                               {"[comb 3@2 2@4 4]", "9"}, {"[comb 3@99999999999 6]", "9"}};
+    for (const auto &c : labels) {
+        for (LONG width : {446L, 300L, 1200L}) {
+            SCOPED_TRACE(testing::Message() << c[0] << " length " << c[1] << ", " << width << " units");
+            const RECT field = {100, 40, 100 + width, 100};
+            TestCanvas canvas(1400, 140);
+            TestField f("N", c[1], "400012345", field);
+            DrawFieldData(canvas.dc, NULL, &f.record, 1, NULL, RGB(255, 255, 255), 1, 0, NULL);
+            int plainInk = canvas.CountColour(RGB(0, 0, 0xC0), &field);
+            ASSERT_GT(plainInk, 9 * 20);
+            canvas.Clear();
+            f.record.groupLabel = (char *)c[0];
+            DrawFieldData(canvas.dc, NULL, &f.record, 1, NULL, RGB(255, 255, 255), 1, 0, NULL);
+            EXPECT_GE(canvas.CountColour(RGB(0, 0, 0xC0), &field) * 2, plainInk);
+            int inkInside = width * 60 - canvas.CountColour(RGB(255, 255, 255), &field);
+            EXPECT_EQ(inkInside, canvas.width * canvas.height - canvas.CountColour(RGB(255, 255, 255)))
+                << "ink outside the field";
+        }
+    }
+}
+
 TEST(FieldPaint, ClearFirstWhitensOrdinaryFieldsAndTheDataFontSetting)
 {
     TestCanvas canvas(800, 200);

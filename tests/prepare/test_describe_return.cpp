@@ -84,8 +84,8 @@ TEST(DescribeReturn, StatusBarAmountsOfEveryReturnKind)
     }
 }
 
-// Every main form's amount reads whole in the status bar at the window's width: the text up to
-// the amount's end fits inside the part that holds it.
+// Every main form's amount reads whole in the status bar at the window's width, a narrow one's
+// too (the message part gives way): the text up to the amount's end fits inside its part.
 TEST(DescribeReturn, StatusBarShowsEveryAmountWhole)
 {
     FieldSpec f941[] = {{"1400", "CR", nullptr, "1,000"}}, f1040[] = {{"0101", "N", nullptr, "1"}},
@@ -104,7 +104,7 @@ TEST(DescribeReturn, StatusBarShowsEveryAmountWhole)
     HWND savedBar = gStatusBar;
     gStatusBar = bar;
     const char *amounts[] = {"Form 941 Balance Due: $1,000", "Form 1040 Refund: $1,640", "Other Refund: $500"};
-    for (int width : {1590, 1024, 800}) {
+    for (int width : {1590, 1024, 800, 700, 640}) {
         RECT frame = {0, 0, width, 300};
         AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
         SetWindowPos(window, NULL, 0, 0, frame.right - frame.left, frame.bottom - frame.top, SWP_NOZORDER);
