@@ -5,7 +5,6 @@
 #include "entry/explain/explain_private.h"
 #include "calc/calc.h"
 #include "canvas/canvas.h"
-#include "entry/editbar/editbar.h"
 #include "prepare/prepare.h"
 #include "ui/ui.h"
 
@@ -286,8 +285,6 @@ int ShowReturnErrorList(HWND owner, OpenReturn *returnRecord)
                        "Check Return", MB_OK | MB_ICONINFORMATION);
         return 0;
     }
-    if (!CommitOpenEditBar())
-        return 0;   // the value being entered was refused: the bar stays open
     ErrorEntry *first = NULL;
     int count = CollectReturnErrors(returnRecord, &first);
     if (count == 0) {
