@@ -7,12 +7,12 @@
 //
 // Rooms include this header nowhere: each file includes the public headers of the rooms it
 // calls. The edit bar is the room the others build on (statements, the multi-field popup,
-// signatures, imports and Check Return open or commit it); its own call into the forms tree
-// (the tree caption of a committed field in commit.cpp) closes the one loop between rooms:
-// editbar -> formstree -> explain (the tree's notes and Check Return) -> editbar (Check Return
-// commits the open bar), also through statements (explain prints its notes as statements). The
-// forms list reaches the edit bar through gFormsListCopiesEditHook (entry/formstree/formstree.h),
-// which shell/handlers.cpp sets, so the forms tree includes nothing of the edit bar.
+// signatures and imports open or commit it); its own call into the forms tree (the tree caption
+// of a committed field in commit.cpp) closes the one loop between rooms: editbar -> formstree ->
+// explain (the tree's notes and Check Return) -> statements (explain prints its notes as
+// statements) -> editbar. The forms list reaches the edit bar through gFormsListCopiesEditHook
+// (entry/formstree/formstree.h), which shell/handlers.cpp sets, so the forms tree includes
+// nothing of the edit bar.
 #ifndef LEVYLINE_ENTRY_H
 #define LEVYLINE_ENTRY_H
 

@@ -167,6 +167,9 @@ FieldRecord *FindFieldInTable(const FieldTable *table, POINT pagePoint, int *out
 // multi-field popup, 5 and 6 statement, 7 attachment, 8 signature, 9 nothing.
 int GetFieldKind(const FieldRecord *field);
 int OpenEditBar(HWND pageView, struct EditRequest *request);
+// A page view's edit bar open on page (a page being removed) closes without storing anything:
+// its field goes with the page.
+void CloseEditBarOnPage(const FormInstance *page);
 int ScrollRectIntoView(HWND window, const RECT *rect, int dx, int dy);
 int IsFirstEditableField(const FieldTable *fieldTable, int index);
 // The field that Tab (direction 0) or Shift+Tab (1) reaches from index: the tab links followed

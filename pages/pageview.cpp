@@ -130,7 +130,8 @@ LRESULT CALLBACK PageViewWndProc(HWND window, UINT message, WPARAM wParam, LPARA
         OnFieldButtonMessage(window, message, wParam, lParam);
         return 1;
     case WM_COMMAND:
-        if (HIWORD(wParam) == BN_CLICKED)
+        // A field button, clicked or posted, first stores what an open edit bar holds.
+        if (HIWORD(wParam) == BN_CLICKED && CommitEditBarForCommand(message, wParam, lParam))
             OnFieldButtonMessage(window, message, wParam, lParam);
         return 0;
     case WM_HSCROLL:

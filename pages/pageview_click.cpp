@@ -23,6 +23,18 @@ int OpenEditBar(HWND pageView, EditRequest *request)
     return gWindowCallbacks.openEditBar ? gWindowCallbacks.openEditBar(pageView, request) : 0;
 }
 
+void CloseEditBarOnPage(const FormInstance *page)
+{
+    if (!page || !gEditBarContainer || !IsWindow(gEditBarContainer) || gEditRequest.container != gEditBarContainer ||
+        gEditRequest.page != page)
+        return;
+    gEditRequest.cancelled = 1;
+    gEditRequest.notifyWindow = NULL;   // no next field to go to
+    SendMessageA(gEditBarContainer, WM_CLOSE, 0, 0);
+    if (gEditBarContainer && IsWindow(gEditBarContainer))
+        DestroyWindow(gEditBarContainer);
+}
+
 // Fills gEditRequest for the field and opens the edit bar. A value longer than the bar can
 // hold is refused: the bar would show and commit it cut short.
 static int OpenEditBarOnField(HWND window, FieldRecord *field, int fieldIndex, const RECT *clientRect, int entryMode)

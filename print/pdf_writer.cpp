@@ -704,14 +704,17 @@ int WriteTextPdf(const char *path, const char *text, int silent)
 
 // A PDF is written as a print job is: one at a time, inside a frame of the modal state (it pumps
 // messages: nothing may close the return or start another write under it), from totals brought
-// up to date first (no recompute starts while it reads the pages). 0 when another job is running.
+// up to date first (no recompute starts while it reads the pages). 0 when another job is running
+// or the totals cannot be finished.
 static int BeginPdfJob(int *frame)
 {
     if (gPdfInProgress || gPrintInProgress)
         return 0;
     gPdfInProgress = 1;
-    *frame = BeginOutputJobFrame();
-    return 1;
+    if (BeginOutputJobFrame(frame))
+        return 1;
+    gPdfInProgress = 0;
+    return 0;
 }
 
 static void EndPdfJob(int frame)

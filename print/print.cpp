@@ -261,11 +261,14 @@ static int UsesPrintDialogEx(void)
     return gOsVersionInfo.dwMajorVersion >= 5;
 }
 
-int BeginOutputJobFrame(void)
+int BeginOutputJobFrame(int *frame)
 {
-    int frame = BeginModalState(NULL, MODAL_OUTPUT_JOB);
-    FinishPendingRecompute();
-    return frame;
+    *frame = BeginModalState(NULL, MODAL_OUTPUT_JOB);
+    if (FinishPendingRecompute())
+        return 1;
+    EndModalState(*frame);
+    *frame = 0;
+    return 0;
 }
 
 int PrintForms(HWND owner, ListPrintJob *job, HTREEITEM treeItem, int mode, int stamp, BatchStatusEntry **entries)
@@ -276,9 +279,11 @@ int PrintForms(HWND owner, ListPrintJob *job, HTREEITEM treeItem, int mode, int 
     gOperationCode = 60001;
     // The job is a frame of the modal state from its dialog to its end: the asking window (a
     // dialog with a Print button, or the main window) and the main window take no input, and each
-    // is given back as it is now. The totals are brought up to date first; no recompute starts
-    // while the job reads the pages.
-    int frame = BeginOutputJobFrame();
+    // is given back as it is now. The totals are brought up to date first (else nothing is
+    // printed); no recompute starts while the job reads the pages.
+    int frame = 0;
+    if (!BeginOutputJobFrame(&frame))
+        return 0;
     gPrintJobActive = 0;
     gPrintInProgress = 1;
     sPrintPageRefused = 0;

@@ -7,8 +7,10 @@
 
 // Opens the modal frame of a print or PDF job (the main window and the asking dialog take no
 // input until EndModalState) and brings the totals up to date inside it; while the frame is open
-// no recompute starts, so the job reads finished values. Returns the frame for EndModalState.
-int BeginOutputJobFrame(void);
+// no recompute starts, so the job reads finished values. *frame receives the frame for
+// EndModalState. 0 when the totals cannot be finished (called while the program waits for the
+// recompute worker, which still runs): the frame is closed again and the job must not start.
+int BeginOutputJobFrame(int *frame);
 
 // The image pages of a PDF compressed on worker threads (pdf_queue.cpp). One image page on its
 // way to the file: its page and content objects and its image, compressed by a worker.

@@ -44,6 +44,8 @@ int InstallProgramHooks(void)
     windows.openMultiFieldDialog = OpenMultiFieldDialog;
     windows.openSigCaptureDialog = OpenSigCaptureDialog;
     windows.showEfileInfoSheet = ShowEfileInfoSheetPage;
+    // Every command of the main window and the page view first commits an open edit bar.
+    windows.commitEditBar = CommitOpenEditBar;
     // The field buttons' actions: the return's notes (entry/explain/), the "Paste" of taxpayer
     // names and address (entry/multifield/), the import of statement rows with data entry's
     // import reader and parser (entry/imports/), one form's PDF (print/pdf_command.cpp).

@@ -201,6 +201,11 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 {
     if (IsModalStateActive() && RefuseUnderModalState(window, message, wParam, lParam))
         return 0;
+    // Every command (menu, accelerator, toolbar, a command sent or posted, the tree's context
+    // menu, Exit) first stores what an open edit bar holds; a value it refuses stops the command
+    // with the bar open.
+    if (!CommitEditBarForCommand(message, wParam, lParam))
+        return 0;
     for (int i = 0; i < sHandlerCount; i++) {
         int handled = 0;
         LRESULT result = sHandlers[i](window, message, wParam, lParam, &handled);

@@ -196,13 +196,6 @@ static LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam, int *handled
 
 LRESULT ReturnCommandHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int *handled)
 {
-    // Save, Save As, Close and Exit first commit an open edit bar, so a typed value is never
-    // lost; a value the bar refuses stops the command with the bar still open.
-    int id = message == WM_COMMAND ? LOWORD(wParam) : 0;
-    if ((message == WM_CLOSE || id == IDM_SAVE || id == IDM_SAVEAS || id == IDM_CLOSE) && !CommitOpenEditBar()) {
-        *handled = 1;
-        return 0;
-    }
     switch (message) {
     case WM_COMMAND:
         return OnCommand(window, wParam, lParam, handled);

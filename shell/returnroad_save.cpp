@@ -41,8 +41,10 @@ int SaveReturnFile(HWND owner, const char *path)
     memcpy(target, path, strlen(path) + 1);  // path may be gReturnPath itself
     if (!CheckPathUsable(owner, target, "Error Saving File") || !ConfirmReplaceChangedFile(owner, target))
         return 0;
-    // The values saved are the finished values: a pending or running recompute ends first.
-    FinishPendingRecompute();
+    // The values saved are the finished values: a pending or running recompute ends first, and
+    // nothing is written while it cannot (called while the program waits for the worker).
+    if (!FinishPendingRecompute())
+        return 0;
     int count = FindReturnPages(2, NULL, NULL, 0);
     FormInstance **pages = NULL;
     if (count > 0) {

@@ -100,6 +100,12 @@ extern int gTabsOnTop;
 // opens the menu and leaves the focus in the bar, as on Windows. Call it for WM_MOUSEACTIVATE;
 // 1 when the window must answer MA_NOACTIVATE.
 int KeepEditBarFocus(UINT message, LPARAM lParam);
+// Every command the main window or the page view takes first stores what an open edit bar holds,
+// as Enter would: a menu item, accelerator or button (the toolbar's, a field button) chosen, sent
+// or posted; closing the window; a return file to open; the forms tree's or tabs' context menu,
+// whose commands run inside it. 1 when the command may go on (no bar, or the bar committed and
+// closed); 0 when the bar refused its value and stays open: the command stops.
+int CommitEditBarForCommand(UINT message, WPARAM wParam, LPARAM lParam);
 extern int gTreePaneWidth;
 extern OSVERSIONINFOA gOsVersionInfo;
 extern DWORD gStartTick;

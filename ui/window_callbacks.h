@@ -36,6 +36,10 @@ struct WindowCallbacks {
     // The open return's e-file information sheet, starting at page as ShowEfileInfoSheet takes
     // it; 1 when stored (ShowEfileInfoSheetPage).
     int (*showEfileInfoSheet)(HWND owner, int page);
+    // Stores an open edit bar's entry as Enter would, before a command of the main window or
+    // the page view (CommitEditBarForCommand); 1 when no bar is open afterwards, 0 when the bar
+    // refused its value and stays open (CommitOpenEditBar).
+    int (*commitEditBar)(void);
 
     // ---- pages/ to entry/ and print/: the field buttons' actions ----
     // One of the federal folder's notes (kind 1 note to the IRS, 2 note to self, 3 regulatory

@@ -23,3 +23,29 @@ int KeepEditBarFocus(UINT message, LPARAM lParam)
         return 0;
     return gEditBarContainer && IsWindow(gEditBarContainer) && IsWindowVisible(gEditBarContainer);
 }
+
+// The messages that carry a command (see CommitEditBarForCommand).
+static int IsCommandMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_COMMAND:
+        // A menu item or accelerator (no control), or a button clicked.
+        return !lParam || HIWORD(wParam) == BN_CLICKED;
+    case WM_CLOSE:
+    case WM_OPEN_FILE:
+        return 1;
+    case WM_NOTIFY: {
+        const NMHDR *header = (const NMHDR *)lParam;
+        return header && header->code == (UINT)NM_RCLICK && header->hwndFrom &&
+               (header->hwndFrom == gFormsTreeWindow || header->hwndFrom == gFormTabs);
+    }
+    }
+    return 0;
+}
+
+int CommitEditBarForCommand(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (!gEditBarContainer || !IsCommandMessage(message, wParam, lParam))
+        return 1;
+    return gWindowCallbacks.commitEditBar ? gWindowCallbacks.commitEditBar() : 1;
+}

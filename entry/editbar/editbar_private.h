@@ -21,6 +21,11 @@ int HandleEditBarFocusLost(HWND dialog, EditBarPair *pair);
 int CloseEditBarPart(HWND dialog, EditBarPair *pair, int checkFirst);
 // Makes part the only checked choice and moves the frame to it (no focus change).
 int ActivateEditBarPart(HWND container, int part);
+// 1 while a modal frame (a dialog, a message box, a print or PDF job) is open over the bar: the
+// window it belongs to (its requester's, or a modal bar's own) is disabled. Such a bar takes no
+// key and does not close, so a key queued for it cannot store a value under a dialog or in the
+// middle of an output job; the frame gives it the focus back when it ends.
+int IsEditBarHeld(const EditRequest *request);
 // Subclasses an entry edit with EditBarComboProc.
 void SubclassEditBarControl(HWND control);
 // Focuses a row's entry control (or control) with its whole text selected.

@@ -465,6 +465,11 @@ INT_PTR CALLBACK EditBarDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         return FALSE;
     EditRequest *request = pair->request;
     EditBarPart *part = pair->part;
+    // Under a modal frame the row neither moves on, nor checks a lost focus, nor closes.
+    if ((message == WM_KEYDOWN || message == WM_NEXTDLGCTL || message == WM_EDITBAR_FOCUSLOST ||
+         message == WM_CLOSE) &&
+        IsEditBarHeld(request))
+        return TRUE;
     switch (message) {
     case WM_INITDIALOG:
         SetupEditBarPart(dialog, pair);

@@ -85,6 +85,25 @@ static int IsAnyLetterOrDigitDown(void)
     return 0;
 }
 
+int IsEditBarHeld(const EditRequest *request)
+{
+    if (!request || !IsModalStateActive())
+        return 0;
+    HWND owner = request->modeless && request->requester ? GetAncestor(request->requester, GA_ROOT)
+                                                         : request->container;
+    return owner && IsWindow(owner) && !IsWindowEnabled(owner);
+}
+
+// The window whose menu bar Alt and Alt+letter open while a modeless bar has the focus: the
+// requester's top window when it has a menu (the main window) and takes input.
+static HWND GetEditBarMenuWindow(const EditRequest *request)
+{
+    if (!request || !request->modeless || !request->requester)
+        return NULL;
+    HWND root = GetAncestor(request->requester, GA_ROOT);
+    return root && GetMenu(root) && IsWindowEnabled(root) ? root : NULL;
+}
+
 LRESULT CALLBACK EditBarComboProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     WNDPROC old = (WNDPROC)GetPropA(window, kOldProcProperty);
@@ -93,9 +112,22 @@ LRESULT CALLBACK EditBarComboProc(HWND window, UINT message, WPARAM wParam, LPAR
     int inList = 0;
     HWND dialog = GetRowDialog(window, &inList);
     EditBarPair *pair = GetEditBarPair(dialog);
+    if (pair && message >= WM_KEYFIRST && message <= WM_KEYLAST && IsEditBarHeld(pair->request))
+        return 0;   // a key queued for the bar while a modal frame is open over it
     switch (message) {
     case WM_GETDLGCODE:
         return CallWindowProcA(old, window, message, wParam, lParam) | DLGC_WANTALLKEYS;
+    case WM_SYSCHAR:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP: {
+        // The bar is a window of its own without a menu: Alt+letter, Alt alone and F10 go to the
+        // menu bar of the window it belongs to (Alt+F opens the main window's File menu), and
+        // the chosen command commits the bar first.
+        HWND menuWindow = pair ? GetEditBarMenuWindow(pair->request) : NULL;
+        if (menuWindow && (message == WM_SYSCHAR || wParam == VK_MENU || wParam == VK_F10))
+            return SendMessageA(menuWindow, message, wParam, lParam);
+        break;
+    }
     case WM_KEYDOWN:
         if (!pair)
             break;

@@ -6,7 +6,6 @@
 #include "entry/explain/explain_private.h"
 #include "calc/calc.h"
 #include "canvas/canvas.h"
-#include "entry/editbar/editbar.h"
 #include "prepare/prepare.h"
 #include "ui/ui.h"
 
@@ -339,8 +338,6 @@ int ShowReturnErrorList(HWND owner, OpenReturn *returnRecord)
                        "Check Return", MB_OK | MB_ICONINFORMATION);
         return 0;
     }
-    if (!CommitOpenEditBar())
-        return 0;   // the value being entered was refused: the bar stays open
     FinishPendingRecompute();   // the amounts compared are those of the values entered
     ErrorEntry *first = NULL;
     int count = CollectReturnErrors(returnRecord, &first);

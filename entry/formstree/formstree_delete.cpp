@@ -108,6 +108,8 @@ static void ReleasePage(FormInstance *page)
 
 static HTREEITEM DeleteFormPage(HTREEITEM item, FormInstance *page)
 {
+    // An edit bar open on the page would store into a page that is gone.
+    CloseEditBarOnPage(page);
     HTREEITEM select = NULL;
     int shown = GetShownTreeItem() == item;
     ReturnNode *root = (ReturnNode *)GetTreeItemForm(gTreeRootItem);

@@ -174,9 +174,6 @@ LRESULT TaxpayerSetupCommandHandler(HWND window, UINT message, WPARAM wParam, LP
     if (message != WM_COMMAND || (LOWORD(wParam) != IDM_TAXPAYERINFO && LOWORD(wParam) != IDM_EFILEOPTIONS))
         return 0;
     *handled = 1;
-    // An entry still open in the edit bar is stored first; a refused one keeps the sheet closed.
-    if (!CommitOpenEditBar())
-        return 0;
     ShowEfileInfoSheet(window, LOWORD(wParam) == IDM_EFILEOPTIONS ? 1 : 0, gOpenReturnPtr, 0);
     return 0;
 }

@@ -175,27 +175,20 @@ TEST_F(CommitRoad, TaxpayerEntryRefusedWhileTheBarIsOpen)
     EXPECT_STREQ("JOHN", ReturnText(gOpenReturnPtr, RETURN_TAXPAYER + PERSON_FIRST_NAME));
 }
 
-}  // namespace
-
-LRESULT ReturnCommandHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int *handled);
-
-namespace {
-
 TEST_F(CommitRoad, SaveAndExitCommitTheOpenEditBarFirst)
 {
     HWND requester = CreateRequester();
     FillRequest(&request, page, "0010", requester);
     ASSERT_NE(nullptr, CreateEditBar(requester, &request));
+    WindowCallbacks saved = gWindowCallbacks;
+    gWindowCallbacks.commitEditBar = CommitOpenEditBar;   // as the program sets it
     SetDlgItemTextA(request.partWindows[0], IDC_EB_EDIT1, "12x");
     ScriptMessageBoxAnswer(IDOK);
-    int handled = 0;
-    ReturnCommandHandler(requester, WM_COMMAND, IDM_SAVE, 0, &handled);
-    EXPECT_EQ(1, handled);                     // refused: no save, the bar stays
+    EXPECT_EQ(0, CommitEditBarForCommand(WM_COMMAND, IDM_SAVE, 0));   // refused: no save, the bar stays
     EXPECT_NE(nullptr, gEditBarContainer);
     SetDlgItemTextA(request.partWindows[0], IDC_EB_EDIT1, "250");
-    handled = 0;
-    ReturnCommandHandler(requester, WM_CLOSE, 0, 0, &handled);
-    EXPECT_EQ(0, handled);                     // committed: the close goes on
+    EXPECT_EQ(1, CommitEditBarForCommand(WM_CLOSE, 0, 0));   // committed: the close goes on
+    gWindowCallbacks = saved;
     EXPECT_EQ(nullptr, gEditBarContainer);
     EXPECT_EQ("250", ValueOf(page, "0010"));
     EXPECT_EQ("255", ValueOf(page, "0020"));
