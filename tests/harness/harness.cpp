@@ -457,10 +457,10 @@ int TypeKeys(const char *keys)
     return 1;
 }
 
-int ClickScreen(int x, int y)
+int ClickScreen(int x, int y, int clicks)
 {
     char command[96];
-    snprintf(command, sizeof command, "xdotool mousemove %d %d click 1", x, y);
+    snprintf(command, sizeof command, "xdotool mousemove %d %d click --repeat %d --delay 80 1", x, y, clicks);
     if (RunUnixCommandPumping(command, NULL, 10000, 1) != 0)
         return 0;
     PumpUntilIdle();

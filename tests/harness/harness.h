@@ -77,9 +77,9 @@ int RunUnixCommand(const std::string &command, std::string *output, int timeoutM
 // program runs until it is idle (its messages dispatched as the main loop or the open dialog's
 // own loop would). 1 when every key was sent.
 int TypeKeys(const char *keys);
-// A click of the left button at a point of the screen, through the X server as TypeKeys types;
-// the program then runs until it is idle. 1 when the click was sent.
-int ClickScreen(int x, int y);
+// A click of the left button at a point of the screen, through the X server as TypeKeys types
+// (clicks 2: a double click); the program then runs until it is idle. 1 when the click was sent.
+int ClickScreen(int x, int y, int clicks = 1);
 // Dispatches messages as the program's loops do (the edit bar's and a dialog's keys through
 // IsDialogMessage) until no message but timers and paints has come for quietMs, or timeoutMs.
 void PumpUntilIdle(int quietMs = 60, int timeoutMs = 5000);
