@@ -444,6 +444,16 @@ int TypeKeys(const char *keys)
                 return 0;
             command = "xdotool key --clearmodifiers " + std::string(p + 1, end);
             p = end + 1;
+        } else if ((unsigned char)*p >= 0x80) {
+            // A character beyond ASCII (the ANSI code page's) by its keysym. xdotool binds a spare
+            // key to it for the moment; the binding is held a while, so the program reads the
+            // character before it goes.
+            wchar_t wide = 0;
+            MultiByteToWideChar(CP_ACP, 0, p, 1, &wide, 1);
+            char name[40];
+            snprintf(name, sizeof name, "xdotool key --delay 300 0x%x", wide <= 0xff ? wide : 0x1000000 + wide);
+            command = name;
+            p++;
         } else {
             // One character, quoted for the shell.
             std::string ch(1, *p == '\'' ? '\0' : *p);
