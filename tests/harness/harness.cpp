@@ -447,6 +447,16 @@ static std::string NextKeyCommand(const char **p)
         return "xdotool key --clearmodifiers " + std::string(at + 1, end);
     }
     (*p)++;
+    if ((unsigned char)*at >= 0x80) {
+        // A character beyond ASCII (the ANSI code page's) by its keysym. xdotool binds a spare key
+        // to it for the moment; the binding is held a while, so the program reads the character
+        // before it goes.
+        wchar_t wide = 0;
+        MultiByteToWideChar(CP_ACP, 0, at, 1, &wide, 1);
+        char name[48];
+        snprintf(name, sizeof name, "xdotool key --delay 300 0x%x", wide <= 0xff ? (unsigned)wide : 0x1000000u + wide);
+        return name;
+    }
     if (*at == '\'')
         return "xdotool type -- \"'\"";
     return "xdotool type -- '" + std::string(1, *at) + "'";
@@ -480,10 +490,10 @@ int TypeKeys(const char *keys)
     return 1;
 }
 
-int ClickScreen(int x, int y)
+int ClickScreen(int x, int y, int clicks)
 {
     char command[96];
-    snprintf(command, sizeof command, "xdotool mousemove %d %d click 1", x, y);
+    snprintf(command, sizeof command, "xdotool mousemove %d %d click --repeat %d --delay 80 1", x, y, clicks);
     if (RunUnixCommandPumping(command, NULL, 10000, 1) != 0)
         return 0;
     PumpUntilIdle();

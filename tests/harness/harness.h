@@ -72,14 +72,15 @@ std::string MakeUnixTestFolder(const char *name, std::string *winePath);
 int RunUnixCommand(const std::string &command, std::string *output, int timeoutMs = 60000);
 // Keys typed as a user types them: sent through the X server (xdotool), so they go to whichever
 // window has the display's focus, through the window manager's focus as a user's keys do, not to
-// a window of the test's choosing. keys holds plain characters and key names in braces, xdotool's
-// names with '+' for chords: "100{Tab}200{shift+Tab}{Return}{Escape}{alt+f}". After each key the
+// a window of the test's choosing. keys holds plain characters (those beyond ASCII in the ANSI
+// code page too) and key names in braces, xdotool's names with '+' for chords:
+// "100{Tab}200{shift+Tab}{Return}{Escape}{alt+f}". After each key the
 // program runs until it is idle (its messages dispatched as the main loop or the open dialog's
 // own loop would). 1 when every key was sent.
 int TypeKeys(const char *keys);
-// A click of the left button at a point of the screen, through the X server as TypeKeys types;
-// the program then runs until it is idle. 1 when the click was sent.
-int ClickScreen(int x, int y);
+// A click of the left button at a point of the screen, through the X server as TypeKeys types
+// (clicks 2: a double click); the program then runs until it is idle. 1 when the click was sent.
+int ClickScreen(int x, int y, int clicks = 1);
 // The same keys typed as a quick typist types them: all sent at once, without waiting for the
 // program between them (keys typed ahead while a window closes and the next opens), then the
 // program runs until it is idle.

@@ -13,6 +13,7 @@
 #include <string.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -325,6 +326,78 @@ TEST_F(ReturnRoad, AddFormCommandAddsTheCopiesChosenInTheFormsList)
     ASSERT_EQ(1u, GetShownMessageBoxes().size());
     EXPECT_EQ("Add Forms", GetShownMessageBoxes()[0].title);
     EXPECT_EQ("Withholding Forms [2 pages]", Text(gTreeWithholdingFolder));
+}
+
+// The copies column typed as a user types it: a double click on a row's copies opens the edit bar
+// over the cell; Enter, Tab and Shift+Tab take the copies, Escape keeps the old ones, a refused
+// entry keeps the bar open. Then the copies box and Enter of the forms list itself.
+TEST_F(ReturnRoad, CopiesTypedInTheFormsListLandInTheirRows)
+{
+    struct CopiesRun {
+        const char *name;
+        int row;            // the row whose copies cell is double-clicked; -1: keys to the forms list
+        const char *keys;
+        int refusals;
+        const char *copies; // the copies column afterwards
+    };
+    static const CopiesRun runs[] = {
+        {"Enter takes the copies", 0, "2{Return}", 0, "2 0 0"},
+        {"Tab takes them", 1, "3{Tab}", 0, "2 3 0"},
+        {"Shift+Tab takes them", 2, "1{shift+Tab}", 0, "2 3 1"},
+        {"Escape keeps the old copies", 0, "4{Escape}", 0, "2 3 1"},
+        {"a refused entry keeps the bar open", 1, "x{Return}1{Return}", 1, "2 1 1"},
+        {"the copies box of the selected row", -1, "{Tab}4{shift+Tab}", 0, "2 4 1"},
+    };
+    std::string pak = MakeFormPak("typed.qvp", {"Form W-2", "Wage and Tax Statement", "2024.1"},
+                                  {{"Form W-2", 1, 97, 0, 4, 5, {{"0050", "A", NULL}}},
+                                   {"Form W-2G", 1, 97, 0, 4, 6, {{"0050", "A", NULL}}},
+                                   {"Form 1099-R", 1, 97, 0, 4, 7, {{"0050", "A", NULL}}}});
+    ShowWindow(window, SW_SHOW);
+    SetForegroundWindow(window);
+    PumpUntilIdle();
+    std::vector<std::function<void(HWND)>> steps;
+    const char *barKeys = "";
+    steps.push_back([&](HWND dialog) {
+        HWND list = GetDlgItem(dialog, IDC_FORMSLIST_LIST);
+        for (const CopiesRun &run : runs) {
+            SCOPED_TRACE(run.name);
+            ClearShownMessageBoxes();
+            for (int i = 0; i < run.refusals; i++)
+                ScriptMessageBoxAnswer(IDOK);
+            if (run.row >= 0) {
+                RECT cell = {LVIR_BOUNDS, 2, 0, 0};
+                SendMessageA(list, LVM_GETSUBITEMRECT, run.row, (LPARAM)&cell);
+                POINT point = {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
+                ClientToScreen(list, &point);
+                barKeys = run.keys;
+                EXPECT_TRUE(ClickScreen(point.x, point.y, 2));   // the bar's steps type its keys
+            } else {
+                EXPECT_TRUE(TypeKeys(run.keys));
+            }
+            std::string copies;
+            for (int row = 0; row < 3; row++) {
+                char text[16] = "";
+                LVITEMA item = {};
+                item.iSubItem = 2;
+                item.pszText = text;
+                item.cchTextMax = sizeof text;
+                SendMessageA(list, LVM_GETITEMTEXTA, row, (LPARAM)&item);
+                copies += (row ? " " : "") + std::string(text);
+            }
+            EXPECT_EQ(run.copies, copies);
+            EXPECT_EQ((size_t)run.refusals, GetShownMessageBoxes().size());
+            EXPECT_EQ(nullptr, gEditBarContainer);
+        }
+        EXPECT_TRUE(TypeKeys("{Return}"));   // Add Forms
+    });
+    for (const CopiesRun &run : runs)
+        if (run.row >= 0)
+            steps.push_back([&](HWND) { EXPECT_TRUE(TypeKeys(barKeys)); });
+    ScriptFileDialogPath(pak);
+    LRESULT added =
+        RunDialogsWithSteps([&] { return (INT_PTR)SendMessageA(window, WM_COMMAND, IDM_ADDFORM, 0); }, steps);
+    EXPECT_EQ(1, added);
+    EXPECT_EQ("Withholding Forms [7 pages]", Text(gTreeWithholdingFolder));
 }
 
 TEST_F(ReturnRoad, AnOpenedFormPakIsInstalledAndOffersItsForms)

@@ -7,6 +7,8 @@
 #include "pages/pages.h"
 #include "tests/harness/pixels.h"
 
+#include <functional>
+
 using namespace editbar_test;
 
 namespace {
@@ -203,6 +205,45 @@ TEST_F(TaxpayerSample, InformationSheetChangesTheNamesOnEveryPage)
     EXPECT_EQ(1, stored);
     ExpectFirstNameEverywhere("Johan", "A");
     EXPECT_EQ(1, gReturnModified);
+}
+
+// The sheet typed as a user types it, opened by its Setup menu commands: typing starts in the
+// first entry, Tab and Shift+Tab move between the entries, Enter is OK, Escape is Cancel, and an
+// entry the record refuses brings the sheet back on that entry.
+TEST_F(TaxpayerSample, ValuesTypedInTheInformationSheetLandInTheRecord)
+{
+    struct SheetRun {
+        const char *name;
+        UINT command;
+        const char *keys;
+        const char *keysAgain;   // typed into the sheet that comes back after a refusal
+        std::vector<std::pair<int, const char *>> values;
+    };
+    const SheetRun runs[] = {
+        {"Tab, Shift+Tab and Enter", IDM_TAXPAYERINFO, "Jon{Tab}Q{Tab}{shift+Tab}R{Return}", NULL,
+         {{EFS_TP_FIRST, "Jon"}, {EFS_TP_MIDDLE, "R"}, {EFS_TP_LAST, "Sample"}}},
+        {"Escape keeps the record", IDM_TAXPAYERINFO, "Zed{Escape}", NULL, {{EFS_TP_FIRST, "Jon"}}},
+        {"a refused SSN comes back", IDM_TAXPAYERINFO, "{Tab}{Tab}{Tab}{Tab}12345{Return}", "400012399{Return}",
+         {{EFS_TP_SSN, "400012399"}, {EFS_TP_FIRST, "Jon"}}},
+        {"the e-file options", IDM_EFILEOPTIONS, "13579{Tab}24680{Return}", NULL,
+         {{EFS_TP_PIN, "13579"}, {EFS_SP_PIN, "24680"}}},
+    };
+    SetForegroundWindow(sMain);
+    for (const SheetRun &run : runs) {
+        SCOPED_TRACE(run.name);
+        ClearShownMessageBoxes();
+        std::vector<std::function<void(HWND)>> steps = {[&](HWND) { EXPECT_TRUE(TypeKeys(run.keys)); }};
+        if (run.keysAgain) {
+            ScriptMessageBoxAnswer(IDOK);
+            steps.push_back([&](HWND) { EXPECT_TRUE(TypeKeys(run.keysAgain)); });
+        }
+        RunDialogsWithSteps([&] { return (INT_PTR)SendMessageA(sMain, WM_COMMAND, run.command, 0); }, steps);
+        EfileSheetValues values;
+        ReadEfileSheetValues(gOpenReturnPtr, &values);
+        for (const auto &value : run.values)
+            EXPECT_STREQ(value.second, values.text[value.first]) << GetEfileSheetLabel(value.first);
+        EXPECT_EQ(run.keysAgain ? 1u : 0u, GetShownMessageBoxes().size());
+    }
 }
 
 TEST_F(TaxpayerSample, PasteOfIncompleteNamesIsRefused)

@@ -193,6 +193,62 @@ TEST_F(SigSample, SignatureFromPngShowsOnThePageAndSurvivesSaveAndReopen)
     DeleteFileA(png.c_str());
 }
 
+// A signature typed as a user types it: a click on the field opens the dialog, a click on Type
+// the edit bar, where Enter, Tab and Shift+Tab take the name, Escape drops it and a refused
+// character keeps the bar open; then Enter applies and stores, Escape leaves.
+TEST_F(SigSample, TypedSignatureLandsInTheField)
+{
+    struct SigRun {
+        const char *name;
+        const char *barKeys;
+        const char *dialogKeys;
+        int refusals;
+        const char *typed;   // the name the edit bar took
+        int stored;          // a signature in the field afterwards
+    };
+    static const SigRun runs[] = {
+        {"Enter takes the name, Enter applies and stores", "John Q{Return}", "{Return}{Return}", 0, "John Q", 1},
+        // \xe9: an e with an acute accent, no character of the signature's text.
+        {"a refused character keeps the bar open", "Ann\xe9{Return}{End}{BackSpace}e{Tab}", "{Return}{Return}", 1,
+         "Anne", 1},
+        {"Shift+Tab takes the name, Escape leaves", "Bob{shift+Tab}", "{Escape}", 0, "Bob", 0},
+        {"Escape drops the name", "Zed{Escape}", "{Escape}", 0, "", 0},
+    };
+    gEditBarFocusEvents = 1;   // as in the program: the bar follows the focus
+    SetForegroundWindow(main);
+    for (const SigRun &run : runs) {
+        SCOPED_TRACE(run.name);
+        gReturnModified = 0;
+        int index = 0;
+        FieldRecord *field = OpenSignaturePage(&index);
+        ASSERT_TRUE(field != NULL);
+        ClearShownMessageBoxes();
+        for (int i = 0; i < run.refusals; i++)
+            ScriptMessageBoxAnswer(IDOK);
+        RECT client;
+        GetFieldClientRect(field->rect, &client);
+        POINT point = {(client.left + client.right) / 2, (client.top + client.bottom) / 2};
+        ClientToScreen(gPageViewWindow, &point);
+        RunDialogsWithSteps([&]() { return (INT_PTR)ClickScreen(point.x, point.y); },
+                            {[&](HWND dialog) {
+                                 SigCaptureRequest *request = GetSigRequest(dialog);
+                                 ASSERT_TRUE(request != NULL);
+                                 RECT button;
+                                 SendMessageA(request->toolbar, TB_GETRECT, IDM_SIG_TYPE, (LPARAM)&button);
+                                 POINT type = {(button.left + button.right) / 2, (button.top + button.bottom) / 2};
+                                 ClientToScreen(request->toolbar, &type);
+                                 EXPECT_TRUE(ClickScreen(type.x, type.y));   // the bar's steps type the name
+                                 EXPECT_TRUE(TypeKeys(run.dialogKeys));
+                                 EXPECT_FALSE(IsWindowVisible(dialog));   // ended
+                             },
+                             [&](HWND) { EXPECT_TRUE(TypeKeys(run.barKeys)); }});
+        EXPECT_STREQ(run.typed, gSigEditRequest.text);
+        EXPECT_EQ(run.stored, field->second != NULL);
+        EXPECT_EQ((size_t)run.refusals, GetShownMessageBoxes().size());
+    }
+    gReturnModified = 0;
+}
+
 // A joint return's two signatures are both in the page image that printing and the PDF take.
 TEST_F(SigSample, BothSignaturesReachPrintedAndPdfPages)
 {
