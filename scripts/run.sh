@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and starts Levyline on FILE (or the bundled sample
-# return). Without a display the program runs under Xvfb and a screenshot of the main
-# window is saved to build/screenshot.png.
+# return; --no-return: with no return open). Without a display the program runs under Xvfb
+# and a screenshot of the main window is saved to build/screenshot.png.
 set -e
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -11,7 +11,9 @@ source scripts/env.sh
 # test programs are built by scripts/test.sh).
 bash scripts/build.sh Levyline formpaks
 file="${1:-}"
-if [ -z "$file" ] && [ -f build/samples/Sample.qvr ]; then
+if [ "$file" = "--no-return" ]; then
+  file=""
+elif [ -z "$file" ] && [ -f build/samples/Sample.qvr ]; then
   file=build/samples/Sample.qvr
 fi
 # Returns name their FormPaks by file name: they are looked up in the FormPak folder, which is
