@@ -163,8 +163,9 @@ static int RefuseUnderModalState(HWND window, UINT message, WPARAM wParam, LPARA
 {
     switch (message) {
     case WM_ENABLE:
-        // A dialog or message box owned by the main window enables it when it ends.
-        if (!wParam)
+        // A dialog or message box owned by the main window enables it when it ends; only the last
+        // frame's own dialog gives it back that way.
+        if (!wParam || IsModalOwnerGivenBack(window))
             return 0;
         EnableWindow(window, FALSE);
         return 1;
@@ -219,6 +220,12 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         // The edit bar keeps the focus (a window manager's focus request, a menu-bar click).
         if (KeepEditBarFocus(message, lParam))
             return MA_NOACTIVATE;
+        break;
+    case WM_SETFOCUS:
+        // Activated (by the window manager, or as a dialog closes) while the page's edit bar is
+        // open: the bar keeps the focus and what the user types next.
+        if (FocusOpenEditBar(window))
+            return 0;
         break;
     case WM_SIZE:
         LayoutMainFrame(window);

@@ -88,6 +88,14 @@ void KeepModalWindowsDisabled(void)
     }
 }
 
+int IsModalOwnerGivenBack(HWND window)
+{
+    if (sDepth != 1 || !IsModalThread() || !IsLiveWindow(window))
+        return 0;
+    HWND dialog = sFrames[0].window;
+    return IsLiveWindow(dialog) && GetWindow(dialog, GW_OWNER) == window;
+}
+
 static void NoteWindow(ModalFrame *frame, HWND window)
 {
     if (!IsLiveWindow(window) || frame->count >= 2 || (frame->count && frame->noted[0] == window))

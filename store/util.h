@@ -66,6 +66,10 @@ HWND GetModalOwner(HWND requested);
 // Disables the main window and every frame's window below the top frame again where something
 // enabled it; called by whatever pumps messages inside a frame.
 void KeepModalWindowsDisabled(void);
+// 1 when window may be enabled now although a frame is open: the only frame left is a dialog
+// that window owns, which enables its owner as it ends, so that the owner takes the activation
+// (and, under a window manager, the display's focus) back as the dialog goes.
+int IsModalOwnerGivenBack(HWND window);
 // The one way a modal dialog runs: DialogBoxParamA inside a frame that knows the dialog's window.
 INT_PTR RunModalDialog(HINSTANCE instance, const char *templateName, HWND owner, DLGPROC proc, LPARAM param);
 

@@ -499,3 +499,19 @@ int OpenEditBarWindow(HWND requester, EditRequest *request)
     ShowEditBar(container, request);
     return 1;
 }
+
+int FocusOpenEditBar(HWND window)
+{
+    HWND container = gEditBarContainer;
+    if (!container || !IsWindow(container) || !IsWindowVisible(container) || !IsChild(window, container))
+        return 0;
+    HWND control = gEditBarLastFocus;
+    if (!control || !IsWindow(control) || !IsChild(container, control) || !IsWindowVisible(control)) {
+        EditBarTable *table = GetEditBarTable(container);
+        control = table ? table->request->focusControl : NULL;
+    }
+    if (!control || !IsWindow(control) || !IsChild(container, control))
+        return 0;
+    SetFocus(control);
+    return GetFocus() == control;
+}
