@@ -159,9 +159,8 @@ void *GetCurrentDocument(int kind);
 void SetCurrentDocument(HTREEITEM treeItem);
 // The record with that sequence number in records (or, when null, the table's own), else 0.
 FieldRecord *FindFieldRecord(const char *sequenceText, FieldTable *fieldTable, FieldRecord *records);
-// The first field of the page shown whose rectangle holds the page point; its index in outIndex.
-FieldRecord *FindFieldAtPoint(POINT pagePoint, int *outIndex);
-// The same over a given table (no window needed).
+// The page's field hit test: the first field of table (the page shown's is GetCurrentDocument(3))
+// whose rectangle holds the page point, its index in outIndex; null when none or no table.
 FieldRecord *FindFieldInTable(const FieldTable *table, POINT pagePoint, int *outIndex);
 // What a click on the field opens: 0 edit bar, 1 explanation, 2 statement group, 3 and 4
 // multi-field popup, 5 and 6 statement, 7 attachment, 8 signature, 9 nothing.

@@ -32,11 +32,6 @@ FieldRecord *FindFieldInTable(const FieldTable *table, POINT pagePoint, int *out
     return NULL;
 }
 
-FieldRecord *FindFieldAtPoint(POINT pagePoint, int *outIndex)
-{
-    return FindFieldInTable((FieldTable *)GetCurrentDocument(3), pagePoint, outIndex);
-}
-
 int HasFieldLinkText(const FieldRecord *field)
 {
     return field->seqPrefix && field->seqPrefix[0];

@@ -118,10 +118,6 @@ int GeneratePdf(const char *path, const char *text, const char *formName, HBITMA
 // question. A write that fails (locked or full target) says so and returns 0.
 int WriteImagePdf(const char *path, const char *formName, HBITMAP bitmap, int silent, int blackWhite);
 int WriteTextPdf(const char *path, const char *text, int silent);
-// The PDF of the page pageKey (its occurrence-th copy, from 0) as a new MemAlloc buffer (the
-// caller frees it) and its size; written through "~TempFormPdf.pdf" in the Sent folder, which is
-// deleted. Null when the page is missing or the file could not be written or read.
-uint8_t *WriteFormPdfToTemp(const char *pageKey, uint32_t *sizeOut, int occurrence, int blackWhite);
 // Writes the PDF of one form next to the return file ("<return>_<form key>.pdf") after asking
 // before an existing file is replaced; outPath (outSize bytes) receives its path. 1 when written.
 int ConfirmPdfTarget(const char *formName, char *outPath, int outSize);

@@ -339,7 +339,7 @@ static void DeleteSlotBitmaps(HBITMAP *slots)
 
 // The statements of one return part (return code and group order) that go with its pages
 // pages[from..to] in the PDF, not counted yet; turned when the statement's own page is landscape.
-static int PlanPartStatements(PdfPlan *plan, FormInstance **pages, int from, int to, int rotate)
+static int PlanPartStatements(PdfPlan *plan, FormInstance **pages, int from, int to)
 {
     const FormInstance *last = pages[to];
     if (!gWindowCallbacks.listReturnStatements || !gWindowCallbacks.renderStatementEntry)
@@ -362,7 +362,7 @@ static int PlanPartStatements(PdfPlan *plan, FormInstance **pages, int from, int
         }
         item->isStatement = 1;
         item->statement = entries[e];
-        item->rotation = rotate && entries[e].page && entries[e].page->landscape ? 270 : 0;
+        item->rotation = entries[e].page && entries[e].page->landscape ? 270 : 0;
         plan->uncounted++;
         plan->progressTotal++;
     }
@@ -399,8 +399,8 @@ static void CountPlanStatements(PdfPlan *plan)
 }
 
 // The items of a PDF: the bitmap alone; else (all) the Summary and Status pages, then the pages,
-// the statements of each return part after its last page. rotate turns landscape form pages.
-static int PlanImagePdf(PdfPlan *plan, FormInstance **pages, int count, HBITMAP bitmap, int all, int rotate)
+// the statements of each return part after its last page. Landscape form pages are turned.
+static int PlanImagePdf(PdfPlan *plan, FormInstance **pages, int count, HBITMAP bitmap, int all)
 {
     memset(plan, 0, sizeof *plan);
     if (bitmap) {
@@ -420,11 +420,11 @@ static int PlanImagePdf(PdfPlan *plan, FormInstance **pages, int count, HBITMAP 
         }
     }
     for (int i = 0, first = 0; i < count; i++) {
-        if (!PlanReturnPage(plan, pages[i], rotate && pages[i]->landscape ? 270 : 0))
+        if (!PlanReturnPage(plan, pages[i], pages[i]->landscape ? 270 : 0))
             return 0;
         int partEnds = i + 1 == count || pages[i + 1]->jurisdiction != pages[i]->jurisdiction ||
                        pages[i + 1]->groupOrder != pages[i]->groupOrder;
-        if (partEnds && !PlanPartStatements(plan, pages, first, i, 1))
+        if (partEnds && !PlanPartStatements(plan, pages, first, i))
             return 0;
         if (partEnds)
             first = i + 1;
@@ -618,13 +618,13 @@ static int WritePlannedPdf(const char *target, PdfPlan *plan, HBITMAP bitmap, in
 
 // Writes pages (or the single bitmap) into target (checked by CheckPdfTargetWritable). With all
 // set the Summary and Status pages come first. The statements of a return part follow its last
-// page (turned when their own page is landscape); rotate turns landscape form pages. Returns 1
-// when the file is complete.
+// page (turned when their own page is landscape), as landscape form pages are. Returns 1 when the
+// file is complete.
 static int WritePagesPdf(const char *target, FormInstance **pages, int count, HBITMAP bitmap, int all, int silent,
-                         int rotate, int blackWhite)
+                         int blackWhite)
 {
     PdfPlan plan;
-    int ok = PlanImagePdf(&plan, pages, count, bitmap, all, rotate);
+    int ok = PlanImagePdf(&plan, pages, count, bitmap, all);
     if (ok)
         ok = WritePlannedPdf(target, &plan, bitmap, silent, blackWhite);
     else
@@ -651,7 +651,7 @@ int WriteImagePdf(const char *path, const char *formName, HBITMAP bitmap, int si
         return 0;
     }
     BeginPdfOutput(silent);
-    int ok = WritePagesPdf(target, pages, count, bitmap, !bitmap && !formName, silent, 1, blackWhite);
+    int ok = WritePagesPdf(target, pages, count, bitmap, !bitmap && !formName, silent, blackWhite);
     MemFree(pages);
     return EndPdfOutputWith(ok, target, silent);
 }
@@ -737,41 +737,4 @@ int GeneratePdf(const char *path, const char *text, const char *formName, HBITMA
         ok = WriteTextPdf(path, text, silent);
     EndPdfJob(frame);
     return ok;
-}
-
-uint8_t *WriteFormPdfToTemp(const char *pageKey, uint32_t *sizeOut, int occurrence, int blackWhite)
-{
-    if (sizeOut)
-        *sizeOut = 0;
-    FormInstance *page = NULL;
-    if (!pageKey || FindReturnPages(12, pageKey, &page, occurrence) != 1 || !page)
-        return NULL;
-    char target[MAX_PATH];
-    if (!GetProgramFolder(target, FOLDER_SENT) || strlen(target) + 20 > sizeof target)
-        return NULL;
-    strcat(target, "\\~TempFormPdf.pdf");
-    if (!CheckPdfTargetWritable(target))
-        return NULL;
-    int frame = 0;
-    if (!BeginPdfJob(&frame))
-        return NULL;
-    // The attachment keeps its page upright.
-    int ok = WritePagesPdf(target, &page, 1, NULL, 0, 1, 0, blackWhite);
-    EndPdfJob(frame);
-    if (!ok)
-        return NULL;
-    DWORD size = 0;
-    uint8_t *bytes = NULL;
-    HANDLE handle = OpenFileForRead(target, &size, 0);
-    if (handle && handle != INVALID_HANDLE_VALUE) {
-        bytes = (uint8_t *)MemAlloc(64, (size_t)size + 1);
-        DWORD got = 0;
-        if (bytes && (!ReadFile(handle, bytes, size, &got, NULL) || got != size))
-            bytes = (uint8_t *)MemFree(bytes);
-        CloseHandle(handle);
-    }
-    DeleteFileA(target);
-    if (bytes && sizeOut)
-        *sizeOut = size;
-    return bytes;
 }

@@ -74,21 +74,6 @@ int CheckAmendedPagesPrintable(FormInstance *const *pages, int count)
     return 0;
 }
 
-int CheckAmendedFormsPrintable(int first, int last)
-{
-    if (first == 0 && last == 0) {
-        FormInstance *shown = (FormInstance *)GetCurrentDocument(4);
-        return shown ? CheckAmendedPagesPrintable(&shown, 1) : 0;
-    }
-    for (int position = first; position <= last && position > 0; position++) {
-        FormInstance *page = 0;
-        if (FindReturnPages(15, (const void *)(intptr_t)position, &page, 0) && page &&
-            CheckAmendedPagesPrintable(&page, 1))
-            return 1;
-    }
-    return 0;
-}
-
 // ---- pages of the return ----
 
 int PrintReturnPages(HDC printerDc, FormInstance *const *pages, int count, int forPrint)

@@ -248,8 +248,6 @@ int PrintReturnStatusPages(HDC printerDc, BatchStatusEntry *const *entries);
 // 1 (after "Unable to Print ...") when a page of the list is an amended form of the "Print and
 // Scan Forms" group whose return part is not accepted; else 0.
 int CheckAmendedPagesPrintable(FormInstance *const *pages, int count);
-// The same for the pages at positions first..last of the return, or (0, 0) the page shown.
-int CheckAmendedFormsPrintable(int first, int last);
 // The main window's handler of IDM_PRINT (lParam: the tree item from the forms tree's menu).
 LRESULT PrintCommandHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int *handled);
 

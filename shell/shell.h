@@ -33,10 +33,6 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 int RunMessageLoop(void);
 int AskSaveChanges(HWND owner);  // 1: go on (saved or discarded), 0: the user cancelled
 
-// The preparer check on a preparer field of fields: opens the preparer group ("S[m" field)
-// within two records of it in the multi-field popup; 1 when a popup was shown, else 0.
-int CheckPreparerMismatch(FieldRecord *field, FieldTable *fields);
-
 #include "shell/returnroad.h"
 
 #endif // LEVYLINE_SHELL_H

@@ -46,8 +46,6 @@ int MakeUniquePathName(char *pathBuffer, int bufferSize, const char *suffix, int
 // as a device the system keeps (CON, PRN, AUX, NUL, COM1-COM9, LPT1-LPT9, with any extension).
 // The reason reads after "could not be written: " (it may sit in a buffer the next call reuses).
 const char *FindPathProblem(const char *path);
-// 1 when FindPathProblem finds nothing.
-int IsPathUsable(const char *path);
 // 1 when path is usable; otherwise says why not (message titled title) and returns 0.
 int CheckPathUsable(HWND owner, const char *path, const char *title);
 // The temporary name under which a file's new bytes are written beside it: "<path>.tmp", or, when

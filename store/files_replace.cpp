@@ -72,11 +72,6 @@ const char *FindPathProblem(const char *path)
     return NULL;
 }
 
-int IsPathUsable(const char *path)
-{
-    return FindPathProblem(path) == NULL;
-}
-
 int CheckPathUsable(HWND owner, const char *path, const char *title)
 {
     const char *problem = FindPathProblem(path);

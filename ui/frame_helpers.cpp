@@ -331,8 +331,3 @@ int LayoutMainFrame(HWND mainWindow)
     }
     return 1;
 }
-
-int RelayoutPanes(void)
-{
-    return LayoutMainFrame(gMainWindow);
-}

@@ -112,10 +112,8 @@ extern DWORD gStartTick;
 extern SIZE gPageBitmapSize;    // size of the page bitmap shown (fit-zoom arithmetic)
 
 // ---- frame helpers ----
-// Places the frame's panes in the main window for the view mode (gFullScreen); RelayoutPanes does
-// it for gMainWindow.
+// Places the frame's panes in the main window for the view mode (gFullScreen).
 int LayoutMainFrame(HWND mainWindow);
-int RelayoutPanes(void);
 HWND CreateRebar(HWND parent, int controlId);
 HWND CreateToolbarBand(HWND rebar, DWORD toolbarStyle, const TBBUTTON *buttons, int bitmapId, int toolbarId,
                        int buttonCount, int imageCount, int bandMinWidth, int bandMinHeight,

@@ -65,11 +65,6 @@ void SetFormsTreeBatch(int redraw)
             WriteFolderCaption(folders[i].folder);
 }
 
-int IsFormsTreeBatched(void)
-{
-    return sBatch;
-}
-
 int DeferFolderCaption(HTREEITEM folder)
 {
     BatchFolder *entry = sBatch ? FindBatchFolder(folder, 1) : NULL;

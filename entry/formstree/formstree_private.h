@@ -29,8 +29,6 @@ int DeleteTreePage(HTREEITEM item);
 // done once per folder when redraw comes back.
 // The tree's WM_SETREDRAW: on 0 a batch starts; on 1 the folders' deferred captions are written.
 void SetFormsTreeBatch(int redraw);
-// 1 while a batch is on.
-int IsFormsTreeBatched(void);
 // Leaves the folder's " [n pages]" suffix to the end of the batch; 0 when no batch is on (the
 // caller writes it now).
 int DeferFolderCaption(HTREEITEM folder);

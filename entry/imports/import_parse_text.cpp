@@ -333,33 +333,3 @@ int CountImportRecords(const char *text)
             count++;
     return count;
 }
-
-int GetImportPiece(const char *text, int row, int col, char *out, int outSize)
-{
-    if (outSize > 0)
-        out[0] = 0;
-    const char *p = text;
-    for (int r = 0; r < row && p; r++) {
-        p = strchr(p, IMPORT_RECORD_END);
-        if (p)
-            p++;
-    }
-    if (!p || !*p)
-        return 0;
-    for (int c = 0; c < col; c++) {
-        while (*p && *p != IMPORT_FIELD_END && *p != IMPORT_RECORD_END)
-            p++;
-        if (*p != IMPORT_FIELD_END)
-            return 0;
-        p++;
-    }
-    int n = 0;
-    while (p[n] && p[n] != IMPORT_FIELD_END && p[n] != IMPORT_RECORD_END)
-        n++;
-    if (outSize > 0) {
-        int copy = n < outSize - 1 ? n : outSize - 1;
-        memcpy(out, p, (size_t)copy);
-        out[copy] = 0;
-    }
-    return 1;
-}

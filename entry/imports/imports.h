@@ -66,9 +66,6 @@ int FindImportPieceMismatch(const char *text, int columns, int *piecesOut);
 int DropImportCommentAndBlankRecords(char *text, int length, uint32_t bufferSize);
 // The number of records (record ends) of parsed text.
 int CountImportRecords(const char *text);
-// The piece text (at most outSize - 1 characters) of record row, column col of parsed text;
-// 1 when the record and piece exist.
-int GetImportPiece(const char *text, int row, int col, char *out, int outSize);
 
 // ---- form data import ----
 // One form of another return file as matched against the open return.

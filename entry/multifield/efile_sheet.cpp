@@ -87,12 +87,15 @@ static INT_PTR CALLBACK EfileSheetPageProc(HWND page, UINT message, WPARAM wPara
     return FALSE;
 }
 
-// The sheet's own window, known once it is made, is the window its frame holds.
+// The sheet's own window, known once it is made, is the window its frame holds; it is centred
+// on its owner as every dialog is (the system would leave it at the screen's top left).
 static int CALLBACK EfileSheetCallback(HWND sheet, UINT message, LPARAM lParam)
 {
     (void)lParam;
-    if (message == PSCB_INITIALIZED)
+    if (message == PSCB_INITIALIZED) {
         NoteModalWindow(sheet);
+        PlaceDialogOnParent(sheet, 2);
+    }
     return 0;
 }
 

@@ -1,4 +1,4 @@
-// Output waits for the totals: a PDF (of the return, of one form, of an attachment) or a print made
+// Output waits for the totals: a PDF (of the return or of one form) or a print made
 // at once after an entry is committed shows the recomputed totals, and no recompute worker runs
 // while the job reads the pages.
 #include <gtest/gtest.h>
@@ -94,12 +94,6 @@ TEST_F(OutputTotals, OutputWaitsForTheRecomputeAndNoWorkerRunsDuringIt)
         {"PDF of one form", 1, [&] {
              ScriptMessageBoxAnswer(IDNO);
              return GeneratePdf(returnPath.c_str(), NULL, "Form 1040", NULL, 1, 0);
-         }},
-        {"attachment PDF", 0, [&] {
-             uint32_t size = 0;
-             uint8_t *bytes = WriteFormPdfToTemp("Form 1040.1", &size, 0, 0);
-             MemFree(bytes);
-             return size > 0 ? 1 : 0;
          }},
         {"print", 1, [&] {
              return (int)RunDialogWithSteps([&] { return (INT_PTR)PrintForms(window, NULL, NULL, 1, 1, NULL); },

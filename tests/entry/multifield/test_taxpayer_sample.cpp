@@ -246,6 +246,28 @@ TEST_F(TaxpayerSample, ValuesTypedInTheInformationSheetLandInTheRecord)
     }
 }
 
+// Either Setup command opens the sheet centred on the main window, wherever that stands.
+TEST_F(TaxpayerSample, InformationSheetOpensCentredOnTheMainWindow)
+{
+    MoveWindow(sMain, 250, 150, 1000, 800, TRUE);
+    PumpMessages(20);
+    RECT main;
+    GetWindowRect(sMain, &main);
+    for (UINT command : {IDM_TAXPAYERINFO, IDM_EFILEOPTIONS}) {
+        SCOPED_TRACE(command);
+        RECT sheet = {0, 0, 0, 0};
+        RunDialogWithSteps([&] { return (INT_PTR)SendMessageA(sMain, WM_COMMAND, command, 0); },
+                           [&](HWND window) {
+                               GetWindowRect(window, &sheet);
+                               PropSheet_PressButton(window, PSBTN_CANCEL);
+                           });
+        EXPECT_NEAR((main.left + main.right) / 2, (sheet.left + sheet.right) / 2, 1);
+        EXPECT_NEAR((main.top + main.bottom) / 2, (sheet.top + sheet.bottom) / 2, 1);
+    }
+    MoveWindow(sMain, 0, 0, 1200, 900, TRUE);
+    PumpMessages(20);
+}
+
 TEST_F(TaxpayerSample, PasteOfIncompleteNamesIsRefused)
 {
     Show("Form 1040.1");
