@@ -92,8 +92,9 @@ int IsModalOwnerGivenBack(HWND window)
 {
     if (sDepth != 1 || !IsModalThread() || !IsLiveWindow(window))
         return 0;
+    // The dialog ending is the active window; a box or window of its own ending is not.
     HWND dialog = sFrames[0].window;
-    return IsLiveWindow(dialog) && GetWindow(dialog, GW_OWNER) == window;
+    return IsLiveWindow(dialog) && GetWindow(dialog, GW_OWNER) == window && GetActiveWindow() == dialog;
 }
 
 static void NoteWindow(ModalFrame *frame, HWND window)

@@ -67,8 +67,9 @@ HWND GetModalOwner(HWND requested);
 // enabled it; called by whatever pumps messages inside a frame.
 void KeepModalWindowsDisabled(void);
 // 1 when window may be enabled now although a frame is open: the only frame left is a dialog
-// that window owns, which enables its owner as it ends, so that the owner takes the activation
-// (and, under a window manager, the display's focus) back as the dialog goes.
+// that window owns and the dialog is the active window, so it is the one that enables its owner
+// as it ends, and the owner takes the activation (and, under a window manager, the display's
+// focus) back as the dialog goes.
 int IsModalOwnerGivenBack(HWND window);
 // The one way a modal dialog runs: DialogBoxParamA inside a frame that knows the dialog's window.
 INT_PTR RunModalDialog(HINSTANCE instance, const char *templateName, HWND owner, DLGPROC proc, LPARAM param);
