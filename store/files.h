@@ -49,8 +49,9 @@ const char *FindPathProblem(const char *path);
 // 1 when path is usable; otherwise says why not (message titled title) and returns 0.
 int CheckPathUsable(HWND owner, const char *path, const char *title);
 // The temporary name under which a file's new bytes are written beside it: "<path>.tmp", or, when
-// that would pass the system's path limit, the path with its last character changed to '~'. The
-// next write of the same file uses the same name, so a killed write's leftover is replaced.
+// that would pass the system's path limit or make the file's name longer than 255 characters, the
+// path with its last character changed to '~'. The next write of the same file uses the same name,
+// so a killed write's leftover is replaced.
 // 1 with the name in out (outSize bytes), 0 when there is none.
 int MakeReplaceTempName(const char *path, char *out, int outSize);
 // The reason the file at path may not be replaced, or null when it may: a path FindPathProblem

@@ -7,6 +7,9 @@
 #include <stdio.h>
 #include <string.h>
 
+// The longest name one file or folder may have (a path's component).
+#define MAX_NAME_LENGTH 255
+
 static int IsSeparator(char c)
 {
     return c == '\\' || c == '/';
@@ -99,9 +102,10 @@ int MakeReplaceTempName(const char *path, char *out, int outSize)
     int nameLength = n ? (int)n - GetFolderPartLength(path) : 0;
     if (nameLength <= 0)
         return 0;
-    // "<path>.tmp" when it stays within the system's path limit; otherwise a name of the path's
-    // own length in the same folder: the last character becomes '~'.
-    if (n + 4 < MAX_PATH && n + 4 < (size_t)outSize) {
+    // "<path>.tmp" when it stays within the system's limits, MAX_PATH for the path and 255
+    // characters for one name; otherwise a name of the file's own length in the same folder: the
+    // last character becomes '~'.
+    if (n + 4 < MAX_PATH && nameLength + 4 <= MAX_NAME_LENGTH && n + 4 < (size_t)outSize) {
         snprintf(out, (size_t)outSize, "%s.tmp", path);
         return 1;
     }

@@ -6,6 +6,7 @@
 // the main window's enabled state and the focus are put back as they were found.
 #include "store/store.h"
 
+#include <stdio.h>
 #include <string.h>
 
 #define MODAL_MAX_FRAMES 32
@@ -108,8 +109,18 @@ static void NoteWindow(ModalFrame *frame, HWND window)
 
 int BeginModalState(HWND window, int flags)
 {
-    if (!IsModalThread() || sDepth >= MODAL_MAX_FRAMES)
+    if (!IsModalThread())
         return 0;
+    // Past the limit the window runs without a frame of its own, under the frames already open
+    // (the main window stays disabled while any is): the log says a frame was refused.
+    if (sDepth >= MODAL_MAX_FRAMES) {
+        char line[120];
+        snprintf(line, sizeof line,
+                 "999 MOD: no frame for one more modal window: %d are open, the most there can be\r\n",
+                 MODAL_MAX_FRAMES);
+        WriteLogLine(line);
+        return 0;
+    }
     ModalFrame *frame = &sFrames[sDepth];
     memset(frame, 0, sizeof *frame);
     frame->window = window;

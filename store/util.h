@@ -48,7 +48,9 @@ int ShowAppMessageBox(const AppMessageBoxParams *block);
 // frame ends, the main window's enabled state, the active window and the focus are as they were.
 #define MODAL_OUTPUT_JOB 1   // a print or PDF job that reads the pages: no recompute starts
 // Opens a frame for window (null for a job or a window not made yet); flags MODAL_OUTPUT_JOB.
-// Returns the frame's number for EndModalState, 0 when no frame was opened (another thread).
+// Returns the frame's number for EndModalState, 0 when no frame was opened: on another thread, or
+// when 32 frames are open already (a "999 MOD: " line in the log says so). The caller runs its
+// window all the same, under the frames already open, which keep the main window disabled.
 int BeginModalState(HWND window, int flags);
 // Ends the frame (and any left open above it), putting back what it disabled.
 void EndModalState(int frame);

@@ -8,6 +8,7 @@
 #include "tests/harness/sample.h"
 
 #include <zlib.h>
+#include <algorithm>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -578,6 +579,68 @@ TEST_F(PdfSample, ReturnAndPdfReplaceTheirFilesByOneRule)
     std::string listing = Run("ls " + unixFolder);
     for (const char *name : {"CON", "prefixed", "gone"})
         EXPECT_EQ(std::string::npos, listing.find(name)) << listing;
+}
+
+// The names in folder (a path ending in a separator, or empty for the current folder).
+std::vector<std::string> ListFolder(const std::string &folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do
+        names.push_back(found.cFileName);
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+// A return and its PDF are written under names of every length up to the 255 characters one name
+// may have, in the current folder (a bare name) and at a drive's root: each save succeeds without
+// a message and leaves only its own file behind.
+TEST_F(PdfSample, NamesUpToTheLongestAFileMayHaveAreWritten)
+{
+    char before[MAX_PATH];
+    ASSERT_TRUE(GetCurrentDirectoryA(sizeof before, before));
+    ASSERT_TRUE(SetCurrentDirectoryA(wineFolder.c_str()));
+    std::string unique = "lv" + std::to_string(GetCurrentProcessId());
+    for (const char *folder : {"", "C:\\"}) {
+        for (size_t length : {5, 200, 251, 252, 253, 254, 255}) {
+            std::string stem = unique.substr(0, length - 4);
+            stem.resize(length - 4, 'n');
+            for (const char *extension : {".qvr", ".pdf"}) {
+                SCOPED_TRACE(std::string(folder) + " " + std::to_string(length) + " " + extension);
+                int isReturn = strcmp(extension, ".qvr") == 0;
+                std::string target = folder + stem + extension;
+                std::vector<std::string> was = ListFolder(folder);
+                ClearShownMessageBoxes();
+                int written = isReturn ? SaveReturnFile(window, target.c_str())
+                                       : GeneratePdf((folder + stem + ".qvr").c_str(), NULL, "Schedule B", NULL, 1, 1);
+                EXPECT_EQ(1, written);
+                const auto &boxes = GetShownMessageBoxes();
+                EXPECT_EQ(0u, boxes.size()) << (boxes.empty() ? "" : boxes[0].text);
+                if (isReturn) {
+                    FileRecord read;
+                    memset(&read, 0, sizeof read);
+                    EXPECT_EQ(1, ReadDataFile(target.c_str(), 0, &read, READ_DATA_QUIET));
+                    ReleaseFileRecord(&read, NULL);
+                } else {
+                    EXPECT_EQ("%PDF-", ReadWhole(target).substr(0, 5));
+                }
+                if (std::find(was.begin(), was.end(), stem + extension) == was.end())
+                    was.push_back(stem + extension);
+                std::vector<std::string> now = ListFolder(folder);
+                std::sort(was.begin(), was.end());
+                std::sort(now.begin(), now.end());
+                EXPECT_EQ(was, now) << "only the file written is new";
+            }
+            ReleaseHeldFile();
+            DeleteFileA((folder + stem + ".qvr").c_str());
+            DeleteFileA((folder + stem + ".pdf").c_str());
+        }
+    }
+    SetCurrentDirectoryA(before);
 }
 
 }  // namespace

@@ -211,4 +211,39 @@ TEST_F(ModalState, EveryMessageBoxHasAnOwnerAndHoldsTheReturn)
     }
 }
 
+// Frames past the most the modal state holds: the one refused is logged, and a box that runs
+// without a frame and enables the main window as it closes leaves it disabled under the frames
+// still open, and the return's commands do nothing. Ending the first frame gives it back.
+TEST_F(ModalState, AFrameRefusedPastTheLimitIsLoggedAndHoldsTheReturn)
+{
+    char folder[MAX_PATH];
+    ASSERT_EQ(1, GetProgramFolder(folder, FOLDER_DATA));
+    std::string log = std::string(folder) + "\\Quorvel.log";
+    size_t logged = ReadWholeFile(log).size();
+    ASSERT_TRUE(IsWindowEnabled(window));
+    int frames = 0;
+    while (frames < 1000 && BeginModalState(NULL, 0) == frames + 1)
+        frames++;
+    ASSERT_GT(frames, 1);
+    std::string added = ReadWholeFile(log);
+    added.erase(0, added.size() >= logged ? logged : 0);
+    EXPECT_NE(std::string::npos, added.find("999 MOD: ")) << added;
+    EXPECT_FALSE(IsWindowEnabled(window));
+    // A box owned by the main window enables it as it closes (as the system's boxes may do).
+    MessageBoxHookProc hook = gMessageBoxHook;
+    gMessageBoxHook = [](HWND, const char *, const char *, unsigned) {
+        EnableWindow(gMainWindow, TRUE);
+        return IDOK;
+    };
+    EXPECT_EQ(IDOK, ShowMessageBox(window, "A box past the limit.", kBoxTitle, MB_OK));
+    gMessageBoxHook = hook;
+    EXPECT_FALSE(IsWindowEnabled(window));
+    SendReturnCommands();
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_STREQ(path.c_str(), gReturnPath);
+    EndModalState(1);
+    EXPECT_TRUE(IsWindowEnabled(window));
+    EXPECT_FALSE(IsModalStateActive());
+}
+
 }  // namespace
