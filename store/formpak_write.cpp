@@ -58,7 +58,7 @@ int WriteFormPak(const char *path, uint16_t taxYear, const char *const *headerSt
     ok = ok && !header.failed && !pool.failed && !fields.failed && !pcl.failed && !bmp.failed;
     int written = 0;
     if (ok) {
-        PackedRecordSpec records[6];
+        PackedRecordDesc records[6];
         int n = 0;
         records[n++] = {REC_HEADER_STRINGS, method, header.data, header.length};
         records[n++] = {REC_PAGE_DIRECTORY, method, dir, (uint32_t)(sizeof(PageDirectoryEntry) * pageCount)};

@@ -224,16 +224,16 @@ int WalkFieldPairs(const uint8_t *data, uint32_t length, uint32_t count, FieldPa
 
 // Writing data files (store/packed_write.cpp). The file is written to "<path>.tmp" and renamed
 // over path only when complete; on failure the previous file is untouched.
-struct PackedRecordSpec {
+struct PackedRecordDesc {
     int recordId;
     int method;
     const void *data;
     uint32_t length;
 };
 // The file offset that record index of records will get.
-uint32_t GetPackedRecordOffset(const PackedRecordSpec *records, int count, int index);
+uint32_t GetPackedRecordOffset(const PackedRecordDesc *records, int count, int index);
 int WritePackedFile(const char *path, int fileType, uint16_t taxYear, const char *writer,
-                    const PackedRecordSpec *records, int count);
+                    const PackedRecordDesc *records, int count);
 // One page of a FormPak to write.
 struct FormPakPageDesc {
     const char *formName;     // "Form 1040"

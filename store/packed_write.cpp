@@ -5,7 +5,7 @@
 #include <stdio.h>
 #include <string.h>
 
-uint32_t GetPackedRecordOffset(const PackedRecordSpec *records, int count, int index)
+uint32_t GetPackedRecordOffset(const PackedRecordDesc *records, int count, int index)
 {
     uint64_t offset = sizeof(PackedFileHeader) + (uint64_t)count * sizeof(PackedFileEntry);
     for (int i = 0; i < index && i < count; i++)
@@ -25,7 +25,7 @@ static void ReportWriteFailure(const char *path, const char *why)
 }
 
 int WritePackedFile(const char *path, int fileType, uint16_t taxYear, const char *writer,
-                    const PackedRecordSpec *records, int count)
+                    const PackedRecordDesc *records, int count)
 {
     const char *why = NULL;
     if (!path || !*path)

@@ -50,7 +50,7 @@ int WriteReturnFile(const char *path, const OpenReturn *record, FormInstance *co
     ok = ok && !header.failed && !pool.failed && !pairs.failed && !dir.failed && !noteText.failed;
     int written = 0;
     if (ok) {
-        PackedRecordSpec records[6];
+        PackedRecordDesc records[6];
         int n = 0;
         records[n++] = {REC_HEADER_STRINGS, RECORD_METHOD_XOR, header.data, header.length};
         records[n++] = {REC_RETURN, RECORD_METHOD_XOR, &stored, (uint32_t)sizeof stored};

@@ -11,7 +11,7 @@
 
 namespace {
 
-const FieldSpec kMain[] = {
+const FieldDesc kMain[] = {
     {"0101", "N", nullptr, "50,000", "1a", "Wages"},
     {"0102", "N", nullptr, "1,500", "1b", "Household wages"},
     {"0103", "N", nullptr, nullptr, "1c", "Tips"},
@@ -22,11 +22,11 @@ const FieldSpec kMain[] = {
     {"0210", "CN", "0109,{Schedule 1.1}0100,{Form 8888.1}0010", nullptr, "11", "Adjusted gross income"},
     {"0220", "CN", "{Schedule 1.1}0100", nullptr, "8", "Additional income"},
 };
-const FieldSpec kSchedule1[] = {
+const FieldDesc kSchedule1[] = {
     {"0100", "N", nullptr, "1,200", "10", "Additional income"},
 };
-const FieldSpec kW2a[] = {{"0010", "N", nullptr, "30,000", "1", "Wages"}};
-const FieldSpec kW2b[] = {{"0010", "N", nullptr, "20,000", "1", "Wages"}};
+const FieldDesc kW2a[] = {{"0010", "N", nullptr, "30,000", "1", "Wages"}};
+const FieldDesc kW2b[] = {{"0010", "N", nullptr, "20,000", "1", "Wages"}};
 
 class Formula : public ::testing::Test {
 protected:

@@ -16,7 +16,7 @@
 namespace {
 
 // Form 1040 page 1: lines 1a, 1b, 1z, 2b, 8, 9, 10, 11, 12, 13, 14, 15.
-const FieldSpec kForm1040[] = {
+const FieldDesc kForm1040[] = {
     {"0101", "N", nullptr, "50,000"},
     {"0102", "N", nullptr, nullptr},
     {"0109", "CN", "0101,0102", nullptr},
@@ -31,8 +31,8 @@ const FieldSpec kForm1040[] = {
     {"0250", "CN", "0210,-0240,M#0", nullptr},
 };
 // Schedule 1, page 1: line 10 from its line 1; page 2: line 26 from line 25.
-const FieldSpec kSchedule1a[] = {{"0010", "N", nullptr, "1,000"}, {"0100", "CN", "0010", nullptr}};
-const FieldSpec kSchedule1b[] = {{"0250", "N", nullptr, "500"}, {"0260", "CN", "0250", nullptr}};
+const FieldDesc kSchedule1a[] = {{"0010", "N", nullptr, "1,000"}, {"0100", "CN", "0010", nullptr}};
+const FieldDesc kSchedule1b[] = {{"0250", "N", nullptr, "500"}, {"0260", "CN", "0250", nullptr}};
 
 DWORD sUiThread;
 int sTimerTicks;
@@ -251,7 +251,7 @@ TEST_F(Recompute, RemovedPagesWaitForTheWorkerAndJobsAreValidated)
     RequestRecompute(1, nullptr);
     ASSERT_TRUE(PumpUntil(WorkerInside, 5000));
     // A removed page (not part of the return any more) is queued while the worker runs.
-    FieldSpec single = {"0010", "N", nullptr, "5"};
+    FieldDesc single = {"0010", "N", nullptr, "5"};
     FormInstance *removed = MakePage("Form W-2.1", MakeTable(&single, 1));
     EXPECT_EQ(RequestRecompute(2, removed), 1);
     EXPECT_EQ(RequestRecompute(2, removed), 1);   // queued once only

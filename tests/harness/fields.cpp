@@ -3,17 +3,17 @@
 
 #include <string.h>
 
-FieldTable *MakeTable(const FieldSpec *specs, int n)
+FieldTable *MakeTable(const FieldDesc *descs, int n)
 {
     FieldTable *table = CreateFieldTable(n + 1);
     for (int i = 0; i < n; i++) {
         FieldRecord *f = &table->fields[i + 1];
-        SetFieldText(&f->seq, specs[i].seq);
-        SetFieldText(&f->typeCode, specs[i].type);
-        SetFieldText(&f->valueList, specs[i].formula);
-        SetFieldText(&f->value, specs[i].value);
-        SetFieldText(&f->line, specs[i].line);
-        SetFieldText(&f->description, specs[i].description);
+        SetFieldText(&f->seq, descs[i].seq);
+        SetFieldText(&f->typeCode, descs[i].type);
+        SetFieldText(&f->valueList, descs[i].formula);
+        SetFieldText(&f->value, descs[i].value);
+        SetFieldText(&f->line, descs[i].line);
+        SetFieldText(&f->description, descs[i].description);
     }
     BuildSortedFieldIndex(table);
     return table;
@@ -42,23 +42,23 @@ std::string Value(FieldTable *table, const char *seq)
     return f && f->value ? f->value : "";
 }
 
-SpecFields::SpecFields(const std::vector<PakFieldSpec> &specs) : records(specs.size() + 1), rects(specs.size() + 1)
+DescribedFields::DescribedFields(const std::vector<PakFieldDesc> &descs) : records(descs.size() + 1), rects(descs.size() + 1)
 {
     memset(records.data(), 0, records.size() * sizeof(FieldRecord));
-    for (size_t i = 0; i < specs.size(); i++) {
+    for (size_t i = 0; i < descs.size(); i++) {
         FieldRecord &r = records[i + 1];
-        r.seq = (char *)specs[i].seq;
+        r.seq = (char *)descs[i].seq;
         r.description = (char *)"Field";
-        r.typeCode = (char *)specs[i].type;
-        r.length = (char *)specs[i].length;
-        rects[i + 1] = specs[i].rect;
+        r.typeCode = (char *)descs[i].type;
+        r.length = (char *)descs[i].length;
+        rects[i + 1] = descs[i].rect;
         r.rect = &rects[i + 1];
     }
 }
 
-void SetValues(FormInstance *page, const std::vector<PakFieldSpec> &specs)
+void SetValues(FormInstance *page, const std::vector<PakFieldDesc> &descs)
 {
-    for (size_t i = 0; i < specs.size(); i++)
-        if (specs[i].value)
-            SetFieldText(&page->fieldTable->fields[i + 1].value, specs[i].value);
+    for (size_t i = 0; i < descs.size(); i++)
+        if (descs[i].value)
+            SetFieldText(&page->fieldTable->fields[i + 1].value, descs[i].value);
 }

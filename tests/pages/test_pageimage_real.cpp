@@ -49,7 +49,7 @@ std::vector<uint8_t> MakeCompressedBmpPage(const std::vector<uint8_t> &letterBmp
     return file;
 }
 
-const std::vector<PakFieldSpec> kPage1Fields = {
+const std::vector<PakFieldDesc> kPage1Fields = {
     {"0010", "A", "30", "JOHN Q SAMPLE", {200, 1200, 1100, 1270}},
     {"0020", "N", "9", "123-45-6789", {1300, 1200, 1900, 1270}},
     {"0030", "N", "12", "52,000", {1300, 1320, 2300, 1390}},
@@ -61,12 +61,12 @@ const std::vector<PakFieldSpec> kPage1Fields = {
     {"0090", "T[1x]", "20", "TAGGED", {1300, 1440, 2300, 1510}},
 };
 
-const std::vector<PakFieldSpec> kPage2Fields = {
+const std::vector<PakFieldDesc> kPage2Fields = {
     {"0010", "N", "12", "7,500", {1300, 400, 2300, 470}},
     {"0020", "T[1x]", "20", "TAGGED", {200, 400, 1100, 470}},
 };
 
-const std::vector<PakFieldSpec> kLandscapeFields = {
+const std::vector<PakFieldDesc> kLandscapeFields = {
     {"0010", "A", "20", "LANDSCAPE", {2700, 200, 3100, 270}},
 };
 
@@ -86,7 +86,7 @@ protected:
         char folder[MAX_PATH];
         GetTempPathA(sizeof(folder), folder);
         sPath = std::string(folder) + "LevylinePageImageTest.qvp";
-        SpecFields f1(kPage1Fields), f2(kPage2Fields), fm(kPage1Fields), fl(kLandscapeFields);
+        DescribedFields f1(kPage1Fields), f2(kPage2Fields), fm(kPage1Fields), fl(kLandscapeFields);
         FormPakPageDesc pages[4];
         memset(pages, 0, sizeof(pages));
         pages[0] = {"Form 1040", 1, 1, 100, PAGE_FLAG_MAIN_FORM, IMAGE_SOURCE_PCL, pcl.data(), (uint32_t)pcl.size(),
@@ -120,7 +120,7 @@ protected:
         gPrintInProgress = gPdfInProgress = 0;
         gPrintPageJurisdiction = gPdfPageJurisdiction = 0;
     }
-    FormInstance *Page(int index, const std::vector<PakFieldSpec> &values)
+    FormInstance *Page(int index, const std::vector<PakFieldDesc> &values)
     {
         FormInstance *page = CreatePageRecord(&mFile, index, sPath.c_str(), 1);
         if (page) {

@@ -19,13 +19,13 @@
 
 namespace pageview_test {
 
-struct FieldSpec {
+struct FieldDesc {
     const char *seq, *type, *length, *description, *line, *valueList, *seqPrefix;
     RECT rect;
 };
 
 // Page 1 (PCL): one field of each kind the click road tells apart, linked in tab order.
-const FieldSpec kPage1Fields[] = {
+const FieldDesc kPage1Fields[] = {
     {"0010", "N", "12", "Wages", "1a", NULL, NULL, {1300, 1000, 2300, 1070}},
     {"0020", "X", "1", "Single", "c1", NULL, NULL, {200, 1000, 260, 1060}},
     {"0030", "CN", "12", "Total income", "9", "0010", NULL, {1300, 1200, 2300, 1270}},
@@ -40,27 +40,27 @@ const FieldSpec kPage1Fields[] = {
 const int kPage1FieldCount = sizeof(kPage1Fields) / sizeof(kPage1Fields[0]);
 
 // Page 2 (compressed BMP): its signature field's background is saved when the page is built.
-const FieldSpec kPage2Fields[] = {
+const FieldDesc kPage2Fields[] = {
     {"0010", "N", "12", "Amount", "1", NULL, NULL, {1300, 400, 2300, 470}},
     {"0020", "S[sig]", "20", "Signature", "s", NULL, NULL, {200, 600, 1100, 700}},
 };
 
-struct SpecRecords {
+struct DescribedRecords {
     std::vector<FieldRecord> records;
     std::vector<RECT> rects;
-    SpecRecords(const FieldSpec *specs, int count) : records(count + 1), rects(count + 1)
+    DescribedRecords(const FieldDesc *descs, int count) : records(count + 1), rects(count + 1)
     {
         memset(records.data(), 0, records.size() * sizeof(FieldRecord));
         for (int i = 0; i < count; i++) {
             FieldRecord &r = records[i + 1];
-            r.seq = (char *)specs[i].seq;
-            r.typeCode = (char *)specs[i].type;
-            r.length = (char *)specs[i].length;
-            r.description = (char *)specs[i].description;
-            r.line = (char *)specs[i].line;
-            r.valueList = (char *)specs[i].valueList;
-            r.seqPrefix = (char *)specs[i].seqPrefix;
-            rects[i + 1] = specs[i].rect;
+            r.seq = (char *)descs[i].seq;
+            r.typeCode = (char *)descs[i].type;
+            r.length = (char *)descs[i].length;
+            r.description = (char *)descs[i].description;
+            r.line = (char *)descs[i].line;
+            r.valueList = (char *)descs[i].valueList;
+            r.seqPrefix = (char *)descs[i].seqPrefix;
+            rects[i + 1] = descs[i].rect;
             if (!IsRectEmpty(&rects[i + 1]))
                 r.rect = &rects[i + 1];
             r.tabLinks[TAB_PREVIOUS] = (uint16_t)i;
@@ -130,15 +130,15 @@ struct TestReturn {
         path = TempPath("PageViewTest.qvp");
         std::string pcl = PclPage();
         std::vector<uint8_t> bmp = BmpPage();
-        SpecRecords f1(kPage1Fields, kPage1FieldCount), f2(kPage2Fields, 2);
-        FormPakPageDesc specs[2];
-        memset(specs, 0, sizeof(specs));
-        specs[0] = {"Form 1040", 1, 1, 100, PAGE_FLAG_MAIN_FORM, IMAGE_SOURCE_PCL, (const uint8_t *)pcl.data(),
+        DescribedRecords f1(kPage1Fields, kPage1FieldCount), f2(kPage2Fields, 2);
+        FormPakPageDesc descs[2];
+        memset(descs, 0, sizeof(descs));
+        descs[0] = {"Form 1040", 1, 1, 100, PAGE_FLAG_MAIN_FORM, IMAGE_SOURCE_PCL, (const uint8_t *)pcl.data(),
                     (uint32_t)pcl.size(), f1.records.data(), (int)f1.records.size(), {1, 1}};
-        specs[1] = {"Form 1040", 2, 1, 100, 0, IMAGE_SOURCE_BMP, bmp.data(), (uint32_t)bmp.size(),
+        descs[1] = {"Form 1040", 2, 1, 100, 0, IMAGE_SOURCE_BMP, bmp.data(), (uint32_t)bmp.size(),
                     f2.records.data(), (int)f2.records.size(), {1, 2}};
         const char *header[1] = {"Form 1040"};
-        if (bmp.empty() || WriteFormPak(path.c_str(), 2024, header, 1, specs, 2, RECORD_METHOD_XOR) != 1)
+        if (bmp.empty() || WriteFormPak(path.c_str(), 2024, header, 1, descs, 2, RECORD_METHOD_XOR) != 1)
             return 0;
         if (ReadDataFile(path.c_str(), 0, &file, READ_DATA_QUIET) != 1)
             return 0;

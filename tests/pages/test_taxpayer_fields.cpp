@@ -35,12 +35,12 @@ TEST_F(TaxpayerFields, ItemValuesFollowTheirFlagsAndPositions)
     Set(RETURN_APARTMENT, 21, "apt 3");
     Set(RETURN_EIN, 12, "123456789");
     Set(RETURN_PHONE, 13, "6515550100");
-    const FieldSpec specs[] = {
+    const FieldDesc descs[] = {
         {"0001", "T[1bc]"}, {"0002", "T[1b]"}, {"0003", "T[1de]"}, {"0004", "T[1fg]"}, {"0005", "T[1a]"},
         {"0006", "T[1a:2]"}, {"0007", "T[1a:9]"}, {"0008", "T[3]"}, {"0009", "T[1s]"}, {"0010", "T[1~]"},
         {"0011", "N", NULL, "7"}, {"0012", "T[1g]"},
     };
-    FieldTable *table = MakeTable(specs, sizeof(specs) / sizeof(specs[0]));
+    FieldTable *table = MakeTable(descs, sizeof(descs) / sizeof(descs[0]));
     gReturnModified = 0;
     EXPECT_EQ(9, PropagateFormHeaderName(table, gOpenReturnPtr, NULL, 0, 0));   // 0007 stays empty
     struct Case {
@@ -70,7 +70,7 @@ TEST_F(TaxpayerFields, ItemValuesFollowTheirFlagsAndPositions)
 TEST_F(TaxpayerFields, SpouseNumberWithoutNameOnlyOnReturnPages)
 {
     Set(RETURN_SPOUSE + PERSON_SSN, 12, "400012346");
-    const FieldSpec specs[] = {{"0001", "T[2a]"}};
+    const FieldDesc descs[] = {{"0001", "T[2a]"}};
     struct Case {
         const char *key;
         int onEveryPage;   // PropagateTaxpayerName (only "Form 1040" keeps it)
@@ -81,7 +81,7 @@ TEST_F(TaxpayerFields, SpouseNumberWithoutNameOnlyOnReturnPages)
         {"Schedule B.1", 0, "", ""},
     };
     for (const Case &c : cases) {
-        FormInstance *page = MakePage(c.key, MakeTable(specs, 1));
+        FormInstance *page = MakePage(c.key, MakeTable(descs, 1));
         PropagateFormHeaderName(page->fieldTable, gOpenReturnPtr, page, 0, 0);
         EXPECT_EQ(c.header, Value(page->fieldTable, "0001")) << c.key;
         SetTestReturnPages(&page, 1);
@@ -99,12 +99,12 @@ TEST_F(TaxpayerFields, SpouseNumberWithoutNameOnlyOnReturnPages)
 
 TEST_F(TaxpayerFields, JoinedNamesFollowTheirSourcesToTheTableEnd)
 {
-    const FieldSpec specs[] = {
+    const FieldDesc descs[] = {
         {"0001", "i[3]", NULL, "Old Name"}, {"0002", "f", NULL, "Ann"}, {"0003", "f"}, {"0004", "f", NULL, "Lee"},
         {"0005", "i[2]", NULL, "Stale"},   {"0006", "f"},             {"0007", "f"},
         {"0008", "i[3]", NULL, "Kept?"},   {"0009", "f", NULL, "Bo"},
     };
-    FieldTable *table = MakeTable(specs, sizeof(specs) / sizeof(specs[0]));
+    FieldTable *table = MakeTable(descs, sizeof(descs) / sizeof(descs[0]));
     FormInstance *page = MakePage("Form 1040.1", table);
     SetTestReturnPages(&page, 1);
     EXPECT_EQ(3, PropagateNameFields());

@@ -27,8 +27,8 @@ TEST(DescribeReturn, RefundOrBalanceDueOfForm1040)
         {"0", "0", "", 0, "", ""},
     };
     for (const DescribeCase &c : cases) {
-        FieldSpec first[] = {{"0101", "N", nullptr, "52,000"}};
-        FieldSpec second[] = {
+        FieldDesc first[] = {{"0101", "N", nullptr, "52,000"}};
+        FieldDesc second[] = {
             {"0440", "CN", nullptr, c.overpaid}, {"0452", "G", nullptr, c.routing}, {"0470", "CN", nullptr, c.owed}};
         FormInstance *page1 = MakePage("Form 1040.1", MakeTable(first, 1));
         FormInstance *page2 = MakePage("Form 1040.2", MakeTable(second, 3));
@@ -71,7 +71,7 @@ TEST(DescribeReturn, StatusBarAmountsOfEveryReturnKind)
     for (const Case &c : cases) {
         std::vector<FormInstance *> pages;
         for (const auto &p : c.pages) {
-            FieldSpec field[] = {{p[2], "CR", nullptr, p[3]}};
+            FieldDesc field[] = {{p[2], "CR", nullptr, p[3]}};
             pages.push_back(MakePage(p[0], MakeTable(field, 1)));
             pages.back()->jurisdiction = (uint8_t)atoi(p[1]);
         }
@@ -88,7 +88,7 @@ TEST(DescribeReturn, StatusBarAmountsOfEveryReturnKind)
 // too (the message part gives way): the text up to the amount's end fits inside its part.
 TEST(DescribeReturn, StatusBarShowsEveryAmountWhole)
 {
-    FieldSpec f941[] = {{"1400", "CR", nullptr, "1,000"}}, f1040[] = {{"0101", "N", nullptr, "1"}},
+    FieldDesc f941[] = {{"1400", "CR", nullptr, "1,000"}}, f1040[] = {{"0101", "N", nullptr, "1"}},
               f1040b[] = {{"0440", "CN", nullptr, "1,640"}}, m1pr[] = {{"1500", "CR", nullptr, "500.00"}};
     FormInstance *pages[] = {MakePage("Form 941.1", MakeTable(f941, 1)), MakePage("Form 1040.1", MakeTable(f1040, 1)),
                              MakePage("Form 1040.2", MakeTable(f1040b, 1)),

@@ -78,7 +78,7 @@ struct TestListForJob {
     ~TestListForJob() { DestroyWindow(list); }
 };
 
-const std::vector<PakFieldSpec> kFields = {
+const std::vector<PakFieldDesc> kFields = {
     {"0010", "A", "30", "JOHN Q SAMPLE", {200, 560, 1100, 640}},
     {"0020", "N", "12", "52,000", {1300, 1320, 2300, 1390}},
 };
@@ -94,7 +94,7 @@ protected:
         std::vector<uint8_t> pcl = ReadBytes(BuildPath("testdata/f1040-1.pcl"));
         if (pcl.empty())
             return;
-        SpecFields fields(kFields);
+        DescribedFields fields(kFields);
         std::vector<FieldRecord> &records = fields.records;
         FormPakPageDesc pages[4];
         memset(pages, 0, sizeof pages);

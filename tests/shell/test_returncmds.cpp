@@ -19,31 +19,31 @@
 
 namespace {
 
-struct FieldSpec {
+struct FieldDesc {
     const char *seq;
     const char *type;
     const char *formula;
 };
 
-struct PageSpec {
+struct PageDesc {
     const char *form;
     int page;
     int jurisdiction;
     int flags;
     int maxCopies;
     uint16_t order;
-    std::vector<FieldSpec> fields;
+    std::vector<FieldDesc> fields;
 };
 
 std::string TempPath(const std::string &name) { return MakeTestFolder("lvreturn") + name; }
 
 // Writes a FormPak of the pages (one small PCL stream each) and returns its path.
 std::string MakeFormPak(const std::string &file, const std::vector<const char *> &header,
-                        const std::vector<PageSpec> &pages, uint16_t taxYear = 2024)
+                        const std::vector<PageDesc> &pages, uint16_t taxYear = 2024)
 {
     static const uint8_t kPcl[] = "\x1b" "E\x1b*t300R\x0c";
     std::vector<std::vector<FieldRecord>> tables(pages.size());
-    std::vector<FormPakPageDesc> specs(pages.size());
+    std::vector<FormPakPageDesc> descs(pages.size());
     for (size_t p = 0; p < pages.size(); p++) {
         tables[p].resize(pages[p].fields.size() + 1);
         memset(tables[p].data(), 0, sizeof(FieldRecord) * tables[p].size());
@@ -54,7 +54,7 @@ std::string MakeFormPak(const std::string &file, const std::vector<const char *>
             r.valueList = (char *)pages[p].fields[f].formula;
             r.description = (char *)"Field";
         }
-        FormPakPageDesc &s = specs[p];
+        FormPakPageDesc &s = descs[p];
         memset(&s, 0, sizeof(s));
         s.formName = pages[p].form;
         s.pageNumber = pages[p].page;
@@ -69,8 +69,8 @@ std::string MakeFormPak(const std::string &file, const std::vector<const char *>
         s.orderKey[0] = pages[p].order;
     }
     std::string path = TempPath(file);
-    EXPECT_EQ(1, WriteFormPak(path.c_str(), taxYear, header.data(), (int)header.size(), specs.data(),
-                              (int)specs.size(), RECORD_METHOD_XOR));
+    EXPECT_EQ(1, WriteFormPak(path.c_str(), taxYear, header.data(), (int)header.size(), descs.data(),
+                              (int)descs.size(), RECORD_METHOD_XOR));
     return path;
 }
 

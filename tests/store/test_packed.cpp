@@ -332,7 +332,7 @@ TEST(PackedFile, StatusFileAndEmptyReturn)
     uint8_t block[60];
     for (int i = 0; i < 60; i++)
         block[i] = (uint8_t)i;
-    PackedRecordSpec rec = {REC_BATCH_STATUS, RECORD_METHOD_XOR, block, sizeof block};
+    PackedRecordDesc rec = {REC_BATCH_STATUS, RECORD_METHOD_XOR, block, sizeof block};
     ASSERT_EQ(1, WritePackedFile(path.c_str(), FILE_TYPE_STATUS, 2024, NULL, &rec, 1));
     FileRecord f;
     ASSERT_EQ(1, ReadDataFile(path.c_str(), 0, &f, 0));
@@ -368,7 +368,7 @@ TEST(PackedFile, WriterKeepsThePreviousFileWhenItFails)
     EXPECT_EQ(before, ReadAll(path));
     RemoveDirectoryA(temp.c_str());
     // Bad arguments are refused with a message, nothing written.
-    PackedRecordSpec twice[2] = {{REC_NOTES, 0, "a", 1}, {REC_NOTES, 0, "b", 1}};
+    PackedRecordDesc twice[2] = {{REC_NOTES, 0, "a", 1}, {REC_NOTES, 0, "b", 1}};
     ScriptMessageBoxAnswer(IDOK);
     EXPECT_EQ(0, WritePackedFile(path.c_str(), FILE_TYPE_RETURN, 2024, NULL, twice, 2));
     EXPECT_EQ(before, ReadAll(path));

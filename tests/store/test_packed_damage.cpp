@@ -196,7 +196,7 @@ static std::string WriteRawFormPak(const char *name, const std::vector<uint8_t> 
 {
     std::string path = TempPath(name);
     static const char header[] = "Form 1\0";
-    PackedRecordSpec recs[5] = {{REC_HEADER_STRINGS, 0, header, sizeof header - 1},
+    PackedRecordDesc recs[5] = {{REC_HEADER_STRINGS, 0, header, sizeof header - 1},
                                 {REC_PAGE_DIRECTORY, 0, dir.data(), (uint32_t)dir.size()},
                                 {REC_STRING_POOL, 0, pool.data(), (uint32_t)pool.size()},
                                 {REC_FIELD_DEFS, 0, fields.data(), (uint32_t)fields.size()},
@@ -303,7 +303,7 @@ TEST(PackedDamage, ReturnFileContents)
     FileRecord f;
     // Unknown layout and a size word that disagrees with the record's length.
     SetReturnU32(&r, RETURN_SIZE_WORD, 3000);
-    PackedRecordSpec rec = {REC_RETURN, 1, &r, sizeof r};
+    PackedRecordDesc rec = {REC_RETURN, 1, &r, sizeof r};
     WritePackedFile(path.c_str(), FILE_TYPE_RETURN, 2024, NULL, &rec, 1);
     EXPECT_EQ(0, TryRead(path, 0, &f));
     SetReturnU32(&r, RETURN_SIZE_WORD, 2656);
@@ -318,7 +318,7 @@ TEST(PackedDamage, ReturnFileContents)
     ReleaseFileRecord(&f, NULL);
     // A return file without its record.
     static const char notes[] = "a\0b\0c";
-    PackedRecordSpec only = {REC_NOTES, 0, notes, sizeof notes};
+    PackedRecordDesc only = {REC_NOTES, 0, notes, sizeof notes};
     WritePackedFile(path.c_str(), FILE_TYPE_RETURN, 2024, NULL, &only, 1);
     EXPECT_EQ(0, TryRead(path, 0, &f));
     // Form directory entries pointing outside the pool and the pairs.
@@ -331,7 +331,7 @@ TEST(PackedDamage, ReturnFileContents)
     e.pairCount = 1;
     e.pairLength = sizeof pairs;
     auto write = [&](const FormDirectoryEntry &x, const uint8_t *p, uint32_t n) {
-        PackedRecordSpec recs[4] = {{REC_RETURN, 1, &r, sizeof r},
+        PackedRecordDesc recs[4] = {{REC_RETURN, 1, &r, sizeof r},
                                     {REC_STRING_POOL, 1, pool.data, pool.length},
                                     {REC_FORM_DIRECTORY, 1, &x, sizeof x},
                                     {REC_FIELD_PAIRS, 1, p, n}};

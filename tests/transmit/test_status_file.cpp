@@ -172,7 +172,7 @@ TEST(StatusFile, FileReadThroughThePackedContainer)
 
     std::vector<BatchStatusEntry> in = {MakeEntry("RET-9", 'F', 0, 'A'), MakeEntry("RET-9", 'S', 5, 'P')};
     std::vector<uint8_t> block = BuildBlock(in);
-    PackedRecordSpec record = {REC_BATCH_STATUS, 0, block.data(), (uint32_t)block.size()};
+    PackedRecordDesc record = {REC_BATCH_STATUS, 0, block.data(), (uint32_t)block.size()};
     ASSERT_EQ(1, WritePackedFile(path.c_str(), FILE_TYPE_STATUS, 2024, 0, &record, 1));
     entries = ReadBatchStatusFile(path.c_str(), &count);
     ASSERT_TRUE(entries);
@@ -182,7 +182,7 @@ TEST(StatusFile, FileReadThroughThePackedContainer)
     FreeBatchStatusEntries(entries);
 
     // A return file in its place is no status file.
-    PackedRecordSpec other = {REC_NOTES, 0, block.data(), (uint32_t)block.size()};
+    PackedRecordDesc other = {REC_NOTES, 0, block.data(), (uint32_t)block.size()};
     ASSERT_EQ(1, WritePackedFile(path.c_str(), FILE_TYPE_RETURN, 2024, 0, &other, 1));
     EXPECT_EQ(ReadBatchStatusFile(path.c_str(), &count), nullptr);
     EXPECT_EQ(count, 0);

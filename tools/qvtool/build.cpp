@@ -353,7 +353,7 @@ static int BuildFormPak(const std::vector<Line> &lines, const std::string &folde
     }
     if (ok && (header.empty() || pages.empty()))
         ok = ToolError("a FormPak needs a header and at least one page");
-    std::vector<FormPakPageDesc> specs;
+    std::vector<FormPakPageDesc> descs;
     for (PageBuild &page : pages) {
         if (!ok)
             break;
@@ -381,13 +381,13 @@ static int BuildFormPak(const std::vector<Line> &lines, const std::string &folde
         s.fieldCount = (int)page.fields.size();
         s.orderKey[0] = page.order[0];
         s.orderKey[1] = page.order[1];
-        specs.push_back(s);
+        descs.push_back(s);
     }
     if (ok) {
         std::vector<const char *> texts;
         for (const std::string &h : header)
             texts.push_back(h.c_str());
-        ok = WriteFormPak(output, (uint16_t)year, texts.data(), (int)texts.size(), specs.data(), (int)specs.size(),
+        ok = WriteFormPak(output, (uint16_t)year, texts.data(), (int)texts.size(), descs.data(), (int)descs.size(),
                           method);
         if (!ok)
             ToolError("%s was not written (a page or field was refused)", output);

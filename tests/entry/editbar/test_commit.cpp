@@ -9,7 +9,7 @@ using namespace editbar_test;
 
 namespace {
 
-const FieldSpec kFields[] = {
+const FieldDesc kFields[] = {
     {"0010", "N", "12", "Wages", NULL, NULL, NULL},
     {"0020", "CN", "12", "Total", "0010,+#5", NULL, NULL},
     {"0030", "T[1b]", "30", "Your first name", NULL, NULL, NULL},

@@ -19,7 +19,7 @@
 namespace editbar_test {
 
 // One field of a test page.
-struct FieldSpec {
+struct FieldDesc {
     const char *seq;
     const char *typeCode;
     const char *length;
@@ -31,7 +31,7 @@ struct FieldSpec {
 
 // A page (FormInstance) with its field table; fields get rectangles 100 units high, one below
 // the other, and a linear tab order.
-inline FormInstance *MakeEditPage(const char *pageKey, int jurisdiction, const FieldSpec *specs, int count)
+inline FormInstance *MakeEditPage(const char *pageKey, int jurisdiction, const FieldDesc *descs, int count)
 {
     FormInstance *page = (FormInstance *)MemAlloc(64, sizeof(FormInstance));
     page->kind = PAGE_KIND_FORM;
@@ -39,7 +39,7 @@ inline FormInstance *MakeEditPage(const char *pageKey, int jurisdiction, const F
     SetFieldText(&page->pageKey, pageKey);
     FieldTable *table = CreateFieldTable(count + 1);
     for (int i = 1; i <= count; i++) {
-        const FieldSpec &s = specs[i - 1];
+        const FieldDesc &s = descs[i - 1];
         FieldRecord *f = &table->fields[i];
         SetFieldText(&f->seq, s.seq);
         SetFieldText(&f->typeCode, s.typeCode);

@@ -8,7 +8,7 @@ using namespace editbar_test;
 
 namespace {
 
-const FieldSpec kFields[] = {
+const FieldDesc kFields[] = {
     {"0010", "N", "9", "Your social security number", NULL, NULL, NULL},
     {"0020", "N", "12", "Wages", NULL, NULL, NULL},
     {"0030", "V", "1", "Filing status", "\"1=Single\",\"2=Married filing jointly\"", NULL, NULL},
@@ -478,10 +478,10 @@ TEST_F(EditBarWindow, SecondBarIsRefused)
 
 TEST_F(EditBarWindow, UnsupportedFieldsCloseWithTheirMessage)
 {
-    const FieldSpec specs[] = {{"0010", "L", "5", "A label", NULL, NULL, NULL},
+    const FieldDesc descs[] = {{"0010", "L", "5", "A label", NULL, NULL, NULL},
                                {"0020", "^", "1", "Too many", "0030,0030,0030,0030", NULL, NULL},
                                {"0030", "N", "5", "Piece", NULL, NULL, NULL}};
-    FormInstance *other = MakeEditPage("Form 1040.2", 100, specs, 3);
+    FormInstance *other = MakeEditPage("Form 1040.2", 100, descs, 3);
     for (const char *seq : {"0010", "0020"}) {
         ClearShownMessageBoxes();
         FillRequest(&request, other, seq, requester);

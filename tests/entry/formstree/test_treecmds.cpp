@@ -168,9 +168,9 @@ TEST_F(TreeCommands, LastPageLeavesTheReturnChangedWhileItHoldsEntries)
 
 TEST_F(TreeCommands, ContextMenuOfEachItemKind)
 {
-    FieldSpec specs[] = {{"0100", "A", NULL, NULL, "5", "Rent paid"}, {"0200", "A", NULL, NULL, NULL, "Other"},
+    FieldDesc descs[] = {{"0100", "A", NULL, NULL, "5", "Rent paid"}, {"0200", "A", NULL, NULL, NULL, "Other"},
                          {"0300", "N", NULL, NULL, "6", "Not explained"}};
-    FieldTable *table = MakeTable(specs, 3);
+    FieldTable *table = MakeTable(descs, 3);
     SetFieldText(&Field(table, "0100")->seqPrefix, "@");
     SetFieldText(&Field(table, "0200")->seqPrefix, "@1");
     SetFieldText(&Field(table, "0100")->second, "The rent was paid in cash.");
@@ -384,12 +384,12 @@ TEST_F(TreeCommands, ChangeSourceMovesTheFormToAnotherFormPakKeepingItsValues)
 
 TEST(CopyFieldValues, EveryFieldFromTheFirstAndSignatureBlocksByTheirLength)
 {
-    FieldSpec oldSpecs[] = {{"0010", "A", NULL, "first field", NULL, NULL}, {"0020", "S[sig]", NULL, NULL, NULL, NULL},
+    FieldDesc oldDescs[] = {{"0010", "A", NULL, "first field", NULL, NULL}, {"0020", "S[sig]", NULL, NULL, NULL, NULL},
                             {"0030", "A", NULL, NULL, NULL, NULL}, {"0040", "A", NULL, "not on the new page", NULL, NULL}};
-    FieldSpec newSpecs[] = {{"0005", "A", NULL, NULL, NULL, NULL}, {"0010", "A", NULL, NULL, NULL, NULL},
+    FieldDesc newDescs[] = {{"0005", "A", NULL, NULL, NULL, NULL}, {"0010", "A", NULL, NULL, NULL, NULL},
                             {"0020", "S[sig]", NULL, NULL, NULL, NULL}, {"0030", "A", NULL, "kept", NULL, NULL}};
-    FieldTable *oldTable = MakeTable(oldSpecs, 4);
-    FieldTable *newTable = MakeTable(newSpecs, 4);
+    FieldTable *oldTable = MakeTable(oldDescs, 4);
+    FieldTable *newTable = MakeTable(newDescs, 4);
     // A signature block: "qvbb", its length at byte 28, then data with zero bytes.
     uint8_t block[40];
     memset(block, 0, sizeof(block));

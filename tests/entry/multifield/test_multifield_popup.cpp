@@ -8,7 +8,7 @@ using namespace editbar_test;
 
 namespace {
 
-const FieldSpec kFields[] = {
+const FieldDesc kFields[] = {
     {"0010", "T[1b]", "20", "First name", NULL, NULL, NULL},
     {"0011", "T[1c]", "1", "Middle initial", NULL, NULL, NULL},
     {"0012", "T[1d]", "20", "Last name", NULL, NULL, NULL},
@@ -303,7 +303,7 @@ TEST_F(MultiFieldPopup, GroupTextsOfLongMembersAreStoredWhole)
         EXPECT_EQ(1, Run(c.group, c.kind, [](HWND dialog) { ClickButton(dialog, IDC_MF_OK); }));
         EXPECT_EQ(c.want, V(c.group)) << c.group;
     }
-    const FieldSpec joined[] = {{"0001", "i[3]", "60", "Name", NULL, NULL, NULL},
+    const FieldDesc joined[] = {{"0001", "i[3]", "60", "Name", NULL, NULL, NULL},
                                 {"0002", "f", "20", "First", NULL, street.c_str(), NULL},
                                 {"0003", "f", "1", "Initial", NULL, NULL, NULL},
                                 {"0004", "f", "20", "Last", NULL, city.c_str(), NULL}};

@@ -30,15 +30,15 @@ void MakeStartPak(FileRecord *record, const char *formName, const std::vector<st
 {
     static const uint8_t kPcl[] = "\x1b" "E\x0c";
     static FieldRecord dummy[1];
-    std::vector<FormPakPageDesc> specs;
+    std::vector<FormPakPageDesc> descs;
     for (int page = 1; page <= 2; page++)
-        specs.push_back({formName, page, 1, 100, page == 1 ? PAGE_FLAG_MAIN_FORM : 0, IMAGE_SOURCE_PCL, kPcl, 3,
+        descs.push_back({formName, page, 1, 100, page == 1 ? PAGE_FLAG_MAIN_FORM : 0, IMAGE_SOURCE_PCL, kPcl, 3,
                          dummy, 1, {100, (uint16_t)page}});
     for (auto &other : others)
-        specs.push_back({other.first, 1, other.second, 100, 0, IMAGE_SOURCE_PCL, kPcl, 3, dummy, 1, {100, 9}});
+        descs.push_back({other.first, 1, other.second, 100, 0, IMAGE_SOURCE_PCL, kPcl, 3, dummy, 1, {100, 9}});
     std::string path = MakeTestFolder("lvstart") + "start.qvp";
     const char *header[] = {formName, "Start test"};
-    ASSERT_EQ(1, WriteFormPak(path.c_str(), taxYear, header, 2, specs.data(), (int)specs.size(), RECORD_METHOD_XOR));
+    ASSERT_EQ(1, WriteFormPak(path.c_str(), taxYear, header, 2, descs.data(), (int)descs.size(), RECORD_METHOD_XOR));
     ASSERT_EQ(1, ReadDataFile(path.c_str(), 0, record, 0));
 }
 
