@@ -405,6 +405,13 @@ INT_PTR CALLBACK EbContainerDlgProc(HWND dialog, UINT message, WPARAM wParam, LP
 // the screen, not a window of its own on the desktop: the keyboard focus then stays in the main
 // window while one bar closes and the next opens. Under a window manager a desktop window of its
 // own holds the display's focus, and keys typed while it closed went to it and were lost.
+static BOOL CALLBACK ClipSibling(HWND child, LPARAM container)
+{
+    if (child != (HWND)container && GetParent(child) == GetParent((HWND)container))
+        SetWindowLongPtrA(child, GWL_STYLE, GetWindowLongPtrA(child, GWL_STYLE) | WS_CLIPSIBLINGS);
+    return TRUE;
+}
+
 static void PlaceEditBarInView(HWND container, HWND view)
 {
     RECT rect;
@@ -415,6 +422,8 @@ static void PlaceEditBarInView(HWND container, HWND view)
     MapWindowPoints(HWND_DESKTOP, view, (POINT *)&rect, 2);
     SetWindowPos(container, HWND_TOP, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
                  SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    // The view's other children (a grid's list, a popup's value boxes) never paint over the bar.
+    EnumChildWindows(view, ClipSibling, (LPARAM)container);
 }
 
 HWND CreateEditBar(HWND parent, EditRequest *request)
@@ -429,7 +438,7 @@ HWND CreateEditBar(HWND parent, EditRequest *request)
     HWND container = CreateDialogParamA(gInstance, "EBContainer", parent, EbContainerDlgProc, (LPARAM)request);
     if (!container)
         return NULL;
-    if (request->requesterKind == EDIT_REQUESTER_PAGE_VIEW && parent && IsWindow(container))
+    if (request->modeless && parent && IsWindow(container))
         PlaceEditBarInView(container, parent);
     // A bar whose rows all closed while they were set up (a toggled check mark, a field that
     // cannot be entered) goes at once.

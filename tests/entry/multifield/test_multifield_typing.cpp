@@ -20,6 +20,7 @@ struct PopupRun {
     const char *after;   // typed after the popup ended
     int refusals;
     std::vector<std::pair<const char *, const char *>> values;   // field, value afterwards
+    int quickly = 0;     // typed ahead at once, not waiting for the program between keys
 };
 
 class MultiFieldTyping : public TypingTest {
@@ -40,6 +41,8 @@ TEST_F(MultiFieldTyping, EveryTypedValueLandsInItsMember)
          "", 1, {{"0712", "Ely"}, {"0714", "55731"}, {"0710", "9 Oak Ave Ely MN 55731"}}},
         {"Shift+Tab out of the first member goes on to the field before", "0710", 0, "{shift+Tab}", "Smith{Return}", 0,
          {{"0702", "Smith"}, {"0710", ""}}},
+        {"typed ahead", "0710", 0, "12 Elm St{Tab}Duluth{Tab}MN{Tab}55802{Return}{Return}", "", 0,
+         {{"0711", "12 Elm St"}, {"0712", "Duluth"}, {"0713", "MN"}, {"0714", "55802"}}, 1},
     };
     for (const PopupRun &run : runs) {
         SCOPED_TRACE(run.name);
@@ -51,7 +54,7 @@ TEST_F(MultiFieldTyping, EveryTypedValueLandsInItsMember)
                            [&](HWND dialog) {
                                ASSERT_TRUE(ClickWindow(GetDlgItem(dialog, IDC_MF_VALUE_FIRST + run.member)));
                                ASSERT_NE(nullptr, gEditBarContainer) << "no edit bar after the click";
-                               ASSERT_TRUE(TypeKeys(run.keys));
+                               ASSERT_TRUE(run.quickly ? TypeKeysQuickly(run.keys) : TypeKeys(run.keys));
                                EXPECT_FALSE(IsWindowVisible(dialog)) << "the popup did not end";
                                typed = 1;
                            });

@@ -22,6 +22,7 @@ struct GridRun {
     int refusals;
     std::vector<GridCell> cells;   // what the cells hold afterwards
     const char *total;             // line 2 after OK
+    int quickly = 0;               // typed ahead at once, not waiting for the program between keys
 };
 
 class StatementTyping : public TypingTest {
@@ -57,6 +58,8 @@ TEST_F(StatementTyping, EveryTypedValueLandsInItsCell)
         {"Escape keeps the cell", 0, 1, "Zed{Escape}", 0, {{0, 1, "First Lakes Bank"}}, "240"},
         {"a refused amount keeps the bar open", 16, 1, "Bank D{Tab}12x{Tab}25{Return}", 1,
          {{16, 1, "Bank D"}, {16, 2, "25"}}, "265"},
+        {"typed ahead", 16, 1, "Bank A{Tab}100{Tab}Bank B{Tab}200{Return}", 0,
+         {{16, 1, "Bank A"}, {16, 2, "100"}, {17, 1, "Bank B"}, {17, 2, "200"}}, "540", 1},
     };
     for (const GridRun &run : runs) {
         SCOPED_TRACE(run.name);
@@ -68,7 +71,7 @@ TEST_F(StatementTyping, EveryTypedValueLandsInItsCell)
                            [&](HWND dialog) {
                                ASSERT_TRUE(ClickCell(run.row, run.column));
                                ASSERT_NE(nullptr, gEditBarContainer) << "no edit bar after the click";
-                               ASSERT_TRUE(TypeKeys(run.keys));
+                               ASSERT_TRUE(run.quickly ? TypeKeysQuickly(run.keys) : TypeKeys(run.keys));
                                EXPECT_EQ(nullptr, gEditBarContainer);
                                for (const GridCell &cell : run.cells)
                                    EXPECT_EQ(cell.text, Cell(cell.row, cell.column)) << cell.row << "," << cell.column;
