@@ -105,9 +105,30 @@ static void SelectTestPrinter()
     SetDefaultPrinterA(name);
 }
 
+// The run's own data folder, "Test Data" beside the test program, takes the place of the user's
+// (Documents\Levyline 2024, shared by every checkout): the log, FormPaks, Sent and Temp of the
+// tests go there. It is the tests' own "DataDir" setting, under the tests' own key. 0 when it
+// could not be set.
+static int SelectTestDataFolder()
+{
+    char program[MAX_PATH], folder[MAX_PATH + 16], data[MAX_PATH];
+    if (!GetProgramFolder(program, FOLDER_PROGRAM))
+        return 0;
+    snprintf(folder, sizeof folder, "%s\\%s", program, TEST_DATA_FOLDER);
+    if (!WriteRegistryValue(REG_SCOPE_YEAR, "DataDir", REG_SZ, folder, 0))
+        return 0;
+    return GetProgramFolder(data, FOLDER_DATA) && lstrcmpiA(data, folder) == 0;
+}
+
 void InstallTestHarness()
 {
     SetRegistryRoot(TEST_REGISTRY_ROOT);
+    if (!SelectTestDataFolder()) {
+        fprintf(stderr, "The tests' own data folder could not be set: no test runs.\n");
+        exit(1);
+    }
+    // The tools a test starts (qvtool) keep to the same settings and data folder.
+    SetEnvironmentVariableA("LEVYLINE_REGISTRY_ROOT", TEST_REGISTRY_ROOT);
     ::testing::UnitTest::GetInstance()->listeners().Append(new HarnessListener);
     SelectTestPrinter();
 }

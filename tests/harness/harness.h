@@ -13,6 +13,11 @@
 // The key below HKEY_CURRENT_USER under which the test programs keep their settings: a test run
 // leaves the settings of the program a user runs (window place, recent files) as they were.
 #define TEST_REGISTRY_ROOT "Software\\VantorelGroup\\Levyline Tests"
+// The data folder of the test programs (the "DataDir" setting under their key), beside them in the
+// build folder: the log, FormPaks, Sent and Temp of a test run never land in the user's data
+// folder. scripts/user_data.sh empties it before a run. A tool a test starts (qvtool) is given the
+// tests' key in the environment variable LEVYLINE_REGISTRY_ROOT and keeps to it.
+#define TEST_DATA_FOLDER "Test Data"
 
 // ---- message boxes ----
 struct ShownMessageBox {

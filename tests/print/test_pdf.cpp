@@ -526,21 +526,24 @@ TEST_F(PdfSample, ReturnAndPdfReplaceTheirFilesByOneRule)
         std::string stem;   // the target without its extension
         int setup;
         std::string says;   // in the one message shown; empty: written without a message
+        std::string temps[2];   // the temporary file of the .qvr and the .pdf (where one is made)
     } cases[] = {
-        {"read-only target", wineFolder + "locked", READ_ONLY, "is read-only ("},
-        {"hidden target", wineFolder + "hidden", HIDDEN, ""},
-        {"read-only leftover", wineFolder + "left", READ_ONLY_LEFTOVER, ""},
-        {"leftover at the length limit", deep + "\\Sa", LEFTOVER, ""},   // 259 characters
-        {"\\\\?\\ prefix", "\\\\?\\" + wineFolder + "prefixed", NEW, "begins with \\\\?\\"},
-        {"device name", wineFolder + "CON", NEW, "\"CON\" is a name the system keeps for a device"},
-        {"vanished folder", wineFolder + "gone\\Sample", NEW, folderNotFound},
+        {"read-only target", wineFolder + "locked", READ_ONLY, "is read-only (", {}},
+        {"hidden target", wineFolder + "hidden", HIDDEN, "",
+         {wineFolder + "hidden.qvr.tmp", wineFolder + "hidden.pdf.tmp"}},
+        {"read-only leftover", wineFolder + "left", READ_ONLY_LEFTOVER, "",
+         {wineFolder + "left.qvr.tmp", wineFolder + "left.pdf.tmp"}},
+        // 259 characters: ".tmp" would pass the limit
+        {"leftover at the length limit", deep + "\\Sa", LEFTOVER, "", {deep + "\\Sa.qv~", deep + "\\Sa.pd~"}},
+        {"\\\\?\\ prefix", "\\\\?\\" + wineFolder + "prefixed", NEW, "begins with \\\\?\\", {}},
+        {"device name", wineFolder + "CON", NEW, "\"CON\" is a name the system keeps for a device", {}},
+        {"vanished folder", wineFolder + "gone\\Sample", NEW, folderNotFound, {}},
     };
     for (auto &c : cases) {
-        for (const char *extension : {".qvr", ".pdf"}) {
+        for (int e = 0; e < 2; e++) {
+            const char *extension = e ? ".pdf" : ".qvr";
             SCOPED_TRACE(std::string(c.what) + " " + extension);
-            std::string target = c.stem + extension;
-            std::string temp =
-                target.size() + 4 < MAX_PATH ? target + ".tmp" : target.substr(0, target.size() - 1) + "~";
+            std::string target = c.stem + extension, temp = c.temps[e];
             std::string old = "an earlier file", leftover = c.setup >= LEFTOVER ? temp : target;
             if (c.setup != NEW) {
                 FILE *file = fopen(leftover.c_str(), "wb");

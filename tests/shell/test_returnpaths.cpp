@@ -207,13 +207,16 @@ TEST(ReturnPaths, AViewedOrChangedReturnIsNotSavedOverUnasked)
         int aHeldAtOpen, aSaved;   // A held the file when B opened it; A saved it and closed since
         int command, answer, saved;
         const char *says;   // in the one message shown (answer 0: none)
+        int thenAnswer;     // the next Save: its one message answered so (0: saved without a word)
+        const char *thenSays;
     } cases[] = {
-        {1, 1, IDM_SAVE, IDOK, 0, "opened for viewing"},
-        {1, 0, IDM_SAVEAS, IDOK, 0, "in use by another program"},
-        {1, 1, IDM_SAVEAS, IDNO, 0, "changed by another program"},
-        {1, 1, IDM_SAVEAS, IDYES, 1, "changed by another program"},
-        {0, 1, IDM_SAVE, IDNO, 0, "changed by another program"},   // B's own hold lost meanwhile
-        {0, 0, IDM_SAVE, 0, 1, ""},
+        {1, 1, IDM_SAVE, IDOK, 0, "opened for viewing", IDOK, "opened for viewing"},
+        {1, 0, IDM_SAVEAS, IDOK, 0, "in use by another program", IDOK, "opened for viewing"},
+        {1, 1, IDM_SAVEAS, IDNO, 0, "changed by another program", IDOK, "opened for viewing"},
+        {1, 1, IDM_SAVEAS, IDYES, 1, "changed by another program", 0, ""},
+        // B's own hold lost meanwhile:
+        {0, 1, IDM_SAVE, IDNO, 0, "changed by another program", IDNO, "changed by another program"},
+        {0, 0, IDM_SAVE, 0, 1, "", 0, ""},
     };
     HWND window = OpenMainWindow();
     ASSERT_TRUE(window != NULL);
@@ -246,9 +249,22 @@ TEST(ReturnPaths, AViewedOrChangedReturnIsNotSavedOverUnasked)
             EXPECT_NE(std::string::npos, GetShownMessageBoxes()[0].text.find(c.says)) << c.says;
             EXPECT_EQ(c.answer == IDOK ? 0u : (unsigned)MB_DEFBUTTON2, GetShownMessageBoxes()[0].flags & MB_DEFMASK);
         }
-        gReturnModified = 1;   // a file B wrote is B's: the next Save goes through without a word
-        EXPECT_EQ(c.saved, c.saved && SendMessageA(window, WM_COMMAND, IDM_SAVE, 0) == 1);
-        EXPECT_EQ(c.answer ? 1u : 0u, GetShownMessageBoxes().size());
+        // The next Save: a file B wrote is B's and is saved over without a word; one B did not
+        // write is refused or asked about again, and stays as it is.
+        before = FileBytes(sample);
+        ClearShownMessageBoxes();
+        if (c.thenAnswer)
+            ScriptMessageBoxAnswer(c.thenAnswer);
+        gReturnModified = 1;
+        EXPECT_EQ(c.saved, SendMessageA(window, WM_COMMAND, IDM_SAVE, 0)) << "the next Save";
+        EXPECT_EQ(c.saved ? 0 : 1, gReturnModified);
+        if (!c.saved) {
+            EXPECT_TRUE(before == FileBytes(sample)) << "the next Save wrote over the file";
+        }
+        ASSERT_EQ(c.thenAnswer ? 1u : 0u, GetShownMessageBoxes().size());
+        if (c.thenAnswer) {
+            EXPECT_NE(std::string::npos, GetShownMessageBoxes()[0].text.find(c.thenSays)) << c.thenSays;
+        }
         if (a)
             CloseHandle(a);
         gReturnModified = 0;

@@ -8,6 +8,7 @@
 
 #include <stdarg.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 int ToolError(const char *format, ...)
@@ -82,6 +83,11 @@ static int Usage(void)
 int main(int argc, char **argv)
 {
     gMessageBoxHook = PrintMessageBox;
+    // Started by a test program, the tool keeps to the tests' settings (LEVYLINE_REGISTRY_ROOT),
+    // their data folder among them: the log lines of a file it refuses stay out of the user's.
+    const char *root = getenv("LEVYLINE_REGISTRY_ROOT");
+    if (root && root[0])
+        SetRegistryRoot(root);
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
     if (argc < 3)
         return Usage();

@@ -333,22 +333,44 @@ TEST_F(MultiFieldPopup, OkStoresTheListAndRecomputesItsTotal)
     EXPECT_EQ("1,300", V("0130"));
 }
 
-// A member is committed as the same field is on the page: the same type codes are computed on
-// commit, and a check mark clicked in the popup clears its partner at once.
+// A member is committed as the same field is on the page: a check mark clicked in the popup clears
+// its partner at once (whichever of the two names the other), and an amount typed there
+// recomputes the page's totals at once, before OK.
 TEST_F(MultiFieldPopup, MemberIsComputedOnCommitAsOnThePage)
 {
-    const struct { const char *type; int computed; } cases[] = {
-        {"x", 1}, {"P[l]", 1}, {"P[a]", 0}, {"Pl", 0}, {"N", 0}, {NULL, 0}};
-    for (const auto &c : cases)
-        EXPECT_EQ(c.computed, IsComputedOnCommit(c.type)) << (c.type ? c.type : "null");
-    Run("0142", MULTIFIELD_GROUP_LIST, [&](HWND dialog) {
-        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_MF_VALUE_FIRST, STN_CLICKED), 0);
-        PumpMessages(30);
-        EXPECT_EQ("X", V("0140"));
-        EXPECT_EQ("", V("0141"));
-        EXPECT_EQ("", Box(dialog, 1));
-        ClickButton(dialog, IDC_MF_CANCEL);
-    });
+    struct {
+        const char *group;
+        int member;
+        const char *typed;             // null: the member is clicked
+        const char *checked, *clear;   // check marks set and cleared before
+        const char *seq, *want;        // a field of the page and its value after the commit
+        int shownAt;                   // the member's box that shows that field (-1: none)
+    } cases[] = {
+        {"0142", 0, NULL, "0141", "0140", "0140", "X", -1},
+        {"0142", 0, NULL, "0141", "0140", "0141", "", 1},
+        {"0142", 1, NULL, "0140", "0141", "0140", "", 0},
+        {"0120", 0, "500", NULL, NULL, "0130", "700", -1},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.group) + " member " + std::to_string(c.member) + ": " + c.seq);
+        if (c.checked) {
+            SetFieldText(&F(c.checked)->value, "X");
+            SetFieldText(&F(c.clear)->value, NULL);
+        }
+        Run(c.group, MULTIFIELD_GROUP_LIST, [&](HWND dialog) {
+            if (c.typed) {
+                TypeMember(dialog, c.member, c.typed);
+            } else {
+                SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_MF_VALUE_FIRST + c.member, STN_CLICKED), 0);
+                PumpMessages(30);
+            }
+            EXPECT_EQ(c.want, V(c.seq));
+            if (c.shownAt >= 0) {
+                EXPECT_EQ(c.want, Box(dialog, c.shownAt));
+            }
+            ClickButton(dialog, IDC_MF_CANCEL);
+        });
+    }
 }
 
 TEST_F(MultiFieldPopup, TabPastTheLastMemberLeavesWithItsDirection)
