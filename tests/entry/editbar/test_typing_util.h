@@ -8,6 +8,7 @@
 #include "pages/pages.h"
 #include "shell/shell.h"
 #include "store/store.h"
+#include "tests/harness/fields.h"
 #include "tests/harness/harness.h"
 #include "tests/harness/sample.h"
 
@@ -74,17 +75,9 @@ protected:
         return Page() == page;
     }
     FormInstance *Page() { return (FormInstance *)GetCurrentDocument(4); }
-    FieldRecord *Field(const char *seq)
-    {
-        FormInstance *page = Page();
-        int index = page ? FindLayoutField(page->fieldTable, 1, seq, 0) : 0;
-        return index > 0 ? &page->fieldTable->fields[index] : NULL;
-    }
-    std::string Value(const char *seq)
-    {
-        FieldRecord *f = Field(seq);
-        return f && f->value ? f->value : "";
-    }
+    FieldTable *Table() { return Page() ? Page()->fieldTable : NULL; }
+    FieldRecord *Field(const char *seq) { return Table() ? ::Field(Table(), seq) : NULL; }
+    std::string Value(const char *seq) { return Table() ? ::Value(Table(), seq) : ""; }
     // A click in the middle of the field on the screen, as the user makes it; 0 when the field
     // is not in sight.
     int ClickField(const char *seq)

@@ -49,16 +49,7 @@ protected:
     }
     static HWND Grid() { return gStatementGrid.grid; }
     static int Rows() { return (int)SendMessageA(Grid(), LVM_GETITEMCOUNT, 0, 0); }
-    static std::string Cell(int row, int column)
-    {
-        char text[STATEMENT_CELL_SIZE] = "";
-        LVITEMA item = {};
-        item.iSubItem = column;
-        item.pszText = text;
-        item.cchTextMax = sizeof text;
-        SendMessageA(Grid(), LVM_GETITEMTEXTA, row, (LPARAM)&item);
-        return text;
-    }
+    static std::string Cell(int row, int column) { return GridCellText(Grid(), row, column); }
     static std::string TotalLabel()
     {
         char text[64] = "";

@@ -3,6 +3,7 @@
 // value lands in its cell, OK (Enter) stores the rows and the page's total follows them.
 #include "entry/statements/statements_private.h"
 #include "tests/entry/editbar/test_typing_util.h"
+#include "tests/entry/statements/test_statement_util.h"
 
 #include <vector>
 
@@ -28,16 +29,7 @@ struct GridRun {
 class StatementTyping : public TypingTest {
 protected:
     void SetUp() override { SetUpOn("samples/Sample.qvr"); }
-    static std::string Cell(int row, int column)
-    {
-        char text[STATEMENT_CELL_SIZE] = "";
-        LVITEMA item = {};
-        item.iSubItem = column;
-        item.pszText = text;
-        item.cchTextMax = sizeof text;
-        SendMessageA(gStatementGrid.grid, LVM_GETITEMTEXTA, row, (LPARAM)&item);
-        return text;
-    }
+    static std::string Cell(int row, int column) { return GridCellText(gStatementGrid.grid, row, column); }
     static int ClickCell(int row, int column)
     {
         RECT cell = {LVIR_BOUNDS, column, 0, 0};

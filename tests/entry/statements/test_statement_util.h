@@ -14,6 +14,18 @@
 
 namespace {
 
+// The text of a cell of the statement grid's list (row from 0, column 1 the payer, 2 the amount).
+inline std::string GridCellText(HWND grid, int row, int column)
+{
+    char text[STATEMENT_CELL_SIZE] = "";
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(grid, LVM_GETITEMTEXTA, row, (LPARAM)&item);
+    return text;
+}
+
 // A page of a two-column statement (payer, amount) holding pageRows rows: field 1 a name line,
 // then the head "0101" ("*[rows,2,2,0]") and the cells row by row, then a total line.
 struct StatementPage {
