@@ -216,17 +216,6 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     switch (message) {
     case WM_CREATE:
         return CreateMainFrame(window) ? 0 : -1;
-    case WM_MOUSEACTIVATE:
-        // The edit bar keeps the focus (a window manager's focus request, a menu-bar click).
-        if (KeepEditBarFocus(message, lParam))
-            return MA_NOACTIVATE;
-        break;
-    case WM_SETFOCUS:
-        // Activated (by the window manager, or as a dialog closes) while the page's edit bar is
-        // open: the bar keeps the focus and what the user types next.
-        if (FocusOpenEditBar(window))
-            return 0;
-        break;
     case WM_SIZE:
         LayoutMainFrame(window);
         return 0;

@@ -93,13 +93,6 @@ extern int gClosingReturn;
 extern int gOperationCode;
 extern int gEnterAdvances;
 extern int gTabsOnTop;
-// An open edit bar keeps the focus when its requester's window (the main window, the grid, the
-// multi-field popup) is asked to activate through its menu bar: a window manager's focus request,
-// which Wine delivers as a click on the menu bar, arrives after the bar has opened (Tab closes one
-// bar and opens the next) and would close the new bar at once. A real click on the menu bar
-// opens the menu and leaves the focus in the bar, as on Windows. Call it for WM_MOUSEACTIVATE;
-// 1 when the window must answer MA_NOACTIVATE.
-int KeepEditBarFocus(UINT message, LPARAM lParam);
 // Every command the main window or the page view takes first stores what an open edit bar holds,
 // as Enter would: a menu item, accelerator or button (the toolbar's, a field button) chosen, sent
 // or posted; closing the window; a return file to open; the forms tree's or tabs' context menu,

@@ -17,13 +17,6 @@ int gTreePaneWidth = 240;
 OSVERSIONINFOA gOsVersionInfo;
 DWORD gStartTick;
 
-int KeepEditBarFocus(UINT message, LPARAM lParam)
-{
-    if (message != WM_MOUSEACTIVATE || LOWORD(lParam) != HTMENU)
-        return 0;
-    return gEditBarContainer && IsWindow(gEditBarContainer) && IsWindowVisible(gEditBarContainer);
-}
-
 // The messages that carry a command (see CommitEditBarForCommand).
 static int IsCommandMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {

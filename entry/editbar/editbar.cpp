@@ -401,10 +401,8 @@ INT_PTR CALLBACK EbContainerDlgProc(HWND dialog, UINT message, WPARAM wParam, LP
     return FALSE;
 }
 
-// The page view's bar lives inside the page view, a child window at the place its set-up chose on
-// the screen, not a window of its own on the desktop: the keyboard focus then stays in the main
-// window while one bar closes and the next opens. Under a window manager a desktop window of its
-// own holds the display's focus, and keys typed while it closed went to it and were lost.
+// A sibling of the bar in its requester (a grid's list, a popup's value boxes, the page view's
+// shadow) clips the bar out of its painting.
 static BOOL CALLBACK ClipSibling(HWND child, LPARAM container)
 {
     if (child != (HWND)container && GetParent(child) == GetParent((HWND)container))
@@ -412,18 +410,23 @@ static BOOL CALLBACK ClipSibling(HWND child, LPARAM container)
     return TRUE;
 }
 
-static void PlaceEditBarInView(HWND container, HWND view)
+// A modeless bar (the page view's, the grid's, the multi-field popup's) lives inside its
+// requester, a child window at the place its set-up chose on the screen, not a window of its own
+// on the desktop: the keyboard focus then stays in the requester's window while one bar closes
+// and the next opens. Under a window manager a desktop window of its own held the display's
+// focus, so the window manager took the focus back as it closed, and keys typed meanwhile went
+// to it and were lost.
+static void PlaceEditBarInRequester(HWND container, HWND requester)
 {
     RECT rect;
     GetWindowRect(container, &rect);
     LONG_PTR style = GetWindowLongPtrA(container, GWL_STYLE);
     SetWindowLongPtrA(container, GWL_STYLE, (style & ~(LONG_PTR)WS_POPUP) | WS_CHILD | WS_CLIPSIBLINGS);
-    SetParent(container, view);
-    MapWindowPoints(HWND_DESKTOP, view, (POINT *)&rect, 2);
+    SetParent(container, requester);
+    MapWindowPoints(HWND_DESKTOP, requester, (POINT *)&rect, 2);
     SetWindowPos(container, HWND_TOP, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
                  SWP_NOACTIVATE | SWP_FRAMECHANGED);
-    // The view's other children (a grid's list, a popup's value boxes) never paint over the bar.
-    EnumChildWindows(view, ClipSibling, (LPARAM)container);
+    EnumChildWindows(requester, ClipSibling, (LPARAM)container);
 }
 
 HWND CreateEditBar(HWND parent, EditRequest *request)
@@ -439,7 +442,7 @@ HWND CreateEditBar(HWND parent, EditRequest *request)
     if (!container)
         return NULL;
     if (request->modeless && parent && IsWindow(container))
-        PlaceEditBarInView(container, parent);
+        PlaceEditBarInRequester(container, parent);
     // A bar whose rows all closed while they were set up (a toggled check mark, a field that
     // cannot be entered) goes at once.
     int live = 0;
@@ -507,20 +510,4 @@ int OpenEditBarWindow(HWND requester, EditRequest *request)
         return 0;
     ShowEditBar(container, request);
     return 1;
-}
-
-int FocusOpenEditBar(HWND window)
-{
-    HWND container = gEditBarContainer;
-    if (!container || !IsWindow(container) || !IsWindowVisible(container) || !IsChild(window, container))
-        return 0;
-    HWND control = gEditBarLastFocus;
-    if (!control || !IsWindow(control) || !IsChild(container, control) || !IsWindowVisible(control)) {
-        EditBarTable *table = GetEditBarTable(container);
-        control = table ? table->request->focusControl : NULL;
-    }
-    if (!control || !IsWindow(control) || !IsChild(container, control))
-        return 0;
-    SetFocus(control);
-    return GetFocus() == control;
 }

@@ -185,11 +185,6 @@ HWND CreateEditBarShadow(HWND parent, const RECT *rect);
 // saves or closes the return. Returns 1 when no edit bar is open afterwards (committed, or none
 // was open), 0 when its value was refused and the bar stays open (the command should stop).
 int CommitOpenEditBar(void);
-// Gives the focus back to the entry control of an open modeless bar that lives inside the
-// window that got it (the main window, when it is activated: the window manager's focus changes
-// activate it, and its activation would take the focus from the bar). The text and caret stay as
-// they were. 1 when the bar took the focus.
-int FocusOpenEditBar(HWND window);
 // Stores a page field's accepted entry: edit rules, SetFieldText, redraw, header names, tree
 // caption, the field's own computation, the form's recompute and a full recompute request.
 void CommitFieldEntry(EditRequest *request);

@@ -5,8 +5,6 @@
 #include "entry/editbar/editbar.h"
 
 #define WM_EDITBAR_FOCUSLOST (WM_APP + 61)   // posted to a row whose entry control lost the focus
-// The entry control of the open bar that had the focus last (FocusOpenEditBar gives it back).
-extern HWND gEditBarLastFocus;
 // The field offset records away from field in the request's field table, or null.
 FieldRecord *GetNeighbourField(const EditRequest *request, const FieldRecord *field, int offset);
 // Builds a row's controls (WM_INITDIALOG of "EDITBAR"); 0 when the row closed at once.

@@ -261,12 +261,9 @@ static void FrameNameBox(HWND dialog, HWND box)
     ShowWindow(frame, SW_SHOWNA);
 }
 
-HWND gEditBarLastFocus;
-
 static void OnEntryFocus(HWND dialog, EditBarPair *pair, HWND control)
 {
     EditRequest *request = pair->request;
-    gEditBarLastFocus = control;
     if (request->partCount > 1 && request->container)
         ActivateEditBarPart(request->container, (int)pair->part->index);
     if (pair->part->controlKind == ENTRY_CONTROL_NAME2 || pair->part->controlKind == ENTRY_CONTROL_NAME3)

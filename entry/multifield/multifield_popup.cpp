@@ -417,12 +417,6 @@ INT_PTR CALLBACK MultiFieldDialogProc(HWND dialog, UINT message, WPARAM wParam, 
     }
     case WM_CTLCOLORSTATIC:
         return ColourMultiFieldStatic((HDC)wParam, (HWND)lParam);
-    case WM_MOUSEACTIVATE:
-        // A member's edit bar keeps the focus (a window manager's focus request).
-        if (!KeepEditBarFocus(message, lParam))
-            return FALSE;
-        SetWindowLongPtrA(dialog, DWLP_MSGRESULT, MA_NOACTIVATE);
-        return TRUE;
     case WM_CTLCOLORDLG:
         return (INT_PTR)GetSysColorBrush(COLOR_BTNFACE);
     case WM_PAGE_GOTOFIELD:

@@ -375,12 +375,6 @@ INT_PTR CALLBACK StatementDlgProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     case WM_INITDIALOG:
         InitStatementDialog(dialog, (StatementParams *)lParam);
         return TRUE;
-    case WM_MOUSEACTIVATE:
-        // A cell's edit bar keeps the focus (a window manager's focus request).
-        if (!KeepEditBarFocus(message, lParam))
-            return FALSE;
-        SetWindowLongPtrA(dialog, DWLP_MSGRESULT, MA_NOACTIVATE);
-        return TRUE;
     case WM_COMMAND:
         if (state->dialog != dialog)
             return FALSE;
